@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the tool and renders its windows under Xvfb with a CJK font into out/screenshots/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+need_packages build-essential cmake qt6-base-dev qt6-serialport-dev qt6-translations-l10n \
+  xvfb xauth fonts-wqy-microhei
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build --target screenshots -j"$(nproc)"
+mkdir -p out/screenshots
+xvfb-run -a -s "-screen 0 1024x768x24" build/screenshots out/screenshots
+ls out/screenshots

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "editor/programtable.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace tql {
+
+// One of the nine buttons that store a row at once, asking at most one text.
+struct DirectEntry {
+    QString control;  // objectName of the button
+    QString caption;
+    QString prompt;  // empty: the button asks nothing
+    QString title;
+    bool remembersText = false;  // the delay box offers the last accepted delay
+    Row row;                     // the row stored; an asked text goes into column 1
+
+    bool asksText() const { return !prompt.isEmpty(); }
+    Row rowWith(const QString& text) const;
+};
+
+const std::vector<DirectEntry>& directEntries();
+
+}  // namespace tql

@@ -1,0 +1,437 @@
+#include "editor/form1.h"
+
+#include "editor/directentries.h"
+#include "editor/prompter.h"
+#include "editor/rowicons.h"
+#include "files/settingsfile.h"
+#include "link/portname.h"
+#include "link/serialline.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+namespace tql {
+namespace {
+
+constexpr std::chrono::milliseconds kConsoleTick{500};
+
+// The fifteen entry buttons switched as one group; 編輯開始 is always in the opposite state.
+const std::array<const char*, 15> kEntryButtons = {
+    "Command19", "Command1",  "Command2",  "LOP",       "LOOPEND",   "標籤",     "跳至標籤", "Command4",
+    "Command5",  "Command9",  "Command10", "Command11", "Command13", "Command14", "Command15"};
+
+const std::array<const char*, 3> kEditButtons = {"Command6", "Command7", "Command8"};
+
+// Console controls that exist only for a connected controller.
+const std::array<const char*, 7> kConnectedButtons = {
+    "原點", "Command16", "Command17", "Command18", "Command20", "Command21", "Command22"};
+const std::array<const char*, 4> kConnectedFields = {"Text1", "Text3", "Text6", "Text7"};
+
+}  // namespace
+
+FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workingDir,
+             QWidget* parent)
+    : QMainWindow(parent),
+      m_timer1(this),
+      m_prompter(prompter),
+      m_line(line),
+      m_sleeper(sleeper),
+      m_workingDir(std::move(workingDir)) {
+    setObjectName(QStringLiteral("FORM1"));
+    setWindowTitle(applicationTitle());
+    for (int i = 1; i < int(m_icons.size()); ++i) {
+        m_icons[i] = rowIcon(i);
+    }
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setInterval(kConsoleTick);
+    connect(&m_timer1, &QTimer::timeout, this, &FORM1::Timer1_Timer);
+    buildWindow();
+    buildMenu();
+    Form_Load();
+    m_timer1.start();
+}
+
+QString FORM1::applicationTitle() { return QStringLiteral("PALDOR"); }
+
+QPushButton* FORM1::makeButton(QWidget* parent, const QString& name, const QString& caption,
+                               const QRect& geometry) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    m_buttons[name] = button;
+    return button;
+}
+
+QLineEdit* FORM1::makeField(QWidget* parent, const QString& name, const QRect& geometry) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setGeometry(geometry);
+    m_fields[name] = field;
+    return field;
+}
+
+void FORM1::buildWindow() {
+    auto* client = new QWidget(this);
+    client->setFixedSize(646, 540);
+    setCentralWidget(client);
+
+    auto* upload = new QGroupBox(QStringLiteral("功能"), client);
+    upload->setGeometry(26, 4, 115, 47);
+    makeButton(upload, "Command3", "上傳", QRect(10, 17, 95, 24));
+
+    // The console frame has always been titled "加速度".
+    auto* console = new QGroupBox(QStringLiteral("加速度"), client);
+    console->setObjectName(QStringLiteral("ConsoleFrame"));
+    console->setGeometry(148, 4, 466, 131);
+    constexpr int kRowY[] = {18, 40, 62, 84, 106};
+    constexpr int kRowH = 21;
+    makeButton(console, "連線鍵", "連線", QRect(8, kRowY[0], 52, kRowH));
+    makeButton(console, "Command22", "斷線", QRect(62, kRowY[0], 52, kRowH));
+    makeButton(console, "原點", "原點", QRect(116, kRowY[0], 52, kRowH));
+    makeButton(console, "Command21", "儲存參數", QRect(170, kRowY[0], 62, kRowH));
+    makeButton(console, "Command18", "加速度", QRect(8, kRowY[1], 62, kRowH));
+    makeField(console, "Text1", QRect(74, kRowY[1], 80, kRowH));
+    makeButton(console, "Command20", "速度", QRect(8, kRowY[2], 62, kRowH));
+    makeField(console, "Text3", QRect(74, kRowY[2], 80, kRowH));
+    makeButton(console, "Command16", "定位", QRect(8, kRowY[3], 62, kRowH));
+    makeField(console, "Text6", QRect(74, kRowY[3], 80, kRowH));
+    makeButton(console, "Command17", "立即指令", QRect(8, kRowY[4], 62, kRowH));
+    makeField(console, "Text7", QRect(74, kRowY[4], 158, kRowH));
+    const std::array<std::pair<const char*, const char*>, 4> displays = {{
+        {"滑台座標", "Text5"}, {"內部加速度", "Text2"}, {"內部速度", "Text4"}, {"控制回應", "Text8"}}};
+    constexpr int kDisplayRow[] = {0, 1, 2, 4};
+    for (int i = 0; i < int(displays.size()); ++i) {
+        const int y = kRowY[kDisplayRow[i]];
+        auto* label = new QLabel(QString::fromUtf8(displays[i].first), console);
+        label->setGeometry(244, y, 72, kRowH);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QLineEdit* display = makeField(console, displays[i].second, QRect(320, y, 138, kRowH));
+        display->setReadOnly(true);
+    }
+
+    auto* edit = new QGroupBox(QStringLiteral("修改"), client);
+    edit->setGeometry(24, 56, 117, 81);
+    makeButton(edit, "Command6", "插入", QRect(8, 20, 49, 26));
+    makeButton(edit, "Command7", "刪除", QRect(60, 20, 49, 26));
+    makeButton(edit, "Command8", "修改", QRect(8, 49, 101, 26));
+
+    auto* entryTab = new QTabWidget(client);
+    entryTab->setObjectName(QStringLiteral("SSTab2"));
+    entryTab->setGeometry(24, 144, 171, 325);
+    auto* entryPage = new QWidget;
+    entryTab->addTab(entryPage, QStringLiteral("功能鍵"));
+    // Grouped by what the rows do: moves, timing, loops, labels and calls, homing, I/O.
+    const std::array<std::pair<const char*, const char*>, 14> pairs = {{
+        {"Command19", "絕對移動"}, {"Command5", "相對移動"}, {"Command1", "速度"},
+        {"Command2", "延遲"},      {"LOP", "迴圈"},          {"LOOPEND", "迴圈結束"},
+        {"標籤", "標籤"},          {"跳至標籤", "跳至標籤"}, {"Command14", "呼叫標籤"},
+        {"Command9", "返回"},      {"Command4", "回原點"},   {"Command13", "座標歸零"},
+        {"Command10", "IN"},       {"Command11", "OUT"}}};
+    constexpr int kPitch = 32;
+    makeButton(entryPage, "Command12", "編輯開始", QRect(6, 6, 153, 28));
+    for (int i = 0; i < int(pairs.size()); ++i) {
+        const int x = 6 + (i % 2) * 78;
+        const int y = 6 + (1 + i / 2) * kPitch;
+        makeButton(entryPage, QString::fromUtf8(pairs[i].first), QString::fromUtf8(pairs[i].second),
+                   QRect(x, y, 75, 28));
+    }
+    makeButton(entryPage, "Command15", "自設步驟", QRect(6, 6 + 8 * kPitch, 153, 28));
+
+    auto* listTab = new QTabWidget(client);
+    listTab->setObjectName(QStringLiteral("SSTab1"));
+    listTab->setGeometry(200, 143, 416, 322);
+    m_list = new QTreeWidget;
+    m_list->setObjectName(QStringLiteral("ListView1"));
+    listTab->addTab(m_list, QStringLiteral("座標點"));
+
+    auto* outputs = new QGroupBox(QStringLiteral("OUTPUT"), client);
+    outputs->setGeometry(30, 472, 209, 57);
+    for (int k = 1; k <= 4; ++k) {
+        auto* box = new QCheckBox(QString::number(k), outputs);
+        box->setObjectName(QStringLiteral("Check4(%1)").arg(k));
+        box->setGeometry(12 + (k - 1) * 48, 24, 44, 22);
+        m_outputs[k - 1] = box;
+    }
+    auto* inputs = new QGroupBox(QStringLiteral("INPUT"), client);
+    inputs->setGeometry(248, 474, 362, 54);
+    for (int k = 1; k <= 8; ++k) {
+        auto* box = new QCheckBox(QString::number(k), inputs);
+        box->setObjectName(QStringLiteral("Check1(%1)").arg(k));
+        box->setGeometry(12 + (k - 1) * 43, 22, 40, 22);
+        m_inputs[k - 1] = box;
+    }
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(false);
+    m_panel1 = new QLabel;
+    m_panel1->setObjectName(QStringLiteral("StatusBar1(1)"));
+    m_panel1->setMinimumWidth(120);
+    m_panel2 = new QLabel;
+    m_panel2->setObjectName(QStringLiteral("StatusBar1(2)"));
+    m_panel2->setMinimumWidth(120);
+    statusBar()->addPermanentWidget(m_panel1);
+    statusBar()->addPermanentWidget(m_panel2, 1);
+
+    connect(m_list, &QTreeWidget::itemClicked, this, &FORM1::ListView1_ItemClick);
+    connect(m_buttons.at("Command12"), &QPushButton::clicked, this, &FORM1::Command12_Click);
+    for (const DirectEntry& entry : directEntries()) {
+        connect(m_buttons.at(entry.control), &QPushButton::clicked, this,
+                [this, &entry] { directEntry(entry); });
+    }
+    const std::array<std::pair<const char*, RowDialog>, 6> dialogButtons = {{
+        {"Command1", RowDialog::Speed},
+        {"Command10", RowDialog::Input},
+        {"Command11", RowDialog::Output},
+        {"Command15", RowDialog::CustomStep},
+        {"Command19", RowDialog::AbsoluteMove},
+        {"Command5", RowDialog::RelativeMove},
+    }};
+    for (const auto& [name, dialog] : dialogButtons) {
+        connect(m_buttons.at(QString::fromUtf8(name)), &QPushButton::clicked, this,
+                [this, dialog = dialog] { rowDialogButton(dialog); });
+    }
+    connect(m_buttons.at("Command6"), &QPushButton::clicked, this, &FORM1::Command6_Click);
+    connect(m_buttons.at("Command7"), &QPushButton::clicked, this, &FORM1::Command7_Click);
+    connect(m_buttons.at("Command8"), &QPushButton::clicked, this, &FORM1::Command8_Click);
+    connect(m_buttons.at("Command22"), &QPushButton::clicked, this, &FORM1::ShowDisconnected);
+}
+
+void FORM1::buildMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("檔案(&F)"));
+    file->setObjectName(QStringLiteral("檔案"));
+    for (const auto& [name, caption] : {std::pair{"建立新檔", "建立新檔(&N)"},
+                                        std::pair{"開啟舊檔", "開啟舊檔(&O)"},
+                                        std::pair{"另存新檔", "另存新檔(&A)"}}) {
+        QAction* action = file->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromUtf8(name));
+    }
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
+    settings->setObjectName(QStringLiteral("設定"));
+    QMenu* ports = settings->addMenu(QStringLiteral("COM_PORT"));
+    ports->setObjectName(QStringLiteral("COM_PORT"));
+    for (int n = 1; n <= 4; ++n) {
+        QAction* action = ports->addAction(QStringLiteral("COM%1").arg(n));
+        action->setObjectName(QStringLiteral("COM%1").arg(n));
+        connect(action, &QAction::triggered, this,
+                [this, n] { choosePort(QString::number(n)); });
+    }
+    QAction* quit = menuBar()->addAction(QStringLiteral("結束(&E)"));
+    quit->setObjectName(QStringLiteral("結束"));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+}
+
+void FORM1::Form_Load() {
+    DisableEntryButtons();
+    DisableEditButtons();
+    m_list->clear();
+    m_list->setColumnCount(5);
+    m_list->setHeaderLabels({QStringLiteral(" 行 數 "), QStringLiteral(" 數 據 "),
+                             QStringLiteral(" X 座標"), QStringLiteral(" 附 註 "),
+                             QStringLiteral(" 附 註 ")});
+    m_list->setRootIsDecorated(false);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setIconSize(QSize(16, 15));
+    m_list->setUniformRowHeights(true);
+    m_list->header()->setSectionsMovable(false);
+    m_list->header()->setStretchLastSection(true);
+    for (const auto& [column, width] : {std::pair{0, 62}, {1, 92}, {2, 92}, {3, 80}}) {
+        m_list->setColumnWidth(column, width);
+    }
+
+    shared = SharedState{};
+    shared.PortNumber = readPortNumber(m_workingDir);
+
+    m_buttons.at("原點")->setEnabled(false);
+    m_buttons.at("Command16")->setEnabled(false);
+    for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text8"}) {
+        m_fields.at(QString::fromUtf8(name))->setEnabled(false);
+    }
+    m_fields.at("Text1")->setText(QStringLiteral("2000"));
+    m_fields.at("Text3")->setText(QStringLiteral("200"));
+    m_fields.at("Text2")->setText(QStringLiteral("0"));
+    for (const char* name : {"Text4", "Text5", "Text6"}) {
+        m_fields.at(QString::fromUtf8(name))->setText(QStringLiteral("0"));
+    }
+    m_fields.at("Text7")->clear();
+    m_fields.at("Text8")->clear();
+    m_panel1->setText(QStringLiteral("未連線"));
+    m_panel2->setText(portDisplayName(shared.PortNumber));
+}
+
+void FORM1::EnableEntryButtons() {
+    for (const char* name : kEntryButtons) {
+        m_buttons.at(QString::fromUtf8(name))->setEnabled(true);
+    }
+    m_buttons.at("Command12")->setEnabled(false);
+}
+
+void FORM1::DisableEntryButtons() {
+    for (const char* name : kEntryButtons) {
+        m_buttons.at(QString::fromUtf8(name))->setEnabled(false);
+    }
+    m_buttons.at("Command12")->setEnabled(true);
+}
+
+void FORM1::EnableEditButtons() {
+    for (const char* name : kEditButtons) {
+        m_buttons.at(QString::fromUtf8(name))->setEnabled(true);
+    }
+}
+
+void FORM1::DisableEditButtons() {
+    for (const char* name : kEditButtons) {
+        m_buttons.at(QString::fromUtf8(name))->setEnabled(false);
+    }
+}
+
+void FORM1::show_it() {
+    m_list->clear();
+    const std::vector<int> icons = listIcons(shared.ProgramTable, shared.RowCounter);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(qsizetype(icons.size()));
+    for (int i = 1; i <= int(icons.size()); ++i) {
+        const Row& row = shared.ProgramTable[i];
+        auto* item = new QTreeWidgetItem(
+            QStringList{QString::number(i), row[1], row[2], row[3], row[4]});
+        item->setIcon(0, m_icons[icons[i - 1]]);
+        items.append(item);
+    }
+    m_list->addTopLevelItems(items);
+}
+
+void FORM1::ListView1_ItemClick(QTreeWidgetItem* item) {
+    if (item == nullptr) {
+        return;
+    }
+    shared.CurrentRow = item->text(0).toInt();
+    EnableEditButtons();
+}
+
+void FORM1::Command12_Click() {
+    shared.ProgramChanged = true;
+    EnableEntryButtons();
+    DisableEditButtons();
+}
+
+bool FORM1::reportStore(StoreOutcome outcome) {
+    const QString refusal = storeRefusalMessage(outcome);
+    if (!refusal.isEmpty()) {
+        m_prompter.message(this, refusal, applicationTitle());
+    }
+    return outcome == StoreOutcome::Stored;
+}
+
+void FORM1::directEntry(const DirectEntry& entry) {
+    ArmAppend(shared);
+    QString text;
+    if (entry.asksText()) {
+        text = m_prompter.inputBox(this, entry.prompt, entry.title,
+                                   entry.remembersText ? shared.LastDelay : QString());
+        if (text.isEmpty()) {
+            return;
+        }
+        if (entry.remembersText) {
+            shared.LastDelay = text;
+        }
+    }
+    if (reportStore(StoreRow(shared, entry.rowWith(text)))) {
+        show_it();
+    }
+}
+
+void FORM1::rowDialogButton(RowDialog dialog) {
+    switch (dialog) {
+        case RowDialog::Speed:
+            ArmAppend(shared);
+            m_timer1.stop();
+            break;
+        case RowDialog::Input:
+        case RowDialog::Output:
+            m_timer1.stop();
+            shared.ProgramChanged = true;
+            ArmAppend(shared);
+            break;
+        case RowDialog::CustomStep:
+        case RowDialog::AbsoluteMove:
+        case RowDialog::RelativeMove:
+            shared.ProgramChanged = true;
+            shared.EntryArmed = true;
+            m_timer1.stop();
+            ArmAppend(shared);
+            break;
+    }
+    m_timer1.start();
+}
+
+void FORM1::Command6_Click() {
+    DisableEditButtons();
+    if (!CurrentRowIsValid(shared)) {
+        return;
+    }
+    shared.ProgramChanged = true;
+    EnableEntryButtons();
+    shared.InsertMode = true;
+}
+
+void FORM1::Command7_Click() {
+    if (DeleteCurrentRow(shared)) {
+        show_it();
+    }
+    DisableEditButtons();
+}
+
+void FORM1::Command8_Click() {
+    DisableEditButtons();
+    if (!CurrentRowIsValid(shared)) {
+        return;
+    }
+    shared.ProgramChanged = true;
+    shared.ModifyMode = true;
+}
+
+void FORM1::Timer1_Timer() {
+    if (!m_line.isOpen()) {
+        ShowDisconnected();
+    }
+}
+
+void FORM1::ShowDisconnected() {
+    for (const char* name : kConnectedButtons) {
+        m_buttons.at(QString::fromUtf8(name))->setEnabled(false);
+    }
+    m_buttons.at("連線鍵")->setEnabled(true);
+    for (const char* name : kConnectedFields) {
+        m_fields.at(QString::fromUtf8(name))->setEnabled(false);
+    }
+    m_timer1.stop();
+    if (m_line.isOpen()) {
+        m_line.close();
+    }
+    m_panel1->setText(QStringLiteral("未連線"));
+}
+
+void FORM1::choosePort(const QString& portNumber) {
+    shared.PortNumber = portNumber;
+    SETCOM();
+}
+
+void FORM1::SETCOM() {
+    m_panel2->setText(portDisplayName(shared.PortNumber));
+    if (const auto failure = writePortNumber(m_workingDir, shared.PortNumber)) {
+        m_prompter.message(this,
+                           QStringLiteral("無法寫入設定檔 %1: %2")
+                               .arg(QDir::toNativeSeparators(settingsFilePath(m_workingDir)),
+                                    *failure),
+                           applicationTitle());
+    }
+}
+
+}  // namespace tql

@@ -1,0 +1,108 @@
+#pragma once
+
+// The main window, FORM1: the one window that lives for the whole run.
+//
+// Who owns what
+//   - FORM1 owns `shared` (SharedState): the program table, its counters and edit modes and
+//     the texts the dialogs share. The row dialogs read and write it directly; nothing else
+//     holds program state.
+//   - FORM1 owns the serial line, the sleeper and the prompter only by reference: main()
+//     (or a test) creates them and keeps them alive for the window's lifetime.
+//   - FORM1 owns Timer1, the 500 ms console timer, and stops it around every exchange and
+//     modal box so that a tick never talks on the line in the middle of another exchange.
+//
+// Where the logic lives
+//   - Storing rule, edit modes, delete: editor/storerow.*; the nine direct entries:
+//     editor/directentries.*; icons: editor/rowicons.*; settings file: files/settingsfile.*.
+//   - This class routes events to that code and shows the result; show_it() rebuilds the
+//     list from the table after every change.
+
+#include "editor/sharedstate.h"
+#include "editor/storerow.h"
+
+#include <QDir>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <map>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tql {
+
+class Prompter;
+class SerialLine;
+class Sleeper;
+struct DirectEntry;
+
+class FORM1 final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workingDir,
+          QWidget* parent = nullptr);
+
+    // The state the dialogs, the translator and the file commands share (see the map above).
+    SharedState shared;
+
+    // The title of messages that carry no title of their own.
+    static QString applicationTitle();
+
+    void show_it();
+    void ShowDisconnected();
+
+    QTimer& Timer1() { return m_timer1; }
+
+private:
+    enum class RowDialog { Speed, Input, Output, CustomStep, AbsoluteMove, RelativeMove };
+
+    void buildWindow();
+    void buildMenu();
+    QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption,
+                            const QRect& geometry);
+    QLineEdit* makeField(QWidget* parent, const QString& name, const QRect& geometry);
+    void Form_Load();
+
+    void EnableEntryButtons();
+    void DisableEntryButtons();
+    void EnableEditButtons();
+    void DisableEditButtons();
+
+    void ListView1_ItemClick(QTreeWidgetItem* item);
+    void Command12_Click();
+    void directEntry(const DirectEntry& entry);
+    void rowDialogButton(RowDialog dialog);
+    void Command6_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Timer1_Timer();
+    void choosePort(const QString& portNumber);
+    void SETCOM();
+
+    // Reports a refused store; true when the row was stored and the list needs a rebuild.
+    bool reportStore(StoreOutcome outcome);
+
+    QTimer m_timer1;
+    Prompter& m_prompter;
+    SerialLine& m_line;
+    Sleeper& m_sleeper;
+    QDir m_workingDir;
+
+    std::array<QIcon, 29> m_icons;
+    QTreeWidget* m_list = nullptr;
+    QLabel* m_panel1 = nullptr;
+    QLabel* m_panel2 = nullptr;
+    std::map<QString, QPushButton*> m_buttons;
+    std::map<QString, QLineEdit*> m_fields;
+    std::array<QCheckBox*, 4> m_outputs{};
+    std::array<QCheckBox*, 8> m_inputs{};
+};
+
+}  // namespace tql

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace tql {
+
+// The modal boxes the operator answers, behind one seam so tests can script the answers.
+class Prompter {
+public:
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Icon { None, Question, Warning };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~Prompter() = default;
+
+    virtual Answer message(QWidget* parent, const QString& text, const QString& title,
+                           Buttons buttons = Buttons::Ok, Icon icon = Icon::None) = 0;
+    // The typed text; empty when the operator cancels.
+    virtual QString inputBox(QWidget* parent, const QString& prompt, const QString& title,
+                             const QString& defaultText) = 0;
+    // A chosen file name, empty when none was chosen. filter is "description | pattern".
+    virtual QString saveFileName(QWidget* parent, const QString& filter) = 0;
+    virtual QString openFileName(QWidget* parent, const QString& filter) = 0;
+};
+
+// The real boxes: QMessageBox, QInputDialog, QFileDialog.
+class WidgetPrompter final : public Prompter {
+public:
+    Answer message(QWidget* parent, const QString& text, const QString& title, Buttons buttons,
+                   Icon icon) override;
+    QString inputBox(QWidget* parent, const QString& prompt, const QString& title,
+                     const QString& defaultText) override;
+    QString saveFileName(QWidget* parent, const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& filter) override;
+};
+
+// "TQL400程式檔(*.tq4) | *.tq4" as Qt's file dialog understands it: "TQL400程式檔(*.tq4)".
+QString qtFileFilter(const QString& filter);
+
+}  // namespace tql

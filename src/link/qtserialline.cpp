@@ -1,0 +1,64 @@
+#include "link/qtserialline.h"
+
+#include <QThread>
+
+namespace tql {
+namespace {
+
+constexpr int kWriteTimeoutMs = 2000;
+
+}  // namespace
+
+std::optional<QString> QtSerialLine::open(const QString& portName) {
+    if (m_port.isOpen()) {
+        m_port.close();
+    }
+    m_port.setPortName(portName);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        const QString reason = m_port.errorString();
+        m_port.clearError();
+        return reason;
+    }
+    m_port.setBaudRate(QSerialPort::Baud9600);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    return std::nullopt;
+}
+
+void QtSerialLine::close() {
+    if (m_port.isOpen()) {
+        m_port.close();
+    }
+}
+
+bool QtSerialLine::isOpen() const { return m_port.isOpen(); }
+
+void QtSerialLine::write(const QByteArray& bytes) {
+    if (!m_port.isOpen() || bytes.isEmpty()) {
+        return;
+    }
+    m_port.write(bytes);
+    while (m_port.bytesToWrite() > 0 && m_port.waitForBytesWritten(kWriteTimeoutMs)) {
+    }
+}
+
+QByteArray QtSerialLine::readAll() {
+    if (!m_port.isOpen()) {
+        return {};
+    }
+    while (m_port.waitForReadyRead(0)) {
+    }
+    // waitForReadyRead(0) reports a timeout when nothing is pending; that is not a fault.
+    if (m_port.error() == QSerialPort::TimeoutError) {
+        m_port.clearError();
+    }
+    return m_port.readAll();
+}
+
+void ThreadSleeper::sleep(std::chrono::milliseconds duration) {
+    QThread::msleep(static_cast<unsigned long>(duration.count()));
+}
+
+}  // namespace tql

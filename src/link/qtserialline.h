@@ -1,0 +1,30 @@
+#pragma once
+
+#include "link/serialline.h"
+
+#include <QSerialPort>
+
+namespace tql {
+
+// The real line. QSerialPort only moves bytes between the system and its own buffers when
+// the event loop or a waitFor call lets it, and the console reads after blocking sleeps
+// with no event loop running: so writes wait until the bytes have left, and reads first
+// pull in everything the system already holds.
+class QtSerialLine final : public SerialLine {
+public:
+    std::optional<QString> open(const QString& portName) override;
+    void close() override;
+    bool isOpen() const override;
+    void write(const QByteArray& bytes) override;
+    QByteArray readAll() override;
+
+private:
+    QSerialPort m_port;
+};
+
+class ThreadSleeper final : public Sleeper {
+public:
+    void sleep(std::chrono::milliseconds duration) override;
+};
+
+}  // namespace tql

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+namespace tql {
+
+// The one serial line to the controller, as the console and the upload use it: writes
+// leave for the line before write() returns, and readAll() returns every byte that has
+// arrived so far, without waiting for more.
+class SerialLine {
+public:
+    virtual ~SerialLine() = default;
+
+    // Opens the port (9600 baud, 8N1, no flow control); the system's reason when it cannot.
+    virtual std::optional<QString> open(const QString& portName) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual void write(const QByteArray& bytes) = 0;
+    virtual QByteArray readAll() = 0;
+};
+
+// The fixed waits for the controller block the window on purpose: nothing else may talk on
+// the line meanwhile, and no event may run between a query and its read.
+class Sleeper {
+public:
+    virtual ~Sleeper() = default;
+    virtual void sleep(std::chrono::milliseconds duration) = 0;
+};
+
+}  // namespace tql

@@ -1,0 +1,437 @@
+#include "editor/form1.h"
+#include "support/scriptedline.h"
+#include "support/quietoffscreen.h"
+#include "support/scriptedprompter.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <memory>
+
+using namespace tql;
+using tql::test::RecordingSleeper;
+using tql::test::ScriptedLine;
+using tql::test::ScriptedPrompter;
+
+namespace {
+
+const QStringList kEntryGroup = {"Command19", "Command1",  "Command2",  "LOP",
+                                 "LOOPEND",   "標籤",      "跳至標籤",  "Command4",
+                                 "Command5",  "Command9",  "Command10", "Command11",
+                                 "Command13", "Command14", "Command15"};
+const QStringList kEditGroup = {"Command6", "Command7", "Command8"};
+
+struct Window {
+    ScriptedPrompter prompter;
+    ScriptedLine line;
+    RecordingSleeper sleeper;
+    QTemporaryDir dir;
+    std::unique_ptr<FORM1> form;
+
+    explicit Window(const QByteArray& settings = {}) {
+        if (!settings.isNull()) {
+            QFile file(dir.filePath("DATA.TXT"));
+            file.open(QIODevice::WriteOnly);
+            file.write(settings);
+        }
+        form = std::make_unique<FORM1>(prompter, line, sleeper, QDir(dir.path()));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    template <typename T = QWidget>
+    T* find(const QString& name) const {
+        T* widget = form->findChild<T*>(name);
+        if (widget == nullptr) {
+            qFatal("no control %s", qPrintable(name));
+        }
+        return widget;
+    }
+    QTreeWidget* list() const { return find<QTreeWidget>("ListView1"); }
+    QString panel(int n) const { return find<QLabel>(QString("StatusBar1(%1)").arg(n))->text(); }
+
+    void click(const QString& button) {
+        auto* b = find<QPushButton>(button);
+        QVERIFY2(b->isEnabled(), qPrintable(button + " is disabled"));
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    void clickRow(int row) {
+        QTreeWidgetItem* item = list()->topLevelItem(row - 1);
+        QVERIFY(item != nullptr);
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                          list()->visualItemRect(item).center());
+    }
+    // Enters rows through the real buttons, as an operator would.
+    void enter(const QStringList& buttons) {
+        for (const QString& button : buttons) {
+            prompter.inputs.push_back("x");
+            click(button);
+        }
+        prompter.inputs.clear();
+    }
+    QStringList keywords() const {
+        QStringList result;
+        for (int i = 1; i <= form->shared.RowCounter; ++i) {
+            result << form->shared.ProgramTable[i][0];
+        }
+        return result;
+    }
+    // What the list shows: one "number|c1|c2|c3|c4" text per item.
+    QStringList shown() const {
+        QStringList result;
+        for (int i = 0; i < list()->topLevelItemCount(); ++i) {
+            QStringList cells;
+            for (int c = 0; c < 5; ++c) {
+                cells << list()->topLevelItem(i)->text(c);
+            }
+            result << cells.join('|');
+        }
+        return result;
+    }
+};
+
+}  // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpState() {
+        Window w;
+        QCOMPARE(w.form->windowTitle(), QString("PALDOR"));
+        QCOMPARE(w.list()->columnCount(), 5);
+        QStringList headers;
+        for (int c = 0; c < 5; ++c) {
+            headers << w.list()->headerItem()->text(c);
+        }
+        QCOMPARE(headers, (QStringList{" 行 數 ", " 數 據 ", " X 座標", " 附 註 ", " 附 註 "}));
+        QVERIFY(!w.list()->header()->isHidden());
+        QCOMPARE(w.list()->topLevelItemCount(), 0);
+        QCOMPARE(w.list()->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+        for (const QString& name : kEntryGroup + kEditGroup) {
+            QVERIFY2(!w.find(name)->isEnabled(), qPrintable(name));
+        }
+        QVERIFY(w.find("Command12")->isEnabled());
+        QCOMPARE(w.find<QPushButton>("Command12")->text(), QString("編輯開始"));
+
+        QCOMPARE(w.form->shared.ProgramTable[0], headerRow());
+        QCOMPARE(w.form->shared.RowCounter, 0);
+        QCOMPARE(w.form->shared.SpeedValue, QString("100"));
+        QCOMPARE(w.form->shared.MoveValue, QString("0"));
+        QVERIFY(w.form->shared.NumericEntry);
+        QVERIFY(!w.form->shared.ProgramChanged);
+
+        const std::pair<const char*, const char*> fields[] = {
+            {"Text1", "2000"}, {"Text2", "0"}, {"Text3", "200"}, {"Text4", "0"},
+            {"Text5", "0"},    {"Text6", "0"}, {"Text7", ""},    {"Text8", ""}};
+        for (const auto& [name, text] : fields) {
+            QCOMPARE(w.find<QLineEdit>(name)->text(), QString::fromUtf8(text));
+            QCOMPARE(w.find(name)->isEnabled(), QString(name) == "Text7");
+        }
+        QVERIFY(!w.find("原點")->isEnabled());
+        QVERIFY(!w.find("Command16")->isEnabled());
+        QCOMPARE(w.panel(1), QString("未連線"));
+        QCOMPARE(w.panel(2), QString("COM1"));
+
+        // The first tick finds the port closed and switches the console off for good.
+        QVERIFY(w.form->Timer1().isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.form->Timer1().isActive(), 2000);
+        for (const char* name : {"原點", "Command16", "Command17", "Command18", "Command20",
+                                 "Command21", "Command22", "Text1", "Text3", "Text6", "Text7"}) {
+            QVERIFY2(!w.find(QString::fromUtf8(name))->isEnabled(), name);
+        }
+        QVERIFY(w.find("連線鍵")->isEnabled());
+        QVERIFY(w.line.written.isEmpty());
+    }
+
+    void everyControlIsThere() {
+        Window w;
+        for (const char* name :
+             {"Command3", "Command6", "Command7", "Command8", "SSTab1", "SSTab2", "StatusBar1",
+              "Check4(1)", "Check4(4)", "Check1(1)", "Check1(8)", "建立新檔", "開啟舊檔",
+              "另存新檔", "結束", "COM1", "COM4", "Timer1"}) {
+            QVERIFY2(w.form->findChild<QObject*>(QString::fromUtf8(name)) != nullptr, name);
+        }
+    }
+
+    void portSettingAtStartUp_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("panel");
+        QTest::newRow("no file") << QByteArray() << "COM1";
+        QTest::newRow("port 3") << QByteArray("3\r\n") << "COM3";
+        QTest::newRow("empty first line") << QByteArray("\r\n2\r\n") << "COM";
+        QTest::newRow("device path") << QByteArray("/dev/pts/7\r\n") << "/dev/pts/7";
+    }
+
+    void portSettingAtStartUp() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, panel);
+        Window w(file);
+        QCOMPARE(w.panel(2), panel);
+        QVERIFY(file.isNull() != QFile::exists(w.dir.filePath("DATA.TXT")));
+    }
+
+    void choosingAPortWritesTheSettingsFile() {
+        Window w;
+        w.form->findChild<QAction*>("COM3")->trigger();
+        QCOMPARE(w.panel(2), QString("COM3"));
+        QCOMPARE(w.form->shared.PortNumber, QString("3"));
+        QFile file(w.dir.filePath("DATA.TXT"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("3\r\n"));
+    }
+
+    void directEntries_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<int>("icon");
+
+        QTest::newRow("delay") << "Command2" << "500" << "請輸入延遲時間{1000為1秒}"
+                               << "延遲時間" << QStringList{"WT", "500", "延遲", "-", "-"} << 6;
+        QTest::newRow("coordinate reset")
+            << "Command13" << "" << "" << "" << QStringList{"CS", " 0,0", "座標歸零", "-", "-"}
+            << 16;
+        QTest::newRow("call") << "Command14" << "SUB 1" << "請輸入呼叫標籤名稱:" << "標籤"
+                              << QStringList{"CALL", "SUB 1", "呼叫標籤", "-", "-"} << 17;
+        QTest::newRow("home") << "Command4" << "" << "" << ""
+                              << QStringList{"HOME", "回原點", "-", "-", "-"} << 11;
+        QTest::newRow("return") << "Command9" << "" << "" << ""
+                                << QStringList{"RET", "RETURN", "返回", "-", "-"} << 12;
+        QTest::newRow("loop") << "LOP" << "abc" << "請輸入迴圈次數:" << "迴圈"
+                              << QStringList{"LOOP", "abc", "迴圈", "-", "-"} << 7;
+        QTest::newRow("loop end") << "LOOPEND" << "" << "" << ""
+                                  << QStringList{"LOOPEND", "迴圈結束", "-", "-", "-"} << 8;
+        QTest::newRow("jump") << "跳至標籤" << "A1" << "請輸入跳至標籤名稱:" << "跳至標籤"
+                              << QStringList{"GLABLE", "A1", "跳至標籤", "-", "-"} << 10;
+        QTest::newRow("label") << "標籤" << " A1 " << "請輸入標籤名稱:" << "標籤"
+                               << QStringList{"LABLE", " A1 ", "標籤", "-", "-"} << 9;
+    }
+
+    // Each entry in append, insert and modify mode, on a three-row program.
+    void directEntries() {
+        QFETCH(QString, button);
+        QFETCH(QString, typed);
+        QFETCH(QString, prompt);
+        QFETCH(QString, title);
+        QFETCH(QStringList, row);
+
+        const auto expectedRow = [&] {
+            return Row{row[0], row[1], row[2], row[3], row[4]};
+        };
+        const auto shownRow = [&](int number) {
+            return QStringList{QString::number(number), row[1], row[2], row[3], row[4]}.join('|');
+        };
+        const QStringList start = {"WT", "HOME", "CS"};
+
+        for (const QString mode : {"append", "insert", "modify"}) {
+            Window w;
+            w.click("Command12");
+            w.enter({"Command2", "Command4", "Command13"});
+            QCOMPARE(w.keywords(), start);
+            w.prompter.inputBoxes.clear();
+            w.form->shared.ProgramChanged = false;
+            if (mode != "append") {
+                w.clickRow(2);
+                w.click(mode == "insert" ? "Command6" : "Command8");
+            }
+            if (!typed.isEmpty()) {
+                w.prompter.inputs.push_back(typed);
+            }
+            w.click(button);
+
+            if (prompt.isEmpty()) {
+                QCOMPARE(w.prompter.inputBoxes.size(), size_t(0));
+            } else {
+                QCOMPARE(w.prompter.inputBoxes.size(), size_t(1));
+                QCOMPARE(w.prompter.inputBoxes[0].text, prompt);
+                QCOMPARE(w.prompter.inputBoxes[0].title, title);
+            }
+            const int at = mode == "append" ? 4 : 2;
+            QStringList keywords = start;
+            if (mode == "modify") {
+                keywords[1] = row[0];
+            } else {
+                keywords.insert(at - 1, row[0]);
+            }
+            QCOMPARE(w.keywords(), keywords);
+            QCOMPARE(w.form->shared.ProgramTable[at], expectedRow());
+            QCOMPARE(w.shown().value(at - 1), shownRow(at));
+            QCOMPARE(w.list()->topLevelItemCount(), keywords.size());
+            QCOMPARE(w.form->shared.CurrentRow, at);
+            QVERIFY(!w.form->shared.AppendMode && !w.form->shared.InsertMode &&
+                    !w.form->shared.ModifyMode);
+            QVERIFY(w.form->shared.ProgramChanged);
+            QCOMPARE(w.form->shared.ProgramTable[0], headerRow());
+        }
+    }
+
+    void iconsFollowTheRowKinds() {
+        Window w;
+        w.click("Command12");
+        w.enter({"Command2", "Command4", "Command13", "LOP", "LOOPEND"});
+        auto& shared = w.form->shared;
+        shared.ProgramTable[1][0] = "wt";  // unknown first keyword: no icon
+        shared.ProgramTable[4][0] = "FOO";  // unknown keyword: the icon of the row above
+        w.form->show_it();
+        const auto cacheKey = [&](int row) {
+            return w.list()->topLevelItem(row - 1)->icon(0).pixmap(16, 15).toImage();
+        };
+        QVERIFY(w.list()->topLevelItem(0)->icon(0).isNull());
+        QCOMPARE(cacheKey(4), cacheKey(3));
+        QVERIFY(cacheKey(2) != cacheKey(3));
+        QVERIFY(cacheKey(5) != cacheKey(3));
+        QCOMPARE(w.list()->topLevelItem(1)->icon(0).actualSize(QSize(64, 64)), QSize(16, 15));
+    }
+
+    void cancelledInputStoresNothingAndKeepsTheMode() {
+        Window w;
+        w.click("Command12");
+        w.enter({"Command4", "Command9"});
+        w.clickRow(1);
+        w.click("Command6");
+        for (const char* button : {"Command2", "LOP", "標籤", "跳至標籤", "Command14"}) {
+            w.click(QString::fromUtf8(button));  // no scripted text: cancelled or empty
+        }
+        QCOMPARE(w.keywords(), (QStringList{"HOME", "RET"}));
+        QVERIFY(w.form->shared.InsertMode);
+        QVERIFY(!w.form->shared.AppendMode);
+        w.click("Command13");
+        QCOMPARE(w.keywords(), (QStringList{"CS", "HOME", "RET"}));
+    }
+
+    void delayBoxOffersTheLastAcceptedDelay() {
+        Window w;
+        w.click("Command12");
+        w.prompter.inputs = {"750"};
+        w.click("Command2");
+        w.click("Command2");  // cancelled
+        w.prompter.inputs = {"120"};
+        w.click("Command2");
+        w.click("LOP");
+        QCOMPARE(w.prompter.inputBoxes.size(), size_t(4));
+        QCOMPARE(w.prompter.inputBoxes[0].defaultText, QString());
+        QCOMPARE(w.prompter.inputBoxes[1].defaultText, QString("750"));
+        QCOMPARE(w.prompter.inputBoxes[2].defaultText, QString("750"));
+        QCOMPARE(w.prompter.inputBoxes[3].defaultText, QString());
+        QCOMPARE(w.keywords(), (QStringList{"WT", "WT"}));
+    }
+
+    void editButtonGroup() {
+        Window w;
+        w.click("Command12");
+        w.enter({"Command2", "Command4", "Command13", "Command9"});
+        for (const QString& name : kEditGroup) {
+            QVERIFY(!w.find(name)->isEnabled());
+        }
+        w.clickRow(2);
+        QCOMPARE(w.form->shared.CurrentRow, 2);
+        for (const QString& name : kEditGroup) {
+            QVERIFY(w.find(name)->isEnabled());
+        }
+        // A store keeps the groups as they are: the edit group now acts on the new last row.
+        w.click("Command4");
+        QCOMPARE(w.form->shared.CurrentRow, 5);
+        QVERIFY(w.find("Command7")->isEnabled());
+
+        w.clickRow(2);
+        w.click("Command7");
+        QCOMPARE(w.keywords(), (QStringList{"WT", "CS", "RET", "HOME"}));
+        QCOMPARE(w.shown().size(), 4);
+        QCOMPARE(w.form->shared.ProgramTable[5], Row{});
+        QCOMPARE(w.form->shared.CurrentRow, 2);
+        for (const QString& name : kEditGroup) {
+            QVERIFY(!w.find(name)->isEnabled());
+        }
+
+        // 修改 arms the mode without touching the entry group; 編輯開始 keeps it armed.
+        Window fresh;
+        fresh.form->shared.ProgramTable[1] = {"WT", "5", "延遲", "-", "-"};
+        fresh.form->shared.RowCounter = 1;
+        fresh.form->show_it();
+        fresh.clickRow(1);
+        fresh.click("Command8");
+        QVERIFY(fresh.form->shared.ModifyMode);
+        QVERIFY(!fresh.find("Command4")->isEnabled());
+        fresh.click("Command12");
+        QVERIFY(fresh.form->shared.ModifyMode);
+        fresh.click("Command4");
+        QCOMPARE(fresh.keywords(), QStringList{"HOME"});
+    }
+
+    // After New or Open the edit group may still be enabled while CurrentRow names no row.
+    void editButtonsOnAVanishedRowDoNoHarm() {
+        for (const char* button : {"Command6", "Command7", "Command8"}) {
+            Window w;
+            w.click("Command12");
+            w.enter({"Command4"});
+            w.clickRow(1);
+            w.form->shared.RowCounter = 0;  // what New leaves
+            w.form->shared.CurrentRow = 0;
+            w.click(QString::fromUtf8(button));
+            QCOMPARE(w.form->shared.RowCounter, 0);
+            QVERIFY(!w.form->shared.InsertMode && !w.form->shared.ModifyMode);
+            w.click("Command9");
+            QCOMPARE(w.keywords(), QStringList{"RET"});
+            QCOMPARE(w.form->shared.ProgramTable[0], headerRow());
+        }
+    }
+
+    void fullTableRefusesWithAMessage() {
+        Window w;
+        w.click("Command12");
+        auto& shared = w.form->shared;
+        for (int i = 1; i <= kMaxProgramRows; ++i) {
+            shared.ProgramTable[i] = {"WT", QString::number(i), "延遲", "-", "-"};
+        }
+        shared.RowCounter = kMaxProgramRows;
+        w.form->show_it();
+        w.click("Command4");
+        QCOMPARE(shared.RowCounter, kMaxProgramRows);
+        QCOMPARE(shared.ProgramTable[kMaxProgramRows][1], QString("500"));
+        QCOMPARE(w.prompter.messages.size(), size_t(1));
+        QCOMPARE(w.prompter.messages[0].text, storeRefusalMessage(StoreOutcome::TableFull));
+        QCOMPARE(w.prompter.messages[0].title, QString("PALDOR"));
+        QCOMPARE(w.list()->topLevelItemCount(), kMaxProgramRows);
+    }
+
+    void dialogButtonsArmTheirModes_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("changes");
+        QTest::addColumn<bool>("armsEntry");
+        QTest::newRow("speed") << "Command1" << false << false;
+        QTest::newRow("input") << "Command10" << true << false;
+        QTest::newRow("output") << "Command11" << true << false;
+        QTest::newRow("custom step") << "Command15" << true << true;
+        QTest::newRow("absolute move") << "Command19" << true << true;
+        QTest::newRow("relative move") << "Command5" << true << true;
+    }
+
+    void dialogButtonsArmTheirModes() {
+        QFETCH(QString, button);
+        QFETCH(bool, changes);
+        QFETCH(bool, armsEntry);
+        Window w;
+        w.click("Command12");
+        w.form->shared.ProgramChanged = false;
+        w.click(button);
+        QVERIFY(w.form->shared.AppendMode);
+        QCOMPARE(w.form->shared.ProgramChanged, changes);
+        QCOMPARE(w.form->shared.EntryArmed, armsEntry);
+        QCOMPARE(w.form->shared.RowCounter, 0);
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"

@@ -1,0 +1,246 @@
+#include "editor/storerow.h"
+
+#include <QTest>
+
+using namespace tql;
+
+namespace {
+
+Row rowOf(const QString& keyword) { return {keyword, keyword + "-data", "-", "-", "-"}; }
+
+SharedState programOf(const QStringList& keywords) {
+    SharedState state;
+    for (const QString& keyword : keywords) {
+        state.ProgramTable[++state.RowCounter] = rowOf(keyword);
+    }
+    return state;
+}
+
+QStringList keywordsOf(const SharedState& state) {
+    QStringList keywords;
+    for (int i = 1; i <= state.RowCounter; ++i) {
+        keywords << state.ProgramTable[i][0];
+    }
+    return keywords;
+}
+
+enum Modes { None = 0, Append = 1, Insert = 2, Modify = 4 };
+
+void setModes(SharedState& state, int modes) {
+    state.AppendMode = modes & Append;
+    state.InsertMode = modes & Insert;
+    state.ModifyMode = modes & Modify;
+}
+
+int modesOf(const SharedState& state) {
+    return (state.AppendMode ? Append : 0) | (state.InsertMode ? Insert : 0) |
+           (state.ModifyMode ? Modify : 0);
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(StoreOutcome)
+
+class TestStoreRow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void storeRow_data() {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<int>("currentRow");
+        QTest::addColumn<int>("modes");
+        QTest::addColumn<bool>("oneRowOnly");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<int>("currentAfter");
+        QTest::addColumn<int>("modesAfter");
+
+        const QStringList three = {"WT", "HOME", "CS"};
+        QTest::newRow("append to empty") << QStringList{} << 0 << int(Append) << false
+                                         << QStringList{"NEW"} << 1 << int(None);
+        QTest::newRow("append after three") << three << 2 << int(Append) << false
+                                            << QStringList{"WT", "HOME", "CS", "NEW"} << 4
+                                            << int(None);
+        QTest::newRow("insert at 1") << three << 1 << int(Insert) << false
+                                     << QStringList{"NEW", "WT", "HOME", "CS"} << 1 << int(None);
+        QTest::newRow("insert at last") << three << 3 << int(Insert) << false
+                                        << QStringList{"WT", "HOME", "NEW", "CS"} << 3
+                                        << int(None);
+        QTest::newRow("insert just past the end")
+            << three << 4 << int(Insert) << false << QStringList{"WT", "HOME", "CS", "NEW"} << 4
+            << int(None);
+        QTest::newRow("modify 2") << three << 2 << int(Modify) << false
+                                  << QStringList{"WT", "NEW", "CS"} << 2 << int(None);
+        QTest::newRow("no mode stores nothing")
+            << three << 2 << int(None) << false << three << 2 << int(None);
+        // Every set mode applies: the row is appended, then inserted before the new last row.
+        QTest::newRow("append and insert both apply")
+            << three << 1 << int(Append | Insert) << false
+            << QStringList{"WT", "HOME", "CS", "NEW", "NEW"} << 4 << int(None);
+        QTest::newRow("one-row store: append only")
+            << three << 1 << int(Append | Insert) << true
+            << QStringList{"WT", "HOME", "CS", "NEW"} << 4 << int(Insert);
+        QTest::newRow("one-row store: insert before modify")
+            << three << 2 << int(Insert | Modify) << true
+            << QStringList{"WT", "NEW", "HOME", "CS"} << 2 << int(Modify);
+    }
+
+    void storeRow() {
+        QFETCH(QStringList, before);
+        QFETCH(int, currentRow);
+        QFETCH(int, modes);
+        QFETCH(bool, oneRowOnly);
+        QFETCH(QStringList, after);
+        QFETCH(int, currentAfter);
+        QFETCH(int, modesAfter);
+
+        SharedState state = programOf(before);
+        state.CurrentRow = currentRow;
+        state.EntryArmed = oneRowOnly;
+        setModes(state, modes);
+        const Row row = rowOf("NEW");
+        const StoreOutcome outcome = oneRowOnly ? StoreArmedRow(state, row) : StoreRow(state, row);
+
+        QCOMPARE(keywordsOf(state), after);
+        QCOMPARE(state.RowCounter, after.size());
+        QCOMPARE(state.CurrentRow, currentAfter);
+        QCOMPARE(modesOf(state), modesAfter);
+        const bool stored = after != before;
+        QCOMPARE(outcome, stored ? StoreOutcome::Stored : StoreOutcome::NothingArmed);
+        QCOMPARE(state.ProgramChanged, stored);
+        QCOMPARE(state.EntryArmed, oneRowOnly && !stored);
+        QCOMPARE(state.ProgramTable[0], headerRow());
+        // The row that fell off the end of a store is never left half-written.
+        QCOMPARE(state.ProgramTable[state.RowCounter + 1], Row{});
+    }
+
+    void oneRowStoreNeedsEntryArmed() {
+        SharedState state = programOf({"WT"});
+        state.AppendMode = true;
+        QCOMPARE(StoreArmedRow(state, rowOf("MR")), StoreOutcome::NothingArmed);
+        QCOMPARE(state.RowCounter, 1);
+        QVERIFY(state.AppendMode);
+    }
+
+    void fullTableRefusesAndChangesNothing_data() {
+        QTest::addColumn<int>("modes");
+        QTest::newRow("append") << int(Append);
+        QTest::newRow("insert") << int(Insert);
+        QTest::newRow("append and insert") << int(Append | Insert);
+    }
+
+    void fullTableRefusesAndChangesNothing() {
+        QFETCH(int, modes);
+        SharedState state;
+        for (int i = 1; i <= kMaxProgramRows; ++i) {
+            state.ProgramTable[i] = rowOf(QString::number(i));
+        }
+        state.RowCounter = kMaxProgramRows;
+        state.CurrentRow = 250;
+        setModes(state, modes);
+        const SharedState before = state;
+
+        QCOMPARE(StoreRow(state, rowOf("NEW")), StoreOutcome::TableFull);
+        QCOMPARE(state.ProgramTable, before.ProgramTable);
+        QCOMPARE(state.RowCounter, kMaxProgramRows);
+        QCOMPARE(modesOf(state), modes);
+        QVERIFY(!state.ProgramChanged);
+        QVERIFY(!storeRefusalMessage(StoreOutcome::TableFull).isEmpty());
+    }
+
+    void modifyOnFullTableStillWorks() {
+        SharedState state;
+        state.RowCounter = kMaxProgramRows;
+        state.CurrentRow = kMaxProgramRows;
+        state.ModifyMode = true;
+        QCOMPARE(StoreRow(state, rowOf("NEW")), StoreOutcome::Stored);
+        QCOMPARE(state.ProgramTable[kMaxProgramRows][0], QString("NEW"));
+    }
+
+    // After New the counters are 0 while an insert or modify may still be armed: the header
+    // row must never be the target.
+    void vanishedTargetIsRefused_data() {
+        QTest::addColumn<int>("modes");
+        QTest::addColumn<int>("currentRow");
+        QTest::newRow("insert at 0") << int(Insert) << 0;
+        QTest::newRow("modify at 0") << int(Modify) << 0;
+        QTest::newRow("modify past the end") << int(Modify) << 2;
+        QTest::newRow("insert beyond the end") << int(Insert) << 3;
+    }
+
+    void vanishedTargetIsRefused() {
+        QFETCH(int, modes);
+        QFETCH(int, currentRow);
+        SharedState state = programOf({"WT"});
+        state.CurrentRow = currentRow;
+        setModes(state, modes);
+
+        QCOMPARE(StoreRow(state, rowOf("NEW")), StoreOutcome::NoSuchRow);
+        QCOMPARE(keywordsOf(state), QStringList{"WT"});
+        QCOMPARE(state.ProgramTable[0], headerRow());
+        QCOMPARE(modesOf(state), int(None));
+        QVERIFY(!storeRefusalMessage(StoreOutcome::NoSuchRow).isEmpty());
+
+        // The refusal disarms the stale mode, so the next entry appends again.
+        ArmAppend(state);
+        QCOMPARE(StoreRow(state, rowOf("NEXT")), StoreOutcome::Stored);
+        QCOMPARE(keywordsOf(state), (QStringList{"WT", "NEXT"}));
+    }
+
+    void armAppendRespectsInsertAndModify() {
+        SharedState state;
+        ArmAppend(state);
+        QVERIFY(state.AppendMode);
+        for (int mode : {int(Insert), int(Modify)}) {
+            setModes(state, mode);
+            ArmAppend(state);
+            QCOMPARE(modesOf(state), mode);
+        }
+    }
+
+    void deleteRow_data() {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<int>("currentRow");
+        QTest::addColumn<QStringList>("after");
+
+        const QStringList four = {"WT", "HOME", "CS", "RET"};
+        QTest::newRow("middle") << four << 2 << QStringList{"WT", "CS", "RET"};
+        QTest::newRow("last") << four << 4 << QStringList{"WT", "HOME", "CS"};
+        QTest::newRow("only") << QStringList{"WT"} << 1 << QStringList{};
+        QTest::newRow("row 0 after New") << QStringList{} << 0 << QStringList{};
+        QTest::newRow("past the end") << four << 5 << four;
+        QTest::newRow("header row") << four << 0 << four;
+    }
+
+    void deleteRow() {
+        QFETCH(QStringList, before);
+        QFETCH(int, currentRow);
+        QFETCH(QStringList, after);
+
+        SharedState state = programOf(before);
+        state.CurrentRow = currentRow;
+        state.InsertMode = true;
+        const bool removed = DeleteCurrentRow(state);
+
+        QCOMPARE(removed, after != before);
+        QCOMPARE(keywordsOf(state), after);
+        QCOMPARE(state.CurrentRow, currentRow);
+        QCOMPARE(state.ProgramChanged, removed);
+        QVERIFY(state.InsertMode);  // a delete leaves an armed mode armed
+        QCOMPARE(state.ProgramTable[0], headerRow());
+        if (!before.isEmpty()) {
+            QCOMPARE(state.ProgramTable[before.size()], removed ? Row{} : rowOf(before.last()));
+        }
+    }
+
+    void listIconsFollowKeywords() {
+        SharedState state = programOf({"mystery", "WT", "HOME", "home", "CS", "STEP"});
+        QCOMPARE(listIcons(state.ProgramTable, state.RowCounter),
+                 (std::vector<int>{0, 6, 11, 11, 16, 28}));
+        QCOMPARE(iconForKeyword("PULSE-"), 21);
+        QCOMPARE(keywordForIcon(1), QString("POINT"));
+        QCOMPARE(keywordForIcon(29), QString());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestStoreRow)
+#include "tst_storerow.moc"

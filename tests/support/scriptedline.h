@@ -1,0 +1,56 @@
+#pragma once
+
+#include "link/serialline.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace tql::test {
+
+// A controller on a script: records every write and every sleep; each readAll() returns the
+// next scripted reply (empty when the script has run out, like a silent controller).
+class ScriptedLine final : public SerialLine {
+public:
+    std::optional<QString> openFailure;  // the reason the next open fails, if set
+    std::deque<QByteArray> replies;
+    QByteArray written;
+    QStringList openedPorts;
+    int reads = 0;
+    bool openState = false;
+
+    std::optional<QString> open(const QString& portName) override {
+        openedPorts << portName;
+        if (openFailure) {
+            return openFailure;
+        }
+        openState = true;
+        return std::nullopt;
+    }
+    void close() override { openState = false; }
+    bool isOpen() const override { return openState; }
+    void write(const QByteArray& bytes) override {
+        if (openState) {
+            written += bytes;
+        }
+    }
+    QByteArray readAll() override {
+        ++reads;
+        if (replies.empty()) {
+            return {};
+        }
+        QByteArray reply = replies.front();
+        replies.pop_front();
+        return reply;
+    }
+};
+
+class RecordingSleeper final : public Sleeper {
+public:
+    std::vector<std::chrono::milliseconds> sleeps;
+    void sleep(std::chrono::milliseconds duration) override { sleeps.push_back(duration); }
+};
+
+}  // namespace tql::test
