@@ -25,8 +25,9 @@ constexpr std::chrono::milliseconds kConsoleTick{500};
 
 // The fifteen entry buttons switched as one group; 編輯開始 is always in the opposite state.
 const std::array<const char*, 15> kEntryButtons = {
-    "Command19", "Command1",  "Command2",  "LOP",       "LOOPEND",   "標籤",     "跳至標籤", "Command4",
-    "Command5",  "Command9",  "Command10", "Command11", "Command13", "Command14", "Command15"};
+    "Command19", "Command1",  "Command2",  "LOP",       "LOOPEND",
+    "標籤",      "跳至標籤",  "Command4",  "Command5",  "Command9",
+    "Command10", "Command11", "Command13", "Command14", "Command15"};
 
 const std::array<const char*, 3> kEditButtons = {"Command6", "Command7", "Command8"};
 
@@ -59,7 +60,9 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     m_timer1.start();
 }
 
-QString FORM1::applicationTitle() { return QStringLiteral("PALDOR"); }
+QString FORM1::applicationTitle() {
+    return QStringLiteral("PALDOR");
+}
 
 QPushButton* FORM1::makeButton(QWidget* parent, const QString& name, const QString& caption,
                                const QRect& geometry) {
@@ -105,8 +108,10 @@ void FORM1::buildWindow() {
     makeField(console, "Text6", QRect(74, kRowY[3], 80, kRowH));
     makeButton(console, "Command17", "立即指令", QRect(8, kRowY[4], 62, kRowH));
     makeField(console, "Text7", QRect(74, kRowY[4], 158, kRowH));
-    const std::array<std::pair<const char*, const char*>, 4> displays = {{
-        {"滑台座標", "Text5"}, {"內部加速度", "Text2"}, {"內部速度", "Text4"}, {"控制回應", "Text8"}}};
+    const std::array<std::pair<const char*, const char*>, 4> displays = {{{"滑台座標", "Text5"},
+                                                                          {"內部加速度", "Text2"},
+                                                                          {"內部速度", "Text4"},
+                                                                          {"控制回應", "Text8"}}};
     constexpr int kDisplayRow[] = {0, 1, 2, 4};
     for (int i = 0; i < int(displays.size()); ++i) {
         const int y = kRowY[kDisplayRow[i]];
@@ -129,12 +134,20 @@ void FORM1::buildWindow() {
     auto* entryPage = new QWidget;
     entryTab->addTab(entryPage, QStringLiteral("功能鍵"));
     // Grouped by what the rows do: moves, timing, loops, labels and calls, homing, I/O.
-    const std::array<std::pair<const char*, const char*>, 14> pairs = {{
-        {"Command19", "絕對移動"}, {"Command5", "相對移動"}, {"Command1", "速度"},
-        {"Command2", "延遲"},      {"LOP", "迴圈"},          {"LOOPEND", "迴圈結束"},
-        {"標籤", "標籤"},          {"跳至標籤", "跳至標籤"}, {"Command14", "呼叫標籤"},
-        {"Command9", "返回"},      {"Command4", "回原點"},   {"Command13", "座標歸零"},
-        {"Command10", "IN"},       {"Command11", "OUT"}}};
+    const std::array<std::pair<const char*, const char*>, 14> pairs = {{{"Command19", "絕對移動"},
+                                                                        {"Command5", "相對移動"},
+                                                                        {"Command1", "速度"},
+                                                                        {"Command2", "延遲"},
+                                                                        {"LOP", "迴圈"},
+                                                                        {"LOOPEND", "迴圈結束"},
+                                                                        {"標籤", "標籤"},
+                                                                        {"跳至標籤", "跳至標籤"},
+                                                                        {"Command14", "呼叫標籤"},
+                                                                        {"Command9", "返回"},
+                                                                        {"Command4", "回原點"},
+                                                                        {"Command13", "座標歸零"},
+                                                                        {"Command10", "IN"},
+                                                                        {"Command11", "OUT"}}};
     constexpr int kPitch = 32;
     makeButton(entryPage, "Command12", "編輯開始", QRect(6, 6, 153, 28));
     for (int i = 0; i < int(pairs.size()); ++i) {
@@ -207,9 +220,9 @@ void FORM1::buildWindow() {
 void FORM1::buildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("檔案(&F)"));
     file->setObjectName(QStringLiteral("檔案"));
-    for (const auto& [name, caption] : {std::pair{"建立新檔", "建立新檔(&N)"},
-                                        std::pair{"開啟舊檔", "開啟舊檔(&O)"},
-                                        std::pair{"另存新檔", "另存新檔(&A)"}}) {
+    for (const auto& [name, caption] :
+         {std::pair{"建立新檔", "建立新檔(&N)"}, std::pair{"開啟舊檔", "開啟舊檔(&O)"},
+          std::pair{"另存新檔", "另存新檔(&A)"}}) {
         QAction* action = file->addAction(QString::fromUtf8(caption));
         action->setObjectName(QString::fromUtf8(name));
     }
@@ -220,8 +233,7 @@ void FORM1::buildMenu() {
     for (int n = 1; n <= 4; ++n) {
         QAction* action = ports->addAction(QStringLiteral("COM%1").arg(n));
         action->setObjectName(QStringLiteral("COM%1").arg(n));
-        connect(action, &QAction::triggered, this,
-                [this, n] { choosePort(QString::number(n)); });
+        connect(action, &QAction::triggered, this, [this, n] { choosePort(QString::number(n)); });
     }
     QAction* quit = menuBar()->addAction(QStringLiteral("結束(&E)"));
     quit->setObjectName(QStringLiteral("結束"));
@@ -299,8 +311,8 @@ void FORM1::show_it() {
     items.reserve(qsizetype(icons.size()));
     for (int i = 1; i <= int(icons.size()); ++i) {
         const Row& row = shared.ProgramTable[i];
-        auto* item = new QTreeWidgetItem(
-            QStringList{QString::number(i), row[1], row[2], row[3], row[4]});
+        auto* item =
+            new QTreeWidgetItem(QStringList{QString::number(i), row[1], row[2], row[3], row[4]});
         item->setIcon(0, m_icons[icons[i - 1]]);
         items.append(item);
     }
@@ -426,11 +438,11 @@ void FORM1::choosePort(const QString& portNumber) {
 void FORM1::SETCOM() {
     m_panel2->setText(portDisplayName(shared.PortNumber));
     if (const auto failure = writePortNumber(m_workingDir, shared.PortNumber)) {
-        m_prompter.message(this,
-                           QStringLiteral("無法寫入設定檔 %1: %2")
-                               .arg(QDir::toNativeSeparators(settingsFilePath(m_workingDir)),
-                                    *failure),
-                           applicationTitle());
+        m_prompter.message(
+            this,
+            QStringLiteral("無法寫入設定檔 %1: %2")
+                .arg(QDir::toNativeSeparators(settingsFilePath(m_workingDir)), *failure),
+            applicationTitle());
     }
 }
 

@@ -8,13 +8,15 @@ namespace {
 
 // Numbered 1..28 in this order; a row's icon is its keyword's position here.
 constexpr std::array<const char*, 28> kKeywords = {
-    "POINT", "LINE", "ARC",  "CIR",  "VM",   "WT",    "LOOP",   "LOOPEND", "LABLE",   "GLABLE",
-    "HOME",  "RET",  "IN",   "OUTP", "MR",   "CS",    "CALL",   "SETP",    "CLRP",    "PULSE",
-    "PULSE-", "IN+", "IN-",  "IN+J", "IN-J", "IN+C",  "IN-C",   "STEP"};
+    "POINT",  "LINE", "ARC", "CIR",  "VM",   "WT",   "LOOP", "LOOPEND", "LABLE", "GLABLE",
+    "HOME",   "RET",  "IN",  "OUTP", "MR",   "CS",   "CALL", "SETP",    "CLRP",  "PULSE",
+    "PULSE-", "IN+",  "IN-", "IN+J", "IN-J", "IN+C", "IN-C", "STEP"};
 
 }  // namespace
 
-Row headerRow() { return {"FUNCTINO", "DATA", "XPOINT", "PS", "PS"}; }
+Row headerRow() {
+    return {"FUNCTINO", "DATA", "XPOINT", "PS", "PS"};
+}
 
 int iconForKeyword(const QString& keyword) {
     const auto found = std::find_if(kKeywords.begin(), kKeywords.end(),
@@ -24,7 +26,7 @@ int iconForKeyword(const QString& keyword) {
 
 QString keywordForIcon(int icon) {
     return icon >= 1 && icon <= int(kKeywords.size()) ? QString::fromLatin1(kKeywords[icon - 1])
-                                                       : QString();
+                                                      : QString();
 }
 
 std::vector<int> listIcons(const ProgramTable& table, int rowCounter) {

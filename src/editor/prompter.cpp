@@ -6,8 +6,8 @@
 
 namespace tql {
 
-Prompter::Answer WidgetPrompter::message(QWidget* parent, const QString& text,
-                                         const QString& title, Buttons buttons, Icon icon) {
+Prompter::Answer WidgetPrompter::message(QWidget* parent, const QString& text, const QString& title,
+                                         Buttons buttons, Icon icon) {
     QMessageBox box(parent);
     box.setText(text);
     box.setWindowTitle(title);

@@ -25,12 +25,12 @@ constexpr QRgb kInput = 0xff2e8b3e;
 constexpr QRgb kText = 0xff6b6b6b;
 
 constexpr std::array<IconLook, 28> kLooks = {{
-    {"MA", kMove},   {"LN", kMove},   {"AR", kMove},    {"CI", kMove},    {"VM", kTiming},
-    {"WT", kTiming}, {"LP", kFlow},   {"LE", kFlow},    {"$:", kFlow},    {"JP", kFlow},
-    {"H", kHome},    {"RT", kFlow},   {"IN", kInput},   {"OP", kOutput},  {"MR", kMove},
-    {"0", kHome},    {"CL", kFlow},   {"S+", kOutput},  {"S-", kOutput},  {"P+", kOutput},
-    {"P-", kOutput}, {"I+", kInput},  {"I-", kInput},   {"J+", kInput},   {"J-", kInput},
-    {"C+", kInput},  {"C-", kInput},  {"ST", kText},
+    {"MA", kMove},   {"LN", kMove},  {"AR", kMove},   {"CI", kMove},   {"VM", kTiming},
+    {"WT", kTiming}, {"LP", kFlow},  {"LE", kFlow},   {"$:", kFlow},   {"JP", kFlow},
+    {"H", kHome},    {"RT", kFlow},  {"IN", kInput},  {"OP", kOutput}, {"MR", kMove},
+    {"0", kHome},    {"CL", kFlow},  {"S+", kOutput}, {"S-", kOutput}, {"P+", kOutput},
+    {"P-", kOutput}, {"I+", kInput}, {"I-", kInput},  {"J+", kInput},  {"J-", kInput},
+    {"C+", kInput},  {"C-", kInput}, {"ST", kText},
 }};
 
 QPixmap drawIcon(const IconLook& look) {

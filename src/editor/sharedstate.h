@@ -30,10 +30,10 @@ struct SharedState {
 
     QString LastDelay;  // default of the delay box; empty until a delay is accepted
 
-    QString PortNumber = "1";      // "1".."4" names COM1..COM4; other text is a port name
-    QString MoveValue = "0";       // last confirmed move target or distance
-    bool NumericEntry = true;      // absolute-move dialog: typed (true) or taught target
-    QString SpeedValue = "100";    // last confirmed speed of the speed dialog
+    QString PortNumber = "1";          // "1".."4" names COM1..COM4; other text is a port name
+    QString MoveValue = "0";           // last confirmed move target or distance
+    bool NumericEntry = true;          // absolute-move dialog: typed (true) or taught target
+    QString SpeedValue = "100";        // last confirmed speed of the speed dialog
     std::array<bool, 4> OutputSent{};  // output states last sent to the controller
 };
 

@@ -73,9 +73,13 @@ void ArmAppend(SharedState& state) {
     }
 }
 
-StoreOutcome StoreRow(SharedState& state, const Row& row) { return store(state, row, false); }
+StoreOutcome StoreRow(SharedState& state, const Row& row) {
+    return store(state, row, false);
+}
 
-StoreOutcome StoreArmedRow(SharedState& state, const Row& row) { return store(state, row, true); }
+StoreOutcome StoreArmedRow(SharedState& state, const Row& row) {
+    return store(state, row, true);
+}
 
 bool CurrentRowIsValid(const SharedState& state) {
     return state.CurrentRow >= 1 && state.CurrentRow <= state.RowCounter;

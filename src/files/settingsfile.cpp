@@ -7,7 +7,9 @@
 
 namespace tql {
 
-QString settingsFilePath(const QDir& dir) { return dir.filePath(QStringLiteral("DATA.TXT")); }
+QString settingsFilePath(const QDir& dir) {
+    return dir.filePath(QStringLiteral("DATA.TXT"));
+}
 
 QString readPortNumber(const QDir& dir) {
     QFile file(settingsFilePath(dir));

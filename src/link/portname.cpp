@@ -6,9 +6,8 @@ namespace tql {
 namespace {
 
 bool isWholeNumber(const QString& text, int* value) {
-    if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) {
-            return c >= u'0' && c <= u'9';
-        })) {
+    if (text.isEmpty() ||
+        !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
         return false;
     }
     bool ok = false;

@@ -33,7 +33,9 @@ void QtSerialLine::close() {
     }
 }
 
-bool QtSerialLine::isOpen() const { return m_port.isOpen(); }
+bool QtSerialLine::isOpen() const {
+    return m_port.isOpen();
+}
 
 void QtSerialLine::write(const QByteArray& bytes) {
     if (!m_port.isOpen() || bytes.isEmpty()) {

@@ -1,6 +1,6 @@
 #include "editor/form1.h"
-#include "support/scriptedline.h"
 #include "support/quietoffscreen.h"
+#include "support/scriptedline.h"
 #include "support/scriptedprompter.h"
 
 #include <QCheckBox>
@@ -23,10 +23,9 @@ using tql::test::ScriptedPrompter;
 
 namespace {
 
-const QStringList kEntryGroup = {"Command19", "Command1",  "Command2",  "LOP",
-                                 "LOOPEND",   "標籤",      "跳至標籤",  "Command4",
-                                 "Command5",  "Command9",  "Command10", "Command11",
-                                 "Command13", "Command14", "Command15"};
+const QStringList kEntryGroup = {"Command19", "Command1",  "Command2",  "LOP",       "LOOPEND",
+                                 "標籤",      "跳至標籤",  "Command4",  "Command5",  "Command9",
+                                 "Command10", "Command11", "Command13", "Command14", "Command15"};
 const QStringList kEditGroup = {"Command6", "Command7", "Command8"};
 
 struct Window {
@@ -198,25 +197,44 @@ private slots:
         QTest::addColumn<QStringList>("row");
         QTest::addColumn<int>("icon");
 
-        QTest::newRow("delay") << "Command2" << "500" << "請輸入延遲時間{1000為1秒}"
+        QTest::newRow("delay") << "Command2"
+                               << "500"
+                               << "請輸入延遲時間{1000為1秒}"
                                << "延遲時間" << QStringList{"WT", "500", "延遲", "-", "-"} << 6;
         QTest::newRow("coordinate reset")
-            << "Command13" << "" << "" << "" << QStringList{"CS", " 0,0", "座標歸零", "-", "-"}
-            << 16;
-        QTest::newRow("call") << "Command14" << "SUB 1" << "請輸入呼叫標籤名稱:" << "標籤"
-                              << QStringList{"CALL", "SUB 1", "呼叫標籤", "-", "-"} << 17;
-        QTest::newRow("home") << "Command4" << "" << "" << ""
-                              << QStringList{"HOME", "回原點", "-", "-", "-"} << 11;
-        QTest::newRow("return") << "Command9" << "" << "" << ""
-                                << QStringList{"RET", "RETURN", "返回", "-", "-"} << 12;
-        QTest::newRow("loop") << "LOP" << "abc" << "請輸入迴圈次數:" << "迴圈"
-                              << QStringList{"LOOP", "abc", "迴圈", "-", "-"} << 7;
-        QTest::newRow("loop end") << "LOOPEND" << "" << "" << ""
-                                  << QStringList{"LOOPEND", "迴圈結束", "-", "-", "-"} << 8;
-        QTest::newRow("jump") << "跳至標籤" << "A1" << "請輸入跳至標籤名稱:" << "跳至標籤"
-                              << QStringList{"GLABLE", "A1", "跳至標籤", "-", "-"} << 10;
-        QTest::newRow("label") << "標籤" << " A1 " << "請輸入標籤名稱:" << "標籤"
-                               << QStringList{"LABLE", " A1 ", "標籤", "-", "-"} << 9;
+            << "Command13"
+            << ""
+            << ""
+            << "" << QStringList{"CS", " 0,0", "座標歸零", "-", "-"} << 16;
+        QTest::newRow("call") << "Command14"
+                              << "SUB 1"
+                              << "請輸入呼叫標籤名稱:"
+                              << "標籤" << QStringList{"CALL", "SUB 1", "呼叫標籤", "-", "-"} << 17;
+        QTest::newRow("home") << "Command4"
+                              << ""
+                              << ""
+                              << "" << QStringList{"HOME", "回原點", "-", "-", "-"} << 11;
+        QTest::newRow("return") << "Command9"
+                                << ""
+                                << ""
+                                << "" << QStringList{"RET", "RETURN", "返回", "-", "-"} << 12;
+        QTest::newRow("loop") << "LOP"
+                              << "abc"
+                              << "請輸入迴圈次數:"
+                              << "迴圈" << QStringList{"LOOP", "abc", "迴圈", "-", "-"} << 7;
+        QTest::newRow("loop end") << "LOOPEND"
+                                  << ""
+                                  << ""
+                                  << "" << QStringList{"LOOPEND", "迴圈結束", "-", "-", "-"} << 8;
+        QTest::newRow("jump") << "跳至標籤"
+                              << "A1"
+                              << "請輸入跳至標籤名稱:"
+                              << "跳至標籤" << QStringList{"GLABLE", "A1", "跳至標籤", "-", "-"}
+                              << 10;
+        QTest::newRow("label") << "標籤"
+                               << " A1 "
+                               << "請輸入標籤名稱:"
+                               << "標籤" << QStringList{"LABLE", " A1 ", "標籤", "-", "-"} << 9;
     }
 
     // Each entry in append, insert and modify mode, on a three-row program.
@@ -227,9 +245,7 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QStringList, row);
 
-        const auto expectedRow = [&] {
-            return Row{row[0], row[1], row[2], row[3], row[4]};
-        };
+        const auto expectedRow = [&] { return Row{row[0], row[1], row[2], row[3], row[4]}; };
         const auto shownRow = [&](int number) {
             return QStringList{QString::number(number), row[1], row[2], row[3], row[4]}.join('|');
         };
@@ -282,7 +298,7 @@ private slots:
         w.click("Command12");
         w.enter({"Command2", "Command4", "Command13", "LOP", "LOOPEND"});
         auto& shared = w.form->shared;
-        shared.ProgramTable[1][0] = "wt";  // unknown first keyword: no icon
+        shared.ProgramTable[1][0] = "wt";   // unknown first keyword: no icon
         shared.ProgramTable[4][0] = "FOO";  // unknown keyword: the icon of the row above
         w.form->show_it();
         const auto cacheKey = [&](int row) {

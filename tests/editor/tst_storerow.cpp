@@ -6,7 +6,9 @@ using namespace tql;
 
 namespace {
 
-Row rowOf(const QString& keyword) { return {keyword, keyword + "-data", "-", "-", "-"}; }
+Row rowOf(const QString& keyword) {
+    return {keyword, keyword + "-data", "-", "-", "-"};
+}
 
 SharedState programOf(const QStringList& keywords) {
     SharedState state;
@@ -55,16 +57,15 @@ private slots:
         QTest::addColumn<int>("modesAfter");
 
         const QStringList three = {"WT", "HOME", "CS"};
-        QTest::newRow("append to empty") << QStringList{} << 0 << int(Append) << false
-                                         << QStringList{"NEW"} << 1 << int(None);
-        QTest::newRow("append after three") << three << 2 << int(Append) << false
-                                            << QStringList{"WT", "HOME", "CS", "NEW"} << 4
-                                            << int(None);
+        QTest::newRow("append to empty")
+            << QStringList{} << 0 << int(Append) << false << QStringList{"NEW"} << 1 << int(None);
+        QTest::newRow("append after three")
+            << three << 2 << int(Append) << false << QStringList{"WT", "HOME", "CS", "NEW"} << 4
+            << int(None);
         QTest::newRow("insert at 1") << three << 1 << int(Insert) << false
                                      << QStringList{"NEW", "WT", "HOME", "CS"} << 1 << int(None);
         QTest::newRow("insert at last") << three << 3 << int(Insert) << false
-                                        << QStringList{"WT", "HOME", "NEW", "CS"} << 3
-                                        << int(None);
+                                        << QStringList{"WT", "HOME", "NEW", "CS"} << 3 << int(None);
         QTest::newRow("insert just past the end")
             << three << 4 << int(Insert) << false << QStringList{"WT", "HOME", "CS", "NEW"} << 4
             << int(None);
@@ -77,11 +78,11 @@ private slots:
             << three << 1 << int(Append | Insert) << false
             << QStringList{"WT", "HOME", "CS", "NEW", "NEW"} << 4 << int(None);
         QTest::newRow("one-row store: append only")
-            << three << 1 << int(Append | Insert) << true
-            << QStringList{"WT", "HOME", "CS", "NEW"} << 4 << int(Insert);
+            << three << 1 << int(Append | Insert) << true << QStringList{"WT", "HOME", "CS", "NEW"}
+            << 4 << int(Insert);
         QTest::newRow("one-row store: insert before modify")
-            << three << 2 << int(Insert | Modify) << true
-            << QStringList{"WT", "NEW", "HOME", "CS"} << 2 << int(Modify);
+            << three << 2 << int(Insert | Modify) << true << QStringList{"WT", "NEW", "HOME", "CS"}
+            << 2 << int(Modify);
     }
 
     void storeRow() {

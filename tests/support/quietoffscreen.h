@@ -15,7 +15,9 @@ inline void quietHandler(QtMsgType type, const QMessageLogContext& context, cons
     previousHandler(type, context, msg);
 }
 
-inline void installQuietHandler() { previousHandler = qInstallMessageHandler(quietHandler); }
+inline void installQuietHandler() {
+    previousHandler = qInstallMessageHandler(quietHandler);
+}
 
 Q_CONSTRUCTOR_FUNCTION(installQuietHandler)
 
