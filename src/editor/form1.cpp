@@ -3,11 +3,15 @@
 #include "editor/directentries.h"
 #include "editor/prompter.h"
 #include "editor/rowicons.h"
+#include "files/big5.h"
+#include "files/programfile.h"
 #include "files/settingsfile.h"
+#include "link/commands.h"
 #include "link/portname.h"
 #include "link/serialline.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,6 +26,10 @@ namespace tql {
 namespace {
 
 constexpr std::chrono::milliseconds kConsoleTick{500};
+
+// The file dialog's filter as the operator has always known it.
+const QString kProgramFilter = QStringLiteral("TQL400程式檔(*.tq4) | *.tq4");
+const QString kUnsavedQuestion = QStringLiteral("尚未存檔, 是否要存檔 ?");
 
 // The fifteen entry buttons switched as one group; 編輯開始 is always in the opposite state.
 const std::array<const char*, 15> kEntryButtons = {
@@ -220,12 +228,15 @@ void FORM1::buildWindow() {
 void FORM1::buildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("檔案(&F)"));
     file->setObjectName(QStringLiteral("檔案"));
-    for (const auto& [name, caption] :
-         {std::pair{"建立新檔", "建立新檔(&N)"}, std::pair{"開啟舊檔", "開啟舊檔(&O)"},
-          std::pair{"另存新檔", "另存新檔(&A)"}}) {
+    const auto addFileCommand = [&](const char* name, const char* caption,
+                                    void (FORM1::*command)()) {
         QAction* action = file->addAction(QString::fromUtf8(caption));
         action->setObjectName(QString::fromUtf8(name));
-    }
+        connect(action, &QAction::triggered, this, command);
+    };
+    addFileCommand("建立新檔", "建立新檔(&N)", &FORM1::newProgramCommand);
+    addFileCommand("開啟舊檔", "開啟舊檔(&O)", &FORM1::openProgramCommand);
+    addFileCommand("另存新檔", "另存新檔(&A)", &FORM1::saveAsCommand);
     QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
     settings->setObjectName(QStringLiteral("設定"));
     QMenu* ports = settings->addMenu(QStringLiteral("COM_PORT"));
@@ -430,6 +441,141 @@ void FORM1::ShowDisconnected() {
     m_panel1->setText(QStringLiteral("未連線"));
 }
 
+FORM1::ConsolePause::ConsolePause(FORM1& form) : m_form(form) {
+    if (m_form.m_line.isOpen()) {
+        m_form.m_timer1.stop();
+    }
+}
+
+FORM1::ConsolePause::~ConsolePause() {
+    if (m_form.m_line.isOpen()) {
+        m_form.m_timer1.start();
+    }
+}
+
+void FORM1::RS232(const QString& text) {
+    if (!m_line.isOpen()) {
+        m_prompter.message(this, QStringLiteral(" 連線錯誤 !"), applicationTitle());
+        return;
+    }
+    const std::optional<QByteArray> bytes = encodeBig5(text);
+    if (!bytes) {
+        m_prompter.message(this, QStringLiteral("指令有 Big5 無法表示的字元, 未送出: %1").arg(text),
+                           applicationTitle());
+        return;
+    }
+    m_line.write(*bytes);
+    m_line.write(QByteArray(1, commands::kCarriageReturn));
+}
+
+FORM1::SaveOutcome FORM1::saveProgramAs() {
+    const QString chosen = m_prompter.saveFileName(this, kProgramFilter);
+    if (chosen.isEmpty()) {
+        return SaveOutcome::NoName;
+    }
+    const SaveResult result =
+        saveProgramFile(withProgramSuffix(chosen), shared.ProgramTable, shared.RowCounter);
+    switch (result.status) {
+        case SaveStatus::Written:
+            shared.ProgramChanged = false;
+            return SaveOutcome::Saved;
+        case SaveStatus::NothingToWrite:
+            return SaveOutcome::NothingToWrite;
+        case SaveStatus::Failed:
+            break;
+    }
+    m_prompter.message(this, result.error, applicationTitle(), Prompter::Buttons::Ok,
+                       Prompter::Icon::Warning);
+    return SaveOutcome::Failed;
+}
+
+void FORM1::saveAsCommand() {
+    ConsolePause pause(*this);
+    saveProgramAs();
+}
+
+void FORM1::clearProgram() {
+    shared.CurrentRow = 0;
+    shared.RowCounter = 0;
+    shared.ProgramChanged = false;
+    show_it();
+}
+
+void FORM1::newProgramCommand() {
+    ConsolePause pause(*this);
+    if (!shared.ProgramChanged) {
+        clearProgram();
+        return;
+    }
+    const auto answer = m_prompter.message(this, kUnsavedQuestion, applicationTitle(),
+                                           Prompter::Buttons::OkCancel, Prompter::Icon::Question);
+    if (answer != Prompter::Answer::Ok) {
+        clearProgram();  // Cancel here has always meant: discard and start anew
+        return;
+    }
+    // A save that wrote nothing, found no name or failed leaves the program as it is.
+    if (saveProgramAs() == SaveOutcome::Saved) {
+        clearProgram();
+    }
+}
+
+bool FORM1::offerToSave() {
+    if (!shared.ProgramChanged) {
+        return true;
+    }
+    switch (m_prompter.message(this, kUnsavedQuestion, applicationTitle(),
+                               Prompter::Buttons::YesNoCancel, Prompter::Icon::Question)) {
+        case Prompter::Answer::Yes: {
+            const SaveOutcome saved = saveProgramAs();
+            return saved == SaveOutcome::Saved || saved == SaveOutcome::NothingToWrite;
+        }
+        case Prompter::Answer::No:
+            return true;
+        case Prompter::Answer::Ok:
+        case Prompter::Answer::Cancel:
+            break;
+    }
+    return false;
+}
+
+void FORM1::openProgramCommand() {
+    ConsolePause pause(*this);
+    if (!offerToSave()) {
+        return;
+    }
+    const QString chosen = m_prompter.openFileName(this, kProgramFilter);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const LoadResult loaded = loadProgramFile(chosen);
+    if (!loaded.program) {
+        m_prompter.message(this, loaded.error, applicationTitle(), Prompter::Buttons::Ok,
+                           Prompter::Icon::Warning);
+        return;
+    }
+    shared.ProgramTable = loaded.program->table;
+    shared.RowCounter = loaded.program->RowCounter;
+    shared.CurrentRow = 1;
+    shared.ProgramChanged = false;
+    show_it();
+}
+
+void FORM1::closeEvent(QCloseEvent* event) {
+    {
+        ConsolePause pause(*this);
+        if (!offerToSave()) {
+            event->ignore();
+            return;
+        }
+    }
+    if (m_line.isOpen()) {
+        m_timer1.stop();
+        RS232(commands::kEchoOn);
+        m_line.close();
+    }
+    event->accept();
+}
+
 void FORM1::choosePort(const QString& portNumber) {
     shared.PortNumber = portNumber;
     SETCOM();
@@ -438,11 +584,8 @@ void FORM1::choosePort(const QString& portNumber) {
 void FORM1::SETCOM() {
     m_panel2->setText(portDisplayName(shared.PortNumber));
     if (const auto failure = writePortNumber(m_workingDir, shared.PortNumber)) {
-        m_prompter.message(
-            this,
-            QStringLiteral("無法寫入設定檔 %1: %2")
-                .arg(QDir::toNativeSeparators(settingsFilePath(m_workingDir)), *failure),
-            applicationTitle());
+        m_prompter.message(this, *failure, applicationTitle(), Prompter::Buttons::Ok,
+                           Prompter::Icon::Warning);
     }
 }
 

@@ -14,6 +14,8 @@
 // Where the logic lives
 //   - Storing rule, edit modes, delete: editor/storerow.*; the nine direct entries:
 //     editor/directentries.*; icons: editor/rowicons.*; settings file: files/settingsfile.*.
+//   - Program files: files/programfile.*; 建立新檔, 開啟舊檔, 另存新檔 and 結束 live here
+//     because they ask the operator, the format and the saving do not.
 //   - This class routes events to that code and shows the result; show_it() rebuilds the
 //     list from the table after every change.
 
@@ -58,9 +60,32 @@ public:
     void show_it();
     void ShowDisconnected();
 
+    // Sends one command line (text, then CR) when the port is open; says " 連線錯誤 !"
+    // and sends nothing when it is closed.
+    void RS232(const QString& text);
+
     QTimer& Timer1() { return m_timer1; }
 
+protected:
+    // 結束 and the close box both end here: unsaved changes are offered for saving first,
+    // and a connected controller is signed off with "EC 1".
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    enum class SaveOutcome { Saved, NothingToWrite, NoName, Failed };
+
+    // Stops Timer1 for a modal exchange while connected, and starts it again afterwards.
+    class ConsolePause {
+    public:
+        explicit ConsolePause(FORM1& form);
+        ~ConsolePause();
+        ConsolePause(const ConsolePause&) = delete;
+        ConsolePause& operator=(const ConsolePause&) = delete;
+
+    private:
+        FORM1& m_form;
+    };
+
     enum class RowDialog { Speed, Input, Output, CustomStep, AbsoluteMove, RelativeMove };
 
     void buildWindow();
@@ -83,6 +108,13 @@ private:
     void Command7_Click();
     void Command8_Click();
     void Timer1_Timer();
+    void saveAsCommand();
+    void newProgramCommand();
+    void openProgramCommand();
+    SaveOutcome saveProgramAs();
+    // Asks whether to save unsaved changes; false when the operator chose to stay.
+    bool offerToSave();
+    void clearProgram();
     void choosePort(const QString& portNumber);
     void SETCOM();
 

@@ -1,9 +1,9 @@
 #include "files/settingsfile.h"
 
+#include "files/atomicfile.h"
 #include "files/big5.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace tql {
 
@@ -28,9 +28,8 @@ std::optional<QString> writePortNumber(const QDir& dir, const QString& portNumbe
     if (!bytes) {
         return QStringLiteral("無法以 Big5 寫入: %1").arg(portNumber);
     }
-    QSaveFile file(settingsFilePath(dir));
-    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes + "\r\n") < 0 || !file.commit()) {
-        return file.errorString();
+    if (const auto failure = writeFileAtomically(settingsFilePath(dir), *bytes + "\r\n")) {
+        return failure;
     }
     return std::nullopt;
 }

@@ -103,6 +103,8 @@ class TestForm1 : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { tql::test::installQuietHandler(); }
+
     void startUpState() {
         Window w;
         QCOMPARE(w.form->windowTitle(), QString("PALDOR"));

@@ -1,0 +1,27 @@
+#include "files/atomicfile.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace tql {
+
+std::optional<QString> writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    // Unbuffered, so a short write (a full disk) shows in write() itself: a buffered
+    // QSaveFile can commit a truncated file after its final flush came up short.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const qint64 written = file.write(bytes);
+        if (written == bytes.size() && file.commit()) {
+            return std::nullopt;
+        }
+        const QString reason = written >= 0 && written < bytes.size()
+                                   ? QStringLiteral("磁碟已滿或檔案過大")
+                                   : file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("無法寫入檔案 %1: %2").arg(QDir::toNativeSeparators(path), reason);
+    }
+    return QStringLiteral("無法寫入檔案 %1: %2")
+        .arg(QDir::toNativeSeparators(path), file.errorString());
+}
+
+}  // namespace tql

@@ -1,0 +1,205 @@
+#include "files/programfile.h"
+
+#include "files/atomicfile.h"
+#include "files/big5.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+namespace tql {
+namespace {
+
+constexpr int kShortestLine = 13;
+constexpr QChar kQuote = u'"';
+
+bool isPlainRow(const Row& row) {
+    for (int c = 0; c < kColumns; ++c) {
+        if (row[c].contains(kQuote)) {
+            return false;
+        }
+        if (c < kColumns - 1 && (row[c].size() >= kColumnWidth || row[c].endsWith(u' '))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool needsQuotes(const QString& text) {
+    return text.isEmpty() || text.contains(u' ') || text.contains(kQuote) ||
+           text.size() >= kColumnWidth;
+}
+
+QString quoted(const QString& text) {
+    QString doubled = text;
+    doubled.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return kQuote + doubled + kQuote;
+}
+
+// Lines the tool writes for plain rows: 48 characters or more, a space closing each of the
+// four 12-character columns, no quote anywhere.
+bool hasColumnShape(const QString& line) {
+    if (line.size() < 4 * kColumnWidth || line.contains(kQuote)) {
+        return false;
+    }
+    for (int k = 1; k <= 4; ++k) {
+        if (line[k * kColumnWidth - 1] != u' ') {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString withoutTrailingSpaces(QString text) {
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == u' ') {
+        --end;
+    }
+    text.truncate(end);
+    return text;
+}
+
+QStringList splitAtSpaces(const QString& line) {
+    QStringList fields;
+    qsizetype i = 0;
+    const qsizetype n = line.size();
+    // The first field starts at the first character, even a space (an empty first field).
+    bool first = true;
+    while (i < n || first) {
+        if (!first) {
+            while (i < n && line[i] == u' ') {
+                ++i;
+            }
+            if (i >= n) {
+                break;
+            }
+        }
+        first = false;
+        QString field;
+        bool inQuotes = i < n && line[i] == kQuote;
+        if (inQuotes) {
+            ++i;
+        }
+        while (i < n) {
+            const QChar c = line[i];
+            if (inQuotes) {
+                if (c == kQuote) {
+                    if (i + 1 < n && line[i + 1] == kQuote) {
+                        field += kQuote;
+                        i += 2;
+                        continue;
+                    }
+                    inQuotes = false;
+                    ++i;
+                    continue;
+                }
+            } else if (c == u' ') {
+                break;
+            }
+            field += c;
+            ++i;
+        }
+        fields << field;
+    }
+    return fields;
+}
+
+}  // namespace
+
+QString formatRow(const Row& row) {
+    const bool plain = isPlainRow(row);
+    QString line;
+    for (int c = 0; c < kColumns; ++c) {
+        const QString text = plain || !needsQuotes(row[c]) ? row[c] : quoted(row[c]);
+        line += text;
+        if (c < kColumns - 1) {
+            line += QString(std::max<qsizetype>(kColumnWidth - text.size(), 1), u' ');
+        }
+    }
+    return line;
+}
+
+QStringList parseLine(const QString& line) {
+    if (!hasColumnShape(line)) {
+        return splitAtSpaces(line);
+    }
+    QStringList fields;
+    for (int k = 0; k < 4; ++k) {
+        fields << withoutTrailingSpaces(line.mid(k * kColumnWidth, kColumnWidth));
+    }
+    fields << line.mid(4 * kColumnWidth);
+    return fields;
+}
+
+Encoded encodeProgram(const ProgramTable& table, int RowCounter) {
+    QByteArray bytes;
+    for (int i = 0; i <= std::min(RowCounter, kMaxProgramRows); ++i) {
+        const std::optional<QByteArray> line = encodeBig5(formatRow(table[i]));
+        if (!line) {
+            return {{}, QStringLiteral("第 %1 列有 Big5 無法表示的字元, 無法存檔!").arg(i)};
+        }
+        bytes += *line + "\r\n";
+    }
+    return {bytes, {}};
+}
+
+LoadResult decodeProgram(const QByteArray& bytes) {
+    // Decoding the file as a whole decides UTF-8 or Big5 once for all its lines.
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lines = decodeFileText(bytes).split(lineEnd);
+    LoadedProgram program;
+    int accepted = 0;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString& line = lines[n];
+        if (line.size() < kShortestLine) {
+            break;
+        }
+        if (accepted == kTableRows) {
+            return {std::nullopt, QStringLiteral("第 %1 行: 程式超過500列, 無法開啟!").arg(n + 1)};
+        }
+        const QStringList fields = parseLine(line);
+        if (fields.size() > kColumns) {
+            return {std::nullopt, QStringLiteral("第 %1 行超過五個欄位, 無法開啟!").arg(n + 1)};
+        }
+        for (int c = 0; c < fields.size(); ++c) {
+            program.table[accepted][c] = fields[c];
+        }
+        ++accepted;
+    }
+    if (accepted == 0) {
+        return {std::nullopt, QStringLiteral("檔案中沒有程式資料, 無法開啟!")};
+    }
+    program.RowCounter = accepted - 1;
+    return {program, {}};
+}
+
+LoadResult loadProgramFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {std::nullopt, QStringLiteral("無法開啟檔案 %1: %2")
+                                  .arg(QDir::toNativeSeparators(path), file.errorString())};
+    }
+    return decodeProgram(file.readAll());
+}
+
+SaveResult saveProgramFile(const QString& path, const ProgramTable& table, int RowCounter) {
+    if (RowCounter <= 0) {
+        return {SaveStatus::NothingToWrite, {}};
+    }
+    const Encoded encoded = encodeProgram(table, RowCounter);
+    if (!encoded.error.isEmpty()) {
+        return {SaveStatus::Failed, encoded.error};
+    }
+    if (const auto failure = writeFileAtomically(path, encoded.bytes)) {
+        return {SaveStatus::Failed, *failure};
+    }
+    return {SaveStatus::Written, {}};
+}
+
+QString withProgramSuffix(const QString& fileName) {
+    return fileName.endsWith(QStringLiteral(".tq4"), Qt::CaseInsensitive)
+               ? fileName
+               : fileName + QStringLiteral(".tq4");
+}
+
+}  // namespace tql

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "editor/programtable.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// Program files (*.tq4): line i holds row i for i = 0..RowCounter, Big5, CR LF. Columns
+// 0..3 are padded with spaces to 12 characters, column 4 follows unpadded. A row whose
+// texts would not survive that (empty, holding a space or a quote, or longer than 11
+// characters) is written with those columns in double quotes, so every row loads back
+// exactly as it was saved.
+namespace tql {
+
+inline constexpr int kColumnWidth = 12;
+
+struct LoadedProgram {
+    ProgramTable table{};
+    int RowCounter = 0;
+};
+
+struct LoadResult {
+    std::optional<LoadedProgram> program;
+    QString error;  // the operator's message when program is empty
+};
+
+// One line of the file, without its line end.
+QString formatRow(const Row& row);
+
+// The fields of one line: by its 12-character columns where the line has that shape,
+// else split at spaces (a field opening with a double quote runs to its closing quote).
+QStringList parseLine(const QString& line);
+
+// The whole file for rows 0..RowCounter; a text Big5 cannot hold is refused, naming the row.
+struct Encoded {
+    QByteArray bytes;
+    QString error;
+};
+Encoded encodeProgram(const ProgramTable& table, int RowCounter);
+
+// Reads file bytes into a fresh table. Reading stops at the first line shorter than 13
+// characters. A line of more than five fields, more than 501 lines, or no line at all is
+// refused with a message naming the line.
+LoadResult decodeProgram(const QByteArray& bytes);
+
+// Reads a file from disk: decodeProgram, or why the file cannot be read.
+LoadResult loadProgramFile(const QString& path);
+
+enum class SaveStatus { Written, NothingToWrite, Failed };
+struct SaveResult {
+    SaveStatus status;
+    QString error;
+};
+
+// Writes rows 0..RowCounter atomically: a failed save leaves any old file as it was. An
+// empty program (RowCounter 0) writes nothing.
+SaveResult saveProgramFile(const QString& path, const ProgramTable& table, int RowCounter);
+
+// The file name with ".tq4" appended when it does not end so already.
+QString withProgramSuffix(const QString& fileName);
+
+}  // namespace tql

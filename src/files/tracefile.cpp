@@ -1,0 +1,33 @@
+#include "files/tracefile.h"
+
+#include "files/atomicfile.h"
+#include "files/big5.h"
+
+#include <QDir>
+
+namespace tql {
+
+QString traceFilePath() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\TRY.txt");
+#else
+    return QDir::home().filePath(QStringLiteral("TRY.txt"));
+#endif
+}
+
+std::optional<QString> writeTextLines(const QString& path, const QStringList& lines) {
+    QByteArray bytes;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const std::optional<QByteArray> line = encodeBig5(lines[i]);
+        if (!line) {
+            return QStringLiteral("第 %1 行有 Big5 無法表示的字元: %2").arg(i + 1).arg(lines[i]);
+        }
+        bytes += *line + "\r\n";
+    }
+    if (const auto failure = writeFileAtomically(path, bytes)) {
+        return failure;
+    }
+    return std::nullopt;
+}
+
+}  // namespace tql

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The trace file records the controller text last uploaded: one line each, Big5, CR LF.
+namespace tql {
+
+// "C:\TRY.txt" on Windows; TRY.txt in the user's home directory elsewhere.
+QString traceFilePath();
+
+// Writes the lines atomically; the reason (naming the path or the line) when it cannot.
+std::optional<QString> writeTextLines(const QString& path, const QStringList& lines);
+
+}  // namespace tql

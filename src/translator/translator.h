@@ -1,0 +1,29 @@
+#pragma once
+
+#include "editor/programtable.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace tql {
+
+inline constexpr int kMaxControllerLines = 1001;
+inline constexpr int kMaxLoops = 50;
+
+// The controller program made from rows 1..RowCounter, or why there is none.
+struct Translation {
+    QStringList ControllerText;  // "{" .. "}", one statement a line, no line ends
+    QString error;               // the operator's message; empty on success
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+// A pure function of the table: the same rows always give the same text.
+Translation TranslateProgram(const ProgramTable& table, int RowCounter);
+
+// The refusals, as the operator reads them.
+QString loopPairingError();
+QString tooManyLoopsError();
+QString tooManyLinesError();
+
+}  // namespace tql

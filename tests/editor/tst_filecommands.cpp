@@ -1,0 +1,234 @@
+#include "editor/form1.h"
+#include "files/programfile.h"
+#include "support/quietoffscreen.h"
+#include "support/scriptedline.h"
+#include "support/scriptedprompter.h"
+
+#include <QFile>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <memory>
+
+using namespace tql;
+using tql::test::RecordingSleeper;
+using tql::test::ScriptedLine;
+using tql::test::ScriptedPrompter;
+using Answer = Prompter::Answer;
+
+namespace {
+
+const QString kUnsaved = "尚未存檔, 是否要存檔 ?";
+
+struct Window {
+    ScriptedPrompter prompter;
+    ScriptedLine line;
+    RecordingSleeper sleeper;
+    QTemporaryDir dir;
+    std::unique_ptr<FORM1> form;
+
+    Window() {
+        form = std::make_unique<FORM1>(prompter, line, sleeper, QDir(dir.path()));
+        form->show();
+    }
+
+    void trigger(const QString& action) { form->findChild<QAction*>(action)->trigger(); }
+    void click(const QString& button) {
+        QTest::mouseClick(form->findChild<QPushButton*>(button), Qt::LeftButton);
+    }
+    // Two rows entered through the buttons: the program is now unsaved.
+    void enterProgram() {
+        click("Command12");
+        click("Command4");
+        click("Command9");
+    }
+    int listed() const { return form->findChild<QTreeWidget*>("ListView1")->topLevelItemCount(); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QStringList messages() const {
+        QStringList texts;
+        for (const auto& m : prompter.messages) {
+            texts << m.text;
+        }
+        return texts;
+    }
+};
+
+}  // namespace
+
+class TestFileCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { tql::test::installQuietHandler(); }
+
+    void saveAsWritesTheFileAndClearsTheChangeMark() {
+        Window w;
+        w.enterProgram();
+        QVERIFY(w.form->shared.ProgramChanged);
+        w.prompter.fileNames = {w.path("first")};
+        w.trigger("另存新檔");
+        QVERIFY(!w.form->shared.ProgramChanged);
+        const LoadResult saved = loadProgramFile(w.path("first.tq4"));
+        QVERIFY(saved.program);
+        QCOMPARE(saved.program->RowCounter, 2);
+        QCOMPARE(saved.program->table[2][0], QString("RET"));
+
+        // No name chosen: nothing written, nothing changed.
+        w.click("Command13");
+        w.trigger("另存新檔");
+        QVERIFY(w.form->shared.ProgramChanged);
+        QCOMPARE(loadProgramFile(w.path("first.tq4")).program->RowCounter, 2);
+    }
+
+    void failedSaveKeepsTheChangeMark() {
+        Window w;
+        w.enterProgram();
+        w.prompter.fileNames = {w.path("no/such/folder/p.tq4")};
+        w.trigger("另存新檔");
+        QVERIFY(w.form->shared.ProgramChanged);
+        QCOMPARE(w.prompter.messages.size(), size_t(1));
+        QVERIFY(w.prompter.messages[0].text.contains("p.tq4"));
+    }
+
+    void newProgram_data() {
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<bool>("cleared");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("unchanged: cleared, no question") << false << -1 << "" << true << false;
+        QTest::newRow("OK and a name: saved, cleared")
+            << true << int(Answer::Ok) << "n" << true << true;
+        QTest::newRow("OK and no name: program stays")
+            << true << int(Answer::Ok) << "" << false << false;
+        QTest::newRow("Cancel: cleared without saving")
+            << true << int(Answer::Cancel) << "" << true << false;
+    }
+
+    void newProgram() {
+        QFETCH(bool, changed);
+        QFETCH(int, answer);
+        QFETCH(QString, fileName);
+        QFETCH(bool, cleared);
+        QFETCH(bool, written);
+        Window w;
+        w.enterProgram();
+        w.form->shared.ProgramChanged = changed;
+        if (answer >= 0) {
+            w.prompter.answers = {Answer(answer)};
+        }
+        if (!fileName.isEmpty()) {
+            w.prompter.fileNames = {w.path(fileName)};
+        }
+        w.trigger("建立新檔");
+
+        QCOMPARE(w.messages(), changed ? QStringList{kUnsaved} : QStringList{});
+        if (changed) {
+            QCOMPARE(w.prompter.messages[0].buttons, Prompter::Buttons::OkCancel);
+            QCOMPARE(w.prompter.messages[0].icon, Prompter::Icon::Question);
+            QCOMPARE(w.prompter.messages[0].title, QString("PALDOR"));
+        }
+        QCOMPARE(w.form->shared.RowCounter, cleared ? 0 : 2);
+        QCOMPARE(w.listed(), cleared ? 0 : 2);
+        QCOMPARE(w.form->shared.ProgramChanged, !cleared);
+        QCOMPARE(QFile::exists(w.path("n.tq4")), written);
+        QCOMPARE(w.form->shared.ProgramTable[0], headerRow());
+    }
+
+    void openLoadsIntoTheEditor() {
+        Window source;
+        source.enterProgram();
+        source.prompter.fileNames = {source.path("p.tq4")};
+        source.trigger("另存新檔");
+
+        Window w;
+        w.prompter.fileNames = {source.path("p.tq4")};
+        w.trigger("開啟舊檔");
+        QCOMPARE(w.form->shared.RowCounter, 2);
+        QCOMPARE(w.form->shared.CurrentRow, 1);
+        QVERIFY(!w.form->shared.ProgramChanged);
+        QCOMPARE(w.listed(), 2);
+        QCOMPARE(w.form->shared.ProgramTable[1][0], QString("HOME"));
+    }
+
+    void refusedOpenLeavesTheEditorAsItWas() {
+        Window w;
+        w.enterProgram();
+        w.form->shared.ProgramChanged = false;
+        QFile bad(w.path("bad.tq4"));
+        bad.open(QIODevice::WriteOnly);
+        bad.write("FUNCTINO    DATA        XPOINT      PS          PS\r\nA B C D E F G\r\n");
+        bad.close();
+        const SharedState before = w.form->shared;
+        w.prompter.fileNames = {bad.fileName()};
+        w.trigger("開啟舊檔");
+        QCOMPARE(w.prompter.messages.size(), size_t(1));
+        QVERIFY(w.prompter.messages[0].text.contains("2"));
+        QCOMPARE(w.form->shared.ProgramTable, before.ProgramTable);
+        QCOMPARE(w.form->shared.RowCounter, 2);
+        QCOMPARE(w.listed(), 2);
+    }
+
+    // Opening another program offers to save the unsaved one first.
+    void openAsksBeforeDiscardingChanges() {
+        Window w;
+        w.enterProgram();
+        w.prompter.answers = {Answer::Cancel};
+        w.trigger("開啟舊檔");
+        QCOMPARE(w.messages(), QStringList{kUnsaved});
+        QCOMPARE(w.prompter.fileDialogs, 0);
+        QCOMPARE(w.form->shared.RowCounter, 2);
+    }
+
+    void exit_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("Yes and a name: saved, closed") << int(Answer::Yes) << "e" << true << true;
+        QTest::newRow("Yes, dialog cancelled: stays") << int(Answer::Yes) << "" << false << false;
+        QTest::newRow("No: closed unsaved") << int(Answer::No) << "" << true << false;
+        QTest::newRow("Cancel: stays") << int(Answer::Cancel) << "" << false << false;
+    }
+
+    void exit() {
+        QFETCH(int, answer);
+        QFETCH(QString, fileName);
+        QFETCH(bool, closes);
+        QFETCH(bool, written);
+        for (const bool byCloseBox : {false, true}) {
+            Window w;
+            w.enterProgram();
+            w.line.openState = true;  // connected
+            w.prompter.answers = {Answer(answer)};
+            if (!fileName.isEmpty()) {
+                w.prompter.fileNames = {w.path(fileName)};
+            }
+            if (byCloseBox) {
+                w.form->close();
+            } else {
+                w.trigger("結束");
+            }
+            QCOMPARE(w.messages(), QStringList{kUnsaved});
+            QCOMPARE(w.prompter.messages[0].buttons, Prompter::Buttons::YesNoCancel);
+            QCOMPARE(w.form->isVisible(), !closes);
+            QCOMPARE(QFile::exists(w.path("e.tq4")), written);
+            QCOMPARE(w.line.written, closes ? QByteArray("EC 1\r") : QByteArray());
+            QCOMPARE(w.line.isOpen(), !closes);
+        }
+    }
+
+    void exitUnchangedAsksNothing() {
+        Window w;
+        w.trigger("結束");
+        QVERIFY(w.prompter.messages.empty());
+        QVERIFY(!w.form->isVisible());
+        QVERIFY(w.line.written.isEmpty());  // not connected: nothing sent
+    }
+};
+
+QTEST_MAIN(TestFileCommands)
+#include "tst_filecommands.moc"

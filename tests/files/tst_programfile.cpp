@@ -1,0 +1,267 @@
+#include "files/big5.h"
+#include "files/programfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+using namespace tql;
+
+namespace {
+
+QByteArray big5(const QString& text) {
+    return encodeBig5(text).value();
+}
+
+LoadedProgram programOf(const std::vector<Row>& rows) {
+    LoadedProgram p;
+    p.table[0] = headerRow();
+    for (const Row& row : rows) {
+        p.table[++p.RowCounter] = row;
+    }
+    return p;
+}
+
+void compareRows(const LoadedProgram& got, const LoadedProgram& expected) {
+    QCOMPARE(got.RowCounter, expected.RowCounter);
+    for (int i = 0; i <= expected.RowCounter; ++i) {
+        QCOMPARE(got.table[i], expected.table[i]);
+    }
+}
+
+// Texts an operator can type: Big5 characters, blanks, quotes, empty, up to 15 long.
+QString randomText(QRandomGenerator& random) {
+    static const QString pool =
+        QStringLiteral("ABCxyz019.-,;:$#\" 速度延遲迴圈標籤座標歸零絕對移動");
+    const int length = random.bounded(16);
+    QString text;
+    for (int i = 0; i < length; ++i) {
+        text += pool[random.bounded(pool.size())];
+    }
+    return text;
+}
+
+}  // namespace
+
+class TestProgramFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void linesAsTheControllerToolsWriteThem() {
+        const LoadedProgram p = programOf({{"VM", "150", "速度", "-", "-"}});
+        const Encoded encoded = encodeProgram(p.table, p.RowCounter);
+        QVERIFY(encoded.error.isEmpty());
+        const QByteArray header = "FUNCTINO    DATA        XPOINT      PS          PS\r\n";
+        const QByteArray speed =
+            "VM          150         " + big5("速度") + "          -           -\r\n";
+        QCOMPARE(encoded.bytes, header + speed);
+        QCOMPARE(big5("速度").size(), 4);  // padding counts characters, not bytes
+    }
+
+    void threeRowsAreFourLines() {
+        const LoadedProgram p = programOf({{"WT", "5", "延遲", "-", "-"},
+                                           {"HOME", "回原點", "-", "-", "-"},
+                                           {"CS", " 0,0", "座標歸零", "-", "-"}});
+        const QByteArray bytes = encodeProgram(p.table, p.RowCounter).bytes;
+        QCOMPARE(bytes.count("\r\n"), 4);
+        QVERIFY(!bytes.contains("\n\n") && !bytes.contains('"'));
+        compareRows(decodeProgram(bytes).program.value(), p);
+    }
+
+    // Rows the old format damages come back unchanged.
+    void awkwardRowsRoundTrip_data() {
+        QTest::addColumn<QStringList>("row");
+        QTest::newRow("custom step with a blank") << QStringList{"STEP", "MA 50", "x", "自設", "-"};
+        QTest::newRow("empty label") << QStringList{"IN-J", "5", "", "IN-JP", "-"};
+        QTest::newRow("leading blank") << QStringList{"PULSE", "2", " 100", "ON-P", "-"};
+        QTest::newRow("12-character label")
+            << QStringList{"LABLE", "ABCDEFGHIJKL", "標籤", "-", "-"};
+        QTest::newRow("quote") << QStringList{"STEP", "PRINT \"A\"", "say \"\"", "自設", "-"};
+        QTest::newRow("trailing blank") << QStringList{"WT", "5 ", "延遲", "-", "-"};
+        QTest::newRow("column 4 with blanks") << QStringList{"WT", "5", "延遲", "-", " a b "};
+        QTest::newRow("all empty") << QStringList{"", "", "", "", ""};
+        QTest::newRow("long Chinese comment")
+            << QStringList{"STEP", "OUTP 3", "絕對移動絕對移動絕對移動絕對", "自設", "-"};
+    }
+
+    void awkwardRowsRoundTrip() {
+        QFETCH(QStringList, row);
+        const LoadedProgram p = programOf({{row[0], row[1], row[2], row[3], row[4]}});
+        const Encoded encoded = encodeProgram(p.table, p.RowCounter);
+        QVERIFY(encoded.error.isEmpty());
+        const LoadResult loaded = decodeProgram(encoded.bytes);
+        QVERIFY2(loaded.program, qPrintable(loaded.error));
+        compareRows(*loaded.program, p);
+    }
+
+    void everyTableRoundTrips() {
+        QRandomGenerator random(400);
+        for (int round = 0; round < 300; ++round) {
+            LoadedProgram p;
+            p.RowCounter = 1 + random.bounded(round % 10 == 0 ? 500 : 12);
+            for (int i = 0; i <= p.RowCounter; ++i) {
+                for (QString& cell : p.table[i]) {
+                    cell = randomText(random);
+                }
+            }
+            const Encoded encoded = encodeProgram(p.table, p.RowCounter);
+            QVERIFY(encoded.error.isEmpty());
+            const LoadResult loaded = decodeProgram(encoded.bytes);
+            QVERIFY2(loaded.program, qPrintable(loaded.error));
+            compareRows(*loaded.program, p);
+        }
+    }
+
+    // Files whose columns do not line up are split at blanks, as they always were.
+    void olderLines_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("fields");
+        QTest::newRow("12 characters run into the next column")
+            << "LABLE       ABCDEFGHIJKL標籤          -           -"
+            << QStringList{"LABLE", "ABCDEFGHIJKL標籤", "-", "-"};
+        QTest::newRow("short columns")
+            << "WT 500 延遲 - -" << QStringList{"WT", "500", "延遲", "-", "-"};
+        QTest::newRow("leading blank gives an empty first field")
+            << " 0,0 座標歸零 - -" << QStringList{"", "0,0", "座標歸零", "-", "-"};
+        QTest::newRow("runs of blanks are one separator")
+            << "A    B   C" << QStringList{"A", "B", "C"};
+        QTest::newRow("quoted field") << "STEP \"MA 50\" \"a \"\"q\"\"\" 自設 -"
+                                      << QStringList{"STEP", "MA 50", "a \"q\"", "自設", "-"};
+        QTest::newRow("lined-up columns keep their blanks")
+            << "STEP        MA 50       note        自設          -"
+            << QStringList{"STEP", "MA 50", "note", "自設", "-"};
+    }
+
+    void olderLines() {
+        QFETCH(QString, line);
+        QFETCH(QStringList, fields);
+        QCOMPARE(parseLine(line), fields);
+    }
+
+    void readingStopsAtTheFirstShortLine() {
+        const QByteArray bytes = big5(
+            "FUNCTINO    DATA        XPOINT      PS          PS\r\n"
+            "WT          500         延遲          -           -\r\n"
+            "\r\n"
+            "HOME        回原點         -           -           -\r\n");
+        const LoadResult loaded = decodeProgram(bytes);
+        QVERIFY(loaded.program);
+        QCOMPARE(loaded.program->RowCounter, 1);
+        QCOMPARE(loaded.program->table[1], (Row{"WT", "500", "延遲", "-", "-"}));
+        QCOMPARE(loaded.program->table[2], Row{});
+    }
+
+    void missingFieldsAreEmpty() {
+        const LoadedProgram p =
+            decodeProgram("FUNCTINO DATA XPOINT\r\nLOOPEND xxxxxx\r\n").program.value();
+        QCOMPARE(p.table[0], (Row{"FUNCTINO", "DATA", "XPOINT", "", ""}));
+        QCOMPARE(p.table[1], (Row{"LOOPEND", "xxxxxx", "", "", ""}));
+    }
+
+    void refusals_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("naming");
+        const QByteArray header = "FUNCTINO    DATA        XPOINT      PS          PS\r\n";
+        QTest::newRow("empty file") << QByteArray() << "";
+        QTest::newRow("short first line") << QByteArray("HOME\r\n") << "";
+        QTest::newRow("six fields on line 3")
+            << header + "HOME aa bb cc dd\r\nHOME aa bb cc dd ee\r\n"
+            << "3";
+        QByteArray tooLong = header;
+        for (int i = 0; i < 501; ++i) {
+            tooLong += "HOME        x           -           -           -\r\n";
+        }
+        QTest::newRow("502 lines") << tooLong << "502";
+    }
+
+    void refusals() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, naming);
+        const LoadResult loaded = decodeProgram(bytes);
+        QVERIFY(!loaded.program);
+        QVERIFY(!loaded.error.isEmpty());
+        QVERIFY2(loaded.error.contains(naming), qPrintable(loaded.error));
+    }
+
+    void fullTableLoads() {
+        QByteArray bytes = "FUNCTINO    DATA        XPOINT      PS          PS\r\n";
+        for (int i = 0; i < 500; ++i) {
+            bytes += "HOME        x           -           -           -\r\n";
+        }
+        QCOMPARE(decodeProgram(bytes).program.value().RowCounter, 500);
+    }
+
+    void utf8FilesAreReadAsUtf8() {
+        const QString text = "FUNCTINO DATA XPOINT PS PS\nVM 150 速度 - -\n";
+        const LoadedProgram fromUtf8 = decodeProgram(text.toUtf8()).program.value();
+        const LoadedProgram fromBig5 = decodeProgram(big5(text)).program.value();
+        QCOMPARE(fromUtf8.table[1], (Row{"VM", "150", "速度", "-", "-"}));
+        compareRows(fromUtf8, fromBig5);
+    }
+
+    void textBig5CannotHoldIsRefusedNamingTheRow() {
+        const LoadedProgram p =
+            programOf({{"WT", "1", "-", "-", "-"}, {"STEP", "MA 1", "ñ 😀", "自設", "-"}});
+        const Encoded encoded = encodeProgram(p.table, p.RowCounter);
+        QVERIFY(encoded.bytes.isEmpty());
+        QVERIFY2(encoded.error.contains("2"), qPrintable(encoded.error));
+
+        QTemporaryDir dir;
+        const SaveResult saved = saveProgramFile(dir.filePath("a.tq4"), p.table, p.RowCounter);
+        QCOMPARE(saved.status, SaveStatus::Failed);
+        QVERIFY(!QFile::exists(dir.filePath("a.tq4")));
+    }
+
+    void saving() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.tq4");
+        LoadedProgram p = programOf({});
+        QCOMPARE(saveProgramFile(path, p.table, 0).status, SaveStatus::NothingToWrite);
+        QVERIFY(!QFile::exists(path));
+
+        p = programOf({{"HOME", "回原點", "-", "-", "-"}});
+        QCOMPARE(saveProgramFile(path, p.table, p.RowCounter).status, SaveStatus::Written);
+        compareRows(loadProgramFile(path).program.value(), p);
+        QVERIFY(!loadProgramFile(dir.filePath("missing.tq4")).error.isEmpty());
+    }
+
+    // A disk that fills up mid-save (here: a file-size limit) must not cost the old file.
+    void failedSaveKeepsTheOldFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.tq4");
+        const LoadedProgram old = programOf({{"HOME", "回原點", "-", "-", "-"}});
+        QCOMPARE(saveProgramFile(path, old.table, old.RowCounter).status, SaveStatus::Written);
+
+        std::vector<Row> rows(50, Row{"WT", "1", "延遲", "-", "-"});
+        const LoadedProgram next = programOf(rows);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 200;
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        const SaveResult result = saveProgramFile(path, next.table, next.RowCounter);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+
+        QCOMPARE(result.status, SaveStatus::Failed);
+        QVERIFY(result.error.contains(QDir::toNativeSeparators(path)));
+        compareRows(loadProgramFile(path).program.value(), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"p.tq4"});
+    }
+
+    void suffix() {
+        QCOMPARE(withProgramSuffix("/a/b"), QString("/a/b.tq4"));
+        QCOMPARE(withProgramSuffix("/a/b.tq4"), QString("/a/b.tq4"));
+        QCOMPARE(withProgramSuffix("/a/b.TQ4"), QString("/a/b.TQ4"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestProgramFile)
+#include "tst_programfile.moc"

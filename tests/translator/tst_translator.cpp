@@ -1,0 +1,202 @@
+#include "translator/translator.h"
+
+#include <QTest>
+
+using namespace tql;
+
+namespace {
+
+struct Program {
+    ProgramTable table{};
+    int rows = 0;
+
+    Program& add(const QString& keyword, const QString& f1 = "-", const QString& f2 = "-") {
+        table[++rows] = {keyword, f1, f2, "c3", "c4"};
+        return *this;
+    }
+};
+
+QStringList body(const QStringList& lines) {
+    return QStringList{"{", "CLR VAR;"} + lines + QStringList{"}"};
+}
+
+}  // namespace
+
+class TestTranslator : public QObject {
+    Q_OBJECT
+
+private slots:
+    void workedExample() {
+        Program p;
+        p.add("VM", "100", "速度").add("LOOP", "3").add("POINT", "絕對移動", "100");
+        p.add("WT", "500").add("LOOPEND").add("HOME");
+        const Translation t = TranslateProgram(p.table, p.rows);
+        QVERIFY(t.ok());
+        QCOMPARE(t.ControllerText,
+                 (QStringList{"{", "CLR VAR;", "SI #L1;", "VM=100;", "#L1=3;", "$LOOP1:;",
+                              "MA 100;", "DN;", "WT 500;", "DN;", "#L1=#L1-1;", "JNZ #L1,$LOOP1;",
+                              "H;", "DN;", "}"}));
+    }
+
+    void everyRowKind_data() {
+        QTest::addColumn<QStringList>("row");  // keyword, column 1, column 2
+        QTest::addColumn<QStringList>("lines");
+
+        auto add = [](const char* name, QStringList row, QStringList lines) {
+            QTest::newRow(name) << row << lines;
+        };
+        add("absolute move", {"POINT", "絕對移動", "12.5"}, {"MA 12.5;", "DN;"});
+        add("relative move", {"MR", "相對移動", "-3"}, {"MR -3;", "DN;"});
+        add("speed", {"VM", "150", "速度"}, {"VM=150;"});
+        add("delay", {"WT", "500", "延遲"}, {"WT 500;", "DN;"});
+        add("home", {"HOME", "回原點", "-"}, {"H;", "DN;"});
+        add("coordinate reset ignores its columns", {"CS", "anything", "else"}, {"CS 0 0;"});
+        add("custom step", {"STEP", "MA 50", "comment"}, {"MA 50;"});
+        add("label", {"LABLE", "A1", "標籤"}, {"$A1:;"});
+        add("jump", {"GLABLE", "A1", "跳至標籤"}, {"JP $A1;"});
+        add("call", {"CALL", "SUB", "呼叫標籤"}, {"CALL $SUB;"});
+        add("return", {"RET", "RETURN", "返回"}, {"RET;"});
+        add("wait on", {"IN+", "3", "IN+"}, {"WI 3;"});
+        add("wait off", {"IN-", "3", "IN-"}, {"WNI 3;"});
+        add("jump on", {"IN+J", "5", "A1"}, {"JI 5,$A1;"});
+        add("jump off", {"IN-J", "5", "A1"}, {"JNI 5,$A1;"});
+        add("call on", {"IN+C", "5", "S"}, {"CI 5,$S;"});
+        add("call off", {"IN-C", "5", ""}, {"CNI 5,$;"});
+        add("output pattern", {"OUTP", "10", "ALL-P"}, {"OUTP 10;"});
+        add("output on", {"SETP", "3", "ON"}, {"SET P3;"});
+        add("output off", {"CLRP", "3", "OFF"}, {"CLR P3;"});
+        add("pulse on", {"PULSE", "2", "100"}, {"SET P2;", "WT 100;", "DN;", "CLR P2;"});
+        add("pulse off", {"PULSE-", "2", "100"}, {"CLR P2;", "WT 100;", "DN;", "SET P2;"});
+        add("pulse time keeps its blank", {"PULSE", "2", " 100"},
+            {"SET P2;", "WT  100;", "DN;", "CLR P2;"});
+        for (const char* keyword : {"LINE", "ARC", "CIR", "IN", "home", "", "FOO"}) {
+            QTest::newRow(qPrintable(QString("no lines for '%1'").arg(keyword)))
+                << QStringList{keyword, "1", "2"} << QStringList{};
+        }
+    }
+
+    void everyRowKind() {
+        QFETCH(QStringList, row);
+        QFETCH(QStringList, lines);
+        Program p;
+        p.add(row[0], row[1], row[2]);
+        const Translation t = TranslateProgram(p.table, p.rows);
+        QVERIFY(t.ok());
+        QCOMPARE(t.ControllerText, body(lines));
+    }
+
+    void loops_data() {
+        QTest::addColumn<QStringList>("keywords");  // "LOOP n", "LOOPEND", "WT n"
+        QTest::addColumn<QStringList>("lines");
+
+        QTest::newRow("two in sequence")
+            << QStringList{"LOOP 2", "LOOPEND", "LOOP 2", "LOOPEND"}
+            << QStringList{"SI #L1;",    "SI #L2;",         "#L1=2;", "$LOOP1:;",
+                           "#L1=#L1-1;", "JNZ #L1,$LOOP1;", "#L2=2;", "$LOOP2:;",
+                           "#L2=#L2-1;", "JNZ #L2,$LOOP2;"};
+        QTest::newRow("nested") << QStringList{"LOOP 5", "LOOP 2", "WT 10", "LOOPEND", "LOOPEND"}
+                                << QStringList{"SI #L1;",         "SI #L2;",    "#L1=5;",
+                                               "$LOOP1:;",        "#L2=2;",     "$LOOP2:;",
+                                               "WT 10;",          "DN;",        "#L2=#L2-1;",
+                                               "JNZ #L2,$LOOP2;", "#L1=#L1-1;", "JNZ #L1,$LOOP1;"};
+        // The index of a loop is its place among all loops, not its depth.
+        QTest::newRow("two inside one")
+            << QStringList{"LOOP a", "LOOP b", "LOOPEND", "LOOP c", "LOOPEND", "LOOPEND"}
+            << QStringList{"SI #L1;",         "SI #L2;",    "SI #L3;",        "#L1=a;",
+                           "$LOOP1:;",        "#L2=b;",     "$LOOP2:;",       "#L2=#L2-1;",
+                           "JNZ #L2,$LOOP2;", "#L3=c;",     "$LOOP3:;",       "#L3=#L3-1;",
+                           "JNZ #L3,$LOOP3;", "#L1=#L1-1;", "JNZ #L1,$LOOP1;"};
+    }
+
+    void loops() {
+        QFETCH(QStringList, keywords);
+        QFETCH(QStringList, lines);
+        Program p;
+        for (const QString& k : keywords) {
+            const QStringList parts = k.split(' ');
+            p.add(parts[0], parts.value(1, "-"));
+        }
+        const Translation t = TranslateProgram(p.table, p.rows);
+        QVERIFY(t.ok());
+        QCOMPARE(t.ControllerText, body(lines));
+    }
+
+    void twelfthLoopIsNamedWithoutBlanks() {
+        Program p;
+        for (int i = 0; i < 12; ++i) {
+            p.add("LOOP", "1");
+        }
+        for (int i = 0; i < 12; ++i) {
+            p.add("LOOPEND");
+        }
+        const Translation t = TranslateProgram(p.table, p.rows);
+        QVERIFY(t.ok());
+        QVERIFY(t.ControllerText.contains("SI #L12;"));
+        QVERIFY(t.ControllerText.contains("JNZ #L12,$LOOP12;"));
+    }
+
+    void refusals_data() {
+        QTest::addColumn<QStringList>("keywords");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("two loops, one end")
+            << QStringList{"LOOP", "LOOP", "LOOPEND"} << loopPairingError();
+        QTest::newRow("lone end") << QStringList{"LOOPEND"} << loopPairingError();
+        QTest::newRow("end before its loop")
+            << QStringList{"LOOPEND", "LOOP"} << loopPairingError();
+        QStringList loops51;
+        for (int i = 0; i < 51; ++i) {
+            loops51.prepend("LOOP");
+            loops51.append("LOOPEND");
+        }
+        QTest::newRow("51 loops") << loops51 << tooManyLoopsError();
+        // 250 pulses are 1000 lines, with "{", "CLR VAR;" and "}" three too many.
+        QTest::newRow("1003 lines") << QStringList(250, "PULSE") << tooManyLinesError();
+    }
+
+    void refusals() {
+        QFETCH(QStringList, keywords);
+        QFETCH(QString, error);
+        Program p;
+        for (const QString& k : keywords) {
+            p.add(k, "1", "2");
+        }
+        const Translation t = TranslateProgram(p.table, p.rows);
+        QCOMPARE(t.error, error);
+        QVERIFY(t.ControllerText.isEmpty());
+    }
+
+    void limitsAreReachable() {
+        Program loops;
+        for (int i = 0; i < kMaxLoops; ++i) {
+            loops.add("LOOP", "1");
+        }
+        for (int i = 0; i < kMaxLoops; ++i) {
+            loops.add("LOOPEND");
+        }
+        QVERIFY(TranslateProgram(loops.table, loops.rows).ok());
+
+        // 3 fixed lines + 249 pulses (996) + 1 home (2) = 1001 lines exactly.
+        Program lines;
+        for (int i = 0; i < 249; ++i) {
+            lines.add("PULSE", "1", "5");
+        }
+        lines.add("HOME");
+        const Translation t = TranslateProgram(lines.table, lines.rows);
+        QVERIFY(t.ok());
+        QCOMPARE(t.ControllerText.size(), kMaxControllerLines);
+
+        lines.add("CS");
+        QCOMPARE(TranslateProgram(lines.table, lines.rows).error, tooManyLinesError());
+    }
+
+    void emptyProgramAndRowsPastTheEnd() {
+        Program p;
+        p.add("HOME");
+        p.add("WT", "1");
+        QCOMPARE(TranslateProgram(p.table, 0).ControllerText, body({}));
+        QCOMPARE(TranslateProgram(p.table, 1).ControllerText, body({"H;", "DN;"}));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestTranslator)
+#include "tst_translator.moc"
