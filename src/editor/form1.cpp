@@ -6,9 +6,12 @@
 #include "files/big5.h"
 #include "files/programfile.h"
 #include "files/settingsfile.h"
+#include "files/tracefile.h"
 #include "link/commands.h"
+#include "link/console.h"
 #include "link/portname.h"
 #include "link/serialline.h"
+#include "translator/upload.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -18,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSerialPortInfo>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -51,8 +55,7 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     : QMainWindow(parent),
       m_timer1(this),
       m_prompter(prompter),
-      m_line(line),
-      m_sleeper(sleeper),
+      m_link(line, sleeper),
       m_workingDir(std::move(workingDir)) {
     setObjectName(QStringLiteral("FORM1"));
     setWindowTitle(applicationTitle());
@@ -223,6 +226,17 @@ void FORM1::buildWindow() {
     connect(m_buttons.at("Command7"), &QPushButton::clicked, this, &FORM1::Command7_Click);
     connect(m_buttons.at("Command8"), &QPushButton::clicked, this, &FORM1::Command8_Click);
     connect(m_buttons.at("Command22"), &QPushButton::clicked, this, &FORM1::ShowDisconnected);
+    connect(m_buttons.at("連線鍵"), &QPushButton::clicked, this, &FORM1::ConnectController);
+    connect(m_buttons.at("Command3"), &QPushButton::clicked, this, &FORM1::Command3_Click);
+    connect(m_buttons.at("Command16"), &QPushButton::clicked, this, &FORM1::Command16_Click);
+    connect(m_buttons.at("Command17"), &QPushButton::clicked, this, &FORM1::Command17_Click);
+    connect(m_buttons.at("Command18"), &QPushButton::clicked, this, &FORM1::Command18_Click);
+    connect(m_buttons.at("Command20"), &QPushButton::clicked, this, &FORM1::Command20_Click);
+    connect(m_buttons.at("Command21"), &QPushButton::clicked, this, &FORM1::Command21_Click);
+    connect(m_buttons.at("原點"), &QPushButton::clicked, this, &FORM1::homeClicked);
+    for (QCheckBox* box : m_inputs) {
+        connect(box, &QCheckBox::clicked, this, &FORM1::inputIndicatorClicked);
+    }
 }
 
 void FORM1::buildMenu() {
@@ -241,6 +255,8 @@ void FORM1::buildMenu() {
     settings->setObjectName(QStringLiteral("設定"));
     QMenu* ports = settings->addMenu(QStringLiteral("COM_PORT"));
     ports->setObjectName(QStringLiteral("COM_PORT"));
+    m_portMenu = ports;
+    connect(ports, &QMenu::aboutToShow, this, &FORM1::listSystemPorts);
     for (int n = 1; n <= 4; ++n) {
         QAction* action = ports->addAction(QStringLiteral("COM%1").arg(n));
         action->setObjectName(QStringLiteral("COM%1").arg(n));
@@ -421,9 +437,193 @@ void FORM1::Command8_Click() {
 }
 
 void FORM1::Timer1_Timer() {
-    if (!m_line.isOpen()) {
+    if (!m_link.isOpen()) {
         ShowDisconnected();
+        return;
     }
+    if (const auto lost = m_link.lostReason()) {
+        ShowDisconnected();
+        notice(QStringLiteral("連接埠已中斷, 連線結束: %1").arg(*lost));
+        return;
+    }
+    PollPositionAndInputs();
+    SyncOutputs();
+}
+
+void FORM1::PollPositionAndInputs() {
+    const PollReading reading = pollPositionAndInputs(m_link);
+    m_fields.at("Text5")->setText(reading.position);
+    for (int k = 0; k < 8; ++k) {
+        m_inputs[k]->setChecked(reading.inputs[k]);
+    }
+}
+
+void FORM1::SyncOutputs() {
+    std::array<bool, 4> wanted{};
+    for (int k = 0; k < 4; ++k) {
+        wanted[k] = m_outputs[k]->isChecked();
+    }
+    syncOutputs(m_link, wanted, shared.OutputSent);
+}
+
+void FORM1::CLRIN() {
+    for (QCheckBox* box : m_inputs) {
+        box->setChecked(false);
+    }
+}
+
+void FORM1::inputIndicatorClicked() {
+    if (!m_link.isOpen()) {
+        m_prompter.message(this, QStringLiteral(" Not Response !!  連線錯誤 !"),
+                           applicationTitle());
+        m_panel1->setText(QStringLiteral("未連線"));
+    }
+}
+
+void FORM1::notice(const QString& text) {
+    m_prompter.message(this, text, QStringLiteral("訊息"));
+}
+
+bool FORM1::checkSendable(const QString& text) {
+    if (sendable(text)) {
+        return true;
+    }
+    m_prompter.message(this, QStringLiteral("指令有 Big5 無法表示的字元, 未送出: %1").arg(text),
+                       applicationTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    return false;
+}
+
+void FORM1::ConnectController() {
+    notice(QStringLiteral(" 準備連線終止運作中程式"));
+    if (!m_link.isOpen()) {
+        if (const auto failure = m_link.open(shared.PortNumber)) {
+            notice(*failure);
+            return;
+        }
+    }
+    if (!probeController(m_link)) {
+        notice(QStringLiteral("通訊有誤!"));
+        m_link.close();
+        return;
+    }
+    greetController(m_link);
+    ShowConnected();
+}
+
+void FORM1::ShowConnected() {
+    for (const char* name : kConnectedButtons) {
+        m_buttons.at(QString::fromUtf8(name))->setEnabled(true);
+    }
+    m_buttons.at("連線鍵")->setEnabled(false);
+    for (const char* name : kConnectedFields) {
+        m_fields.at(QString::fromUtf8(name))->setEnabled(true);
+    }
+    ReadInternalValues();
+    m_timer1.start();
+    m_panel1->setText(QStringLiteral("連線中"));
+}
+
+void FORM1::ReadInternalValues() {
+    const InternalValues values = readInternalValues(m_link);
+    m_fields.at("Text2")->setText(values.acceleration);
+    m_fields.at("Text4")->setText(values.speed);
+}
+
+void FORM1::Command16_Click() {
+    m_timer1.stop();
+    const QString target = m_fields.at("Text6")->text();
+    if (checkSendable(target)) {
+        m_link.write(commands::kMoveTo + target);
+        m_link.writeCarriageReturn();
+    }
+    m_timer1.start();
+}
+
+void FORM1::Command18_Click() {
+    m_timer1.stop();
+    const QString value = m_fields.at("Text1")->text();
+    if (checkSendable(value)) {
+        m_link.write(commands::kSetAcceleration + value);
+        m_link.writeCarriageReturn();
+        ReadInternalValues();
+    }
+    m_timer1.start();
+}
+
+void FORM1::Command20_Click() {
+    m_timer1.stop();
+    const QString value = m_fields.at("Text3")->text();
+    if (checkSendable(value)) {
+        m_link.write(commands::kSetSpeed + value);
+        m_link.writeCarriageReturn();
+        ReadInternalValues();
+    }
+    m_timer1.start();
+}
+
+void FORM1::Command17_Click() {
+    m_timer1.stop();
+    m_fields.at("Text8")->clear();
+    const QString command = m_fields.at("Text7")->text();
+    if (checkSendable(command)) {
+        RS232(command);
+        m_link.sleep(commands::kCommandReplyWait);
+        m_fields.at("Text8")->setText(m_link.readAll());
+    }
+    m_timer1.start();
+}
+
+void FORM1::Command21_Click() {
+    m_timer1.stop();
+    if (m_prompter.message(this, QStringLiteral("是否儲存參數?"), QStringLiteral("訊息"),
+                           Prompter::Buttons::YesNo,
+                           Prompter::Icon::Question) == Prompter::Answer::Yes) {
+        RS232(commands::kSaveParameters);
+    }
+    m_timer1.start();
+}
+
+void FORM1::homeClicked() {
+    RS232(commands::kHome);
+}
+
+void FORM1::Command3_Click() {
+    if (!m_link.isOpen()) {
+        ConnectController();
+    }
+    if (!m_link.isOpen() || shared.RowCounter == 0) {
+        return;
+    }
+    const Translation translation = TranslateProgram(shared.ProgramTable, shared.RowCounter);
+    if (!translation.ok()) {
+        notice(translation.error);
+        return;
+    }
+    if (const std::optional<int> row = rowBig5CannotHold(translation)) {
+        notice(QStringLiteral("第 %1 列有 Big5 無法表示的字元, 無法上傳!").arg(*row));
+        return;
+    }
+    // The trace is a record only: a trace that cannot be written is reported, the upload
+    // goes on.
+    if (const auto failure = writeTextLines(traceFilePath(), translation.ControllerText)) {
+        notice(QStringLiteral("無法寫入記錄檔: %1").arg(*failure));
+    }
+    if (!m_link.isOpen()) {
+        notice(QStringLiteral("尚未連線"));
+        return;
+    }
+    m_timer1.stop();
+    const auto ask = [this](const QString& question) {
+        return m_prompter.message(this, question, QStringLiteral("訊息"), Prompter::Buttons::YesNo,
+                                  Prompter::Icon::Question) == Prompter::Answer::Yes;
+    };
+    if (downloadProgram(m_link, translation.ControllerText, ask) == DownloadOutcome::NoAnswer) {
+        notice(QStringLiteral("通訊有誤!"));
+        // The console shows what is true: a closed port is a disconnected console.
+        ShowDisconnected();
+        return;
+    }
+    m_timer1.start();
 }
 
 void FORM1::ShowDisconnected() {
@@ -435,37 +635,32 @@ void FORM1::ShowDisconnected() {
         m_fields.at(QString::fromUtf8(name))->setEnabled(false);
     }
     m_timer1.stop();
-    if (m_line.isOpen()) {
-        m_line.close();
+    if (m_link.isOpen()) {
+        m_link.close();
     }
     m_panel1->setText(QStringLiteral("未連線"));
 }
 
 FORM1::ConsolePause::ConsolePause(FORM1& form) : m_form(form) {
-    if (m_form.m_line.isOpen()) {
+    if (m_form.m_link.isOpen()) {
         m_form.m_timer1.stop();
     }
 }
 
 FORM1::ConsolePause::~ConsolePause() {
-    if (m_form.m_line.isOpen()) {
+    if (m_form.m_link.isOpen()) {
         m_form.m_timer1.start();
     }
 }
 
 void FORM1::RS232(const QString& text) {
-    if (!m_line.isOpen()) {
+    if (!m_link.isOpen()) {
         m_prompter.message(this, QStringLiteral(" 連線錯誤 !"), applicationTitle());
         return;
     }
-    const std::optional<QByteArray> bytes = encodeBig5(text);
-    if (!bytes) {
-        m_prompter.message(this, QStringLiteral("指令有 Big5 無法表示的字元, 未送出: %1").arg(text),
-                           applicationTitle());
-        return;
+    if (checkSendable(text)) {
+        m_link.writeLine(text);
     }
-    m_line.write(*bytes);
-    m_line.write(QByteArray(1, commands::kCarriageReturn));
 }
 
 FORM1::SaveOutcome FORM1::saveProgramAs() {
@@ -568,12 +763,34 @@ void FORM1::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    if (m_line.isOpen()) {
+    if (m_link.isOpen()) {
         m_timer1.stop();
         RS232(commands::kEchoOn);
-        m_line.close();
+        m_link.close();
     }
     event->accept();
+}
+
+void FORM1::listSystemPorts() {
+    qDeleteAll(m_systemPortActions);
+    m_systemPortActions.clear();
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    if (ports.isEmpty()) {
+        return;
+    }
+    m_systemPortActions << m_portMenu->addSeparator();
+    for (const QSerialPortInfo& port : ports) {
+#ifdef Q_OS_WIN
+        const QString name = port.portName();
+#else
+        const QString name = port.systemLocation();
+#endif
+        const QString description = port.description();
+        QAction* action = m_portMenu->addAction(
+            description.isEmpty() ? name : QStringLiteral("%1  %2").arg(name, description));
+        connect(action, &QAction::triggered, this, [this, name] { choosePort(name); });
+        m_systemPortActions << action;
+    }
 }
 
 void FORM1::choosePort(const QString& portNumber) {

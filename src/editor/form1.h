@@ -16,11 +16,15 @@
 //     editor/directentries.*; icons: editor/rowicons.*; settings file: files/settingsfile.*.
 //   - Program files: files/programfile.*; 建立新檔, 開啟舊檔, 另存新檔 and 結束 live here
 //     because they ask the operator, the format and the saving do not.
+//   - The line: link/link.* (Big5 text, CR, the blocking waits); the console's exchanges:
+//     link/console.*; every command text and wait: link/commands.h; the upload after
+//     translating: translator/upload.*. The slots below only sequence them and show results.
 //   - This class routes events to that code and shows the result; show_it() rebuilds the
 //     list from the table after every change.
 
 #include "editor/sharedstate.h"
 #include "editor/storerow.h"
+#include "link/link.h"
 
 #include <QDir>
 #include <QMainWindow>
@@ -58,13 +62,18 @@ public:
     static QString applicationTitle();
 
     void show_it();
+    void ConnectController();
+    void ShowConnected();
     void ShowDisconnected();
+    void ReadInternalValues();
 
     // Sends one command line (text, then CR) when the port is open; says " 連線錯誤 !"
     // and sends nothing when it is closed.
     void RS232(const QString& text);
 
     QTimer& Timer1() { return m_timer1; }
+    // The line the dialogs talk on (the teach dialog's position reads and moves).
+    Link& link() { return m_link; }
 
 protected:
     // 結束 and the close box both end here: unsaved changes are offered for saving first,
@@ -108,6 +117,22 @@ private:
     void Command7_Click();
     void Command8_Click();
     void Timer1_Timer();
+    void PollPositionAndInputs();
+    void SyncOutputs();
+    void CLRIN();
+    void inputIndicatorClicked();
+    void Command3_Click();
+    void Command16_Click();
+    void Command17_Click();
+    void Command18_Click();
+    void Command20_Click();
+    void Command21_Click();
+    void homeClicked();
+    // Shows a message titled "訊息", the title of the console's and the upload's messages.
+    void notice(const QString& text);
+    // Refuses, with a message, a text Big5 cannot hold; true when it may be sent.
+    bool checkSendable(const QString& text);
+    void listSystemPorts();
     void saveAsCommand();
     void newProgramCommand();
     void openProgramCommand();
@@ -123,8 +148,7 @@ private:
 
     QTimer m_timer1;
     Prompter& m_prompter;
-    SerialLine& m_line;
-    Sleeper& m_sleeper;
+    Link m_link;
     QDir m_workingDir;
 
     std::array<QIcon, 29> m_icons;
@@ -135,6 +159,8 @@ private:
     std::map<QString, QLineEdit*> m_fields;
     std::array<QCheckBox*, 4> m_outputs{};
     std::array<QCheckBox*, 8> m_inputs{};
+    QMenu* m_portMenu = nullptr;
+    QList<QAction*> m_systemPortActions;
 };
 
 }  // namespace tql

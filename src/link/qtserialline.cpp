@@ -15,7 +15,14 @@ std::optional<QString> QtSerialLine::open(const QString& portName) {
     }
     m_port.setPortName(portName);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        const QString reason = m_port.errorString();
+        QString reason = m_port.errorString();
+#ifdef Q_OS_LINUX
+        if (m_port.error() == QSerialPort::PermissionError) {
+            reason += QStringLiteral(
+                " (沒有權限: 請將使用者加入擁有該裝置的群組, 通常是 dialout, "
+                "再重新登入)");
+        }
+#endif
         m_port.clearError();
         return reason;
     }
@@ -57,6 +64,14 @@ QByteArray QtSerialLine::readAll() {
         m_port.clearError();
     }
     return m_port.readAll();
+}
+
+std::optional<QString> QtSerialLine::lostReason() const {
+    if (m_port.isOpen() && (m_port.error() == QSerialPort::ResourceError ||
+                            m_port.error() == QSerialPort::ReadError)) {
+        return m_port.errorString();
+    }
+    return std::nullopt;
 }
 
 void ThreadSleeper::sleep(std::chrono::milliseconds duration) {

@@ -17,6 +17,7 @@ public:
     bool isOpen() const override;
     void write(const QByteArray& bytes) override;
     QByteArray readAll() override;
+    std::optional<QString> lostReason() const override;
 
 private:
     QSerialPort m_port;

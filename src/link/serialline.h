@@ -21,6 +21,9 @@ public:
     virtual bool isOpen() const = 0;
     virtual void write(const QByteArray& bytes) = 0;
     virtual QByteArray readAll() = 0;
+    // Set when the system has taken the open port away (an adapter pulled out, the other
+    // end of a pseudo-terminal gone); a merely silent controller sets nothing.
+    virtual std::optional<QString> lostReason() const = 0;
 };
 
 // The fixed waits for the controller block the window on purpose: nothing else may talk on

@@ -70,7 +70,7 @@ QStringList rowLines(const Row& row) {
 }
 
 Translation refusal(const QString& message) {
-    return {{}, message};
+    return {{}, {}, message};
 }
 
 }  // namespace
@@ -108,6 +108,7 @@ Translation TranslateProgram(const ProgramTable& table, int RowCounter) {
     for (int k = 1; k <= loops; ++k) {
         text << "SI " + loopCounter(k) + ";";
     }
+    std::vector<int> rows(size_t(text.size()), 0);
     int ordinal = 0;
     std::vector<int> openLoops;
     for (int i = 1; i <= last; ++i) {
@@ -130,9 +131,11 @@ Translation TranslateProgram(const ProgramTable& table, int RowCounter) {
         if (text.size() + 1 > kMaxControllerLines) {
             return refusal(tooManyLinesError());
         }
+        rows.resize(size_t(text.size()), i);
     }
     text << "}";
-    return {text, {}};
+    rows.push_back(0);
+    return {text, rows, {}};
 }
 
 }  // namespace tql

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace tql {
 
 inline constexpr int kMaxControllerLines = 1001;
@@ -13,6 +15,7 @@ inline constexpr int kMaxLoops = 50;
 // The controller program made from rows 1..RowCounter, or why there is none.
 struct Translation {
     QStringList ControllerText;  // "{" .. "}", one statement a line, no line ends
+    std::vector<int> LineRows;   // the program row each line came from; 0 for fixed lines
     QString error;               // the operator's message; empty on success
 
     bool ok() const { return error.isEmpty(); }

@@ -20,6 +20,7 @@ public:
     QStringList openedPorts;
     int reads = 0;
     bool openState = false;
+    std::optional<QString> lost;
 
     std::optional<QString> open(const QString& portName) override {
         openedPorts << portName;
@@ -29,13 +30,17 @@ public:
         openState = true;
         return std::nullopt;
     }
-    void close() override { openState = false; }
+    void close() override {
+        openState = false;
+        lost.reset();
+    }
     bool isOpen() const override { return openState; }
     void write(const QByteArray& bytes) override {
         if (openState) {
             written += bytes;
         }
     }
+    std::optional<QString> lostReason() const override { return lost; }
     QByteArray readAll() override {
         ++reads;
         if (replies.empty()) {

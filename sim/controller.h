@@ -1,0 +1,83 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The controller as the simulator plays it: a slide on one axis, eight inputs, four
+// outputs, a stored program in the controller's text language run in real time. It knows
+// nothing of the serial line: bytes in, bytes out, and the time passed in by the caller.
+namespace sim {
+
+struct Options {
+    std::optional<std::string> fixedReply;  // answer every "?" query with this, nothing else
+    bool silent = false;                    // answer nothing at all
+    bool loopback = false;                  // outputs 1..4 show on inputs 5..8
+};
+
+class Controller {
+public:
+    explicit Controller(Options options) : m_options(std::move(options)) {}
+
+    // Bytes from the line; returns the reply bytes. now is in seconds on a steady clock.
+    std::string receive(std::string_view bytes, double now);
+    // Moves the slide and runs the program up to the time now.
+    void advance(double now);
+
+    void setInput(int number, bool on);  // number 1..8
+    void setPosition(double x);          // the slide moved by hand (hold off)
+
+    double position() const { return m_position; }
+    int outputs() const { return m_outputs; }
+    int inputWord() const;
+    bool running() const { return m_running; }
+    bool holding() const { return m_hold; }
+    const std::vector<std::string>& storedProgram() const { return m_program; }
+    bool programSaved() const { return m_programSaved; }
+    double speed() const { return m_speed; }
+
+private:
+    struct Statement {
+        std::string op;  // "MA", "VM=", "LABEL", "ASSIGN", ...
+        std::string a;   // first operand
+        std::string b;   // second operand
+    };
+
+    std::string command(const std::string& line, double now);
+    void startProgram(double now);
+    void stopProgram();
+    void step(double now);
+    double value(const std::string& operand) const;
+    void moveTo(double target);
+    bool motionDone() const { return m_position == m_target; }
+    std::optional<size_t> labelAt(const std::string& label) const;
+    static std::vector<Statement> parse(const std::vector<std::string>& lines);
+    static std::string number(double x);
+
+    Options m_options;
+    std::string m_pending;  // a line not yet ended by CR
+    bool m_downloading = false;
+    std::vector<std::string> m_incoming;
+    std::vector<std::string> m_program;
+    bool m_programSaved = false;
+
+    double m_position = 0;
+    double m_target = 0;
+    double m_speed = 100;          // VM, units per second
+    double m_acceleration = 2000;  // VA, kept and reported only
+    double m_lastTime = -1;
+    bool m_hold = true;
+    int m_inputs = 0;
+    int m_outputs = 0;
+
+    bool m_running = false;
+    std::vector<Statement> m_code;
+    size_t m_pc = 0;
+    std::vector<size_t> m_returns;
+    std::map<std::string, double> m_variables;
+    double m_waitUntil = 0;
+};
+
+}  // namespace sim

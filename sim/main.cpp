@@ -1,0 +1,161 @@
+// tql400-sim: plays a TQL400 controller on a pseudo-terminal, for the tests and for running
+// the tool without a machine. Prints the device path on the first line of its output and
+// serves until SIGTERM, SIGINT or the end of its standard input.
+//
+// Standard input takes commands while it runs:
+//   in K 0|1     input K (1..8) off or on
+//   pos X        the slide moved by hand to X
+//   state        prints "position=X outputs=N inputs=N running=0|1 saved=0|1"
+
+#include "controller.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+#include <string>
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+
+void onSignal(int) {
+    g_stop = 1;
+}
+
+constexpr const char* kUsage =
+    "usage: tql400-sim [--fixed-reply TEXT] [--silent] [--loopback] [--log FILE]\n"
+    "  --fixed-reply TEXT  answer every \"?\" query with TEXT and nothing else\n"
+    "  --silent            answer nothing (a controller that is off)\n"
+    "  --loopback          outputs 1..4 show on inputs 5..8\n"
+    "  --log FILE          append every byte received to FILE\n";
+
+double seconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void writeAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            return;
+        }
+        done += size_t(n);
+    }
+}
+
+void stdinCommand(const std::string& line, sim::Controller& controller) {
+    std::istringstream in(line);
+    std::string word;
+    in >> word;
+    if (word == "in") {
+        int k = 0;
+        int on = 0;
+        in >> k >> on;
+        controller.setInput(k, on != 0);
+    } else if (word == "pos") {
+        double x = 0;
+        in >> x;
+        controller.setPosition(x);
+    } else if (word == "state") {
+        std::printf("position=%g outputs=%d inputs=%d running=%d saved=%d\n", controller.position(),
+                    controller.outputs(), controller.inputWord(), int(controller.running()),
+                    int(controller.programSaved()));
+        std::fflush(stdout);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    sim::Options options;
+    std::FILE* log = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--fixed-reply" && i + 1 < argc) {
+            options.fixedReply = argv[++i];
+        } else if (arg == "--silent") {
+            options.silent = true;
+        } else if (arg == "--loopback") {
+            options.loopback = true;
+        } else if (arg == "--log" && i + 1 < argc) {
+            log = std::fopen(argv[++i], "ab");
+            if (log == nullptr) {
+                std::perror(argv[i]);
+                return 1;
+            }
+        } else {
+            std::fputs(kUsage, arg == "--help" ? stdout : stderr);
+            return arg == "--help" ? 0 : 2;
+        }
+    }
+
+    int master = -1;
+    int slave = -1;
+    char name[256] = {};
+    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+        std::perror("openpty");
+        return 1;
+    }
+    // Raw on both sides: no echo of the replies, no CR/LF translation. The slave stays open
+    // here so the line does not hang up while the tool is disconnected.
+    termios raw{};
+    tcgetattr(slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+    std::printf("%s\n", name);
+    std::fflush(stdout);
+
+    sim::Controller controller(options);
+    std::string stdinLine;
+    bool stdinOpen = true;
+    while (!g_stop) {
+        pollfd fds[2] = {{master, POLLIN, 0}, {STDIN_FILENO, short(stdinOpen ? POLLIN : 0), 0}};
+        const int ready = ::poll(fds, 2, 5);
+        const double now = seconds();
+        if (ready > 0 && (fds[0].revents & POLLIN)) {
+            char buffer[4096];
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n > 0) {
+                if (log != nullptr) {
+                    std::fwrite(buffer, 1, size_t(n), log);
+                    std::fflush(log);
+                }
+                writeAll(master, controller.receive(std::string_view(buffer, size_t(n)), now));
+            }
+        }
+        if (ready > 0 && (fds[1].revents & (POLLIN | POLLHUP))) {
+            char buffer[256];
+            const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+            if (n <= 0) {
+                break;  // standard input closed: stop serving
+            }
+            stdinLine.append(buffer, size_t(n));
+            for (auto end = stdinLine.find('\n'); end != std::string::npos;
+                 end = stdinLine.find('\n')) {
+                stdinCommand(stdinLine.substr(0, end), controller);
+                stdinLine.erase(0, end + 1);
+            }
+        }
+        controller.advance(now);
+    }
+    if (log != nullptr) {
+        std::fclose(log);
+    }
+    ::close(slave);
+    ::close(master);
+    return 0;
+}

@@ -1,0 +1,161 @@
+#include "link/console.h"
+
+#include "link/commands.h"
+
+#include <cfenv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace tql {
+
+using namespace commands;
+
+bool probeController(Link& link) {
+    link.write(kProbe + QChar(kCarriageReturn));
+    link.sleep(kProbeWait);
+    return !link.readAll().isEmpty();
+}
+
+void greetController(Link& link) {
+    link.write(QString(QChar(kEscape)));
+    link.write(QString(QChar(kEscape)));
+    link.writeLine(kEchoOff);
+    link.writeLine(kHoldOn);
+    link.sleep(kProbeWait);
+    link.readAll();
+    link.readAll();
+}
+
+InternalValues readInternalValues(Link& link) {
+    InternalValues values;
+    values.acceleration = link.query(kQueryAcceleration, kQueryWait);
+    values.speed = link.query(kQuerySpeed, kQueryWait);
+    return values;
+}
+
+PollReading pollPositionAndInputs(Link& link) {
+    PollReading reading;
+    reading.position = link.query(kQueryPosition, kQueryWait);
+    link.readAll();
+    link.write(kQueryInputs);
+    link.writeCarriageReturn();
+    link.sleep(kQueryWait);
+    reading.inputs = inputIndicators(inputWord(link.readAll()));
+    return reading;
+}
+
+void syncOutputs(Link& link, const std::array<bool, 4>& wanted, std::array<bool, 4>& sent) {
+    for (int k = 0; k < 4; ++k) {
+        const QString output = QString::number(k + 1);
+        if (!sent[k] && wanted[k]) {
+            link.write(kSetOutput + output);
+            link.writeCarriageReturn();
+            sent[k] = true;
+        }
+        if (sent[k] && !wanted[k]) {
+            link.write(kClearOutput + output);
+            link.writeCarriageReturn();
+            sent[k] = false;
+        }
+    }
+}
+
+namespace {
+
+// The value of one digit in the radix, or -1.
+int digitValue(QChar c, int radix) {
+    bool ok = false;
+    const int value = QString(c).toInt(&ok, radix);
+    return ok ? value : -1;
+}
+
+double leadingNumber(const QString& reply) {
+    QString text;
+    for (const QChar c : reply) {
+        if (c != u' ' && c != u'\t' && c != u'\n') {
+            text += c;
+        }
+    }
+    if (text.size() >= 2 && text[0] == u'&') {
+        const QChar prefix = text[1].toUpper();
+        const int radix = prefix == u'H' ? 16 : prefix == u'O' ? 8 : 0;
+        if (radix == 0) {
+            return 0;
+        }
+        double value = 0;
+        for (qsizetype i = 2; i < text.size() && digitValue(text[i], radix) >= 0; ++i) {
+            value = value * radix + digitValue(text[i], radix);
+        }
+        return value;
+    }
+    // sign, digits, point, digits, exponent (E or D): the longest prefix of that shape
+    qsizetype i = 0;
+    const auto digitsFrom = [&](qsizetype at) {
+        while (at < text.size() && text[at].isDigit() && text[at].unicode() < 128) {
+            ++at;
+        }
+        return at;
+    };
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
+        ++i;
+    }
+    const qsizetype intStart = i;
+    i = digitsFrom(i);
+    bool anyDigit = i > intStart;
+    if (i < text.size() && text[i] == u'.') {
+        const qsizetype fracStart = i + 1;
+        const qsizetype fracEnd = digitsFrom(fracStart);
+        anyDigit = anyDigit || fracEnd > fracStart;
+        i = fracEnd;
+    }
+    if (!anyDigit) {
+        return 0;
+    }
+    qsizetype end = i;
+    if (i < text.size() && QStringLiteral("EeDd").contains(text[i])) {
+        qsizetype e = i + 1;
+        if (e < text.size() && (text[e] == u'+' || text[e] == u'-')) {
+            ++e;
+        }
+        const qsizetype expEnd = digitsFrom(e);
+        if (expEnd > e) {
+            end = expEnd;
+        }
+    }
+    QByteArray number = text.left(end).toLatin1();
+    number.replace('D', 'E').replace('d', 'e');
+    return std::strtod(number.constData(), nullptr);
+}
+
+}  // namespace
+
+int inputWord(const QString& reply) {
+    const double value = leadingNumber(reply);
+    if (std::isnan(value)) {
+        return 0;
+    }
+    const int previousMode = std::fegetround();
+    std::fesetround(FE_TONEAREST);  // halves to the even neighbour
+    const double rounded = std::nearbyint(value);
+    std::fesetround(previousMode);
+    constexpr double kMax = std::numeric_limits<int>::max();
+    constexpr double kMin = std::numeric_limits<int>::min();
+    return rounded >= kMax ? int(kMax) : rounded <= kMin ? int(kMin) : int(rounded);
+}
+
+std::array<bool, 8> inputIndicators(int word) {
+    std::array<bool, 8> on{};
+    qint64 rest = word;
+    for (int k = 7; k >= 1; --k) {
+        const qint64 weight = qint64(1) << k;
+        on[k] = rest >= weight;
+        if (on[k]) {
+            rest -= weight;
+        }
+    }
+    on[0] = rest >= 1;
+    return on;
+}
+
+}  // namespace tql

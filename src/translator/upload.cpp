@@ -1,0 +1,42 @@
+#include "translator/upload.h"
+
+#include "link/commands.h"
+#include "link/console.h"
+
+namespace tql {
+
+using namespace commands;
+
+std::optional<int> rowBig5CannotHold(const Translation& translation) {
+    for (qsizetype i = 0; i < translation.ControllerText.size(); ++i) {
+        if (!sendable(translation.ControllerText[i])) {
+            return translation.LineRows.at(size_t(i));
+        }
+    }
+    return std::nullopt;
+}
+
+DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
+                                const std::function<bool(const QString& question)>& ask) {
+    if (!probeController(link)) {
+        return DownloadOutcome::NoAnswer;
+    }
+    link.write(QString(QChar(kEscape)));
+    link.write(QString(QChar(kEscape)));
+    link.writeLine(kDownload);
+    for (const QString& line : ControllerText) {
+        link.writeLine(line);
+    }
+    link.writeCarriageReturn();
+    if (ask(kStoreQuestion)) {
+        link.writeLine(kSaveProgram);
+    }
+    if (ask(kRunQuestion)) {
+        link.writeLine(kHoldOn);
+        link.sleep(kBeforeGoWait);
+        link.writeLine(kGo);
+    }
+    return DownloadOutcome::Sent;
+}
+
+}  // namespace tql

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "link/link.h"
+#include "translator/translator.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// The upload once the program is translated and the trace file written: the controller is
+// probed, the program downloaded, and on the operator's word stored and started.
+namespace tql {
+
+inline const QString kStoreQuestion = QStringLiteral("是否儲存程式?");
+inline const QString kRunQuestion = QStringLiteral("現在執行程式?");
+
+// The first program row whose text Big5 cannot hold, so nothing is sent of a program that
+// could not arrive whole.
+std::optional<int> rowBig5CannotHold(const Translation& translation);
+
+enum class DownloadOutcome { Sent, NoAnswer };
+
+// Probe ("?VM", 200 ms), ESC ESC, "DL", every line, a lone CR; then ask (Yes = true) the
+// store question ("SAVE P") and the run question ("HON", 100 ms, "G"). A silent probe
+// sends nothing more.
+DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
+                                const std::function<bool(const QString& question)>& ask);
+
+}  // namespace tql

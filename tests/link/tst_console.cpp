@@ -1,0 +1,211 @@
+#include "link/commands.h"
+#include "link/console.h"
+#include "support/scriptedline.h"
+#include "translator/upload.h"
+
+#include <QTest>
+
+#include <limits>
+
+using namespace tql;
+using namespace std::chrono_literals;
+using tql::test::RecordingSleeper;
+using tql::test::ScriptedLine;
+
+namespace {
+
+struct Wire {
+    ScriptedLine line;
+    RecordingSleeper sleeper;
+    Link link{line, sleeper};
+
+    Wire() { line.openState = true; }
+    std::vector<std::chrono::milliseconds> sleeps() const { return sleeper.sleeps; }
+};
+
+using Sleeps = std::vector<std::chrono::milliseconds>;
+
+}  // namespace
+
+class TestConsole : public QObject {
+    Q_OBJECT
+
+private slots:
+    void inputWord_data() {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<int>("word");
+        QTest::newRow("with CR") << "5\r" << 5;
+        QTest::newRow("top bit") << "128\r" << 128;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("no number") << "abc" << 0;
+        QTest::newRow("12.5 rounds to even") << "12.5" << 12;
+        QTest::newRow("13.5 rounds to even") << "13.5" << 14;
+        QTest::newRow("0.5 rounds to 0") << "+.5" << 0;
+        QTest::newRow("blanks anywhere") << " 1 2\t3\n" << 123;
+        QTest::newRow("stops at CR") << "7\r9" << 7;
+        QTest::newRow("hex") << "&H1F\r" << 31;
+        QTest::newRow("octal") << "&o17" << 15;
+        QTest::newRow("exponent") << "1E2" << 100;
+        QTest::newRow("D exponent") << "1.5D1" << 15;
+        QTest::newRow("negative") << "-3" << -3;
+        QTest::newRow("trailing text") << "42abc" << 42;
+        QTest::newRow("too large: clamped") << "99999999999" << std::numeric_limits<int>::max();
+        QTest::newRow("too small: clamped") << "-1e20" << std::numeric_limits<int>::min();
+        QTest::newRow("overflowing exponent") << "1e999" << std::numeric_limits<int>::max();
+    }
+
+    void inputWord() {
+        QFETCH(QString, reply);
+        QFETCH(int, word);
+        QCOMPARE(tql::inputWord(reply), word);
+    }
+
+    void inputIndicators_data() {
+        QTest::addColumn<int>("word");
+        QTest::addColumn<QString>("on");  // indicators 1..8 as '1'/'0'
+        QTest::newRow("5") << 5 << "10100000";
+        QTest::newRow("128") << 128 << "00000001";
+        QTest::newRow("255") << 255 << "11111111";
+        QTest::newRow("256 checks all") << 256 << "11111111";
+        QTest::newRow("huge checks all") << std::numeric_limits<int>::max() << "11111111";
+        QTest::newRow("0") << 0 << "00000000";
+        QTest::newRow("negative") << -1 << "00000000";
+        QTest::newRow("most negative") << std::numeric_limits<int>::min() << "00000000";
+    }
+
+    void inputIndicators() {
+        QFETCH(int, word);
+        QFETCH(QString, on);
+        QString got;
+        for (bool b : tql::inputIndicators(word)) {
+            got += b ? '1' : '0';
+        }
+        QCOMPARE(got, on);
+    }
+
+    void probeAndGreeting() {
+        Wire w;
+        w.line.replies = {"100\r"};
+        QVERIFY(probeController(w.link));
+        greetController(w.link);
+        QCOMPARE(w.line.written, QByteArray("?VM\r\x1b\x1b"
+                                            "EC=0\rHON\r"));
+        QCOMPARE(w.sleeps(), (Sleeps{200ms, 200ms}));
+        QCOMPARE(w.line.reads, 3);
+
+        Wire silent;
+        QVERIFY(!probeController(silent.link));
+        QCOMPARE(silent.line.written, QByteArray("?VM\r"));
+    }
+
+    void internalValuesAndPoll() {
+        Wire w;
+        w.line.replies = {"2000\r", "150\r"};
+        const InternalValues values = readInternalValues(w.link);
+        QCOMPARE(values.acceleration, QString("2000\r"));
+        QCOMPARE(values.speed, QString("150\r"));
+        QCOMPARE(w.line.written, QByteArray("?VA\r?VM\r"));
+
+        Wire poll;
+        poll.line.replies = {"12.5\r", "late\r", "5\r"};
+        const PollReading reading = pollPositionAndInputs(poll.link);
+        QCOMPARE(reading.position, QString("12.5\r"));
+        QCOMPARE(reading.inputs, (std::array<bool, 8>{true, false, true}));
+        QCOMPARE(poll.line.written, QByteArray("?PE\r?INP\r"));
+        QCOMPARE(poll.sleeps(), (Sleeps{50ms, 50ms}));
+        QCOMPARE(poll.line.reads, 3);  // the middle read takes a late reply and drops it
+
+        Wire silent;
+        const PollReading nothing = pollPositionAndInputs(silent.link);
+        QCOMPARE(nothing.position, QString());
+        QCOMPARE(nothing.inputs, (std::array<bool, 8>{}));
+    }
+
+    void outputsAreSentOncePerChange() {
+        Wire w;
+        std::array<bool, 4> sent{};
+        syncOutputs(w.link, {false, true, false, false}, sent);
+        syncOutputs(w.link, {false, true, false, false}, sent);
+        QCOMPARE(w.line.written, QByteArray("SET P2\r"));
+        syncOutputs(w.link, {true, false, false, true}, sent);
+        QCOMPARE(w.line.written, QByteArray("SET P2\rSET P1\rCLR P2\rSET P4\r"));
+        QCOMPARE(sent, (std::array<bool, 4>{true, false, false, true}));
+    }
+
+    void download_data() {
+        QTest::addColumn<bool>("store");
+        QTest::addColumn<bool>("run");
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<Sleeps>("sleeps");
+        QTest::newRow("store and run")
+            << true << true << QByteArray("SAVE P\rHON\rG\r") << Sleeps{200ms, 100ms};
+        QTest::newRow("neither") << false << false << QByteArray() << Sleeps{200ms};
+        QTest::newRow("run only") << false << true << QByteArray("HON\rG\r")
+                                  << Sleeps{200ms, 100ms};
+        QTest::newRow("store only") << true << false << QByteArray("SAVE P\r") << Sleeps{200ms};
+    }
+
+    void download() {
+        QFETCH(bool, store);
+        QFETCH(bool, run);
+        QFETCH(QByteArray, tail);
+        QFETCH(Sleeps, sleeps);
+        Wire w;
+        w.line.replies = {"1"};
+        QStringList asked;
+        const auto ask = [&](const QString& question) {
+            asked << question;
+            return question == kStoreQuestion ? store : run;
+        };
+        QCOMPARE(downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask), DownloadOutcome::Sent);
+        QCOMPARE(w.line.written, QByteArray("?VM\r\x1b\x1b"
+                                            "DL\r{\rCLR VAR;\r}\r\r") +
+                                     tail);
+        QCOMPARE(asked, (QStringList{kStoreQuestion, kRunQuestion}));
+        QCOMPARE(w.sleeps(), sleeps);
+    }
+
+    void silentProbeSendsNothingMore() {
+        Wire w;
+        bool asked = false;
+        const auto ask = [&](const QString&) { return asked = true; };
+        QCOMPARE(downloadProgram(w.link, {"{", "}"}, ask), DownloadOutcome::NoAnswer);
+        QCOMPARE(w.line.written, QByteArray("?VM\r"));
+        QVERIFY(!asked);
+    }
+
+    void big5OnTheLine() {
+        Wire w;
+        QVERIFY(w.link.writeLine("PRINT 速度"));
+        QCOMPARE(w.line.written, QByteArray("PRINT \xb3\x74\xab\xd7\r"));
+        QVERIFY(!w.link.writeLine("PRINT 😀"));
+        QCOMPARE(w.line.written.size(), 11);
+
+        Translation t;
+        t.ControllerText = {"{", "CLR VAR;", "ok;", "PRINT 😀;", "}"};
+        t.LineRows = {0, 0, 1, 2, 0};
+        QCOMPARE(rowBig5CannotHold(t), std::optional<int>(2));
+        t.ControllerText[3] = "fine;";
+        QCOMPARE(rowBig5CannotHold(t), std::nullopt);
+    }
+
+    void portNames() {
+        Wire w;
+        w.line.openState = false;
+        QVERIFY(!w.link.open("3"));
+#ifdef Q_OS_WIN
+        QCOMPARE(w.line.openedPorts, QStringList{"COM3"});
+#else
+        QCOMPARE(w.line.openedPorts, QStringList{"/dev/ttyS2"});
+#endif
+        QVERIFY(!w.link.open("/dev/pts/9"));
+        QCOMPARE(w.line.openedPorts.last(), QString("/dev/pts/9"));
+        w.line.openFailure = "Permission denied";
+        const auto failure = w.link.open("/dev/ttyUSB0");
+        QVERIFY(failure && failure->contains("/dev/ttyUSB0") && failure->contains("Permission"));
+        QVERIFY(w.link.open("").has_value());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestConsole)
+#include "tst_console.moc"

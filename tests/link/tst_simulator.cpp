@@ -1,0 +1,221 @@
+// The real serial line (QSerialPort) against pseudo-terminals: one served by a thread in the
+// test, and the controller simulator.
+
+#include "editor/form1.h"
+#include "link/qtserialline.h"
+#include "support/quietoffscreen.h"
+#include "support/scriptedprompter.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <memory>
+#include <thread>
+
+using namespace tql;
+using namespace std::chrono_literals;
+using tql::test::ScriptedPrompter;
+using Answer = Prompter::Answer;
+
+namespace {
+
+// The simulator as a child process, serving one pseudo-terminal.
+struct Simulator {
+    QProcess process;
+    QString device;
+
+    explicit Simulator(const QStringList& arguments) {
+        process.start(QStringLiteral(TQL400_SIM_PATH), arguments);
+        if (process.waitForReadyRead(5000)) {
+            device = QString::fromLocal8Bit(process.readLine()).trimmed();
+        }
+    }
+    ~Simulator() {
+        process.closeWriteChannel();
+        process.waitForFinished(2000);
+    }
+};
+
+struct Window {
+    ScriptedPrompter prompter;
+    QtSerialLine line;
+    ThreadSleeper sleeper;
+    QTemporaryDir dir;
+    std::unique_ptr<FORM1> form;
+
+    explicit Window(const QString& device) {
+        qputenv("HOME", dir.path().toLocal8Bit());
+        QFile settings(dir.filePath("DATA.TXT"));
+        settings.open(QIODevice::WriteOnly);
+        settings.write(device.toLocal8Bit() + "\r\n");
+        settings.close();
+        form = std::make_unique<FORM1>(prompter, line, sleeper, QDir(dir.path()));
+        form->show();
+    }
+    template <typename T = QWidget>
+    T* find(const QString& name) const {
+        return form->findChild<T*>(name);
+    }
+    QString text(const QString& field) const { return find<QLineEdit>(field)->text(); }
+    void click(const QString& button) {
+        QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
+    }
+    bool input(int k) const { return find<QCheckBox>(QString("Check1(%1)").arg(k))->isChecked(); }
+};
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+}  // namespace
+
+class TestSimulator : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { tql::test::installQuietHandler(); }
+
+    // The console reads after a blocking sleep with no event loop running: every byte that
+    // arrived during the sleep must be there, and a write must have left when it returns.
+    void readAfterSleepGetsEverything() {
+        int master = -1;
+        int slave = -1;
+        char name[256] = {};
+        QCOMPARE(openpty(&master, &slave, name, nullptr, nullptr), 0);
+        termios raw{};
+        tcgetattr(slave, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(slave, TCSANOW, &raw);
+
+        QtSerialLine line;
+        QVERIFY(!line.open(QString::fromLocal8Bit(name)));
+        line.write("?PE\r");
+        pollfd fd{master, POLLIN, 0};
+        QCOMPARE(::poll(&fd, 1, 1000), 1);
+        char sent[16] = {};
+        QCOMPARE(::read(master, sent, sizeof sent), ssize_t(4));
+        QCOMPARE(QByteArray(sent, 4), QByteArray("?PE\r"));
+
+        const QByteArray reply(3000, 'x');
+        std::thread controller([&] {
+            for (int i = 0; i < 30; ++i) {
+                QCOMPARE(::write(master, reply.constData() + i * 100, 100), ssize_t(100));
+                std::this_thread::sleep_for(1ms);
+            }
+        });
+        ThreadSleeper().sleep(200ms);
+        const QByteArray got = line.readAll();
+        controller.join();
+        QCOMPARE(got.size(), reply.size());
+        QCOMPARE(line.readAll(), QByteArray());
+        QVERIFY(!line.lostReason());
+        line.close();
+        ::close(slave);
+        ::close(master);
+    }
+
+    void connectUploadAndRun() {
+        QTemporaryDir logDir;
+        const QString log = logDir.filePath("wire.log");
+        Simulator sim({"--loopback", "--log", log});
+        QVERIFY(!sim.device.isEmpty());
+        Window w(sim.device);
+        w.prompter.answers = {Answer::Ok};
+        w.click("連線鍵");
+        QCOMPARE(w.find<QLabel>("StatusBar1(1)")->text(), QString("連線中"));
+        QCOMPARE(w.text("Text4"), QString("100\r"));
+        QCOMPARE(w.text("Text2"), QString("2000\r"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.text("Text5"), QString("0\r"), 3000);
+
+        // Speed 50, then twice: to 20, pulse output 2 for 1.2 s (longer than two console
+        // ticks, so the poll cannot miss it), back to 0; then to 35.5.
+        const QList<Row> rows = {
+            {"VM", "50", "速度", "-", "-"},          {"LOOP", "2", "迴圈", "-", "-"},
+            {"POINT", "絕對移動", "20", "-", "-"},   {"PULSE", "2", "1200", "ON-P", "-"},
+            {"POINT", "絕對移動", "0", "-", "-"},    {"LOOPEND", "迴圈結束", "-", "-", "-"},
+            {"POINT", "絕對移動", "35.5", "-", "-"},
+        };
+        for (const Row& row : rows) {
+            w.form->shared.ProgramTable[++w.form->shared.RowCounter] = row;
+        }
+        w.form->Timer1().stop();
+        QTest::qWait(100);
+        QFile::resize(log, 0);
+        w.prompter.answers = {Answer::Yes, Answer::Yes};
+        w.click("Command3");
+        const QByteArray expected =
+            "?VM\r\x1b\x1b"
+            "DL\r{\rCLR VAR;\rSI #L1;\rVM=50;\r#L1=2;\r$LOOP1:;\rMA 20;\rDN;\r"
+            "SET P2;\rWT 1200;\rDN;\rCLR P2;\rMA 0;\rDN;\r#L1=#L1-1;\rJNZ #L1,$LOOP1;\r"
+            "MA 35.5;\rDN;\r}\r\rSAVE P\rHON\rG\r";
+        QTest::qWait(100);
+        QCOMPARE(readFile(log).left(expected.size()), expected);
+        QVERIFY(w.form->Timer1().isActive());
+
+        // The pulse shows on input 6 (the simulator loops the outputs back), the slide
+        // ends where the program leaves it.
+        QTRY_VERIFY_WITH_TIMEOUT(w.input(6), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.input(6), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.text("Text5"), QString("35.5\r"), 15000);
+
+        // An output switch reaches the controller and comes back on its input.
+        w.find<QCheckBox>("Check4(3)")->setChecked(true);
+        QTRY_VERIFY_WITH_TIMEOUT(w.input(7), 3000);
+    }
+
+    void silentController() {
+        Simulator sim({"--silent"});
+        Window w(sim.device);
+        w.click("連線鍵");
+        QCOMPARE(w.prompter.messages.size(), size_t(2));
+        QCOMPARE(w.prompter.messages[1].text, QString("通訊有誤!"));
+        QVERIFY(!w.line.isOpen());
+        QVERIFY(w.find("連線鍵")->isEnabled());
+    }
+
+    void controllerAnsweringEveryQueryTheSame() {
+        Simulator sim({"--fixed-reply", "7"});
+        Window w(sim.device);
+        w.click("連線鍵");
+        QVERIFY(w.line.isOpen());
+        QCOMPARE(w.text("Text4"), QString("7\r"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.text("Text5"), QString("7\r"), 3000);
+        QVERIFY(w.input(1) && w.input(2) && w.input(3) && !w.input(4));
+
+        w.form->shared.ProgramTable[++w.form->shared.RowCounter] = {"HOME", "回原點", "-", "-",
+                                                                    "-"};
+        w.prompter.answers = {Answer::Yes, Answer::Yes};
+        w.click("Command3");
+        QCOMPARE(w.prompter.messages.size(), size_t(3));  // connect notice, the two questions
+        QVERIFY(w.line.isOpen());
+    }
+
+    void vanishingPort() {
+        auto sim = std::make_unique<Simulator>(QStringList{});
+        Window w(sim->device);
+        w.click("連線鍵");
+        QVERIFY(w.line.isOpen());
+        sim->process.kill();
+        sim->process.waitForFinished(2000);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.line.isOpen(), 5000);
+        QCOMPARE(w.find<QLabel>("StatusBar1(1)")->text(), QString("未連線"));
+        QVERIFY(w.find("連線鍵")->isEnabled());
+        QCOMPARE(w.prompter.messages.size(), size_t(2));
+    }
+};
+
+QTEST_MAIN(TestSimulator)
+#include "tst_simulator.moc"
