@@ -6,7 +6,11 @@ source scripts/deps.sh
 need_packages build-essential cmake qt6-base-dev qt6-serialport-dev qt6-translations-l10n \
   xvfb xauth fonts-wqy-microhei
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build --target screenshots -j"$(nproc)"
+cmake --build build --target screenshots tql400-sim -j"$(nproc)"
 mkdir -p out/screenshots
-xvfb-run -a -s "-screen 0 1024x768x24" build/screenshots out/screenshots
+coproc SIM { exec build/tql400-sim --loopback; }
+sim_pid=$SIM_PID
+trap 'kill "$sim_pid" 2>/dev/null || true' EXIT
+read -r device <&"${SIM[0]}"
+xvfb-run -a -s "-screen 0 1024x768x24" build/screenshots out/screenshots "$device"
 ls out/screenshots

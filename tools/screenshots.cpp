@@ -1,5 +1,6 @@
 // Renders the windows as the operator sees them into PNG files, for a look at the layout:
-//   screenshots OUTDIR
+//   screenshots OUTDIR [DEVICE]
+// With DEVICE (a simulator's pseudo-terminal) it also connects, uploads and runs a program.
 // Run it under a real X server (scripts/screenshots.sh starts Xvfb) with a CJK font.
 
 #include "editor/form1.h"
@@ -7,22 +8,48 @@
 #include "link/qtserialline.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
+#include <QFile>
+
 #include <cstdio>
+
+namespace {
+
+// Answers every box at once, as an operator saying yes to everything would.
+class YesPrompter final : public tql::Prompter {
+public:
+    Answer message(QWidget*, const QString&, const QString&, Buttons buttons, Icon) override {
+        return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    }
+    QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString saveFileName(QWidget*, const QString&) override { return {}; }
+    QString openFileName(QWidget*, const QString&) override { return {}; }
+};
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: screenshots OUTDIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: screenshots OUTDIR [DEVICE]\n");
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QTemporaryDir workingDir;
-    tql::WidgetPrompter prompter;
+    if (argc == 3) {
+        QFile settings(QDir(workingDir.path()).filePath("DATA.TXT"));
+        settings.open(QIODevice::WriteOnly);
+        settings.write(QByteArray(argv[2]) + "\r\n");
+    }
+    YesPrompter prompter;
     tql::QtSerialLine line;
     tql::ThreadSleeper sleeper;
     tql::FORM1 window(prompter, line, sleeper, QDir(workingDir.path()));
@@ -51,5 +78,12 @@ int main(int argc, char* argv[]) {
     window.show_it();
     QTest::qWait(600);  // the first console tick
     window.grab().save(out.filePath("form1-program.png"));
+    if (argc == 3) {
+        window.findChild<QPushButton*>("連線鍵")->click();
+        window.findChild<QCheckBox*>("Check4(1)")->setChecked(true);
+        window.findChild<QPushButton*>("Command3")->click();
+        QTest::qWait(1700);
+        window.grab().save(out.filePath("form1-running.png"));
+    }
     return 0;
 }

@@ -281,7 +281,7 @@ void FORM1::Form_Load() {
     m_list->setUniformRowHeights(true);
     m_list->header()->setSectionsMovable(false);
     m_list->header()->setStretchLastSection(true);
-    for (const auto& [column, width] : {std::pair{0, 62}, {1, 92}, {2, 92}, {3, 80}}) {
+    for (const auto& [column, width] : {std::pair{0, 56}, {1, 86}, {2, 86}, {3, 76}}) {
         m_list->setColumnWidth(column, width);
     }
 

@@ -1,0 +1,126 @@
+// Link benchmark: how long the upload of a full 1001-line program and one console poll tick
+// block the window beyond the fixed waits they are made of (200 ms probe and 100 ms before
+// "G"; two 50 ms queries). Runs the real serial line against a pseudo-terminal whose other
+// end a thread serves like a quick controller.
+
+#include "link/console.h"
+#include "link/qtserialline.h"
+#include "translator/upload.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Answers every "?" query with "0" CR and swallows everything else.
+void serve(int master, const std::atomic<bool>& stop) {
+    std::string pending;
+    while (!stop) {
+        pollfd fd{master, POLLIN, 0};
+        if (::poll(&fd, 1, 5) <= 0) {
+            continue;
+        }
+        char buffer[4096];
+        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        for (ssize_t i = 0; i < n; ++i) {
+            if (buffer[i] != '\r') {
+                pending += buffer[i];
+                continue;
+            }
+            if (!pending.empty() && pending[0] == '?') {
+                (void)!::write(master, "0\r", 2);
+            }
+            pending.clear();
+        }
+    }
+}
+
+struct Stats {
+    double mean = 0;
+    double worst = 0;
+};
+
+Stats stats(const std::vector<double>& values) {
+    Stats s;
+    for (double v : values) {
+        s.mean += v / double(values.size());
+        s.worst = std::max(s.worst, v);
+    }
+    return s;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    int master = -1;
+    int slave = -1;
+    char name[256] = {};
+    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+        std::perror("openpty");
+        return 1;
+    }
+    termios raw{};
+    tcgetattr(slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+    std::atomic<bool> stop{false};
+    std::thread controller(serve, master, std::cref(stop));
+
+    tql::QtSerialLine line;
+    tql::ThreadSleeper sleeper;
+    if (const auto failure = line.open(QString::fromLocal8Bit(name))) {
+        std::fprintf(stderr, "%s\n", qPrintable(*failure));
+        return 1;
+    }
+    tql::Link link(line, sleeper);
+
+    // The longest program the controller takes: "{", "CLR VAR;", 998 moves, "}".
+    QStringList program = {"{", "CLR VAR;"};
+    while (program.size() < tql::kMaxControllerLines - 1) {
+        program << QStringLiteral("MA %1;").arg(program.size() * 0.5);
+    }
+    program << "}";
+
+    constexpr int kRuns = 10;
+    std::vector<double> upload;
+    std::vector<double> tick;
+    QElapsedTimer clock;
+    for (int i = 0; i < kRuns; ++i) {
+        clock.start();
+        tql::downloadProgram(link, program, [](const QString&) { return true; });
+        upload.push_back(double(clock.nsecsElapsed()) / 1e6 - 300.0);
+        line.readAll();
+    }
+    std::array<bool, 4> sent{};
+    for (int i = 0; i < 5 * kRuns; ++i) {
+        clock.start();
+        tql::pollPositionAndInputs(link);
+        tql::syncOutputs(link, {i % 2 == 0, false, false, false}, sent);
+        tick.push_back(double(clock.nsecsElapsed()) / 1e6 - 100.0);
+    }
+    stop = true;
+    controller.join();
+
+    const Stats u = stats(upload);
+    const Stats t = stats(tick);
+    std::printf(
+        "upload of %lld lines, beyond its 300 ms of waits: mean %.2f ms, worst %.2f ms"
+        " (%d runs)\n",
+        static_cast<long long>(program.size()), u.mean, u.worst, kRuns);
+    std::printf("poll tick, beyond its 100 ms of waits: mean %.2f ms, worst %.2f ms (%d runs)\n",
+                t.mean, t.worst, 5 * kRuns);
+    return 0;
+}

@@ -1,0 +1,105 @@
+#include "controller.h"
+
+#include <QTest>
+
+#include <string>
+
+namespace {
+
+std::string download(const std::vector<std::string>& lines) {
+    std::string bytes =
+        "\x1b\x1b"
+        "DL\r";
+    for (const std::string& line : lines) {
+        bytes += line + "\r";
+    }
+    return bytes + "\r";
+}
+
+// Runs the stored program in 10 ms steps until it ends or the time is up.
+double runToEnd(sim::Controller& c, double start, double limit = 60) {
+    double t = start;
+    c.receive("G\r", t);
+    while (c.running() && t < start + limit) {
+        t += 0.01;
+        c.advance(t);
+    }
+    return t - start;
+}
+
+}  // namespace
+
+class TestSimController : public QObject {
+    Q_OBJECT
+
+private slots:
+    void queriesAndImmediateCommands() {
+        sim::Controller c({});
+        QCOMPARE(c.receive("?VM\r?VA\r?PE\r?INP\r", 0), std::string("100\r2000\r0\r0\r"));
+        QCOMPARE(c.receive("VM=50\rMA 10\r", 0), std::string());
+        c.advance(0.1);
+        QCOMPARE(c.receive("?PE\r", 0.1), std::string("5\r"));
+        c.advance(1);
+        QCOMPARE(c.position(), 10.0);
+        c.receive("SET P1\rSET P3\rCLR P1\r", 1);
+        QCOMPARE(c.outputs(), 4);
+        c.setInput(8, true);
+        QCOMPARE(c.receive("?INP\r", 1), std::string("128\r"));
+    }
+
+    void programWithLoopCallAndPulse() {
+        sim::Controller c({});
+        c.receive(
+            download({"{",      "CLR VAR;", "SI #L1;",  "VM=1000;",   "#L1=3;",          "$LOOP1:;",
+                      "MR 10;", "DN;",      "CALL $P;", "#L1=#L1-1;", "JNZ #L1,$LOOP1;", "JP $END;",
+                      "$P:;",   "SET P2;",  "WT 100;",  "DN;",        "CLR P2;",         "RET;",
+                      "$END:;", "OUTP 9;",  "}"}),
+            0);
+        QCOMPARE(c.storedProgram().size(), size_t(21));
+        const double took = runToEnd(c, 0);
+        QCOMPARE(c.position(), 30.0);  // three relative moves of 10
+        QCOMPARE(c.outputs(), 9);
+        QVERIFY(took >= 0.3 && took < 0.5);  // three 100 ms pulses and short moves
+    }
+
+    void inputWaitsAndJumps() {
+        sim::Controller c({});
+        c.receive(download({"{", "WI 2;", "JNI 3,$OFF;", "MA 5;", "DN;", "JP $E;", "$OFF:;",
+                            "MA 7;", "DN;", "$E:;", "}"}),
+                  0);
+        c.receive("G\r", 0);
+        c.advance(1);
+        QVERIFY(c.running());  // waiting for input 2
+        c.setInput(2, true);
+        runToEnd(c, 1);
+        QCOMPARE(c.position(), 7.0);  // input 3 off: jumped
+    }
+
+    void escapeStopsAndDownloadReplaces() {
+        sim::Controller c({});
+        c.receive(download({"{", "$A:;", "JP $A;", "}"}), 0);
+        c.receive("G\r", 0);
+        c.advance(0.5);
+        QVERIFY(c.running());  // an endless loop does not hang the simulator
+        c.receive("\x1b", 0.5);
+        QVERIFY(!c.running());
+        c.receive(download({"{", "H;", "}"}), 1);
+        QCOMPARE(c.storedProgram(), (std::vector<std::string>{"{", "H;", "}"}));
+        QVERIFY(!c.programSaved());
+        c.receive("SAVE P\r", 1);
+        QVERIFY(c.programSaved());
+    }
+
+    void degenerateDevices() {
+        sim::Controller fixed({.fixedReply = "7"});
+        QCOMPARE(fixed.receive("?VM\r?PE\rHON\r?XYZ\r", 0), std::string("7\r7\r7\r"));
+        sim::Controller silent({.fixedReply = {}, .silent = true});
+        QCOMPARE(silent.receive("?VM\r?PE\r", 0), std::string());
+        sim::Controller loop({.fixedReply = {}, .silent = false, .loopback = true});
+        loop.receive("SET P2\r", 0);
+        QCOMPARE(loop.receive("?INP\r", 0), std::string("32\r"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSimController)
+#include "tst_controller.moc"
