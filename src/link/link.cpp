@@ -52,4 +52,10 @@ bool sendable(const QString& text) {
     return encodeBig5(text).has_value();
 }
 
+QString S(const QString& text) {
+    QString result = text;
+    result.remove(u' ');
+    return result;
+}
+
 }  // namespace tql

@@ -1,5 +1,6 @@
 #include "translator/translator.h"
 
+
 #include <algorithm>
 #include <vector>
 

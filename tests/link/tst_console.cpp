@@ -189,6 +189,12 @@ private slots:
         QCOMPARE(rowBig5CannotHold(t), std::nullopt);
     }
 
+    void removeSpaces() {
+        QCOMPARE(S(" a b c "), QString("abc"));
+        QCOMPARE(S(""), QString());
+        QCOMPARE(S("MA\t1"), QString("MA\t1"));  // only spaces go
+    }
+
     void portNames() {
         Wire w;
         w.line.openState = false;
