@@ -1,6 +1,5 @@
 #include "translator/translator.h"
 
-
 #include <algorithm>
 #include <vector>
 
