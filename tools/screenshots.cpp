@@ -78,6 +78,19 @@ int main(int argc, char* argv[]) {
     window.show_it();
     QTest::qWait(600);  // the first console tick
     window.grab().save(out.filePath("form1-program.png"));
+    window.findChild<QPushButton*>("Command12")->click();
+    for (const auto& [button, dialog] : {std::pair{"Command10", "XIN"},
+                                         {"Command11", "XOUT"},
+                                         {"Command5", "MR"},
+                                         {"Command15", "STEP"},
+                                         {"Command19", "Form3"},
+                                         {"Command1", "Form4"}}) {
+        window.findChild<QPushButton*>(QString::fromUtf8(button))->click();
+        QWidget* shown = window.findChild<QWidget*>(QString::fromUtf8(dialog));
+        QTest::qWait(100);
+        shown->grab().save(out.filePath(QStringLiteral("dialog-%1.png").arg(dialog)));
+        shown->close();
+    }
     if (argc == 3) {
         window.findChild<QPushButton*>("連線鍵")->click();
         window.findChild<QCheckBox*>("Check4(1)")->setChecked(true);

@@ -1,5 +1,11 @@
 #include "editor/form1.h"
 
+#include "dialogs/form3.h"
+#include "dialogs/form4.h"
+#include "dialogs/mr.h"
+#include "dialogs/step.h"
+#include "dialogs/xin.h"
+#include "dialogs/xout.h"
 #include "editor/directentries.h"
 #include "editor/prompter.h"
 #include "editor/rowicons.h"
@@ -210,13 +216,13 @@ void FORM1::buildWindow() {
         connect(m_buttons.at(entry.control), &QPushButton::clicked, this,
                 [this, &entry] { directEntry(entry); });
     }
-    const std::array<std::pair<const char*, RowDialog>, 6> dialogButtons = {{
-        {"Command1", RowDialog::Speed},
-        {"Command10", RowDialog::Input},
-        {"Command11", RowDialog::Output},
-        {"Command15", RowDialog::CustomStep},
-        {"Command19", RowDialog::AbsoluteMove},
-        {"Command5", RowDialog::RelativeMove},
+    const std::array<std::pair<const char*, RowDialogKind>, 6> dialogButtons = {{
+        {"Command1", RowDialogKind::Speed},
+        {"Command10", RowDialogKind::Input},
+        {"Command11", RowDialogKind::Output},
+        {"Command15", RowDialogKind::CustomStep},
+        {"Command19", RowDialogKind::AbsoluteMove},
+        {"Command5", RowDialogKind::RelativeMove},
     }};
     for (const auto& [name, dialog] : dialogButtons) {
         connect(m_buttons.at(QString::fromUtf8(name)), &QPushButton::clicked, this,
@@ -386,28 +392,56 @@ void FORM1::directEntry(const DirectEntry& entry) {
     }
 }
 
-void FORM1::rowDialogButton(RowDialog dialog) {
+// Each button prepares the shared state in its own order, then shows its dialog without
+// waiting for it; the dialog stores its row when the operator confirms.
+void FORM1::rowDialogButton(RowDialogKind dialog) {
     switch (dialog) {
-        case RowDialog::Speed:
+        case RowDialogKind::Speed:
             ArmAppend(shared);
             m_timer1.stop();
+            (new Form4(*this))->show();
+            setMainWindowEnabled(false);
             break;
-        case RowDialog::Input:
-        case RowDialog::Output:
+        case RowDialogKind::Input:
             m_timer1.stop();
             shared.ProgramChanged = true;
             ArmAppend(shared);
+            (new XIN(*this))->show();
             break;
-        case RowDialog::CustomStep:
-        case RowDialog::AbsoluteMove:
-        case RowDialog::RelativeMove:
+        case RowDialogKind::Output:
+            m_timer1.stop();
+            shared.ProgramChanged = true;
+            ArmAppend(shared);
+            (new XOUT(*this))->show();
+            break;
+        case RowDialogKind::CustomStep:
             shared.ProgramChanged = true;
             shared.EntryArmed = true;
             m_timer1.stop();
             ArmAppend(shared);
+            (new STEP(*this))->show();
+            break;
+        case RowDialogKind::AbsoluteMove:
+            shared.ProgramChanged = true;
+            shared.EntryArmed = true;
+            ArmAppend(shared);
+            m_timer1.stop();
+            (new Form3(*this))->show();
+            break;
+        case RowDialogKind::RelativeMove:
+            shared.ProgramChanged = true;
+            shared.EntryArmed = true;
+            m_timer1.stop();
+            ArmAppend(shared);
+            (new MR(*this))->show();
             break;
     }
     m_timer1.start();
+}
+
+void FORM1::setMainWindowEnabled(bool enabled) {
+    centralWidget()->setEnabled(enabled);
+    menuBar()->setEnabled(enabled);
 }
 
 void FORM1::Command6_Click() {

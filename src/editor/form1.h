@@ -19,6 +19,8 @@
 //   - The line: link/link.* (Big5 text, CR, the blocking waits); the console's exchanges:
 //     link/console.*; every command text and wait: link/commands.h; the upload after
 //     translating: translator/upload.*. The slots below only sequence them and show results.
+//   - The row dialogs (dialogs/): opened by the six dialog buttons, parented to this window,
+//     discarded when closed; their row building lives in dialogs/*rows.*.
 //   - This class routes events to that code and shows the result; show_it() rebuilds the
 //     list from the table after every change.
 
@@ -71,6 +73,12 @@ public:
     // and sends nothing when it is closed.
     void RS232(const QString& text);
 
+    // Reports a refused store; true when the row was stored.
+    bool reportStore(StoreOutcome outcome);
+    // The speed dialog disables the main window while it is up. Its controls and menu are
+    // what is switched: disabling the window itself would disable its dialogs with it.
+    void setMainWindowEnabled(bool enabled);
+
     QTimer& Timer1() { return m_timer1; }
     // The line the dialogs talk on (the teach dialog's position reads and moves).
     Link& link() { return m_link; }
@@ -95,7 +103,7 @@ private:
         FORM1& m_form;
     };
 
-    enum class RowDialog { Speed, Input, Output, CustomStep, AbsoluteMove, RelativeMove };
+    enum class RowDialogKind { Speed, Input, Output, CustomStep, AbsoluteMove, RelativeMove };
 
     void buildWindow();
     void buildMenu();
@@ -112,7 +120,7 @@ private:
     void ListView1_ItemClick(QTreeWidgetItem* item);
     void Command12_Click();
     void directEntry(const DirectEntry& entry);
-    void rowDialogButton(RowDialog dialog);
+    void rowDialogButton(RowDialogKind dialog);
     void Command6_Click();
     void Command7_Click();
     void Command8_Click();
@@ -142,9 +150,6 @@ private:
     void clearProgram();
     void choosePort(const QString& portNumber);
     void SETCOM();
-
-    // Reports a refused store; true when the row was stored and the list needs a rebuild.
-    bool reportStore(StoreOutcome outcome);
 
     QTimer m_timer1;
     Prompter& m_prompter;

@@ -73,6 +73,12 @@ void ArmAppend(SharedState& state) {
     }
 }
 
+void ClearEditModes(SharedState& state) {
+    state.AppendMode = false;
+    state.InsertMode = false;
+    state.ModifyMode = false;
+}
+
 StoreOutcome StoreRow(SharedState& state, const Row& row) {
     return store(state, row, false);
 }

@@ -14,6 +14,10 @@ enum class StoreOutcome {
 // If neither insert nor modify is armed, the next stored row is appended.
 void ArmAppend(SharedState& state);
 
+// Disarms append, insert and modify (the cancel of the input, output and absolute-move
+// dialogs).
+void ClearEditModes(SharedState& state);
+
 // Stores one row by the edit modes, in the order append, insert, modify: every set mode
 // applies and is cleared. Checked as a whole first, so a refused store changes nothing
 // but the mode that named a vanished row.

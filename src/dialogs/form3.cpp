@@ -1,0 +1,154 @@
+#include "dialogs/form3.h"
+
+#include "dialogs/dialogrows.h"
+#include "editor/form1.h"
+#include "link/commands.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+
+namespace tql {
+namespace {
+
+constexpr std::chrono::milliseconds kTeachTick{200};
+
+}  // namespace
+
+// The title has always been eleven blanks.
+Form3::Form3(FORM1& form)
+    : RowDialog(form, QStringLiteral("Form3"), QString(11, u' ')), m_timer1(this) {
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setInterval(kTeachTick);
+    const QString captions[] = {QStringLiteral(" X軸距離 :"), QStringLiteral(" X軸座標 :")};
+    auto* grid = new QGridLayout(this);
+    for (int i = 0; i < 2; ++i) {
+        m_text1[i] = named(new QLineEdit, QStringLiteral("Text1(%1)").arg(i));
+        grid->addWidget(new QLabel(captions[i]), i, 0);
+        grid->addWidget(m_text1[i], i, 1);
+    }
+    const QString entries[] = {QStringLiteral("數值輸入"), QStringLiteral("教導輸入")};
+    for (int i = 0; i < 2; ++i) {
+        m_entry[i] = named(new QRadioButton(entries[i]), QStringLiteral("Option2(%1)").arg(i));
+        grid->addWidget(m_entry[i], i, 2);
+        connect(m_entry[i], &QRadioButton::clicked, this, [this, i] { Option2_Click(i); });
+    }
+    auto* position = named(new QPushButton(QStringLiteral("定位")), QStringLiteral("Command2"));
+    auto* ok = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command3(0)"));
+    auto* no = named(new QPushButton(QStringLiteral("取消")), QStringLiteral("Command3(1)"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(position);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(no);
+    grid->addLayout(buttons, 2, 0, 1, 3);
+    auto* status = named(new QStatusBar, QStringLiteral("StatusBar1"));
+    status->setSizeGripEnabled(false);
+    m_panel1 = named(new QLabel, QStringLiteral("StatusBar1(1)"));
+    status->addWidget(m_panel1);
+    grid->addWidget(status, 3, 0, 1, 3);
+
+    connect(&m_timer1, &QTimer::timeout, this, &Form3::Timer1_Timer);
+    connect(position, &QPushButton::clicked, this, &Form3::Command2_Click);
+    connect(ok, &QPushButton::clicked, this, &Form3::confirm);
+    connect(no, &QPushButton::clicked, this, &Form3::cancel);
+    Form_Load();
+}
+
+void Form3::Form_Load() {
+    SharedState& shared = m_form.shared;
+    if (m_form.link().isOpen()) {
+        m_panel1->setText(QStringLiteral("連線中"));
+        m_timer1.start();
+        const int entry = shared.NumericEntry ? 0 : 1;
+        m_entry[entry]->setChecked(true);
+        Option2_Click(entry);
+    } else {
+        shared.NumericEntry = true;
+        m_panel1->setText(QStringLiteral("未連線"));
+        m_timer1.stop();
+        m_entry[1]->setEnabled(false);  // teaching needs the controller
+        m_entry[0]->setChecked(true);
+    }
+    m_text1[1]->setEnabled(false);
+    m_text1[1]->setText(QStringLiteral("0"));
+    m_text1[0]->setText(shared.ModifyMode && CurrentRowIsValid(shared)
+                            ? shared.ProgramTable[shared.CurrentRow][2]
+                            : shared.MoveValue);
+}
+
+void Form3::Option2_Click(int index) {
+    Link& link = m_form.link();
+    if (!link.isOpen()) {
+        return;
+    }
+    const bool numeric = index == 0;
+    // Hold off lets the operator push the slide by hand while teaching.
+    link.write(numeric ? commands::kHoldOn : commands::kHoldOff);
+    link.writeCarriageReturn();
+    m_form.shared.NumericEntry = numeric;
+    m_text1[0]->setEnabled(numeric);
+}
+
+void Form3::Timer1_Timer() {
+    if (!m_form.link().isOpen()) {
+        m_timer1.stop();  // for good: the dialog does not restart it
+        m_panel1->setText(QStringLiteral("未連線"));
+        return;
+    }
+    m_panel1->setText(QStringLiteral("連線中"));
+    ReadTeachPosition();
+}
+
+void Form3::ReadTeachPosition() {
+    m_form.RS232(commands::kQueryPosition);
+    Link& link = m_form.link();
+    link.sleep(commands::kQueryWait);
+    m_text1[1]->setText(link.readAll());
+    if (!m_form.shared.NumericEntry) {
+        m_text1[0]->setText(m_text1[1]->text());
+    }
+}
+
+void Form3::Command2_Click() {
+    Link& link = m_form.link();
+    const QString target = m_text1[0]->text();
+    if (!m_form.shared.NumericEntry || !link.isOpen() || !sendable(target)) {
+        return;
+    }
+    link.write(commands::kMoveTo);
+    link.write(target);
+    link.writeCarriageReturn();
+}
+
+void Form3::sendHoldOn() {
+    Link& link = m_form.link();
+    if (link.isOpen()) {
+        link.write(commands::kHoldOn);
+        link.writeCarriageReturn();
+    }
+}
+
+void Form3::confirm() {
+    m_timer1.stop();
+    const QString target = m_text1[0]->text();
+    if (m_form.reportStore(StoreArmedRow(m_form.shared, absoluteMoveRow(target)))) {
+        m_form.shared.MoveValue = target;
+    }
+    sendHoldOn();
+    finish();
+}
+
+void Form3::cancel() {
+    m_timer1.stop();
+    ClearEditModes(m_form.shared);
+    sendHoldOn();
+    m_form.setMainWindowEnabled(true);
+    close();
+}
+
+}  // namespace tql

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "dialogs/rowdialog.h"
+
+#include <QTimer>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tql {
+
+// The absolute-move and teach dialog: the target is typed, or taught by moving the slide
+// by hand (hold off) while the live coordinate is read every 200 ms.
+class Form3 final : public RowDialog {
+    Q_OBJECT
+
+public:
+    explicit Form3(FORM1& form);
+
+    void ReadTeachPosition();
+
+private:
+    void Form_Load();
+    void Option2_Click(int index);
+    void Timer1_Timer();
+    void Command2_Click();
+    void confirm();
+    void cancel();
+    void sendHoldOn();
+
+    QTimer m_timer1;
+    std::array<QLineEdit*, 2> m_text1{};  // 0: target, 1: live coordinate
+    std::array<QRadioButton*, 2> m_entry{};
+    QLabel* m_panel1;
+};
+
+}  // namespace tql

@@ -1,0 +1,54 @@
+#include "dialogs/form4.h"
+
+#include "dialogs/dialogrows.h"
+#include "editor/form1.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+namespace tql {
+namespace {
+
+constexpr int kMaxSpeed = 500;
+
+}  // namespace
+
+Form4::Form4(FORM1& form) : RowDialog(form, QStringLiteral("Form4"), QStringLiteral("速度")) {
+    m_slider = named(new QSlider(Qt::Horizontal), QStringLiteral("Slider1"));
+    m_slider->setRange(0, kMaxSpeed);
+    m_slider->setMinimumWidth(260);
+    m_label1 = named(new QLabel, QStringLiteral("Label1"));
+    m_label1->setMinimumWidth(36);
+    m_label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* unit = named(new QLabel(QStringLiteral("MM/SEC")), QStringLiteral("Label2"));
+    auto* confirm = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command1"));
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(m_slider, 0, 0, 1, 3);
+    grid->addWidget(m_label1, 1, 0);
+    grid->addWidget(unit, 1, 1);
+    grid->addWidget(confirm, 1, 2);
+    connect(confirm, &QPushButton::clicked, this, &Form4::Command1_Click);
+    // The label follows the slider when the mouse lets go of it, not when the keys move it.
+    m_slider->installEventFilter(this);
+
+    m_slider->setValue(m_form.shared.SpeedValue.toInt());
+    m_label1->setText(m_form.shared.SpeedValue);
+}
+
+bool Form4::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_slider && event->type() == QEvent::MouseButtonRelease) {
+        m_label1->setText(QString::number(m_slider->value()));
+    }
+    return RowDialog::eventFilter(watched, event);
+}
+
+void Form4::Command1_Click() {
+    m_form.shared.SpeedValue = QString::number(m_slider->value());
+    m_form.reportStore(StoreRow(m_form.shared, speedRow(m_form.shared.SpeedValue)));
+    finish();
+}
+
+}  // namespace tql

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "dialogs/rowdialog.h"
+
+class QLabel;
+class QSlider;
+
+namespace tql {
+
+// The speed dialog: one "VM" row set on a slider. The main window is disabled while it is
+// open; it has no cancel button, and its close box stores nothing.
+class Form4 final : public RowDialog {
+    Q_OBJECT
+
+public:
+    explicit Form4(FORM1& form);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Command1_Click();
+
+    QSlider* m_slider;
+    QLabel* m_label1;
+};
+
+}  // namespace tql

@@ -1,0 +1,45 @@
+#include "dialogs/mr.h"
+
+#include "dialogs/dialogrows.h"
+#include "editor/form1.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tql {
+
+MR::MR(FORM1& form) : RowDialog(form, QStringLiteral("MR"), QStringLiteral("相對移動")) {
+    auto* caption = named(new QLabel(QStringLiteral(" X軸距離 :")), QStringLiteral("Label1"));
+    m_distance = named(new QLineEdit, QStringLiteral("Text1"));
+    auto* confirm = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command1"));
+    auto* cancel = named(new QPushButton(QStringLiteral("取消")), QStringLiteral("Command2"));
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(caption, 0, 0);
+    grid->addWidget(m_distance, 0, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(confirm);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, 1, 0, 1, 2);
+    connect(confirm, &QPushButton::clicked, this, &MR::Command1_Click);
+    // 取消 leaves the edit modes and EntryArmed as they are: a pending insert stays pending.
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+
+    const SharedState& shared = m_form.shared;
+    m_distance->setText(shared.ModifyMode && CurrentRowIsValid(shared)
+                            ? shared.ProgramTable[shared.CurrentRow][2]
+                            : QStringLiteral("0"));
+}
+
+void MR::Command1_Click() {
+    const QString distance = m_distance->text();
+    const StoreOutcome outcome = StoreArmedRow(m_form.shared, relativeMoveRow(distance));
+    if (m_form.reportStore(outcome)) {
+        m_form.shared.MoveValue = distance;  // the absolute-move dialog opens with it
+    }
+    finish();
+}
+
+}  // namespace tql

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "dialogs/rowdialog.h"
+
+class QLineEdit;
+
+namespace tql {
+
+// The relative-move dialog: one "MR" row per opening from the editor.
+class MR final : public RowDialog {
+    Q_OBJECT
+
+public:
+    explicit MR(FORM1& form);
+
+private:
+    void Command1_Click();
+
+    QLineEdit* m_distance;
+};
+
+}  // namespace tql

@@ -1,0 +1,27 @@
+#include "dialogs/rowdialog.h"
+
+#include "editor/form1.h"
+
+namespace tql {
+
+RowDialog::RowDialog(FORM1& form, const QString& name, const QString& title)
+    : QDialog(&form), m_form(form) {
+    setObjectName(name);
+    setWindowTitle(title);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+}
+
+void RowDialog::closeEvent(QCloseEvent* event) {
+    m_form.setMainWindowEnabled(true);
+    // QDialog's own close handling would go through reject(), which closes again.
+    QWidget::closeEvent(event);
+}
+
+void RowDialog::finish() {
+    m_form.show_it();
+    m_form.setMainWindowEnabled(true);
+    close();
+}
+
+}  // namespace tql

@@ -1,0 +1,51 @@
+#include "dialogs/step.h"
+
+#include "dialogs/dialogrows.h"
+#include "editor/form1.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tql {
+
+STEP::STEP(FORM1& form) : RowDialog(form, QStringLiteral("STEP"), QStringLiteral("STEP")) {
+    auto* stepCaption =
+        named(new QLabel(QStringLiteral("輸入步驟 :")), QStringLiteral("Label1(2)"));
+    // Eight leading blanks: the caption has always been set in line with the one above.
+    auto* commentCaption =
+        named(new QLabel(QStringLiteral("        註解 :")), QStringLiteral("Label1(5)"));
+    m_step = named(new QLineEdit, QStringLiteral("Text1"));
+    m_comment = named(new QLineEdit, QStringLiteral("Text2"));
+    m_step->setMinimumWidth(200);
+    auto* confirm = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command1"));
+    auto* cancel = named(new QPushButton(QStringLiteral("取消")), QStringLiteral("Command2"));
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(stepCaption, 0, 0, Qt::AlignRight);
+    grid->addWidget(m_step, 0, 1);
+    grid->addWidget(commentCaption, 1, 0, Qt::AlignRight);
+    grid->addWidget(m_comment, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(confirm);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, 2, 0, 1, 2);
+    connect(confirm, &QPushButton::clicked, this, &STEP::Command1_Click);
+    // 取消 leaves the edit modes and EntryArmed as they are: a pending insert stays pending.
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+
+    const SharedState& shared = m_form.shared;
+    if (shared.ModifyMode && CurrentRowIsValid(shared)) {
+        m_step->setText(shared.ProgramTable[shared.CurrentRow][1]);
+        m_comment->setText(shared.ProgramTable[shared.CurrentRow][2]);
+    }
+}
+
+void STEP::Command1_Click() {
+    m_form.reportStore(
+        StoreArmedRow(m_form.shared, customStepRow(m_step->text(), m_comment->text())));
+    finish();
+}
+
+}  // namespace tql

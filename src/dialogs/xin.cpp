@@ -1,0 +1,108 @@
+#include "dialogs/xin.h"
+
+#include "dialogs/inputconditionrows.h"
+#include "editor/form1.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tql {
+
+XIN::XIN(FORM1& form) : RowDialog(form, QStringLiteral("XIN"), QStringLiteral("IN")) {
+    m_sense = named(new QPushButton(QStringLiteral("+")), QStringLiteral("Command3"));
+    m_sense->setFixedWidth(36);
+    m_input = named(new QComboBox, QStringLiteral("Combo1"));
+    m_input->setEditable(true);
+    m_input->setMinimumWidth(64);
+    for (int n = 1; n <= 8; ++n) {
+        m_input->addItem(QString::number(n));
+    }
+    const QString captions[] = {QStringLiteral("IN"), QStringLiteral("跳至標籤(JP)"),
+                                QStringLiteral("呼叫標籤(CALL)")};
+    for (int i = 0; i < 3; ++i) {
+        m_kinds[i] = named(new QRadioButton(captions[i]), QStringLiteral("Option1(%1)").arg(i));
+        connect(m_kinds[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+    }
+    m_label = named(new QLineEdit, QStringLiteral("Text1"));
+    auto* labelCaption = named(new QLabel(QStringLiteral("標籤 : ")), QStringLiteral("Label1"));
+    auto* confirm = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command1"));
+    auto* cancel = named(new QPushButton(QStringLiteral("取消")), QStringLiteral("Command2"));
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(m_sense, 0, 0);
+    grid->addWidget(m_input, 0, 1);
+    for (int i = 0; i < 3; ++i) {
+        grid->addWidget(m_kinds[i], i, 2, 1, 2);
+    }
+    grid->addWidget(labelCaption, 3, 2);
+    grid->addWidget(m_label, 3, 3);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(confirm);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, 4, 0, 1, 4);
+
+    connect(m_sense, &QPushButton::clicked, this, &XIN::Command3_Click);
+    connect(confirm, &QPushButton::clicked, this, &XIN::Command1_Click);
+    connect(cancel, &QPushButton::clicked, this, &XIN::ret);
+    Form_Load();
+}
+
+void XIN::Form_Load() {
+    m_sense->setText(QStringLiteral("+"));
+    m_kinds[0]->setChecked(true);
+    Option1_Click(0);
+    m_kinds[2]->setEnabled(false);  // calls on an input are shown, never chosen
+    m_label->clear();
+    m_input->setEditText(QString());
+    SharedState& shared = m_form.shared;
+    if (!shared.ModifyMode || !CurrentRowIsValid(shared)) {
+        return;
+    }
+    if (const auto condition = inputConditionOf(shared.ProgramTable[shared.CurrentRow])) {
+        m_sense->setText(condition->on ? QStringLiteral("+") : QStringLiteral("-"));
+        const int kind = int(condition->kind);
+        m_kinds[kind]->setChecked(true);
+        Option1_Click(kind);
+        m_input->setEditText(condition->input);
+        if (condition->kind != InputConditionKind::Wait) {
+            m_label->setText(condition->label);
+        }
+    }
+}
+
+void XIN::Option1_Click(int index) {
+    m_label->setEnabled(index != 0);
+}
+
+void XIN::Command3_Click() {
+    m_sense->setText(m_sense->text() == u"+" ? QStringLiteral("-") : QStringLiteral("+"));
+}
+
+void XIN::Command1_Click() {
+    if (m_input->currentText().isEmpty()) {
+        ret();
+        m_form.show_it();
+        return;
+    }
+    InputCondition condition;
+    condition.kind = m_kinds[2]->isChecked()   ? InputConditionKind::Call
+                     : m_kinds[1]->isChecked() ? InputConditionKind::Jump
+                                               : InputConditionKind::Wait;
+    condition.on = m_sense->text() == u"+";
+    condition.input = m_input->currentText();
+    condition.label = m_label->text();
+    m_form.reportStore(StoreRow(m_form.shared, inputConditionRow(condition)));
+    finish();
+}
+
+void XIN::ret() {
+    ClearEditModes(m_form.shared);
+    m_form.setMainWindowEnabled(true);
+    close();
+}
+
+}  // namespace tql

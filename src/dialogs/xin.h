@@ -1,0 +1,34 @@
+#pragma once
+
+#include "dialogs/rowdialog.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tql {
+
+// The input-condition dialog: wait for an input, or jump to / call a label on it.
+class XIN final : public RowDialog {
+    Q_OBJECT
+
+public:
+    explicit XIN(FORM1& form);
+
+    // Cancels: all three edit modes cleared, the main window enabled, the dialog closed.
+    void ret();
+
+private:
+    void Form_Load();
+    void Option1_Click(int index);
+    void Command3_Click();
+    void Command1_Click();
+
+    QPushButton* m_sense;
+    QComboBox* m_input;
+    QLineEdit* m_label;
+    std::array<QRadioButton*, 3> m_kinds{};
+};
+
+}  // namespace tql

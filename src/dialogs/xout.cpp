@@ -1,0 +1,158 @@
+#include "dialogs/xout.h"
+
+#include "dialogs/outputrows.h"
+#include "editor/form1.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tql {
+
+XOUT::XOUT(FORM1& form) : RowDialog(form, QStringLiteral("XOUT"), QStringLiteral("OUT")) {
+    m_modes[0] = named(new QRadioButton(QStringLiteral("單位元")), QStringLiteral("Option1(0)"));
+    m_modes[1] = named(new QRadioButton(QStringLiteral("全部位元")), QStringLiteral("Option1(1)"));
+    m_sense = named(new QPushButton(QStringLiteral("+")), QStringLiteral("Command3"));
+    m_sense->setFixedWidth(36);
+    m_output = named(new QComboBox, QStringLiteral("Combo1"));
+    m_output->setEditable(true);
+    m_output->setMinimumWidth(64);
+    for (int n = 1; n <= 8; ++n) {
+        m_output->addItem(QString::number(n));
+    }
+    m_pulse = named(new QCheckBox(QStringLiteral("脈波輸出")), QStringLiteral("Check1"));
+    m_time = named(new QLineEdit, QStringLiteral("Text1"));
+    m_time->setFixedWidth(70);
+    auto* unit = named(new QLabel(QStringLiteral("千分秒")), QStringLiteral("Label1"));
+    auto* frame = new QGroupBox(QStringLiteral("OUTPUT"));
+    auto* frameRow = new QHBoxLayout(frame);
+    for (int n = 1; n <= 4; ++n) {
+        m_bits[n - 1] =
+            named(new QCheckBox(QString::number(n)), QStringLiteral("Check4(%1)").arg(n));
+        frameRow->addWidget(m_bits[n - 1]);
+    }
+    auto* confirm = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command1"));
+    auto* cancel = named(new QPushButton(QStringLiteral("取消")), QStringLiteral("Command2"));
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(m_modes[0], 0, 0);
+    grid->addWidget(m_sense, 0, 1);
+    grid->addWidget(m_output, 0, 2);
+    grid->addWidget(m_pulse, 0, 3);
+    grid->addWidget(m_time, 0, 4);
+    grid->addWidget(unit, 0, 5);
+    grid->addWidget(m_modes[1], 1, 0);
+    grid->addWidget(frame, 1, 1, 1, 5);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(confirm);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, 2, 0, 1, 6);
+
+    for (int i = 0; i < 2; ++i) {
+        connect(m_modes[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+    }
+    connect(m_sense, &QPushButton::clicked, this, &XOUT::Command3_Click);
+    connect(confirm, &QPushButton::clicked, this, &XOUT::Command1_Click);
+    connect(cancel, &QPushButton::clicked, this, &XOUT::ret);
+    Form_Load();
+}
+
+void XOUT::Form_Load() {
+    SETPOFF();
+    OUTPOFF();
+    m_sense->setText(QStringLiteral("+"));
+    m_output->setEditText(QString());
+    m_time->setText(OutputChoice{}.pulseTime);
+    const SharedState& shared = m_form.shared;
+    if (!shared.ModifyMode || !CurrentRowIsValid(shared)) {
+        return;
+    }
+    const OutputChoice choice = outputChoiceOf(shared.ProgramTable[shared.CurrentRow]);
+    const int mode = choice.allOutputs ? 1 : 0;
+    m_modes[mode]->setChecked(true);
+    Option1_Click(mode);
+    if (choice.allOutputs) {
+        for (int n = 0; n < 4; ++n) {
+            m_bits[n]->setChecked(choice.bits[n]);
+        }
+        return;
+    }
+    m_sense->setText(choice.on ? QStringLiteral("+") : QStringLiteral("-"));
+    m_pulse->setChecked(choice.pulse);
+    if (choice.pulse) {
+        m_time->setText(choice.pulseTime);
+    }
+    m_output->setEditText(choice.output);
+}
+
+void XOUT::setSingleGroupEnabled(bool enabled) {
+    for (QWidget* w : std::initializer_list<QWidget*>{m_sense, m_output, m_pulse, m_time}) {
+        w->setEnabled(enabled);
+    }
+}
+
+void XOUT::setBitsEnabled(bool enabled) {
+    for (QCheckBox* box : m_bits) {
+        box->setEnabled(enabled);
+    }
+}
+
+void XOUT::SETPON() {
+    setSingleGroupEnabled(true);
+}
+void XOUT::SETPOFF() {
+    setSingleGroupEnabled(false);
+}
+void XOUT::OUTPON() {
+    setBitsEnabled(true);
+}
+void XOUT::OUTPOFF() {
+    setBitsEnabled(false);
+}
+
+void XOUT::Option1_Click(int index) {
+    if (index == 0) {
+        SETPON();
+        OUTPOFF();
+    } else {
+        SETPOFF();
+        OUTPON();
+    }
+}
+
+void XOUT::Command3_Click() {
+    m_sense->setText(m_sense->text() == u"+" ? QStringLiteral("-") : QStringLiteral("+"));
+}
+
+void XOUT::Command1_Click() {
+    OutputChoice choice;
+    choice.allOutputs = m_modes[1]->isChecked();
+    if (!choice.allOutputs && m_output->currentText().isEmpty()) {
+        ret();
+        m_form.show_it();
+        return;
+    }
+    choice.on = m_sense->text() == u"+";
+    choice.output = m_output->currentText();
+    choice.pulse = m_pulse->isChecked();
+    choice.pulseTime = m_time->text();
+    for (int n = 0; n < 4; ++n) {
+        choice.bits[n] = m_bits[n]->isChecked();
+    }
+    m_form.reportStore(StoreRow(m_form.shared, outputRow(choice)));
+    finish();
+}
+
+void XOUT::ret() {
+    ClearEditModes(m_form.shared);
+    m_form.setMainWindowEnabled(true);
+    close();
+}
+
+}  // namespace tql

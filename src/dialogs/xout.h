@@ -1,0 +1,45 @@
+#pragma once
+
+#include "dialogs/rowdialog.h"
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tql {
+
+// The output dialog: all four outputs from a bit pattern, or one output on, off or pulsed.
+class XOUT final : public RowDialog {
+    Q_OBJECT
+
+public:
+    explicit XOUT(FORM1& form);
+
+    void SETPON();
+    void SETPOFF();
+    void OUTPON();
+    void OUTPOFF();
+    // Cancels: all three edit modes cleared, the main window enabled, the dialog closed.
+    void ret();
+
+private:
+    void Form_Load();
+    void Option1_Click(int index);
+    void Command3_Click();
+    void Command1_Click();
+    void setSingleGroupEnabled(bool enabled);
+    void setBitsEnabled(bool enabled);
+
+    std::array<QRadioButton*, 2> m_modes{};
+    QPushButton* m_sense;
+    QComboBox* m_output;
+    QCheckBox* m_pulse;
+    QLineEdit* m_time;
+    std::array<QCheckBox*, 4> m_bits{};
+};
+
+}  // namespace tql

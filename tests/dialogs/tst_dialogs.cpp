@@ -1,0 +1,454 @@
+#include "support/formfixture.h"
+#include "support/quietoffscreen.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QRadioButton>
+#include <QSlider>
+
+using namespace tql;
+using namespace std::chrono_literals;
+using tql::test::FormFixture;
+
+namespace {
+
+const Row kDelay = {"WT", "500", "延遲", "-", "-"};
+const Row kHome = {"HOME", "回原點", "-", "-", "-"};
+const Row kReturn = {"RET", "RETURN", "返回", "-", "-"};
+
+struct Editor : FormFixture {
+    Editor() { click("Command12"); }
+
+    // Opens the dialog of a button; the dialog is found by its name.
+    QDialog* open(const QString& button, const QString& name) {
+        click(button);
+        const QList<QDialog*> dialogs = form->findChildren<QDialog*>(name);
+        QDialog* dialog = dialogs.isEmpty() ? nullptr : dialogs.last();
+        if (dialog == nullptr || !dialog->isVisible()) {
+            qFatal("dialog %s did not open", qPrintable(name));
+        }
+        return dialog;
+    }
+    template <typename T = QWidget>
+    static T* in(QDialog* dialog, const QString& name) {
+        T* widget = dialog->findChild<T*>(name);
+        if (widget == nullptr) {
+            qFatal("no control %s in %s", qPrintable(name), qPrintable(dialog->objectName()));
+        }
+        return widget;
+    }
+    static void press(QDialog* dialog, const QString& button) {
+        QTest::mouseClick(in<QPushButton>(dialog, button), Qt::LeftButton);
+    }
+    static void type(QDialog* dialog, const QString& field, const QString& text) {
+        in<QLineEdit>(dialog, field)->setText(text);
+    }
+    static void choose(QDialog* dialog, const QString& combo, const QString& text) {
+        in<QComboBox>(dialog, combo)->setEditText(text);
+    }
+    // Option buttons and check boxes take a click on their mark, not anywhere in the row.
+    static void pick(QDialog* dialog, const QString& button) {
+        auto* b = in<QAbstractButton>(dialog, button);
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
+    }
+    bool closed(const QString& name) const {
+        const QList<QDialog*> dialogs = form->findChildren<QDialog*>(name);
+        return std::none_of(dialogs.begin(), dialogs.end(),
+                            [](QDialog* d) { return d->isVisible(); });
+    }
+    Row row(int i) const { return shared().ProgramTable[i]; }
+    bool modesClear() const {
+        return !shared().AppendMode && !shared().InsertMode && !shared().ModifyMode;
+    }
+    // The list shows the table, row for row.
+    bool listMatchesTable() const {
+        if (list()->topLevelItemCount() != shared().RowCounter) {
+            return false;
+        }
+        for (int i = 1; i <= shared().RowCounter; ++i) {
+            for (int c = 1; c < 5; ++c) {
+                if (list()->topLevelItem(i - 1)->text(c) != shared().ProgramTable[i][c]) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+    // Arms a mode on row k as the operator does: click the row, then 插入 or 修改.
+    void arm(const QString& editButton, int k) {
+        clickRow(k);
+        click(editButton);
+    }
+};
+
+}  // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { tql::test::installQuietHandler(); }
+    void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    void inputConditionDialog() {
+        Editor e;
+        QDialog* d = e.open("Command10", "XIN");
+        QCOMPARE(d->windowTitle(), QString("IN"));
+        QVERIFY(e.in<QRadioButton>(d, "Option1(0)")->isChecked());
+        QVERIFY(!e.in(d, "Option1(2)")->isEnabled());
+        QVERIFY(!e.in(d, "Text1")->isEnabled());
+        QVERIFY(e.form->centralWidget()->isEnabled());  // the main window stays usable
+        e.press(d, "Command3");
+        e.press(d, "Command3");
+        QCOMPARE(e.in<QPushButton>(d, "Command3")->text(), QString("+"));
+        e.choose(d, "Combo1", "3");
+        e.press(d, "Command1");
+        QVERIFY(e.closed("XIN"));
+        QCOMPARE(e.row(1), (Row{"IN+", "3", "IN+", "-", "-"}));
+        QVERIFY(e.modesClear());
+        QVERIFY(e.listMatchesTable());
+
+        // Jump off with a label; a label typed for a jump is dropped when "IN" is chosen again.
+        d = e.open("Command10", "XIN");
+        e.pick(d, "Option1(1)");
+        QVERIFY(e.in(d, "Text1")->isEnabled());
+        e.press(d, "Command3");
+        e.choose(d, "Combo1", "5");
+        e.type(d, "Text1", "A1");
+        e.press(d, "Command1");
+        QCOMPARE(e.row(2), (Row{"IN-J", "5", "A1", "IN-JP", "-"}));
+        d = e.open("Command10", "XIN");
+        e.pick(d, "Option1(1)");
+        e.type(d, "Text1", "B2");
+        e.pick(d, "Option1(0)");
+        e.choose(d, "Combo1", "9");
+        e.press(d, "Command1");
+        QCOMPARE(e.row(3), (Row{"IN+", "9", "IN+", "-", "-"}));
+    }
+
+    void inputConditionEmptyNumberAndCancel() {
+        for (const QString way : {"empty", "cancel"}) {
+            Editor e;
+            e.load({kDelay, kHome, kReturn});
+            e.arm("Command6", 2);
+            QDialog* d = e.open("Command10", "XIN");
+            e.press(d, way == "empty" ? "Command1" : "Command2");
+            QVERIFY(e.closed("XIN"));
+            QCOMPARE(e.keywords(), (QStringList{"WT", "HOME", "RET"}));
+            QVERIFY(e.modesClear());
+        }
+    }
+
+    void inputConditionModifyAndInsert() {
+        Editor e;
+        e.load({kDelay, {"IN-C", "4", "SUB", "IN-CALL", "-"}, kHome, kReturn, kDelay});
+        e.arm("Command8", 2);
+        QDialog* d = e.open("Command10", "XIN");
+        QVERIFY(e.in<QRadioButton>(d, "Option1(2)")->isChecked());
+        QVERIFY(!e.in(d, "Option1(2)")->isEnabled());
+        QVERIFY(e.in(d, "Text1")->isEnabled());
+        QCOMPARE(e.in<QPushButton>(d, "Command3")->text(), QString("-"));
+        QCOMPARE(e.in<QComboBox>(d, "Combo1")->currentText(), QString("4"));
+        QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString("SUB"));
+        e.press(d, "Command1");
+        QCOMPARE(e.row(2), (Row{"IN-C", "4", "SUB", "IN-CALL", "-"}));
+        QCOMPARE(e.shared().RowCounter, 5);
+
+        e.arm("Command8", 1);  // a delay row: defaults, replaced by an input row
+        d = e.open("Command10", "XIN");
+        QCOMPARE(e.in<QComboBox>(d, "Combo1")->currentText(), QString());
+        e.choose(d, "Combo1", "1");
+        e.press(d, "Command1");
+        QCOMPARE(e.row(1), (Row{"IN+", "1", "IN+", "-", "-"}));
+
+        e.arm("Command6", 3);
+        d = e.open("Command10", "XIN");
+        e.choose(d, "Combo1", "2");
+        e.press(d, "Command1");
+        QCOMPARE(e.keywords(), (QStringList{"IN+", "IN-C", "IN+", "HOME", "RET", "WT"}));
+        QCOMPARE(e.shared().CurrentRow, 3);
+        QVERIFY(e.listMatchesTable());
+    }
+
+    void outputDialog() {
+        Editor e;
+        QDialog* d = e.open("Command11", "XOUT");
+        QCOMPARE(d->windowTitle(), QString("OUT"));
+        QVERIFY(!e.in<QRadioButton>(d, "Option1(0)")->isChecked());
+        QVERIFY(!e.in<QRadioButton>(d, "Option1(1)")->isChecked());
+        for (const char* name : {"Command3", "Combo1", "Check1", "Text1", "Check4(1)"}) {
+            QVERIFY2(!e.in(d, name)->isEnabled(), name);
+        }
+        QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString(" 100"));
+        e.press(d, "Command1");  // nothing chosen: single output with no number
+        QCOMPARE(e.shared().RowCounter, 0);
+        QVERIFY(e.modesClear());
+
+        d = e.open("Command11", "XOUT");
+        e.pick(d, "Option1(0)");
+        e.choose(d, "Combo1", "3");
+        e.press(d, "Command1");
+        QCOMPARE(e.row(1), (Row{"SETP", "3", "ON", "-", "-"}));
+
+        d = e.open("Command11", "XOUT");
+        e.pick(d, "Option1(1)");
+        e.pick(d, "Check4(1)");
+        e.pick(d, "Check4(3)");
+        e.pick(d, "Option1(0)");  // the boxes stay checked but no longer count
+        QVERIFY(e.in<QCheckBox>(d, "Check4(1)")->isChecked());
+        QVERIFY(!e.in(d, "Check4(1)")->isEnabled());
+        e.pick(d, "Option1(1)");
+        e.press(d, "Command1");
+        QCOMPARE(e.row(2), (Row{"OUTP", "5", "ALL-P", "-", "-"}));
+
+        d = e.open("Command11", "XOUT");
+        e.pick(d, "Option1(0)");
+        e.choose(d, "Combo1", "2");
+        e.pick(d, "Check1");
+        e.press(d, "Command3");
+        e.press(d, "Command1");
+        QCOMPARE(e.row(3), (Row{"PULSE-", "2", " 100", "OFF-P", "-"}));
+        QVERIFY(e.listMatchesTable());
+    }
+
+    void outputModify() {
+        Editor e;
+        e.load({{"OUTP", "10", "ALL-P", "-", "-"},
+                {"OUTP", "x7", "ALL-P", "-", "-"},
+                {"PULSE", "4", "250", "ON-P", "-"}});
+        e.arm("Command8", 1);
+        QDialog* d = e.open("Command11", "XOUT");
+        QVERIFY(e.in<QRadioButton>(d, "Option1(1)")->isChecked());
+        QString boxes;
+        for (int n = 1; n <= 4; ++n) {
+            boxes += e.in<QCheckBox>(d, QString("Check4(%1)").arg(n))->isChecked() ? '1' : '0';
+        }
+        QCOMPARE(boxes, QString("0101"));
+        QVERIFY(!e.in(d, "Combo1")->isEnabled());
+        d->close();
+
+        e.arm("Command8", 2);
+        d = e.open("Command11", "XOUT");
+        for (int n = 1; n <= 4; ++n) {
+            QVERIFY(!e.in<QCheckBox>(d, QString("Check4(%1)").arg(n))->isChecked());
+        }
+        d->close();
+
+        e.arm("Command8", 3);
+        d = e.open("Command11", "XOUT");
+        QVERIFY(e.in<QRadioButton>(d, "Option1(0)")->isChecked());
+        QCOMPARE(e.in<QPushButton>(d, "Command3")->text(), QString("+"));
+        QVERIFY(e.in<QCheckBox>(d, "Check1")->isChecked());
+        QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString("250"));
+        QCOMPARE(e.in<QComboBox>(d, "Combo1")->currentText(), QString("4"));
+        e.press(d, "Command1");
+        QCOMPARE(e.row(3), (Row{"PULSE", "4", "250", "ON-P", "-"}));
+    }
+
+    void relativeMoveDialog() {
+        Editor e;
+        QDialog* d = e.open("Command5", "MR");
+        QCOMPARE(d->windowTitle(), QString("相對移動"));
+        QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString("0"));
+        e.press(d, "Command1");
+        QCOMPARE(e.row(1), (Row{"MR", "相對移動", "0", "-", "-"}));
+        QVERIFY(!e.shared().EntryArmed);
+        QVERIFY(e.listMatchesTable());
+
+        d = e.open("Command5", "MR");
+        e.type(d, "Text1", "5");
+        e.press(d, "Command1");
+        QCOMPARE(e.shared().MoveValue, QString("5"));
+        d = e.open("Command19", "Form3");  // the absolute move opens with the last distance
+        QCOMPARE(e.in<QLineEdit>(d, "Text1(0)")->text(), QString("5"));
+        d->close();
+
+        e.load({kDelay});
+        e.arm("Command6", 1);
+        d = e.open("Command5", "MR");
+        e.press(d, "Command2");  // cancel keeps a pending insert
+        QVERIFY(e.shared().InsertMode);
+        e.arm("Command8", 3);
+        d = e.open("Command5", "MR");
+        QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString("延遲"));  // field 2 of the row
+    }
+
+    // Two one-row dialogs open at once: only the first confirmation stores.
+    void oneRowPerOpening() {
+        Editor e;
+        QDialog* first = e.open("Command5", "MR");
+        QDialog* second = e.open("Command15", "STEP");
+        QVERIFY(first != static_cast<QDialog*>(second));
+        e.type(second, "Text1", "OUTP 3");
+        e.press(second, "Command1");
+        e.press(first, "Command1");
+        QCOMPARE(e.keywords(), QStringList{"STEP"});
+        QVERIFY(e.listMatchesTable());
+
+        e.load({kDelay, kHome});
+        e.shared().AppendMode = true;
+        e.shared().InsertMode = true;
+        e.shared().CurrentRow = 1;
+        QDialog* step = e.open("Command15", "STEP");
+        e.press(step, "Command1");
+        QCOMPARE(e.keywords(), (QStringList{"STEP", "WT", "HOME", "STEP"}));
+        QVERIFY(e.shared().InsertMode);  // only the append happened
+    }
+
+    void customStepDialog() {
+        Editor e;
+        QDialog* d = e.open("Command15", "STEP");
+        QCOMPARE(e.in<QLabel>(d, "Label1(5)")->text(), QString("        註解 :"));
+        e.press(d, "Command1");
+        QCOMPARE(e.row(1), (Row{"STEP", "", "", "自設", "-"}));
+
+        e.load({{"STEP", "MA 50", "go", "自設", "-"}, kDelay});
+        e.arm("Command8", 2);
+        d = e.open("Command15", "STEP");
+        QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString("MA 50"));
+        QCOMPARE(e.in<QLineEdit>(d, "Text2")->text(), QString("go"));
+        e.press(d, "Command2");
+        QVERIFY(e.shared().ModifyMode);  // cancel leaves it armed
+        e.arm("Command8", 3);
+        d = e.open("Command15", "STEP");
+        QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString("500"));
+        QCOMPARE(e.in<QLineEdit>(d, "Text2")->text(), QString("延遲"));
+        e.press(d, "Command1");
+        QCOMPARE(e.row(3), (Row{"STEP", "500", "延遲", "自設", "-"}));
+    }
+
+    void absoluteMoveDisconnected() {
+        Editor e;
+        e.shared().NumericEntry = false;
+        QDialog* d = e.open("Command19", "Form3");
+        QCOMPARE(d->windowTitle(), QString(11, ' '));
+        QVERIFY(!e.in(d, "Option2(1)")->isEnabled());
+        QVERIFY(e.in<QRadioButton>(d, "Option2(0)")->isChecked());
+        QVERIFY(e.shared().NumericEntry);
+        QCOMPARE(e.in<QLabel>(d, "StatusBar1(1)")->text(), QString("未連線"));
+        QCOMPARE(e.in<QLineEdit>(d, "Text1(1)")->text(), QString("0"));
+        QVERIFY(!e.in(d, "Text1(1)")->isEnabled());
+        e.type(d, "Text1(0)", "12a");
+        e.press(d, "Command2");  // 定位 does nothing disconnected
+        e.press(d, "Command3(0)");
+        QVERIFY(e.line.written.isEmpty());
+        QCOMPARE(e.row(1), (Row{"POINT", "絕對移動", "12", "-", "-"}));
+        QCOMPARE(e.shared().MoveValue, QString("12a"));
+        QVERIFY(e.listMatchesTable());  // the list shows the stored target, not the typed
+
+        d = e.open("Command19", "Form3");
+        e.type(d, "Text1(0)", "-12.5");
+        e.press(d, "Command3(0)");
+        QCOMPARE(e.row(2)[2], QString("-12.5"));
+
+        e.arm("Command6", 1);
+        d = e.open("Command19", "Form3");
+        e.press(d, "Command3(1)");
+        QVERIFY(e.modesClear());  // unlike the relative move, cancel disarms
+        QVERIFY(e.shared().EntryArmed);
+    }
+
+    void absoluteMoveTeach() {
+        Editor e;
+        e.line.openState = true;  // connected
+        e.shared().NumericEntry = false;
+        QDialog* d = e.open("Command19", "Form3");
+        QVERIFY(e.in<QRadioButton>(d, "Option2(1)")->isChecked());
+        QCOMPARE(e.line.written, QByteArray("HOFF\r"));
+        QVERIFY(!e.in(d, "Text1(0)")->isEnabled());
+        QCOMPARE(e.in<QLabel>(d, "StatusBar1(1)")->text(), QString("連線中"));
+
+        // Every 200 ms the live coordinate is read and, teaching, taken as the target.
+        e.line.replies = {"-7.25\r"};
+        QTRY_COMPARE_WITH_TIMEOUT(e.in<QLineEdit>(d, "Text1(0)")->text(), QString("-7.25\r"), 2000);
+        QCOMPARE(e.in<QLineEdit>(d, "Text1(1)")->text(), QString("-7.25\r"));
+        QVERIFY(e.line.written.startsWith("HOFF\r?PE\r"));
+        QVERIFY(std::count(e.sleeper.sleeps.begin(), e.sleeper.sleeps.end(), 50ms) >= 1);
+
+        e.pick(d, "Option2(0)");
+        QVERIFY(e.shared().NumericEntry);
+        QVERIFY(e.in(d, "Text1(0)")->isEnabled());
+        e.type(d, "Text1(0)", "-7.25");
+        e.line.written.clear();
+        e.press(d, "Command2");
+        QVERIFY(e.line.written.contains("MA -7.25\r"));
+        e.line.written.clear();
+        e.press(d, "Command3(0)");
+        QCOMPARE(e.line.written, QByteArray("HON\r"));
+        QCOMPARE(e.row(1), (Row{"POINT", "絕對移動", "-7.25", "-", "-"}));
+
+        d = e.open("Command19", "Form3");
+        e.line.written.clear();
+        e.press(d, "Command3(1)");
+        QCOMPARE(e.line.written, QByteArray("HON\r"));
+
+        // The close box sends nothing and leaves the modes as they were.
+        e.load({kDelay});
+        e.arm("Command6", 1);
+        d = e.open("Command19", "Form3");
+        e.line.written.clear();
+        d->close();
+        QVERIFY(!e.line.written.contains("HON"));
+        QVERIFY(e.shared().InsertMode);
+        QVERIFY(e.shared().EntryArmed);
+    }
+
+    void speedDialog() {
+        Editor e;
+        QDialog* d = e.open("Command1", "Form4");
+        QCOMPARE(d->windowTitle(), QString("速度"));
+        QVERIFY(!e.form->centralWidget()->isEnabled());  // the main window waits for it
+        QVERIFY(d->isEnabled());
+        auto* slider = e.in<QSlider>(d, "Slider1");
+        QCOMPARE(slider->value(), 100);
+        QCOMPARE(e.in<QLabel>(d, "Label1")->text(), QString("100"));
+        QCOMPARE(e.in<QLabel>(d, "Label2")->text(), QString("MM/SEC"));
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_PageUp);
+        QCOMPARE(e.in<QLabel>(d, "Label1")->text(), QString("100"));  // keys leave the label
+        const int moved = slider->value();
+        QVERIFY(moved != 100);
+        e.press(d, "Command1");
+        QCOMPARE(e.row(1), (Row{"VM", QString::number(moved), "速度", "-", "-"}));
+        QVERIFY(e.form->centralWidget()->isEnabled());
+        QVERIFY(e.shared().ProgramChanged);
+
+        d = e.open("Command1", "Form4");
+        QCOMPARE(e.in<QSlider>(d, "Slider1")->value(), moved);
+        QTest::mouseClick(e.in<QSlider>(d, "Slider1"), Qt::LeftButton, {}, QPoint(1, 5));
+        QCOMPARE(e.in<QLabel>(d, "Label1")->text(),
+                 QString::number(e.in<QSlider>(d, "Slider1")->value()));
+        e.in<QSlider>(d, "Slider1")->setValue(0);
+        e.press(d, "Command1");
+        QCOMPARE(e.row(2)[1], QString("0"));
+
+        e.arm("Command8", 1);
+        d = e.open("Command1", "Form4");
+        e.press(d, "Command1");
+        QCOMPARE(e.row(1), (Row{"VM", "0", "速度", "-", "-"}));
+        QCOMPARE(e.shared().RowCounter, 2);
+
+        // Its close box stores nothing and gives the main window back.
+        d = e.open("Command1", "Form4");
+        d->close();
+        QCOMPARE(e.shared().RowCounter, 2);
+        QVERIFY(e.form->centralWidget()->isEnabled());
+    }
+
+    void fullTableInADialog() {
+        Editor e;
+        for (int i = 1; i <= kMaxProgramRows; ++i) {
+            e.shared().ProgramTable[i] = kDelay;
+        }
+        e.shared().RowCounter = kMaxProgramRows;
+        QDialog* d = e.open("Command15", "STEP");
+        e.press(d, "Command1");
+        QCOMPARE(e.shared().RowCounter, kMaxProgramRows);
+        QCOMPARE(e.messages(), QStringList{storeRefusalMessage(StoreOutcome::TableFull)});
+        QVERIFY(e.closed("STEP"));
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
