@@ -37,14 +37,11 @@ Form3::Form3(FORM1& form)
         grid->addWidget(m_entry[i], i, 2);
         connect(m_entry[i], &QRadioButton::clicked, this, [this, i] { Option2_Click(i); });
     }
-    auto* position = named(new QPushButton(QStringLiteral("定位")), QStringLiteral("Command2"));
-    auto* ok = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command3(0)"));
-    auto* no = named(new QPushButton(QStringLiteral("取消")), QStringLiteral("Command3(1)"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(position);
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(no);
+    auto* position = button(QStringLiteral("定位"), QStringLiteral("Command2"));
+    auto* ok = button(QStringLiteral("確認"), QStringLiteral("Command3(0)"));
+    auto* no = button(QStringLiteral("取消"), QStringLiteral("Command3(1)"));
+    QHBoxLayout* buttons = buttonRow({position, ok, no});
+    buttons->insertStretch(1);
     grid->addLayout(buttons, 2, 0, 1, 3);
     auto* status = named(new QStatusBar, QStringLiteral("StatusBar1"));
     status->setSizeGripEnabled(false);
@@ -145,10 +142,8 @@ void Form3::confirm() {
 
 void Form3::cancel() {
     m_timer1.stop();
-    ClearEditModes(m_form.shared);
     sendHoldOn();
-    m_form.setMainWindowEnabled(true);
-    close();
+    ret();
 }
 
 }  // namespace tql

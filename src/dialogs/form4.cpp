@@ -24,7 +24,7 @@ Form4::Form4(FORM1& form) : RowDialog(form, QStringLiteral("Form4"), QStringLite
     m_label1->setMinimumWidth(36);
     m_label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* unit = named(new QLabel(QStringLiteral("MM/SEC")), QStringLiteral("Label2"));
-    auto* confirm = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command1"));
+    auto* confirm = button(QStringLiteral("確認"), QStringLiteral("Command1"));
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_slider, 0, 0, 1, 3);
     grid->addWidget(m_label1, 1, 0);

@@ -14,15 +14,12 @@ namespace tql {
 MR::MR(FORM1& form) : RowDialog(form, QStringLiteral("MR"), QStringLiteral("相對移動")) {
     auto* caption = named(new QLabel(QStringLiteral(" X軸距離 :")), QStringLiteral("Label1"));
     m_distance = named(new QLineEdit, QStringLiteral("Text1"));
-    auto* confirm = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command1"));
-    auto* cancel = named(new QPushButton(QStringLiteral("取消")), QStringLiteral("Command2"));
+    auto* confirm = button(QStringLiteral("確認"), QStringLiteral("Command1"));
+    auto* cancel = button(QStringLiteral("取消"), QStringLiteral("Command2"));
     auto* grid = new QGridLayout(this);
     grid->addWidget(caption, 0, 0);
     grid->addWidget(m_distance, 0, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(confirm);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, 1, 0, 1, 2);
+    grid->addLayout(buttonRow({confirm, cancel}), 1, 0, 1, 2);
     connect(confirm, &QPushButton::clicked, this, &MR::Command1_Click);
     // 取消 leaves the edit modes and EntryArmed as they are: a pending insert stays pending.
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);

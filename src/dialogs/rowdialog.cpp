@@ -2,6 +2,9 @@
 
 #include "editor/form1.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
+
 namespace tql {
 
 RowDialog::RowDialog(FORM1& form, const QString& name, const QString& title)
@@ -10,6 +13,24 @@ RowDialog::RowDialog(FORM1& form, const QString& name, const QString& title)
     setWindowTitle(title);
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
+}
+
+void RowDialog::ret() {
+    ClearEditModes(m_form.shared);
+    m_form.setMainWindowEnabled(true);
+    close();
+}
+
+QPushButton* RowDialog::button(const QString& caption, const QString& name) {
+    return named(new QPushButton(caption), name);
+}
+
+QHBoxLayout* RowDialog::buttonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    for (QPushButton* b : buttons) {
+        row->addWidget(b);
+    }
+    return row;
 }
 
 void RowDialog::closeEvent(QCloseEvent* event) {

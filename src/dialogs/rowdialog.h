@@ -2,7 +2,8 @@
 
 #include <QDialog>
 
-class QGridLayout;
+class QHBoxLayout;
+class QPushButton;
 
 namespace tql {
 
@@ -17,6 +18,10 @@ class RowDialog : public QDialog {
 public:
     RowDialog(FORM1& form, const QString& name, const QString& title);
 
+    // Cancels the entry: all three edit modes cleared, the main window enabled, the dialog
+    // closed (the cancel of the input-condition, output and absolute-move dialogs).
+    void ret();
+
 protected:
     // Ends a confirmation: the list is rebuilt from the table, the main window enabled, the
     // dialog closed.
@@ -29,6 +34,9 @@ protected:
         widget->setObjectName(name);
         return widget;
     }
+    QPushButton* button(const QString& caption, const QString& name);
+    // The buttons side by side, as the bottom line of every dialog.
+    static QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
 
     FORM1& m_form;
 };

@@ -20,17 +20,14 @@ STEP::STEP(FORM1& form) : RowDialog(form, QStringLiteral("STEP"), QStringLiteral
     m_step = named(new QLineEdit, QStringLiteral("Text1"));
     m_comment = named(new QLineEdit, QStringLiteral("Text2"));
     m_step->setMinimumWidth(200);
-    auto* confirm = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command1"));
-    auto* cancel = named(new QPushButton(QStringLiteral("取消")), QStringLiteral("Command2"));
+    auto* confirm = button(QStringLiteral("確認"), QStringLiteral("Command1"));
+    auto* cancel = button(QStringLiteral("取消"), QStringLiteral("Command2"));
     auto* grid = new QGridLayout(this);
     grid->addWidget(stepCaption, 0, 0, Qt::AlignRight);
     grid->addWidget(m_step, 0, 1);
     grid->addWidget(commentCaption, 1, 0, Qt::AlignRight);
     grid->addWidget(m_comment, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(confirm);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->addLayout(buttonRow({confirm, cancel}), 2, 0, 1, 2);
     connect(confirm, &QPushButton::clicked, this, &STEP::Command1_Click);
     // 取消 leaves the edit modes and EntryArmed as they are: a pending insert stays pending.
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);

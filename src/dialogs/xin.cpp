@@ -13,7 +13,7 @@
 namespace tql {
 
 XIN::XIN(FORM1& form) : RowDialog(form, QStringLiteral("XIN"), QStringLiteral("IN")) {
-    m_sense = named(new QPushButton(QStringLiteral("+")), QStringLiteral("Command3"));
+    m_sense = button(QStringLiteral("+"), QStringLiteral("Command3"));
     m_sense->setFixedWidth(36);
     m_input = named(new QComboBox, QStringLiteral("Combo1"));
     m_input->setEditable(true);
@@ -29,8 +29,8 @@ XIN::XIN(FORM1& form) : RowDialog(form, QStringLiteral("XIN"), QStringLiteral("I
     }
     m_label = named(new QLineEdit, QStringLiteral("Text1"));
     auto* labelCaption = named(new QLabel(QStringLiteral("標籤 : ")), QStringLiteral("Label1"));
-    auto* confirm = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command1"));
-    auto* cancel = named(new QPushButton(QStringLiteral("取消")), QStringLiteral("Command2"));
+    auto* confirm = button(QStringLiteral("確認"), QStringLiteral("Command1"));
+    auto* cancel = button(QStringLiteral("取消"), QStringLiteral("Command2"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_sense, 0, 0);
@@ -40,14 +40,11 @@ XIN::XIN(FORM1& form) : RowDialog(form, QStringLiteral("XIN"), QStringLiteral("I
     }
     grid->addWidget(labelCaption, 3, 2);
     grid->addWidget(m_label, 3, 3);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(confirm);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, 4, 0, 1, 4);
+    grid->addLayout(buttonRow({confirm, cancel}), 4, 0, 1, 4);
 
     connect(m_sense, &QPushButton::clicked, this, &XIN::Command3_Click);
     connect(confirm, &QPushButton::clicked, this, &XIN::Command1_Click);
-    connect(cancel, &QPushButton::clicked, this, &XIN::ret);
+    connect(cancel, &QPushButton::clicked, this, &RowDialog::ret);
     Form_Load();
 }
 
@@ -97,12 +94,6 @@ void XIN::Command1_Click() {
     condition.label = m_label->text();
     m_form.reportStore(StoreRow(m_form.shared, inputConditionRow(condition)));
     finish();
-}
-
-void XIN::ret() {
-    ClearEditModes(m_form.shared);
-    m_form.setMainWindowEnabled(true);
-    close();
 }
 
 }  // namespace tql

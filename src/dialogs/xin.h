@@ -16,9 +16,6 @@ class XIN final : public RowDialog {
 public:
     explicit XIN(FORM1& form);
 
-    // Cancels: all three edit modes cleared, the main window enabled, the dialog closed.
-    void ret();
-
 private:
     void Form_Load();
     void Option1_Click(int index);

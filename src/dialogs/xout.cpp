@@ -18,7 +18,7 @@ namespace tql {
 XOUT::XOUT(FORM1& form) : RowDialog(form, QStringLiteral("XOUT"), QStringLiteral("OUT")) {
     m_modes[0] = named(new QRadioButton(QStringLiteral("單位元")), QStringLiteral("Option1(0)"));
     m_modes[1] = named(new QRadioButton(QStringLiteral("全部位元")), QStringLiteral("Option1(1)"));
-    m_sense = named(new QPushButton(QStringLiteral("+")), QStringLiteral("Command3"));
+    m_sense = button(QStringLiteral("+"), QStringLiteral("Command3"));
     m_sense->setFixedWidth(36);
     m_output = named(new QComboBox, QStringLiteral("Combo1"));
     m_output->setEditable(true);
@@ -37,8 +37,8 @@ XOUT::XOUT(FORM1& form) : RowDialog(form, QStringLiteral("XOUT"), QStringLiteral
             named(new QCheckBox(QString::number(n)), QStringLiteral("Check4(%1)").arg(n));
         frameRow->addWidget(m_bits[n - 1]);
     }
-    auto* confirm = named(new QPushButton(QStringLiteral("確認")), QStringLiteral("Command1"));
-    auto* cancel = named(new QPushButton(QStringLiteral("取消")), QStringLiteral("Command2"));
+    auto* confirm = button(QStringLiteral("確認"), QStringLiteral("Command1"));
+    auto* cancel = button(QStringLiteral("取消"), QStringLiteral("Command2"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_modes[0], 0, 0);
@@ -49,17 +49,14 @@ XOUT::XOUT(FORM1& form) : RowDialog(form, QStringLiteral("XOUT"), QStringLiteral
     grid->addWidget(unit, 0, 5);
     grid->addWidget(m_modes[1], 1, 0);
     grid->addWidget(frame, 1, 1, 1, 5);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(confirm);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, 2, 0, 1, 6);
+    grid->addLayout(buttonRow({confirm, cancel}), 2, 0, 1, 6);
 
     for (int i = 0; i < 2; ++i) {
         connect(m_modes[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
     connect(m_sense, &QPushButton::clicked, this, &XOUT::Command3_Click);
     connect(confirm, &QPushButton::clicked, this, &XOUT::Command1_Click);
-    connect(cancel, &QPushButton::clicked, this, &XOUT::ret);
+    connect(cancel, &QPushButton::clicked, this, &RowDialog::ret);
     Form_Load();
 }
 
@@ -147,12 +144,6 @@ void XOUT::Command1_Click() {
     }
     m_form.reportStore(StoreRow(m_form.shared, outputRow(choice)));
     finish();
-}
-
-void XOUT::ret() {
-    ClearEditModes(m_form.shared);
-    m_form.setMainWindowEnabled(true);
-    close();
 }
 
 }  // namespace tql

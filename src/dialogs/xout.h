@@ -23,8 +23,6 @@ public:
     void SETPOFF();
     void OUTPON();
     void OUTPOFF();
-    // Cancels: all three edit modes cleared, the main window enabled, the dialog closed.
-    void ret();
 
 private:
     void Form_Load();

@@ -234,10 +234,13 @@ void FORM1::buildWindow() {
     connect(m_buttons.at("Command22"), &QPushButton::clicked, this, &FORM1::ShowDisconnected);
     connect(m_buttons.at("連線鍵"), &QPushButton::clicked, this, &FORM1::ConnectController);
     connect(m_buttons.at("Command3"), &QPushButton::clicked, this, &FORM1::Command3_Click);
-    connect(m_buttons.at("Command16"), &QPushButton::clicked, this, &FORM1::Command16_Click);
+    connect(m_buttons.at("Command16"), &QPushButton::clicked, this,
+            [this] { sendFieldCommand(commands::kMoveTo, "Text6", false); });
     connect(m_buttons.at("Command17"), &QPushButton::clicked, this, &FORM1::Command17_Click);
-    connect(m_buttons.at("Command18"), &QPushButton::clicked, this, &FORM1::Command18_Click);
-    connect(m_buttons.at("Command20"), &QPushButton::clicked, this, &FORM1::Command20_Click);
+    connect(m_buttons.at("Command18"), &QPushButton::clicked, this,
+            [this] { sendFieldCommand(commands::kSetAcceleration, "Text1", true); });
+    connect(m_buttons.at("Command20"), &QPushButton::clicked, this,
+            [this] { sendFieldCommand(commands::kSetSpeed, "Text3", true); });
     connect(m_buttons.at("Command21"), &QPushButton::clicked, this, &FORM1::Command21_Click);
     connect(m_buttons.at("原點"), &QPushButton::clicked, this, &FORM1::homeClicked);
     for (QCheckBox* box : m_inputs) {
@@ -563,34 +566,17 @@ void FORM1::ReadInternalValues() {
     m_fields.at("Text4")->setText(values.speed);
 }
 
-void FORM1::Command16_Click() {
+// 定位, 加速度 and 速度: the prefix and the field's text as one write, then CR; the last two
+// then show what the controller now holds.
+void FORM1::sendFieldCommand(const QString& prefix, const QString& field, bool readBack) {
     m_timer1.stop();
-    const QString target = m_fields.at("Text6")->text();
-    if (checkSendable(target)) {
-        m_link.write(commands::kMoveTo + target);
-        m_link.writeCarriageReturn();
-    }
-    m_timer1.start();
-}
-
-void FORM1::Command18_Click() {
-    m_timer1.stop();
-    const QString value = m_fields.at("Text1")->text();
+    const QString value = m_fields.at(field)->text();
     if (checkSendable(value)) {
-        m_link.write(commands::kSetAcceleration + value);
+        m_link.write(prefix + value);
         m_link.writeCarriageReturn();
-        ReadInternalValues();
-    }
-    m_timer1.start();
-}
-
-void FORM1::Command20_Click() {
-    m_timer1.stop();
-    const QString value = m_fields.at("Text3")->text();
-    if (checkSendable(value)) {
-        m_link.write(commands::kSetSpeed + value);
-        m_link.writeCarriageReturn();
-        ReadInternalValues();
+        if (readBack) {
+            ReadInternalValues();
+        }
     }
     m_timer1.start();
 }

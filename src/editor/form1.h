@@ -130,10 +130,8 @@ private:
     void CLRIN();
     void inputIndicatorClicked();
     void Command3_Click();
-    void Command16_Click();
+    void sendFieldCommand(const QString& prefix, const QString& field, bool readBack);
     void Command17_Click();
-    void Command18_Click();
-    void Command20_Click();
     void Command21_Click();
     void homeClicked();
     // Shows a message titled "訊息", the title of the console's and the upload's messages.
