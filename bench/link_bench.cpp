@@ -5,14 +5,13 @@
 
 #include "link/console.h"
 #include "link/qtserialline.h"
+#include "pseudoterminal.h"
 #include "translator/upload.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -65,23 +64,17 @@ Stats stats(const std::vector<double>& values) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    int master = -1;
-    int slave = -1;
-    char name[256] = {};
-    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+    const std::optional<sim::Pty> pty = sim::Pty::open();
+    if (!pty) {
         std::perror("openpty");
         return 1;
     }
-    termios raw{};
-    tcgetattr(slave, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(slave, TCSANOW, &raw);
     std::atomic<bool> stop{false};
-    std::thread controller(serve, master, std::cref(stop));
+    std::thread controller(serve, pty->master(), std::cref(stop));
 
     tql::QtSerialLine line;
     tql::ThreadSleeper sleeper;
-    if (const auto failure = line.open(QString::fromLocal8Bit(name))) {
+    if (const auto failure = line.open(QString::fromStdString(pty->device()))) {
         std::fprintf(stderr, "%s\n", qPrintable(*failure));
         return 1;
     }

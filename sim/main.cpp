@@ -8,11 +8,10 @@
 //   state        prints "position=X outputs=N inputs=N running=0|1 saved=0|1"
 
 #include "controller.h"
+#include "pseudoterminal.h"
 
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -99,24 +98,17 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    int master = -1;
-    int slave = -1;
-    char name[256] = {};
-    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+    const std::optional<sim::Pty> pty = sim::Pty::open();
+    if (!pty) {
         std::perror("openpty");
         return 1;
     }
-    // Raw on both sides: no echo of the replies, no CR/LF translation. The slave stays open
-    // here so the line does not hang up while the tool is disconnected.
-    termios raw{};
-    tcgetattr(slave, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(slave, TCSANOW, &raw);
+    const int master = pty->master();
 
     std::signal(SIGTERM, onSignal);
     std::signal(SIGINT, onSignal);
     std::signal(SIGPIPE, SIG_IGN);
-    std::printf("%s\n", name);
+    std::printf("%s\n", pty->device().c_str());
     std::fflush(stdout);
 
     sim::Controller controller(options);
@@ -155,7 +147,5 @@ int main(int argc, char* argv[]) {
     if (log != nullptr) {
         std::fclose(log);
     }
-    ::close(slave);
-    ::close(master);
     return 0;
 }

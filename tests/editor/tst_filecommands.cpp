@@ -1,8 +1,6 @@
-#include "editor/form1.h"
 #include "files/programfile.h"
+#include "support/formfixture.h"
 #include "support/quietoffscreen.h"
-#include "support/scriptedline.h"
-#include "support/scriptedprompter.h"
 
 #include <QFile>
 #include <QMenuBar>
@@ -14,46 +12,21 @@
 #include <memory>
 
 using namespace tql;
-using tql::test::RecordingSleeper;
-using tql::test::ScriptedLine;
-using tql::test::ScriptedPrompter;
 using Answer = Prompter::Answer;
 
 namespace {
 
 const QString kUnsaved = "尚未存檔, 是否要存檔 ?";
 
-struct Window {
-    ScriptedPrompter prompter;
-    ScriptedLine line;
-    RecordingSleeper sleeper;
-    QTemporaryDir dir;
-    std::unique_ptr<FORM1> form;
-
-    Window() {
-        form = std::make_unique<FORM1>(prompter, line, sleeper, QDir(dir.path()));
-        form->show();
-    }
-
-    void trigger(const QString& action) { form->findChild<QAction*>(action)->trigger(); }
-    void click(const QString& button) {
-        QTest::mouseClick(form->findChild<QPushButton*>(button), Qt::LeftButton);
-    }
+struct Window : tql::test::FormFixture {
     // Two rows entered through the buttons: the program is now unsaved.
-    void enterProgram() {
+    void enterProgram() const {
         click("Command12");
         click("Command4");
         click("Command9");
     }
-    int listed() const { return form->findChild<QTreeWidget*>("ListView1")->topLevelItemCount(); }
+    int listed() const { return list()->topLevelItemCount(); }
     QString path(const QString& name) const { return dir.filePath(name); }
-    QStringList messages() const {
-        QStringList texts;
-        for (const auto& m : prompter.messages) {
-            texts << m.text;
-        }
-        return texts;
-    }
 };
 
 }  // namespace

@@ -1,7 +1,5 @@
-#include "editor/form1.h"
+#include "support/formfixture.h"
 #include "support/quietoffscreen.h"
-#include "support/scriptedline.h"
-#include "support/scriptedprompter.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -17,9 +15,6 @@
 #include <memory>
 
 using namespace tql;
-using tql::test::RecordingSleeper;
-using tql::test::ScriptedLine;
-using tql::test::ScriptedPrompter;
 
 namespace {
 
@@ -28,45 +23,13 @@ const QStringList kEntryGroup = {"Command19", "Command1",  "Command2",  "LOP",  
                                  "Command10", "Command11", "Command13", "Command14", "Command15"};
 const QStringList kEditGroup = {"Command6", "Command7", "Command8"};
 
-struct Window {
-    ScriptedPrompter prompter;
-    ScriptedLine line;
-    RecordingSleeper sleeper;
-    QTemporaryDir dir;
-    std::unique_ptr<FORM1> form;
+struct Window : tql::test::FormFixture {
+    using FormFixture::FormFixture;
 
-    explicit Window(const QByteArray& settings = {}) {
-        if (!settings.isNull()) {
-            QFile file(dir.filePath("DATA.TXT"));
-            file.open(QIODevice::WriteOnly);
-            file.write(settings);
-        }
-        form = std::make_unique<FORM1>(prompter, line, sleeper, QDir(dir.path()));
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-
-    template <typename T = QWidget>
-    T* find(const QString& name) const {
-        T* widget = form->findChild<T*>(name);
-        if (widget == nullptr) {
-            qFatal("no control %s", qPrintable(name));
-        }
-        return widget;
-    }
-    QTreeWidget* list() const { return find<QTreeWidget>("ListView1"); }
-    QString panel(int n) const { return find<QLabel>(QString("StatusBar1(%1)").arg(n))->text(); }
-
-    void click(const QString& button) {
+    void click(const QString& button) const {
         auto* b = find<QPushButton>(button);
         QVERIFY2(b->isEnabled(), qPrintable(button + " is disabled"));
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-    void clickRow(int row) {
-        QTreeWidgetItem* item = list()->topLevelItem(row - 1);
-        QVERIFY(item != nullptr);
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
-                          list()->visualItemRect(item).center());
+        FormFixture::click(button);
     }
     // Enters rows through the real buttons, as an operator would.
     void enter(const QStringList& buttons) {
@@ -75,13 +38,6 @@ struct Window {
             click(button);
         }
         prompter.inputs.clear();
-    }
-    QStringList keywords() const {
-        QStringList result;
-        for (int i = 1; i <= form->shared.RowCounter; ++i) {
-            result << form->shared.ProgramTable[i][0];
-        }
-        return result;
     }
     // What the list shows: one "number|c1|c2|c3|c4" text per item.
     QStringList shown() const {

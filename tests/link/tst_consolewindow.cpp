@@ -1,7 +1,5 @@
-#include "editor/form1.h"
+#include "support/formfixture.h"
 #include "support/quietoffscreen.h"
-#include "support/scriptedline.h"
-#include "support/scriptedprompter.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -15,9 +13,6 @@
 
 using namespace tql;
 using namespace std::chrono_literals;
-using tql::test::RecordingSleeper;
-using tql::test::ScriptedLine;
-using tql::test::ScriptedPrompter;
 using Answer = Prompter::Answer;
 using Sleeps = std::vector<std::chrono::milliseconds>;
 
@@ -27,30 +22,7 @@ const QByteArray kGreeting =
     "?VM\r\x1b\x1b"
     "EC=0\rHON\r?VA\r?VM\r";
 
-struct Console {
-    ScriptedPrompter prompter;
-    ScriptedLine line;
-    RecordingSleeper sleeper;
-    QTemporaryDir dir;
-    std::unique_ptr<FORM1> form;
-
-    Console() {
-        // The trace file goes to the home folder: keep it in the test's own folder.
-        qputenv("HOME", dir.path().toLocal8Bit());
-        form = std::make_unique<FORM1>(prompter, line, sleeper, QDir(dir.path()));
-        form->show();
-    }
-
-    template <typename T = QWidget>
-    T* find(const QString& name) const {
-        return form->findChild<T*>(name);
-    }
-    QString text(const QString& field) const { return find<QLineEdit>(field)->text(); }
-    QString panel1() const { return find<QLabel>("StatusBar1(1)")->text(); }
-    void click(const QString& button) {
-        QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
-    }
-
+struct Console : tql::test::FormFixture {
     // Connects to a controller that answers; forgets what connecting wrote and slept.
     void connect() {
         line.replies = {"100\r", "", "", "2000\r", "100\r"};
@@ -70,18 +42,7 @@ struct Console {
         form->Timer1().start();
         QTRY_VERIFY_WITH_TIMEOUT(line.reads >= before + 3, 2000);
     }
-    void addRows(const QList<Row>& rows) {
-        for (const Row& row : rows) {
-            form->shared.ProgramTable[++form->shared.RowCounter] = row;
-        }
-    }
-    QStringList messages() const {
-        QStringList texts;
-        for (const auto& m : prompter.messages) {
-            texts << m.text;
-        }
-        return texts;
-    }
+    QString panel1() const { return panel(1); }
 };
 
 const QStringList kConsoleButtons = {"原點",      "Command16", "Command17", "Command18",
@@ -296,7 +257,7 @@ private slots:
         QFETCH(QByteArray, tail);
         Console c;
         c.connect();
-        c.addRows({{"HOME", "回原點", "-", "-", "-"}});
+        c.load({{"HOME", "回原點", "-", "-", "-"}});
         c.line.replies = {"100\r"};
         c.prompter.answers = {Answer(store), Answer(run)};
         c.form->Timer1().setSingleShot(false);
@@ -315,7 +276,7 @@ private slots:
 
     void uploadConnectsFirst() {
         Console c;
-        c.addRows({{"HOME", "回原點", "-", "-", "-"}});
+        c.load({{"HOME", "回原點", "-", "-", "-"}});
         c.line.replies = {"100\r", "", "", "2000\r", "100\r", "100\r"};
         c.prompter.answers = {Answer::Ok, Answer::No, Answer::No};
         c.click("Command3");
@@ -337,7 +298,7 @@ private slots:
         {
             Console c;  // unpaired loops: a message, no trace, nothing sent
             c.connect();
-            c.addRows({{"LOOP", "2", "迴圈", "-", "-"}});
+            c.load({{"LOOP", "2", "迴圈", "-", "-"}});
             c.click("Command3");
             QCOMPARE(c.messages(), QStringList{"迴圈數目未成對!"});
             QCOMPARE(c.prompter.messages[0].title, QString("訊息"));
@@ -347,7 +308,7 @@ private slots:
         {
             Console c;  // a row Big5 cannot hold: named, nothing sent
             c.connect();
-            c.addRows({{"HOME", "回原點", "-", "-", "-"}, {"STEP", "PRINT 😀", "", "自設", "-"}});
+            c.load({{"HOME", "回原點", "-", "-", "-"}, {"STEP", "PRINT 😀", "", "自設", "-"}});
             c.click("Command3");
             QCOMPARE(c.prompter.messages.size(), size_t(1));
             QVERIFY(c.prompter.messages[0].text.contains("2"));
@@ -356,7 +317,7 @@ private slots:
         {
             Console c;  // the controller stops answering: one message, port closed, no timer
             c.connect();
-            c.addRows({{"HOME", "回原點", "-", "-", "-"}});
+            c.load({{"HOME", "回原點", "-", "-", "-"}});
             c.click("Command3");
             QCOMPARE(c.messages(), QStringList{"通訊有誤!"});
             QCOMPARE(c.line.written, QByteArray("?VM\r"));
@@ -370,7 +331,7 @@ private slots:
         Console c;
         c.connect();
         qputenv("HOME", QDir(c.dir.path()).filePath("missing/folder").toLocal8Bit());
-        c.addRows({{"HOME", "回原點", "-", "-", "-"}});
+        c.load({{"HOME", "回原點", "-", "-", "-"}});
         c.line.replies = {"100\r"};
         c.prompter.answers = {Answer::Ok, Answer::No, Answer::No};
         c.click("Command3");

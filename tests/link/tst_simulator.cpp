@@ -3,6 +3,7 @@
 
 #include "editor/form1.h"
 #include "link/qtserialline.h"
+#include "pseudoterminal.h"
 #include "support/quietoffscreen.h"
 #include "support/scriptedprompter.h"
 
@@ -16,8 +17,6 @@
 #include <QTest>
 
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <memory>
@@ -91,17 +90,12 @@ private slots:
     // The console reads after a blocking sleep with no event loop running: every byte that
     // arrived during the sleep must be there, and a write must have left when it returns.
     void readAfterSleepGetsEverything() {
-        int master = -1;
-        int slave = -1;
-        char name[256] = {};
-        QCOMPARE(openpty(&master, &slave, name, nullptr, nullptr), 0);
-        termios raw{};
-        tcgetattr(slave, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(slave, TCSANOW, &raw);
+        const std::optional<sim::Pty> pty = sim::Pty::open();
+        QVERIFY(pty);
+        const int master = pty->master();
 
         QtSerialLine line;
-        QVERIFY(!line.open(QString::fromLocal8Bit(name)));
+        QVERIFY(!line.open(QString::fromStdString(pty->device())));
         line.write("?PE\r");
         pollfd fd{master, POLLIN, 0};
         QCOMPARE(::poll(&fd, 1, 1000), 1);
@@ -123,8 +117,6 @@ private slots:
         QCOMPARE(line.readAll(), QByteArray());
         QVERIFY(!line.lostReason());
         line.close();
-        ::close(slave);
-        ::close(master);
     }
 
     void connectUploadAndRun() {
