@@ -73,6 +73,7 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     connect(&m_timer1, &QTimer::timeout, this, &FORM1::Timer1_Timer);
     buildWindow();
     buildMenu();
+    setFixedSize(sizeHint());  // the controls stand at fixed places
     Form_Load();
     m_timer1.start();
 }
@@ -487,6 +488,7 @@ void FORM1::Timer1_Timer() {
     SyncOutputs();
 }
 
+// Every indicator is written on every poll; no answer clears them all.
 void FORM1::PollPositionAndInputs() {
     const PollReading reading = pollPositionAndInputs(m_link);
     m_fields.at("Text5")->setText(reading.position);
@@ -501,12 +503,6 @@ void FORM1::SyncOutputs() {
         wanted[k] = m_outputs[k]->isChecked();
     }
     syncOutputs(m_link, wanted, shared.OutputSent);
-}
-
-void FORM1::CLRIN() {
-    for (QCheckBox* box : m_inputs) {
-        box->setChecked(false);
-    }
 }
 
 void FORM1::inputIndicatorClicked() {

@@ -127,7 +127,6 @@ private:
     void Timer1_Timer();
     void PollPositionAndInputs();
     void SyncOutputs();
-    void CLRIN();
     void inputIndicatorClicked();
     void Command3_Click();
     void sendFieldCommand(const QString& prefix, const QString& field, bool readBack);
