@@ -6,8 +6,8 @@
 
 #include <optional>
 
-// Files and the serial line carry Big5 (code page 950), so programs move freely between
-// this tool and the controller's older Windows tooling.
+// Program files, the trace and settings files and the serial line carry Big5 (code page
+// 950): the controller and the program files already in use speak it.
 namespace tql {
 
 // The Big5 bytes of text, or nothing when a character has no Big5 form (never written as "?").
