@@ -138,6 +138,12 @@ void FORM1::buildWindow() {
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QLineEdit* display = makeField(console, displays[i].second, QRect(320, y, 138, kRowH));
         display->setReadOnly(true);
+        // The displays stay disabled, yet the operator reads them all the time: keep their
+        // text as dark as an enabled field's.
+        QPalette palette = display->palette();
+        palette.setColor(QPalette::Disabled, QPalette::Text,
+                         palette.color(QPalette::Active, QPalette::Text));
+        display->setPalette(palette);
     }
 
     auto* edit = new QGroupBox(QStringLiteral("修改"), client);
