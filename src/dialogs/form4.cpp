@@ -45,6 +45,11 @@ bool Form4::eventFilter(QObject* watched, QEvent* event) {
     return RowDialog::eventFilter(watched, event);
 }
 
+void Form4::closeEvent(QCloseEvent* event) {
+    m_form.setMainWindowEnabled(true);  // by 確認 or the close box, storing nothing
+    RowDialog::closeEvent(event);
+}
+
 void Form4::Command1_Click() {
     m_form.shared.SpeedValue = QString::number(m_slider->value());
     m_form.reportStore(StoreRow(m_form.shared, speedRow(m_form.shared.SpeedValue)));

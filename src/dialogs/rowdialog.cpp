@@ -17,7 +17,6 @@ RowDialog::RowDialog(FORM1& form, const QString& name, const QString& title)
 
 void RowDialog::ret() {
     ClearEditModes(m_form.shared);
-    m_form.setMainWindowEnabled(true);
     close();
 }
 
@@ -33,15 +32,8 @@ QHBoxLayout* RowDialog::buttonRow(std::initializer_list<QPushButton*> buttons) {
     return row;
 }
 
-void RowDialog::closeEvent(QCloseEvent* event) {
-    m_form.setMainWindowEnabled(true);
-    // QDialog's own close handling would go through reject(), which closes again.
-    QWidget::closeEvent(event);
-}
-
 void RowDialog::finish() {
     m_form.show_it();
-    m_form.setMainWindowEnabled(true);
     close();
 }
 

@@ -11,23 +11,25 @@ class FORM1;
 
 // What the six row dialogs share: opened from the main window without blocking it, parented
 // to it so they stay in front, discarded when closed, and reading and writing the main
-// window's shared state directly.
+// window's shared state directly. Only the speed dialog disables the main window, so only
+// it enables it again (whichever way it closes); the others leave that alone, so closing
+// one of them never frees the main window while a speed dialog is still up.
 class RowDialog : public QDialog {
     Q_OBJECT
 
 public:
     RowDialog(FORM1& form, const QString& name, const QString& title);
 
-    // Cancels the entry: all three edit modes cleared, the main window enabled, the dialog
-    // closed (the cancel of the input-condition, output and absolute-move dialogs).
+    // Cancels the entry: all three edit modes cleared, the dialog closed (the cancel of the
+    // input-condition, output and absolute-move dialogs).
     void ret();
 
 protected:
-    // Ends a confirmation: the list is rebuilt from the table, the main window enabled, the
-    // dialog closed.
+    // Ends a confirmation: the list is rebuilt from the table and the dialog closed.
     void finish();
-    // However the dialog closes (a button, Esc, its close box), the main window is usable.
-    void closeEvent(QCloseEvent* event) override;
+    // Esc closes like the close box; QDialog's own close handling would go through reject()
+    // and close again.
+    void closeEvent(QCloseEvent* event) override { QWidget::closeEvent(event); }
     void reject() override { close(); }
     template <typename T>
     T* named(T* widget, const QString& name) {

@@ -429,8 +429,12 @@ private slots:
         QCOMPARE(e.row(1), (Row{"VM", "0", "速度", "-", "-"}));
         QCOMPARE(e.shared().RowCounter, 2);
 
-        // Its close box stores nothing and gives the main window back.
+        // Closing another dialog meanwhile does not free the main window; the speed
+        // dialog's close box stores nothing and gives it back.
+        QDialog* input = e.open("Command10", "XIN");
         d = e.open("Command1", "Form4");
+        e.press(input, "Command2");
+        QVERIFY(!e.form->centralWidget()->isEnabled());
         d->close();
         QCOMPARE(e.shared().RowCounter, 2);
         QVERIFY(e.form->centralWidget()->isEnabled());
