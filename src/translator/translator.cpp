@@ -1,5 +1,7 @@
 #include "translator/translator.h"
 
+#include "link/link.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -7,12 +9,12 @@ namespace tql {
 namespace {
 
 // Loop k owns the counter "#Lk" and the label "$LOOPk"; k is its place among all loops,
-// whatever its nesting depth.
+// whatever its nesting depth, written as a number with every space removed (S).
 QString loopCounter(int k) {
-    return QStringLiteral("#L%1").arg(k);
+    return "#L" + S(QString::number(k));
 }
 QString loopLabel(int k) {
-    return QStringLiteral("$LOOP%1").arg(k);
+    return "$LOOP" + S(QString::number(k));
 }
 
 // The lines of one row other than the loops; f1 and f2 go out exactly as stored.
