@@ -24,11 +24,6 @@ int iconForKeyword(const QString& keyword) {
     return found == kKeywords.end() ? 0 : int(std::distance(kKeywords.begin(), found)) + 1;
 }
 
-QString keywordForIcon(int icon) {
-    return icon >= 1 && icon <= int(kKeywords.size()) ? QString::fromLatin1(kKeywords[icon - 1])
-                                                      : QString();
-}
-
 std::vector<int> listIcons(const ProgramTable& table, int rowCounter) {
     std::vector<int> icons;
     int previous = 0;

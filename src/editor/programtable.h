@@ -22,9 +22,6 @@ Row headerRow();
 // Icon number 1..28 of a keyword (exact match, case included), or 0 for an unknown keyword.
 int iconForKeyword(const QString& keyword);
 
-// The keyword that icon number 1..28 stands for.
-QString keywordForIcon(int icon);
-
 // Icons of rows 1..rowCounter as the list shows them: an unknown keyword takes the icon of
 // the row above it, and the first row gets none (0) when its keyword is unknown.
 std::vector<int> listIcons(const ProgramTable& table, int rowCounter);
