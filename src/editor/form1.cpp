@@ -402,49 +402,42 @@ void FORM1::directEntry(const DirectEntry& entry) {
     }
 }
 
-// Each button prepares the shared state in its own order, then shows its dialog without
-// waiting for it; the dialog stores its row when the operator confirms.
+// The console timer pauses while the dialog is put up; the dialog stores its row when the
+// operator confirms. The speed button alone leaves ProgramChanged to the stored row, and
+// the move and custom-step dialogs may store one row per opening.
 void FORM1::rowDialogButton(RowDialogKind dialog) {
+    m_timer1.stop();
+    ArmAppend(shared);
+    if (dialog != RowDialogKind::Speed) {
+        shared.ProgramChanged = true;
+    }
+    QDialog* opened = nullptr;
     switch (dialog) {
         case RowDialogKind::Speed:
-            ArmAppend(shared);
-            m_timer1.stop();
-            (new Form4(*this))->show();
-            setMainWindowEnabled(false);
+            opened = new Form4(*this);
             break;
         case RowDialogKind::Input:
-            m_timer1.stop();
-            shared.ProgramChanged = true;
-            ArmAppend(shared);
-            (new XIN(*this))->show();
+            opened = new XIN(*this);
             break;
         case RowDialogKind::Output:
-            m_timer1.stop();
-            shared.ProgramChanged = true;
-            ArmAppend(shared);
-            (new XOUT(*this))->show();
+            opened = new XOUT(*this);
             break;
         case RowDialogKind::CustomStep:
-            shared.ProgramChanged = true;
             shared.EntryArmed = true;
-            m_timer1.stop();
-            ArmAppend(shared);
-            (new STEP(*this))->show();
+            opened = new STEP(*this);
             break;
         case RowDialogKind::AbsoluteMove:
-            shared.ProgramChanged = true;
             shared.EntryArmed = true;
-            ArmAppend(shared);
-            m_timer1.stop();
-            (new Form3(*this))->show();
+            opened = new Form3(*this);
             break;
         case RowDialogKind::RelativeMove:
-            shared.ProgramChanged = true;
             shared.EntryArmed = true;
-            m_timer1.stop();
-            ArmAppend(shared);
-            (new MR(*this))->show();
+            opened = new MR(*this);
             break;
+    }
+    opened->show();
+    if (dialog == RowDialogKind::Speed) {
+        setMainWindowEnabled(false);
     }
     m_timer1.start();
 }
