@@ -1,15 +1,22 @@
 // Link benchmark: how long the upload of a full 1001-line program and one console poll tick
 // block the window beyond the fixed waits they are made of (200 ms probe and 100 ms before
-// "G"; two 50 ms queries). Runs the real serial line against a pseudo-terminal whose other
-// end a thread serves like a quick controller.
+// "G"; two 50 ms queries), and the period the console's 500 ms timer and the teach
+// dialog's 200 ms timer really keep over 20 ticks. Runs the real serial line against a
+// pseudo-terminal whose other end a thread serves like a quick controller.
 
+#include "dialogs/form3.h"
+#include "editor/form1.h"
+#include "editor/prompter.h"
 #include "link/console.h"
 #include "link/qtserialline.h"
 #include "pseudoterminal.h"
 #include "translator/upload.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include <poll.h>
 #include <unistd.h>
@@ -60,10 +67,64 @@ Stats stats(const std::vector<double>& values) {
     return s;
 }
 
+// Answers every box at once, so the window connects without an operator.
+class QuietPrompter final : public tql::Prompter {
+public:
+    Answer message(QWidget*, const QString&, const QString&, Buttons, Icon) override {
+        return Answer::Yes;
+    }
+    QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString saveFileName(QWidget*, const QString&) override { return {}; }
+    QString openFileName(QWidget*, const QString&) override { return {}; }
+};
+
+// The mean time between 20 ticks of the timer, in milliseconds.
+double meanPeriod(QTimer& timer) {
+    constexpr int kTicks = 20;
+    std::vector<qint64> at;
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    const auto stamp = QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        at.push_back(clock.nsecsElapsed());
+        if (at.size() > kTicks) {
+            loop.quit();
+        }
+    });
+    loop.exec();
+    QObject::disconnect(stamp);
+    return double(at.back() - at.front()) / 1e6 / kTicks;
+}
+
+// The console timer of the main window connected to the controller, then the teach
+// dialog's timer while the console goes on polling.
+std::pair<double, double> tickPeriods(const std::string& device) {
+    QTemporaryDir dir;
+    QFile settings(dir.filePath("DATA.TXT"));
+    settings.open(QIODevice::WriteOnly);
+    settings.write(QByteArray::fromStdString(device) + "\r\n");
+    settings.close();
+    QuietPrompter prompter;
+    tql::QtSerialLine line;
+    tql::ThreadSleeper sleeper;
+    tql::FORM1 form(prompter, line, sleeper, QDir(dir.path()));
+    form.ConnectController();
+    const double console = meanPeriod(form.Timer1());
+    auto* teach = new tql::Form3(form);
+    const double teaching = meanPeriod(*teach->findChild<QTimer*>("Timer1"));
+    form.ShowDisconnected();
+    return {console, teaching};
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
     const std::optional<sim::Pty> pty = sim::Pty::open();
     if (!pty) {
         std::perror("openpty");
@@ -104,6 +165,8 @@ int main(int argc, char* argv[]) {
         tql::syncOutputs(link, {i % 2 == 0, false, false, false}, sent);
         tick.push_back(double(clock.nsecsElapsed()) / 1e6 - 100.0);
     }
+    line.close();
+    const auto [console, teaching] = tickPeriods(pty->device());
     stop = true;
     controller.join();
 
@@ -115,5 +178,8 @@ int main(int argc, char* argv[]) {
         static_cast<long long>(program.size()), u.mean, u.worst, kRuns);
     std::printf("poll tick, beyond its 100 ms of waits: mean %.2f ms, worst %.2f ms (%d runs)\n",
                 t.mean, t.worst, 5 * kRuns);
+    std::printf("console timer (500 ms): mean period %.1f ms over 20 ticks\n", console);
+    std::printf("teach timer (200 ms), console polling too: mean period %.1f ms over 20 ticks\n",
+                teaching);
     return 0;
 }

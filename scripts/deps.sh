@@ -12,3 +12,13 @@ need_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
   fi
 }
+
+# A locale whose decimal mark is a comma, so the tests can show that reading a controller's
+# reply does not follow the locale.
+need_comma_locale() {
+  locale -a 2>/dev/null | grep -qix 'de_DE.utf8' && return
+  need_packages locales
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+}

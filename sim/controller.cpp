@@ -1,9 +1,9 @@
 #include "controller.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace sim {
 namespace {
@@ -12,6 +12,16 @@ constexpr char kCR = '\r';
 constexpr char kLF = '\n';
 constexpr char kEsc = '\x1b';
 constexpr int kStepsPerAdvance = 10000;  // bounds a program that loops without waiting
+
+// Bounds of a controller's memory: garbage on the line or a runaway program can neither
+// grow the simulator without end nor reach undefined conversions.
+constexpr size_t kMaxLineLength = 256;
+constexpr size_t kMaxProgramLines = 4096;
+constexpr size_t kMaxCallDepth = 64;
+constexpr double kMaxCoordinate = 1e9;  // targets, distances, delays in ms
+constexpr double kMaxCounter = 1e9;     // loop counters and variables
+constexpr double kMaxSpeed = 1e6;
+constexpr double kMaxAcceleration = 1e7;
 
 std::string trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
@@ -33,6 +43,21 @@ std::pair<std::string, std::string> splitComma(const std::string& text) {
         return {trim(text), {}};
     }
     return {trim(text.substr(0, comma)), trim(text.substr(comma + 1))};
+}
+
+// A plain decimal number and nothing else, read the same under every locale.
+std::optional<double> literal(const std::string& text) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    double x = 0;
+    const auto [end, error] = std::from_chars(first, last, x, std::chars_format::fixed);
+    if (error != std::errc() || end != last || !std::isfinite(x)) {
+        return std::nullopt;
+    }
+    return x;
 }
 
 }  // namespace
@@ -62,10 +87,18 @@ std::string Controller::receive(std::string_view bytes, double now) {
             continue;
         } else if (c == kCR) {
             const std::string line = m_pending;
+            const bool overlong = m_overlong;
             m_pending.clear();
-            reply += command(line, now);
-        } else {
+            m_overlong = false;
+            if (overlong) {
+                fail("line too long");
+            } else {
+                reply += command(line, now);
+            }
+        } else if (m_pending.size() < kMaxLineLength) {
             m_pending += c;
+        } else {
+            m_overlong = true;
         }
     }
     if (m_options.silent) {
@@ -80,8 +113,10 @@ std::string Controller::command(const std::string& line, double now) {
             m_downloading = false;
             m_program = m_incoming;
             m_programSaved = false;
-        } else {
+        } else if (m_incoming.size() < kMaxProgramLines) {
             m_incoming.push_back(line);
+        } else {
+            fail("program too long");
         }
         return {};
     }
@@ -113,21 +148,19 @@ std::string Controller::command(const std::string& line, double now) {
     } else if (text == "H") {
         moveTo(0);
     } else if (startsWith(text, "MA ")) {
-        moveTo(value(trim(text.substr(3))));
+        immediate("MA", text.substr(3), &Controller::moveTo, -kMaxCoordinate, kMaxCoordinate);
     } else if (startsWith(text, "MR ")) {
-        moveTo(m_target + value(trim(text.substr(3))));
+        immediate("MR", text.substr(3), &Controller::moveBy, -kMaxCoordinate, kMaxCoordinate);
     } else if (startsWith(text, "VM=")) {
-        m_speed = value(trim(text.substr(3)));
+        immediate("VM=", text.substr(3), &Controller::setSpeed, 0, kMaxSpeed);
     } else if (startsWith(text, "VA=")) {
-        m_acceleration = value(trim(text.substr(3)));
-    } else if (startsWith(text, "SET P")) {
-        const int n = std::atoi(text.c_str() + 5);
-        if (n >= 1 && n <= 4)
-            m_outputs |= 1 << (n - 1);
-    } else if (startsWith(text, "CLR P")) {
-        const int n = std::atoi(text.c_str() + 5);
-        if (n >= 1 && n <= 4)
-            m_outputs &= ~(1 << (n - 1));
+        immediate("VA=", text.substr(3), &Controller::setAcceleration, 0, kMaxAcceleration);
+    } else if (startsWith(text, "SET P") || startsWith(text, "CLR P")) {
+        if (const auto n = value(text.substr(5), 1, 4)) {
+            switchOutput(int(*n), startsWith(text, "SET P"));
+        } else {
+            fail(text + ": no such output");
+        }
     } else if (startsWith(text, "?")) {
         return "0" + std::string(1, kCR);
     }
@@ -153,33 +186,55 @@ void Controller::setPosition(double x) {
 }
 
 void Controller::moveTo(double target) {
-    if (std::isfinite(target)) {
-        m_target = target;
+    m_target = target;
+}
+
+void Controller::switchOutput(int n, bool on) {
+    const int bit = 1 << (n - 1);
+    m_outputs = on ? (m_outputs | bit) : (m_outputs & ~bit);
+}
+
+void Controller::fail(std::string error) {
+    m_error = std::move(error);
+}
+
+void Controller::immediate(const std::string& what, const std::string& operand,
+                           void (Controller::*apply)(double), double low, double high) {
+    if (const auto x = value(operand, low, high)) {
+        (this->*apply)(*x);
+    } else {
+        fail(what + " " + trim(operand) + ": not a number in range");
     }
 }
 
-double Controller::value(const std::string& operand) const {
+std::optional<double> Controller::value(const std::string& operand, double low, double high) const {
     const std::string text = trim(operand);
-    if (text.empty()) {
-        return 0;
-    }
+    std::optional<double> x;
     // "#L1-1", "#L1+2": one operator after the first operand
     const auto op = text.find_first_of("+-", 1);
-    if (op != std::string::npos && text[0] == '#') {
-        const double left = value(text.substr(0, op));
-        const double right = value(text.substr(op + 1));
-        return text[op] == '+' ? left + right : left - right;
-    }
-    if (text[0] == '#') {
+    if (!text.empty() && text[0] == '#' && op != std::string::npos) {
+        const auto left = value(text.substr(0, op), -kMaxCounter, kMaxCounter);
+        const auto right = value(text.substr(op + 1), -kMaxCounter, kMaxCounter);
+        if (left && right) {
+            x = text[op] == '+' ? *left + *right : *left - *right;
+        }
+    } else if (!text.empty() && text[0] == '#') {
         const auto found = m_variables.find(text);
-        return found == m_variables.end() ? 0 : found->second;
+        x = found == m_variables.end() ? 0 : found->second;
+    } else {
+        x = literal(text);
     }
-    return std::strtod(text.c_str(), nullptr);
+    if (!x || *x < low || *x > high) {
+        return std::nullopt;
+    }
+    return x;
 }
 
 std::vector<Controller::Statement> Controller::parse(const std::vector<std::string>& lines) {
     std::vector<Statement> code;
-    for (const std::string& line : lines) {
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const std::string& line = lines[n];
+        const size_t first = code.size();
         size_t start = 0;
         while (start <= line.size()) {
             const auto end = std::min(line.find(';', start), line.size());
@@ -205,6 +260,9 @@ std::vector<Controller::Statement> Controller::parse(const std::vector<std::stri
                 code.push_back({op, a, b});
             }
         }
+        for (size_t i = first; i < code.size(); ++i) {
+            code[i].line = n + 1;
+        }
     }
     return code;
 }
@@ -215,6 +273,7 @@ void Controller::startProgram(double now) {
     m_returns.clear();
     m_variables.clear();
     m_waitUntil = now;
+    m_error.clear();
     m_running = !m_code.empty();
 }
 
@@ -256,6 +315,21 @@ void Controller::step(double now) {
             return;
         }
         const Statement& s = m_code[m_pc];
+        // A statement whose value is not a number in range is a program error: the program
+        // stops there, as a controller stops on a bad line.
+        const auto stop = [&](const std::string& why) {
+            m_running = false;
+            m_target = m_position;
+            fail("line " + std::to_string(s.line) + ": " + why);
+        };
+        bool bad = false;
+        const auto arg = [&](const std::string& operand, double low, double high) {
+            const auto x = value(operand, low, high);
+            if (!x) {
+                bad = true;
+            }
+            return x.value_or(0);
+        };
         const auto jump = [&](const std::string& label) {
             if (const auto at = labelAt(label)) {
                 m_pc = *at;
@@ -263,30 +337,55 @@ void Controller::step(double now) {
                 m_running = false;  // a jump to no label ends the program
             }
         };
+        const auto call = [&](const std::string& label) {
+            if (m_returns.size() >= kMaxCallDepth) {
+                stop("calls nested too deep");
+                return;
+            }
+            m_returns.push_back(m_pc);
+            jump(label);
+        };
         const auto input = [&](const std::string& n) {
-            const int k = int(value(n));
-            return k >= 1 && k <= 8 && (inputWord() & (1 << (k - 1))) != 0;
+            const int k = int(arg(n, 1, 8));
+            return !bad && (inputWord() & (1 << (k - 1))) != 0;
         };
         if (s.op == "DN") {
             if (!motionDone() || now < m_waitUntil) {
                 return;
             }
         } else if (s.op == "WI" || s.op == "WNI") {
-            if (input(s.a) != (s.op == "WI")) {
+            const bool on = input(s.a);
+            if (bad) {
+                stop(s.op + " " + s.a + ": not an input");
+                return;
+            }
+            if (on != (s.op == "WI")) {
                 return;
             }
         }
         ++m_pc;
         if (s.op == "MA") {
-            moveTo(value(s.a));
+            const double x = arg(s.a, -kMaxCoordinate, kMaxCoordinate);
+            if (!bad) {
+                moveTo(x);
+            }
         } else if (s.op == "MR") {
-            moveTo(m_target + value(s.a));
+            const double x = arg(s.a, -kMaxCoordinate, kMaxCoordinate);
+            if (!bad) {
+                moveBy(x);
+            }
         } else if (s.op == "VM=") {
-            m_speed = value(s.a);
+            const double x = arg(s.a, 0, kMaxSpeed);
+            if (!bad) {
+                m_speed = x;
+            }
         } else if (s.op == "VA=") {
-            m_acceleration = value(s.a);
+            const double x = arg(s.a, 0, kMaxAcceleration);
+            if (!bad) {
+                m_acceleration = x;
+            }
         } else if (s.op == "WT") {
-            m_waitUntil = now + value(s.a) / 1000.0;
+            m_waitUntil = now + arg(s.a, 0, kMaxCoordinate) / 1000.0;
         } else if (s.op == "H") {
             moveTo(0);
         } else if (s.op == "CS") {
@@ -296,15 +395,19 @@ void Controller::step(double now) {
         } else if (s.op == "SI") {
             m_variables[s.a] = 0;
         } else if (s.op == "ASSIGN") {
-            m_variables[s.a] = value(s.b);
+            const double x = arg(s.b, -kMaxCounter, kMaxCounter);
+            if (!bad) {
+                m_variables[s.a] = x;
+            }
         } else if (s.op == "JNZ") {
-            if (value(s.a) != 0)
+            const double x = arg(s.a, -kMaxCounter, kMaxCounter);
+            if (!bad && x != 0) {
                 jump(s.b);
+            }
         } else if (s.op == "JP") {
             jump(s.a);
         } else if (s.op == "CALL") {
-            m_returns.push_back(m_pc);
-            jump(s.a);
+            call(s.a);
         } else if (s.op == "RET") {
             if (m_returns.empty()) {
                 m_running = false;
@@ -313,25 +416,28 @@ void Controller::step(double now) {
                 m_returns.pop_back();
             }
         } else if (s.op == "JI" || s.op == "JNI") {
-            if (input(s.a) == (s.op == "JI"))
-                jump(s.b);
-        } else if (s.op == "CI" || s.op == "CNI") {
-            if (input(s.a) == (s.op == "CI")) {
-                m_returns.push_back(m_pc);
+            if (input(s.a) == (s.op == "JI") && !bad) {
                 jump(s.b);
             }
+        } else if (s.op == "CI" || s.op == "CNI") {
+            if (input(s.a) == (s.op == "CI") && !bad) {
+                call(s.b);
+            }
         } else if (s.op == "OUTP") {
-            m_outputs = int(value(s.a)) & 0x0f;
-        } else if (s.op == "SET P") {
-            const int n = int(value(s.a));
-            if (n >= 1 && n <= 4)
-                m_outputs |= 1 << (n - 1);
-        } else if (s.op == "CLR P") {
-            const int n = int(value(s.a));
-            if (n >= 1 && n <= 4)
-                m_outputs &= ~(1 << (n - 1));
+            const int pattern = int(arg(s.a, 0, 15));
+            if (!bad) {
+                m_outputs = pattern;
+            }
+        } else if (s.op == "SET P" || s.op == "CLR P") {
+            const int n = int(arg(s.a, 1, 4));
+            if (!bad) {
+                switchOutput(n, s.op == "SET P");
+            }
         }
         // Labels and statements the simulator does not know are passed over.
+        if (bad) {
+            stop(s.op + " " + s.a + (s.b.empty() ? "" : "," + s.b) + ": not a number in range");
+        }
     }
 }
 

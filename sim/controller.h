@@ -37,27 +37,43 @@ public:
     const std::vector<std::string>& storedProgram() const { return m_program; }
     bool programSaved() const { return m_programSaved; }
     double speed() const { return m_speed; }
+    double acceleration() const { return m_acceleration; }
+    // The last error: an immediate command or program statement whose value is not a
+    // number in range, a call nested too deep, a line or program too long. Empty if none.
+    const std::string& error() const { return m_error; }
 
 private:
     struct Statement {
-        std::string op;  // "MA", "VM=", "LABEL", "ASSIGN", ...
-        std::string a;   // first operand
-        std::string b;   // second operand
+        std::string op;   // "MA", "VM=", "LABEL", "ASSIGN", ...
+        std::string a;    // first operand
+        std::string b;    // second operand
+        size_t line = 0;  // 1-based line of the stored program it came from
     };
 
     std::string command(const std::string& line, double now);
     void startProgram(double now);
     void stopProgram();
     void step(double now);
-    double value(const std::string& operand) const;
+    // An operand's value: a number, a variable, or a variable plus or minus an operand;
+    // nothing when it is none of these or lies outside [low, high].
+    std::optional<double> value(const std::string& operand, double low, double high) const;
+    // One immediate setting or move; an operand that is not a number changes nothing.
+    void immediate(const std::string& what, const std::string& operand,
+                   void (Controller::*apply)(double), double low, double high);
     void moveTo(double target);
+    void moveBy(double distance) { moveTo(m_target + distance); }
+    void setSpeed(double speed) { m_speed = speed; }
+    void setAcceleration(double acceleration) { m_acceleration = acceleration; }
+    void switchOutput(int n, bool on);  // n 1..4
+    void fail(std::string error);
     bool motionDone() const { return m_position == m_target; }
     std::optional<size_t> labelAt(const std::string& label) const;
     static std::vector<Statement> parse(const std::vector<std::string>& lines);
     static std::string number(double x);
 
     Options m_options;
-    std::string m_pending;  // a line not yet ended by CR
+    std::string m_pending;    // a line not yet ended by CR
+    bool m_overlong = false;  // the pending line passed its bound: dropped up to its CR
     bool m_downloading = false;
     std::vector<std::string> m_incoming;
     std::vector<std::string> m_program;
@@ -78,6 +94,7 @@ private:
     std::vector<size_t> m_returns;
     std::map<std::string, double> m_variables;
     double m_waitUntil = 0;
+    std::string m_error;
 };
 
 }  // namespace sim

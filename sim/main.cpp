@@ -5,7 +5,9 @@
 // Standard input takes commands while it runs:
 //   in K 0|1     input K (1..8) off or on
 //   pos X        the slide moved by hand to X
-//   state        prints "position=X outputs=N inputs=N running=0|1 saved=0|1"
+//   state        prints "position=X outputs=N inputs=N running=0|1 saved=0|1 error=E"
+//                (E: the last error, such as "line 4: OUTP 1e99: not a number in range",
+//                or "-")
 
 #include "controller.h"
 #include "pseudoterminal.h"
@@ -66,9 +68,11 @@ void stdinCommand(const std::string& line, sim::Controller& controller) {
         in >> x;
         controller.setPosition(x);
     } else if (word == "state") {
-        std::printf("position=%g outputs=%d inputs=%d running=%d saved=%d\n", controller.position(),
-                    controller.outputs(), controller.inputWord(), int(controller.running()),
-                    int(controller.programSaved()));
+        const std::string& error = controller.error();
+        std::printf("position=%g outputs=%d inputs=%d running=%d saved=%d error=%s\n",
+                    controller.position(), controller.outputs(), controller.inputWord(),
+                    int(controller.running()), int(controller.programSaved()),
+                    error.empty() ? "-" : error.c_str());
         std::fflush(stdout);
     }
 }

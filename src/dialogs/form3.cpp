@@ -24,6 +24,7 @@ Form3::Form3(FORM1& form)
     : RowDialog(form, QStringLiteral("Form3"), QString(11, u' ')), m_timer1(this) {
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(kTeachTick);
+    m_timer1.setTimerType(Qt::PreciseTimer);
     const QString captions[] = {QStringLiteral(" X軸距離 :"), QStringLiteral(" X軸座標 :")};
     auto* grid = new QGridLayout(this);
     for (int i = 0; i < 2; ++i) {
@@ -114,7 +115,8 @@ void Form3::ReadTeachPosition() {
 void Form3::Command2_Click() {
     Link& link = m_form.link();
     const QString target = m_text1[0]->text();
-    if (!m_form.shared.NumericEntry || !link.isOpen() || !sendable(target)) {
+    if (!m_form.shared.NumericEntry || !link.isOpen() || !sendable(target) ||
+        !m_form.checkNumberField(target, true)) {
         return;
     }
     link.write(commands::kMoveTo);

@@ -3,7 +3,6 @@
 #include "dialogs/dialogrows.h"
 #include "editor/form1.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -31,18 +30,13 @@ Form4::Form4(FORM1& form) : RowDialog(form, QStringLiteral("Form4"), QStringLite
     grid->addWidget(unit, 1, 1);
     grid->addWidget(confirm, 1, 2);
     connect(confirm, &QPushButton::clicked, this, &Form4::Command1_Click);
-    // The label follows the slider when the mouse lets go of it, not when the keys move it.
-    m_slider->installEventFilter(this);
+    // The label follows every move of the slider (mouse, keys, wheel), so it always shows
+    // the speed that 確認 stores.
+    connect(m_slider, &QSlider::valueChanged, m_label1,
+            [this](int value) { m_label1->setText(QString::number(value)); });
 
     m_slider->setValue(m_form.shared.SpeedValue.toInt());
     m_label1->setText(m_form.shared.SpeedValue);
-}
-
-bool Form4::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_slider && event->type() == QEvent::MouseButtonRelease) {
-        m_label1->setText(QString::number(m_slider->value()));
-    }
-    return RowDialog::eventFilter(watched, event);
 }
 
 void Form4::closeEvent(QCloseEvent* event) {

@@ -16,7 +16,6 @@ public:
     explicit Form4(FORM1& form);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

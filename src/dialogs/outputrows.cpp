@@ -1,5 +1,9 @@
 #include "dialogs/outputrows.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+
 namespace tql {
 
 Row outputRow(const OutputChoice& c) {
@@ -35,10 +39,14 @@ OutputChoice outputChoiceOf(const Row& row) {
     const QString& keyword = row[0];
     if (keyword == u"OUTP") {
         c.allOutputs = true;
+        // A whole number beyond the int range is still "above 15": all four boxes.
         bool whole = false;
-        const int value = row[1].toInt(&whole);
-        if (whole && value >= 0 && value <= 15) {
-            c.bits = READOUT(value, c.bits);
+        const qlonglong value = row[1].toLongLong(&whole);
+        static const QRegularExpression digits(QStringLiteral("^\\+?[0-9]+$"));
+        if (whole) {
+            c.bits = READOUT(int(std::clamp<qlonglong>(value, -1, 16)), c.bits);
+        } else if (digits.match(row[1]).hasMatch()) {
+            c.bits = READOUT(16, c.bits);
         }
         return c;
     }

@@ -25,9 +25,9 @@ Row outputRow(const OutputChoice& choice);
 // bit down, a value above 15 checking all four.
 std::array<bool, 4> READOUT(int value, std::array<bool, 4> boxes);
 
-// What the dialog shows when it modifies this row. An "OUTP" row whose field 1 is not a
-// whole number 0..15 opens with no box checked; any other row opens as a single output
-// with its field 1 as the output number.
+// What the dialog shows when it modifies this row. An "OUTP" row opens with READOUT of its
+// field 1 (above 15 checks all four boxes); a field 1 that is not a whole number checks
+// none. Any other row opens as a single output with its field 1 as the output number.
 OutputChoice outputChoiceOf(const Row& row);
 
 }  // namespace tql

@@ -21,7 +21,11 @@ void RowDialog::ret() {
 }
 
 QPushButton* RowDialog::button(const QString& caption, const QString& name) {
-    return named(new QPushButton(caption), name);
+    auto* b = named(new QPushButton(caption), name);
+    // Enter in a field confirms; it never flips a sense button or sends a move.
+    b->setAutoDefault(false);
+    b->setDefault(caption == u"確認");
+    return b;
 }
 
 QHBoxLayout* RowDialog::buttonRow(std::initializer_list<QPushButton*> buttons) {

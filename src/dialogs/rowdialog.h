@@ -36,6 +36,7 @@ protected:
         widget->setObjectName(name);
         return widget;
     }
+    // A push button; 確認 is the dialog's one default button.
     QPushButton* button(const QString& caption, const QString& name);
     // The buttons side by side, as the bottom line of every dialog.
     static QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);

@@ -70,6 +70,7 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     }
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(kConsoleTick);
+    m_timer1.setTimerType(Qt::PreciseTimer);  // a coarse timer drifts to 520-530 ms
     connect(&m_timer1, &QTimer::timeout, this, &FORM1::Timer1_Timer);
     buildWindow();
     buildMenu();
@@ -249,6 +250,21 @@ void FORM1::buildWindow() {
     connect(m_buttons.at("Command20"), &QPushButton::clicked, this,
             [this] { sendFieldCommand(commands::kSetSpeed, "Text3", true); });
     connect(m_buttons.at("Command21"), &QPushButton::clicked, this, &FORM1::Command21_Click);
+    // Enter in a console field does what its button does, and only while the button could.
+    for (const auto& [field, button] : {std::pair{"Text7", "Command17"},
+                                        {"Text1", "Command18"},
+                                        {"Text3", "Command20"},
+                                        {"Text6", "Command16"}}) {
+        QPushButton* target = m_buttons.at(QString::fromUtf8(button));
+        connect(m_fields.at(QString::fromUtf8(field)), &QLineEdit::returnPressed, target, [target] {
+            if (target->isEnabled()) {
+                target->click();
+            }
+        });
+    }
+    // The row the operator sees highlighted is the row the edit buttons act on, whether the
+    // highlight came by mouse or by the arrow, Home/End and Page keys.
+    connect(m_list, &QTreeWidget::currentItemChanged, this, &FORM1::ListView1_ItemClick);
     connect(m_buttons.at("原點"), &QPushButton::clicked, this, &FORM1::homeClicked);
     for (QCheckBox* box : m_inputs) {
         connect(box, &QCheckBox::clicked, this, &FORM1::inputIndicatorClicked);
@@ -348,6 +364,7 @@ void FORM1::DisableEditButtons() {
 }
 
 void FORM1::show_it() {
+    const QSignalBlocker rebuilding(m_list);  // a rebuild selects no row
     m_list->clear();
     const std::vector<int> icons = listIcons(shared.ProgramTable, shared.RowCounter);
     QList<QTreeWidgetItem*> items;
@@ -454,7 +471,7 @@ void FORM1::Command6_Click() {
     }
     shared.ProgramChanged = true;
     EnableEntryButtons();
-    shared.InsertMode = true;
+    ArmInsert(shared);
 }
 
 void FORM1::Command7_Click() {
@@ -470,7 +487,7 @@ void FORM1::Command8_Click() {
         return;
     }
     shared.ProgramChanged = true;
-    shared.ModifyMode = true;
+    ArmModify(shared);
 }
 
 void FORM1::Timer1_Timer() {
@@ -525,6 +542,14 @@ bool FORM1::checkSendable(const QString& text) {
     return false;
 }
 
+bool FORM1::checkNumberField(const QString& value, bool emptyAllowed) {
+    if ((emptyAllowed && value.isEmpty()) || isNumberText(value)) {
+        return true;
+    }
+    notice(QStringLiteral("「%1」不是數字, 指令未送出!").arg(value));
+    return false;
+}
+
 void FORM1::ConnectController() {
     notice(QStringLiteral(" 準備連線終止運作中程式"));
     if (!m_link.isOpen()) {
@@ -566,7 +591,9 @@ void FORM1::ReadInternalValues() {
 void FORM1::sendFieldCommand(const QString& prefix, const QString& field, bool readBack) {
     m_timer1.stop();
     const QString value = m_fields.at(field)->text();
-    if (checkSendable(value)) {
+    // An empty 定位 has always sent "MA " alone; the settings need a value.
+    const bool emptyAllowed = prefix == commands::kMoveTo;
+    if (checkNumberField(value, emptyAllowed)) {
         m_link.write(prefix + value);
         m_link.writeCarriageReturn();
         if (readBack) {
@@ -654,6 +681,13 @@ void FORM1::ShowDisconnected() {
         m_link.close();
     }
     m_panel1->setText(QStringLiteral("未連線"));
+    // Nobody may read an old position or input as live.
+    for (const char* name : {"Text5", "Text2", "Text4"}) {
+        m_fields.at(QString::fromUtf8(name))->clear();
+    }
+    for (QCheckBox* box : m_inputs) {
+        box->setChecked(false);
+    }
 }
 
 FORM1::ConsolePause::ConsolePause(FORM1& form) : m_form(form) {
@@ -711,20 +745,10 @@ void FORM1::clearProgram() {
     show_it();
 }
 
+// 取消 never discards work: like 結束, 是 saves first, 否 clears, 取消 leaves everything.
 void FORM1::newProgramCommand() {
     ConsolePause pause(*this);
-    if (!shared.ProgramChanged) {
-        clearProgram();
-        return;
-    }
-    const auto answer = m_prompter.message(this, kUnsavedQuestion, applicationTitle(),
-                                           Prompter::Buttons::OkCancel, Prompter::Icon::Question);
-    if (answer != Prompter::Answer::Ok) {
-        clearProgram();  // Cancel here has always meant: discard and start anew
-        return;
-    }
-    // A save that wrote nothing, found no name or failed leaves the program as it is.
-    if (saveProgramAs() == SaveOutcome::Saved) {
+    if (offerToSave()) {
         clearProgram();
     }
 }
@@ -768,6 +792,10 @@ void FORM1::openProgramCommand() {
     shared.CurrentRow = 1;
     shared.ProgramChanged = false;
     show_it();
+    if (!loaded.notice.isEmpty()) {
+        m_prompter.message(this, loaded.notice, applicationTitle(), Prompter::Buttons::Ok,
+                           Prompter::Icon::Warning);
+    }
 }
 
 void FORM1::closeEvent(QCloseEvent* event) {

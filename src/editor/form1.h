@@ -73,6 +73,10 @@ public:
     // and sends nothing when it is closed.
     void RS232(const QString& text);
 
+    // A 定位, 加速度 or 速度 value must be a number before it goes out; says so when it is
+    // not. true when it may be sent.
+    bool checkNumberField(const QString& value, bool emptyAllowed);
+
     // Reports a refused store; true when the row was stored.
     bool reportStore(StoreOutcome outcome);
     // The speed dialog disables the main window while it is up. Its controls and menu are

@@ -1,7 +1,5 @@
 #include "editor/storerow.h"
 
-#include <utility>
-
 namespace tql {
 namespace {
 
@@ -11,57 +9,47 @@ void shiftDown(ProgramTable& table, int from, int last) {
     }
 }
 
-// Applies the armed modes to a copy and commits only a complete store, so a refusal
-// never leaves half a store behind (an append done but its insert refused).
-StoreOutcome store(SharedState& state, const Row& row, bool firstModeOnly) {
-    if (firstModeOnly && !state.EntryArmed) {
+// One entry stores one row: the first armed mode acts and is disarmed. Every check comes
+// before the first write, so a refusal never leaves half a store behind.
+StoreOutcome store(SharedState& state, const Row& row, bool spendsEntryArmed) {
+    if (spendsEntryArmed && !state.EntryArmed) {
         return StoreOutcome::NothingArmed;
     }
-    SharedState next = state;
-    bool stored = false;
-    const auto mayStore = [&] { return !(firstModeOnly && stored); };
-
-    if (next.AppendMode) {
-        if (next.RowCounter >= kMaxProgramRows) {
+    ProgramTable& table = state.ProgramTable;
+    if (state.AppendMode) {
+        if (state.RowCounter >= kMaxProgramRows) {
             return StoreOutcome::TableFull;
         }
-        next.RowCounter += 1;
-        next.CurrentRow = next.RowCounter;
-        next.ProgramTable[next.CurrentRow] = row;
-        next.AppendMode = false;
-        stored = true;
-    }
-    if (next.InsertMode && mayStore()) {
-        if (next.RowCounter >= kMaxProgramRows) {
+        state.RowCounter += 1;
+        state.CurrentRow = state.RowCounter;
+        table[state.CurrentRow] = row;
+        state.AppendMode = false;
+    } else if (state.InsertMode) {
+        if (state.RowCounter >= kMaxProgramRows) {
             return StoreOutcome::TableFull;
         }
-        if (next.CurrentRow < 1 || next.CurrentRow > next.RowCounter + 1) {
+        if (state.CurrentRow < 1 || state.CurrentRow > state.RowCounter + 1) {
             state.InsertMode = false;
             return StoreOutcome::NoSuchRow;
         }
-        shiftDown(next.ProgramTable, next.CurrentRow, next.RowCounter);
-        next.ProgramTable[next.CurrentRow] = row;
-        next.InsertMode = false;
-        next.RowCounter += 1;
-        stored = true;
-    }
-    if (next.ModifyMode && mayStore()) {
-        if (!CurrentRowIsValid(next)) {
+        shiftDown(table, state.CurrentRow, state.RowCounter);
+        table[state.CurrentRow] = row;
+        state.InsertMode = false;
+        state.RowCounter += 1;
+    } else if (state.ModifyMode) {
+        if (!CurrentRowIsValid(state)) {
             state.ModifyMode = false;
             return StoreOutcome::NoSuchRow;
         }
-        next.ProgramTable[next.CurrentRow] = row;
-        next.ModifyMode = false;
-        stored = true;
-    }
-    if (!stored) {
+        table[state.CurrentRow] = row;
+        state.ModifyMode = false;
+    } else {
         return StoreOutcome::NothingArmed;
     }
-    if (firstModeOnly) {
-        next.EntryArmed = false;
+    if (spendsEntryArmed) {
+        state.EntryArmed = false;
     }
-    next.ProgramChanged = true;
-    state = std::move(next);
+    state.ProgramChanged = true;
     return StoreOutcome::Stored;
 }
 
@@ -71,6 +59,16 @@ void ArmAppend(SharedState& state) {
     if (!state.InsertMode && !state.ModifyMode) {
         state.AppendMode = true;
     }
+}
+
+void ArmInsert(SharedState& state) {
+    ClearEditModes(state);
+    state.InsertMode = true;
+}
+
+void ArmModify(SharedState& state) {
+    ClearEditModes(state);
+    state.ModifyMode = true;
 }
 
 void ClearEditModes(SharedState& state) {

@@ -14,17 +14,22 @@ enum class StoreOutcome {
 // If neither insert nor modify is armed, the next stored row is appended.
 void ArmAppend(SharedState& state);
 
+// 插入 and 修改: the operator's latest choice wins, so arming one disarms the other two
+// modes (a leftover append from a cancelled entry included). One entry stores one row.
+void ArmInsert(SharedState& state);
+void ArmModify(SharedState& state);
+
 // Disarms append, insert and modify (the cancel of the input, output and absolute-move
 // dialogs).
 void ClearEditModes(SharedState& state);
 
-// Stores one row by the edit modes, in the order append, insert, modify: every set mode
-// applies and is cleared. Checked as a whole first, so a refused store changes nothing
-// but the mode that named a vanished row.
+// Stores one row by the first armed mode, in the order append, insert, modify, and
+// disarms that mode. A refused store changes nothing but the mode that named a vanished
+// row.
 StoreOutcome StoreRow(SharedState& state, const Row& row);
 
-// The store of the move and custom-step dialogs: only the first set mode acts, and only
-// while EntryArmed is set; that store spends EntryArmed. Other set modes stay set.
+// The store of the move and custom-step dialogs: StoreRow, but only while EntryArmed is
+// set; the store spends EntryArmed.
 StoreOutcome StoreArmedRow(SharedState& state, const Row& row);
 
 // Removes row CurrentRow, moving the rows below it up. A CurrentRow outside

@@ -3,17 +3,64 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include <algorithm>
-
 namespace tql {
 namespace {
 
 // ICU's "Big5" is the Windows code page 950 table; its "CP950" is a different IBM table.
 constexpr const char* kBig5 = "Big5";
+constexpr QChar kReplacement = QChar::ReplacementCharacter;
+constexpr char16_t kByteOrderMark = 0xFEFF;
+
+bool isLead(unsigned char b) {
+    return b >= 0x81 && b <= 0xFE;
+}
+
+bool isTrail(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0xA1 && b <= 0xFE);
+}
+
+// Walks the bytes as Big5 does: whether every unit is well formed, and whether the bytes
+// end in a lead byte still waiting for its trail.
+struct Big5Shape {
+    bool wellFormed = true;
+    bool endsInLead = false;
+};
+
+Big5Shape big5Shape(QByteArrayView bytes) {
+    Big5Shape shape;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (!isLead(b)) {
+            continue;  // ASCII, or the single bytes 0x80 and 0xFF
+        }
+        if (i + 1 == bytes.size()) {
+            shape.wellFormed = false;
+            shape.endsInLead = true;
+        } else if (isTrail(static_cast<unsigned char>(bytes[i + 1]))) {
+            ++i;
+        } else {
+            shape.wellFormed = false;
+        }
+    }
+    return shape;
+}
+
+std::optional<QString> decodeUtf8(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError() || text.contains(kReplacement)) {
+        return std::nullopt;
+    }
+    return text;
+}
 
 }  // namespace
 
 std::optional<QByteArray> encodeBig5(const QString& text) {
+    // The encoder drops a byte-order mark without a word; it would vanish from a saved row.
+    if (text.contains(QChar(kByteOrderMark))) {
+        return std::nullopt;
+    }
     QStringEncoder encoder(kBig5);
     QByteArray bytes = encoder.encode(text);
     if (!encoder.isValid() || encoder.hasError()) {
@@ -22,40 +69,68 @@ std::optional<QByteArray> encodeBig5(const QString& text) {
     return bytes;
 }
 
-QString decodeBig5(const QByteArray& bytes) {
-    QStringDecoder decoder(kBig5);
-    return decoder.decode(bytes);
+QString decodeBig5(QByteArrayView bytes) {
+    QStringDecoder decoder(kBig5, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (big5Shape(bytes).endsInLead) {
+        text += kReplacement;  // the decoder keeps a lone last lead byte to itself
+    }
+    return text;
 }
 
-QString decodeFileText(const QByteArray& bytes) {
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        QString text = utf8.decode(bytes);
-        if (!utf8.hasError()) {
-            return text;
-        }
+bool isBig5Text(QByteArrayView bytes) {
+    return big5Shape(bytes).wellFormed && !decodeBig5(bytes).contains(kReplacement);
+}
+
+std::optional<TextEncoding> detectEncoding(QByteArrayView bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        return TextEncoding::Utf8;
+    }
+    if (isBig5Text(bytes)) {
+        return TextEncoding::Big5;
+    }
+    if (decodeUtf8(bytes)) {
+        return TextEncoding::Utf8;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> decodeAs(TextEncoding encoding, QByteArrayView bytes) {
+    if (encoding == TextEncoding::Utf8) {
+        return decodeUtf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes);
+    }
+    if (!isBig5Text(bytes)) {
+        return std::nullopt;
     }
     return decodeBig5(bytes);
 }
 
-QList<QByteArray> splitLines(const QByteArray& bytes) {
-    QList<QByteArray> lines;
-    qsizetype start = 0;
-    qsizetype i = 0;
-    while (i < bytes.size()) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.append(bytes.mid(start, i - start));
-            i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
-        }
+std::optional<QString> decodeFileText(QByteArrayView bytes) {
+    const std::optional<TextEncoding> encoding = detectEncoding(bytes);
+    if (!encoding) {
+        return std::nullopt;
     }
-    if (start < bytes.size()) {
-        lines.append(bytes.mid(start));
+    return decodeAs(*encoding, bytes);
+}
+
+QList<QByteArray> splitLines(const QByteArray& bytes) {
+    const char end = bytes.contains('\n') ? '\n' : '\r';
+    QList<QByteArray> lines = bytes.split(end);
+    if (!lines.isEmpty() && lines.last().isEmpty()) {
+        lines.removeLast();  // the final line end
+    }
+    if (end == '\n') {
+        for (QByteArray& line : lines) {
+            qsizetype first = 0;
+            qsizetype last = line.size();
+            while (first < last && line[first] == '\r') {
+                ++first;
+            }
+            while (last > first && line[last - 1] == '\r') {
+                --last;
+            }
+            line = line.sliced(first, last - first);
+        }
     }
     return lines;
 }

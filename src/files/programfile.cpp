@@ -5,7 +5,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace tql {
 namespace {
@@ -144,22 +145,58 @@ Encoded encodeProgram(const ProgramTable& table, int RowCounter) {
 }
 
 LoadResult decodeProgram(const QByteArray& bytes) {
-    // Decoding the file as a whole decides UTF-8 or Big5 once for all its lines.
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    const QStringList lines = decodeFileText(bytes).split(lineEnd);
+    const auto refuse = [](const QString& why) { return LoadResult{std::nullopt, why, {}}; };
+    if (bytes.contains('\0')) {
+        return refuse(QStringLiteral("不是程式檔 (含有二進位資料), 無法開啟!"));
+    }
+    const QList<QByteArray> lines = splitLines(bytes);
+    // The program rows decide the encoding: a damaged header row must not cost the program.
+    QByteArray body;
+    for (qsizetype n = 1; n < lines.size(); ++n) {
+        body += lines[n] + '\n';
+    }
+    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
+    const std::optional<TextEncoding> encoding = detectEncoding(marked ? bytes : body);
+    if (!encoding) {
+        qsizetype bad = 1;
+        while (bad + 1 < lines.size() && isBig5Text(lines[bad])) {
+            ++bad;
+        }
+        return refuse(
+            QStringLiteral("不是程式檔 (第 %1 行有無法辨識的字元), 無法開啟!").arg(bad + 1));
+    }
+
     LoadedProgram program;
+    QString notice;
     int accepted = 0;
     for (qsizetype n = 0; n < lines.size(); ++n) {
-        const QString& line = lines[n];
+        const std::optional<QString> decoded = decodeAs(*encoding, lines[n]);
+        // A header row Big5 cannot hold could never be saved again: take the standard one.
+        if (n == 0 && (!decoded || !encodeBig5(*decoded))) {
+            program.table[0] = headerRow();
+            notice = QStringLiteral("第 1 行的標題列無法辨識, 已改用標準標題列.");
+            ++accepted;
+            continue;
+        }
+        const QString line = decoded.value_or(QString());
         if (line.size() < kShortestLine) {
+            const auto unread =
+                std::count_if(lines.begin() + n + 1, lines.end(),
+                              [](const QByteArray& l) { return !l.trimmed().isEmpty(); });
+            if (accepted > 0 && unread > 0) {
+                notice += (notice.isEmpty() ? QString() : QStringLiteral("\n")) +
+                          QStringLiteral("第 %1 行過短, 讀取到此為止; 之後還有 %2 行未讀入.")
+                              .arg(n + 1)
+                              .arg(unread);
+            }
             break;
         }
         if (accepted == kTableRows) {
-            return {std::nullopt, QStringLiteral("第 %1 行: 程式超過500列, 無法開啟!").arg(n + 1)};
+            return refuse(QStringLiteral("第 %1 行: 程式超過500列, 無法開啟!").arg(n + 1));
         }
         const QStringList fields = parseLine(line);
         if (fields.size() > kColumns) {
-            return {std::nullopt, QStringLiteral("第 %1 行超過五個欄位, 無法開啟!").arg(n + 1)};
+            return refuse(QStringLiteral("第 %1 行超過五個欄位, 無法開啟!").arg(n + 1));
         }
         for (int c = 0; c < fields.size(); ++c) {
             program.table[accepted][c] = fields[c];
@@ -167,19 +204,24 @@ LoadResult decodeProgram(const QByteArray& bytes) {
         ++accepted;
     }
     if (accepted == 0) {
-        return {std::nullopt, QStringLiteral("檔案中沒有程式資料, 無法開啟!")};
+        return refuse(QStringLiteral("檔案中沒有程式資料, 無法開啟!"));
     }
     program.RowCounter = accepted - 1;
-    return {program, {}};
+    return {program, {}, notice};
 }
 
 LoadResult loadProgramFile(const QString& path) {
+    const QString name = QDir::toNativeSeparators(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, QStringLiteral("無法開啟檔案 %1: %2")
-                                  .arg(QDir::toNativeSeparators(path), file.errorString())};
+        return {
+            std::nullopt, QStringLiteral("無法開啟檔案 %1: %2").arg(name, file.errorString()), {}};
     }
-    return decodeProgram(file.readAll());
+    LoadResult result = decodeProgram(file.readAll());
+    if (!result.program) {
+        result.error = QStringLiteral("%1:\n%2").arg(name, result.error);
+    }
+    return result;
 }
 
 SaveResult saveProgramFile(const QString& path, const ProgramTable& table, int RowCounter) {

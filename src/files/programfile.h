@@ -23,7 +23,9 @@ struct LoadedProgram {
 
 struct LoadResult {
     std::optional<LoadedProgram> program;
-    QString error;  // the operator's message when program is empty
+    QString error;   // the operator's message when program is empty
+    QString notice;  // what the operator must know of a program that was read: the lines
+                     // left unread after a short line, a header row replaced
 };
 
 // One line of the file, without its line end.
@@ -41,11 +43,14 @@ struct Encoded {
 Encoded encodeProgram(const ProgramTable& table, int RowCounter);
 
 // Reads file bytes into a fresh table. Reading stops at the first line shorter than 13
-// characters. A line of more than five fields, more than 501 lines, or no line at all is
-// refused with a message naming the line.
+// characters; non-blank lines after it are named in the notice. A line of more than five
+// fields, more than 501 lines, no line at all, or bytes that are neither Big5 nor UTF-8
+// (a binary file) are refused with a message naming the line. A header row Big5 cannot
+// hold is read as the standard header row, with a notice.
 LoadResult decodeProgram(const QByteArray& bytes);
 
-// Reads a file from disk: decodeProgram, or why the file cannot be read.
+// Reads a file from disk: decodeProgram, or why the file cannot be read; a refusal names
+// the file.
 LoadResult loadProgramFile(const QString& path);
 
 enum class SaveStatus { Written, NothingToWrite, Failed };

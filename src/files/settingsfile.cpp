@@ -19,8 +19,16 @@ QString readPortNumber(const QDir& dir) {
     if (!file.open(QIODevice::ReadOnly)) {
         return QStringLiteral("1");
     }
-    const QList<QByteArray> lines = splitLines(file.readAll());
-    return lines.isEmpty() ? QString() : decodeFileText(lines.first());
+    const QByteArray bytes = file.readAll();
+    const QList<QByteArray> lines = splitLines(bytes);
+    if (lines.isEmpty()) {
+        return QString();
+    }
+    // A file that is no text of the tool still shows its first line, every byte visible:
+    // the port that cannot be opened is then named in the connection message.
+    const std::optional<TextEncoding> encoding = detectEncoding(bytes);
+    return decodeAs(encoding.value_or(TextEncoding::Big5), lines.first())
+        .value_or(decodeBig5(lines.first()));
 }
 
 std::optional<QString> writePortNumber(const QDir& dir, const QString& portNumber) {

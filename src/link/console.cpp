@@ -2,9 +2,11 @@
 
 #include "link/commands.h"
 
+#include <QRegularExpression>
+
 #include <cfenv>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 namespace tql {
@@ -14,7 +16,7 @@ using namespace commands;
 bool probeController(Link& link) {
     link.write(kProbe + QChar(kCarriageReturn));
     link.sleep(kProbeWait);
-    return !link.readAll().isEmpty();
+    return !link.readBytes().isEmpty();
 }
 
 void greetController(Link& link) {
@@ -125,7 +127,17 @@ double leadingNumber(const QString& reply) {
     }
     QByteArray number = text.left(end).toLatin1();
     number.replace('D', 'E').replace('d', 'e');
-    return std::strtod(number.constData(), nullptr);
+    if (number.startsWith('+')) {
+        number.remove(0, 1);  // from_chars takes a minus sign only
+    }
+    // from_chars reads the same under every locale, unlike strtod.
+    double value = 0;
+    const auto [rest, error] = std::from_chars(number.constBegin(), number.constEnd(), value);
+    if (error == std::errc::result_out_of_range) {
+        const bool tiny = number.contains("e-") || number.contains("E-");
+        return tiny ? 0.0 : number.startsWith('-') ? -HUGE_VAL : HUGE_VAL;
+    }
+    return error == std::errc() && rest != number.constBegin() ? value : 0;
 }
 
 }  // namespace
@@ -142,6 +154,12 @@ int inputWord(const QString& reply) {
     constexpr double kMax = std::numeric_limits<int>::max();
     constexpr double kMin = std::numeric_limits<int>::min();
     return rounded >= kMax ? int(kMax) : rounded <= kMin ? int(kMin) : int(rounded);
+}
+
+bool isNumberText(const QString& text) {
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)\\s*$"));
+    return number.match(text).hasMatch();
 }
 
 std::array<bool, 8> inputIndicators(int word) {

@@ -10,7 +10,8 @@
 // and greeting, the internal values, the position and input poll, the output switches.
 namespace tql {
 
-// "?VM" joined with its CR as one write, 200 ms, then any reply at all counts.
+// "?VM" joined with its CR as one write, 200 ms, then any byte at all counts (even one that
+// is no Big5 text by itself).
 bool probeController(Link& link);
 
 // After a successful probe: stop the controller's running program (ESC, ESC), switch its
@@ -39,6 +40,10 @@ void syncOutputs(Link& link, const std::array<bool, 4>& wanted, std::array<bool,
 // no number gives 0. Rounded half to even; clamped to the 32-bit range so that an absurd
 // reply cannot stop the poll.
 int inputWord(const QString& reply);
+
+// Whether a field holds a number the controller can take for a move, speed or acceleration:
+// an optional sign, digits with at most one decimal point, blanks around it ignored.
+bool isNumberText(const QString& text);
 
 // Indicators 1..8 for an input word: bits 0..7 from the top down; 256 or more checks all,
 // a negative word none.

@@ -27,8 +27,10 @@ public:
     void writeCarriageReturn();
     // A command line as two writes: the text, then CR.
     bool writeLine(const QString& text);
-    // Everything that has arrived so far.
+    // Everything that has arrived so far, as text: no received byte is dropped.
     QString readAll();
+    // Everything that has arrived so far, as bytes (the probe counts bytes, not text).
+    QByteArray readBytes() { return m_line.readAll(); }
     void sleep(std::chrono::milliseconds duration) { m_sleeper.sleep(duration); }
     // Send a line, wait the fixed time, and take whatever has arrived.
     QString query(const QString& command, std::chrono::milliseconds wait);

@@ -109,7 +109,18 @@ private slots:
         QTest::addColumn<QString>("time");
         QTest::newRow("pattern 10") << QStringList{"OUTP", "10", "ALL-P", "-", "-"} << true
                                     << Bits{false, true, false, true} << "" << false << " 100";
-        for (const char* odd : {"abc", "16", "-1", "3.5", ""}) {
+        const Bits all = {true, true, true, true};
+        QTest::newRow("pattern 15")
+            << QStringList{"OUTP", "15", "ALL-P", "-", "-"} << true << all << "" << false << " 100";
+        // Above 15 the walk from the top bit checks all four, as it always has.
+        for (const char* above : {"16", "255", "99999999999"}) {
+            QTest::newRow(qPrintable(QString("pattern %1: all boxes").arg(above)))
+                << QStringList{"OUTP", above, "ALL-P", "-", "-"} << true << all << "" << false
+                << " 100";
+        }
+        QTest::newRow("pattern -1: no box") << QStringList{"OUTP", "-1", "ALL-P", "-", "-"} << true
+                                            << Bits{} << "" << false << " 100";
+        for (const char* odd : {"abc", "3.5", ""}) {
             QTest::newRow(qPrintable(QString("pattern '%1': no box").arg(odd)))
                 << QStringList{"OUTP", odd, "ALL-P", "-", "-"} << true << Bits{} << "" << false
                 << " 100";

@@ -6,10 +6,13 @@
 #include <QDialog>
 #include <QRadioButton>
 #include <QSlider>
+#include <QWheelEvent>
 
 using namespace tql;
 using namespace std::chrono_literals;
 using tql::test::FormFixture;
+
+Q_DECLARE_METATYPE(tql::Row)
 
 namespace {
 
@@ -394,6 +397,49 @@ private slots:
         QVERIFY(e.shared().EntryArmed);
     }
 
+    // Enter in a field confirms the dialog: it flips no sense button and moves no slide.
+    void enterConfirms_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<Row>("stored");
+        QTest::newRow("IN") << "Command10"
+                            << "XIN"
+                            << "Combo1" << Row{"IN+", "3", "IN+", "-", "-"};
+        QTest::newRow("OUT") << "Command11"
+                             << "XOUT"
+                             << "Combo1" << Row{"SETP", "3", "ON", "-", "-"};
+        QTest::newRow("absolute move") << "Command19"
+                                       << "Form3"
+                                       << "Text1(0)" << Row{"POINT", "絕對移動", "3", "-", "-"};
+    }
+
+    void enterConfirms() {
+        QFETCH(QString, button);
+        QFETCH(QString, dialog);
+        QFETCH(QString, field);
+        QFETCH(Row, stored);
+        Editor e;
+        e.line.openState = true;  // connected: 定位 could move the slide
+        QDialog* d = e.open(button, dialog);
+        if (dialog == "XOUT") {
+            e.pick(d, "Option1(0)");
+        }
+        e.line.written.clear();
+        QWidget* edit = e.in(d, field);
+        if (auto* combo = qobject_cast<QComboBox*>(edit)) {
+            combo->setEditText("3");
+            edit = combo->lineEdit();
+        } else {
+            static_cast<QLineEdit*>(edit)->setText("3");
+        }
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(e.closed(dialog));
+        QCOMPARE(e.row(1), stored);
+        QVERIFY(!e.line.written.contains("MA"));
+    }
+
     void speedDialog() {
         Editor e;
         QDialog* d = e.open("Command1", "Form4");
@@ -404,11 +450,16 @@ private slots:
         QCOMPARE(slider->value(), 100);
         QCOMPARE(e.in<QLabel>(d, "Label1")->text(), QString("100"));
         QCOMPARE(e.in<QLabel>(d, "Label2")->text(), QString("MM/SEC"));
+        // Keys and the wheel move the label with the slider: it shows what 確認 stores.
         slider->setFocus();
         QTest::keyClick(slider, Qt::Key_PageUp);
-        QCOMPARE(e.in<QLabel>(d, "Label1")->text(), QString("100"));  // keys leave the label
+        QTest::keyClick(slider, Qt::Key_Right);
+        QWheelEvent wheel(QPointF(5, 5), slider->mapToGlobal(QPointF(5, 5)), {}, {0, 120},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(slider, &wheel);
         const int moved = slider->value();
-        QVERIFY(moved != 100);
+        QVERIFY(moved > 101);
+        QCOMPARE(e.in<QLabel>(d, "Label1")->text(), QString::number(moved));
         e.press(d, "Command1");
         QCOMPARE(e.row(1), (Row{"VM", QString::number(moved), "速度", "-", "-"}));
         QVERIFY(e.form->centralWidget()->isEnabled());

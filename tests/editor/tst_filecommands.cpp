@@ -73,12 +73,14 @@ private slots:
         QTest::addColumn<bool>("cleared");
         QTest::addColumn<bool>("written");
         QTest::newRow("unchanged: cleared, no question") << false << -1 << "" << true << false;
-        QTest::newRow("OK and a name: saved, cleared")
-            << true << int(Answer::Ok) << "n" << true << true;
-        QTest::newRow("OK and no name: program stays")
-            << true << int(Answer::Ok) << "" << false << false;
-        QTest::newRow("Cancel: cleared without saving")
-            << true << int(Answer::Cancel) << "" << true << false;
+        QTest::newRow("Yes and a name: saved, cleared")
+            << true << int(Answer::Yes) << "n" << true << true;
+        QTest::newRow("Yes and no name: program stays")
+            << true << int(Answer::Yes) << "" << false << false;
+        QTest::newRow("No: cleared without saving")
+            << true << int(Answer::No) << "" << true << false;
+        QTest::newRow("Cancel: program stays")
+            << true << int(Answer::Cancel) << "" << false << false;
     }
 
     void newProgram() {
@@ -100,7 +102,7 @@ private slots:
 
         QCOMPARE(w.messages(), changed ? QStringList{kUnsaved} : QStringList{});
         if (changed) {
-            QCOMPARE(w.prompter.messages[0].buttons, Prompter::Buttons::OkCancel);
+            QCOMPARE(w.prompter.messages[0].buttons, Prompter::Buttons::YesNoCancel);
             QCOMPARE(w.prompter.messages[0].icon, Prompter::Icon::Question);
             QCOMPARE(w.prompter.messages[0].title, QString("PALDOR"));
         }
@@ -125,6 +127,23 @@ private slots:
         QVERIFY(!w.form->shared.ProgramChanged);
         QCOMPARE(w.listed(), 2);
         QCOMPARE(w.form->shared.ProgramTable[1][0], QString("HOME"));
+
+        // Opening clears the change mark of the program it replaces; a file with lines left
+        // unread opens with a word about them.
+        w.form->shared.ProgramChanged = true;
+        w.prompter.answers = {Answer::No};
+        QFile cut(w.path("cut.tq4"));
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write(
+            "FUNCTINO    DATA        XPOINT      PS          PS\r\n"
+            "HOME        x           -           -           -\r\n\r\n"
+            "HOME        x           -           -           -\r\n");
+        cut.close();
+        w.prompter.fileNames = {cut.fileName()};
+        w.trigger("開啟舊檔");
+        QVERIFY(!w.form->shared.ProgramChanged);
+        QCOMPARE(w.form->shared.RowCounter, 1);
+        QCOMPARE(w.messages().last(), QString("第 3 行過短, 讀取到此為止; 之後還有 1 行未讀入."));
     }
 
     void refusedOpenLeavesTheEditorAsItWas() {
@@ -135,6 +154,20 @@ private slots:
         bad.open(QIODevice::WriteOnly);
         bad.write("FUNCTINO    DATA        XPOINT      PS          PS\r\nA B C D E F G\r\n");
         bad.close();
+        QFile binary(w.path("binary.tq4"));
+        binary.open(QIODevice::WriteOnly);
+        binary.write(
+            QByteArray("\x7f"
+                       "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0",
+                       20));
+        binary.close();
+        // A binary file is no program either: refused, naming the file.
+        w.prompter.fileNames = {binary.fileName()};
+        w.trigger("開啟舊檔");
+        QCOMPARE(w.prompter.messages.size(), size_t(1));
+        QVERIFY(w.prompter.messages[0].text.contains("binary.tq4"));
+        QCOMPARE(w.form->shared.RowCounter, 2);
+        w.prompter.messages.clear();
         const SharedState before = w.form->shared;
         w.prompter.fileNames = {bad.fileName()};
         w.trigger("開啟舊檔");

@@ -344,6 +344,29 @@ private slots:
         QCOMPARE(fresh.keywords(), QStringList{"HOME"});
     }
 
+    // The highlighted row is the row the edit buttons act on, however the highlight moved.
+    void keysMoveTheCurrentRow() {
+        Window w;
+        w.click("Command12");
+        w.enter({"Command2", "Command4", "Command13", "Command9"});
+        w.clickRow(1);
+        w.click("Command7");  // the edit group is off again
+        w.list()->setFocus();
+        // After the rebuild nothing is highlighted: the first Down takes row 1.
+        for (const auto& [key, row] : {std::pair{Qt::Key_Down, 1},
+                                       {Qt::Key_Down, 2},
+                                       {Qt::Key_End, 3},
+                                       {Qt::Key_Home, 1},
+                                       {Qt::Key_PageDown, 3}}) {
+            QTest::keyClick(w.list(), key);
+            QCOMPARE(w.form->shared.CurrentRow, row);
+            QVERIFY(w.find("Command7")->isEnabled());
+        }
+        QTest::keyClick(w.list(), Qt::Key_Up);
+        w.click("Command7");
+        QCOMPARE(w.keywords(), (QStringList{"HOME", "RET"}));
+    }
+
     // After New or Open the edit group may still be enabled while CurrentRow names no row.
     void editButtonsOnAVanishedRowDoNoHarm() {
         for (const char* button : {"Command6", "Command7", "Command8"}) {

@@ -73,12 +73,9 @@ private slots:
                                   << QStringList{"WT", "NEW", "CS"} << 2 << int(None);
         QTest::newRow("no mode stores nothing")
             << three << 2 << int(None) << false << three << 2 << int(None);
-        // Every set mode applies: the row is appended, then inserted before the new last row.
-        QTest::newRow("append and insert both apply")
-            << three << 1 << int(Append | Insert) << false
-            << QStringList{"WT", "HOME", "CS", "NEW", "NEW"} << 4 << int(None);
-        QTest::newRow("one-row store: append only")
-            << three << 1 << int(Append | Insert) << true << QStringList{"WT", "HOME", "CS", "NEW"}
+        // Set directly, two modes still store one row: the first in append, insert, modify.
+        QTest::newRow("append before insert")
+            << three << 1 << int(Append | Insert) << false << QStringList{"WT", "HOME", "CS", "NEW"}
             << 4 << int(Insert);
         QTest::newRow("one-row store: insert before modify")
             << three << 2 << int(Insert | Modify) << true << QStringList{"WT", "NEW", "HOME", "CS"}
@@ -114,6 +111,60 @@ private slots:
         QCOMPARE(state.ProgramTable[state.RowCounter + 1], Row{});
     }
 
+    // What the operator does, one letter a step: a ArmAppend (an entry button), i 插入,
+    // m 修改, c a dialog's cancel that disarms, s a stored row. Rows 1..3 are WT HOME CS and
+    // CurrentRow is 2; every store is one row, and the latest arming wins.
+    void armingSequences_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<int>("modesAfter");
+        QTest::newRow("cancelled entry, then insert")
+            << "ais" << QStringList{"WT", "NEW", "HOME", "CS"} << int(None);
+        QTest::newRow("cancelled entry, then modify")
+            << "ams" << QStringList{"WT", "NEW", "CS"} << int(None);
+        QTest::newRow("insert, then modify")
+            << "ims" << QStringList{"WT", "NEW", "CS"} << int(None);
+        QTest::newRow("modify, then insert")
+            << "mis" << QStringList{"WT", "NEW", "HOME", "CS"} << int(None);
+        QTest::newRow("insert survives a cancelled box")
+            << "iaas" << QStringList{"WT", "NEW", "HOME", "CS"} << int(None);
+        QTest::newRow("dialog cancel disarms insert")
+            << "icas" << QStringList{"WT", "HOME", "CS", "NEW"} << int(None);
+        QTest::newRow("insert, then entry store, then entry appends")
+            << "iasas" << QStringList{"WT", "NEW", "HOME", "CS", "NEW"} << int(None);
+        QTest::newRow("armed, not yet stored")
+            << "ai" << QStringList{"WT", "HOME", "CS"} << int(Insert);
+    }
+
+    void armingSequences() {
+        QFETCH(QString, steps);
+        QFETCH(QStringList, after);
+        QFETCH(int, modesAfter);
+        SharedState state = programOf({"WT", "HOME", "CS"});
+        state.CurrentRow = 2;
+        for (const QChar step : steps) {
+            switch (step.toLatin1()) {
+                case 'a':
+                    ArmAppend(state);
+                    break;
+                case 'i':
+                    ArmInsert(state);
+                    break;
+                case 'm':
+                    ArmModify(state);
+                    break;
+                case 'c':
+                    ClearEditModes(state);
+                    break;
+                case 's':
+                    QCOMPARE(StoreRow(state, rowOf("NEW")), StoreOutcome::Stored);
+                    break;
+            }
+        }
+        QCOMPARE(keywordsOf(state), after);
+        QCOMPARE(modesOf(state), modesAfter);
+    }
+
     void oneRowStoreNeedsEntryArmed() {
         SharedState state = programOf({"WT"});
         state.AppendMode = true;
@@ -126,7 +177,6 @@ private slots:
         QTest::addColumn<int>("modes");
         QTest::newRow("append") << int(Append);
         QTest::newRow("insert") << int(Insert);
-        QTest::newRow("append and insert") << int(Append | Insert);
     }
 
     void fullTableRefusesAndChangesNothing() {
@@ -145,7 +195,8 @@ private slots:
         QCOMPARE(state.RowCounter, kMaxProgramRows);
         QCOMPARE(modesOf(state), modes);
         QVERIFY(!state.ProgramChanged);
-        QVERIFY(!storeRefusalMessage(StoreOutcome::TableFull).isEmpty());
+        QCOMPARE(storeRefusalMessage(StoreOutcome::TableFull),
+                 QString("程式已滿500列, 無法再加入!"));
     }
 
     void modifyOnFullTableStillWorks() {

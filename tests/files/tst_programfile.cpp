@@ -40,7 +40,7 @@ void compareRows(const LoadedProgram& got, const LoadedProgram& expected) {
 // Texts an operator can type: Big5 characters, blanks, quotes, empty, up to 15 long.
 QString randomText(QRandomGenerator& random) {
     static const QString pool =
-        QStringLiteral("ABCxyz019.-,;:$#\" 速度延遲迴圈標籤座標歸零絕對移動");
+        QStringLiteral("ABCxyz019.-,;:$#\" 速度延遲迴圈標籤座標歸零絕對移動警牶—═€");
     const int length = random.bounded(16);
     QString text;
     for (int i = 0; i < length; ++i) {
@@ -115,6 +115,7 @@ private slots:
             const Encoded encoded = encodeProgram(p.table, p.RowCounter);
             QVERIFY(encoded.error.isEmpty());
             const LoadResult loaded = decodeProgram(encoded.bytes);
+            QVERIFY(loaded.notice.isEmpty());
             QVERIFY2(loaded.program, qPrintable(loaded.error));
             compareRows(*loaded.program, p);
         }
@@ -146,17 +147,109 @@ private slots:
         QCOMPARE(parseLine(line), fields);
     }
 
+    // Reading stops at the first line shorter than 13 characters (12 stop, 13 are read);
+    // the program read so far is kept, and non-blank lines after it are reported.
+    void readingStopsAtTheFirstShortLine_data() {
+        QTest::addColumn<QString>("third");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("blank") << "" << 1 << "第 3 行過短, 讀取到此為止; 之後還有 1 行未讀入.";
+        QTest::newRow("12 characters") << "HOME 回原點 - -" << 1 << "第 3 行過短";
+        QTest::newRow("13 characters") << "HOME 回原點 - - " << 3 << "";
+    }
+
     void readingStopsAtTheFirstShortLine() {
-        const QByteArray bytes = big5(
-            "FUNCTINO    DATA        XPOINT      PS          PS\r\n"
-            "WT          500         延遲          -           -\r\n"
-            "\r\n"
-            "HOME        回原點         -           -           -\r\n");
-        const LoadResult loaded = decodeProgram(bytes);
+        QFETCH(QString, third);
+        QFETCH(int, rows);
+        QFETCH(QString, notice);
+        const LoadResult loaded =
+            decodeProgram(big5("FUNCTINO    DATA        XPOINT      PS          PS\r\n"
+                               "WT          500         延遲          -           -\r\n" +
+                               third +
+                               "\r\n"
+                               "HOME        回原點         -           -           -\r\n\r\n"));
         QVERIFY(loaded.program);
-        QCOMPARE(loaded.program->RowCounter, 1);
+        QCOMPARE(loaded.program->RowCounter, rows);
         QCOMPARE(loaded.program->table[1], (Row{"WT", "500", "延遲", "-", "-"}));
-        QCOMPARE(loaded.program->table[2], Row{});
+        QCOMPARE(loaded.program->table[rows + 1], Row{});
+        QVERIFY2(notice.isEmpty() ? loaded.notice.isEmpty() : loaded.notice.startsWith(notice),
+                 qPrintable(loaded.notice));
+    }
+
+    // Damaged files as they reach operators. rows -1: refused, the message naming what.
+    void damagedFiles_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("naming");
+        QTest::addColumn<QString>("label");  // column 1 of row 1
+        QTest::newRow("Big5 bytes that are UTF-8 too")
+            << "big5_label_also_valid_utf8.tq4" << 3 << ""
+            << "警";
+        QTest::newRow("UTF-8 label") << "utf8_label.tq4" << 2 << ""
+                                     << "牶";
+        QTest::newRow("CR CR LF") << "crcrlf_line_ends.tq4" << 5 << ""
+                                  << "1";
+        QTest::newRow("LF CR") << "lfcr_line_ends.tq4" << 5 << ""
+                               << "1";
+        QTest::newRow("blank line") << "blank_line_after_row_2.tq4" << 2
+                                    << "第 4 行過短, 讀取到此為止; 之後還有 4 行未讀入."
+                                    << "1";
+        QTest::newRow("lone lead byte at the end")
+            << "trailing_big5_lead_byte.tq4" << -1 << "第 2 行"
+            << "";
+        QTest::newRow("header Big5 cannot hold") << "header_not_big5.tq4" << 1 << "標題列"
+                                                 << "100";
+    }
+
+    void damagedFiles() {
+        QFETCH(QString, file);
+        QFETCH(int, rows);
+        QFETCH(QString, naming);
+        QFETCH(QString, label);
+        const QString path = QFINDTESTDATA("damaged/" + file);
+        const LoadResult loaded = loadProgramFile(path);
+        if (rows < 0) {
+            QVERIFY(!loaded.program);
+            QVERIFY2(loaded.error.contains(naming) && loaded.error.contains(file),
+                     qPrintable(loaded.error));
+            return;
+        }
+        QVERIFY2(loaded.program, qPrintable(loaded.error));
+        QCOMPARE(loaded.program->RowCounter, rows);
+        QCOMPARE(loaded.program->table[1][1], label);
+        QCOMPARE(loaded.program->table[0], headerRow());
+        QVERIFY2(naming.isEmpty() ? loaded.notice.isEmpty() : loaded.notice.contains(naming),
+                 qPrintable(loaded.notice));
+        // What was read saves, and reloads the same.
+        const Encoded encoded = encodeProgram(loaded.program->table, rows);
+        QVERIFY2(encoded.error.isEmpty(), qPrintable(encoded.error));
+        compareRows(decodeProgram(encoded.bytes).program.value(), *loaded.program);
+    }
+
+    void binaryFilesAreRefused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray header = "FUNCTINO    DATA        XPOINT      PS          PS\r\n";
+        QTest::newRow("NUL") << header +
+                                    QByteArray("HOME        x    \0      -           -\r\n", 52);
+        QTest::newRow("neither Big5 nor UTF-8")
+            << header + "HOME        \xff\xfe\x80\x81 -           -           -\r\n";
+    }
+
+    void binaryFilesAreRefused() {
+        QFETCH(QByteArray, bytes);
+        const LoadResult loaded = decodeProgram(bytes);
+        QVERIFY(!loaded.program);
+        QVERIFY2(loaded.error.contains("不是程式檔"), qPrintable(loaded.error));
+    }
+
+    // Bytes of the Windows code page 950 table: IBM's table (ICU's "CP950") differs here.
+    void big5IsCodePage950() {
+        const QByteArray bytes("\xa1\x58\xf9\xf9\xa3\xe1", 6);
+        QCOMPARE(encodeBig5(QString::fromUtf8("—═€")).value(), bytes);
+        QCOMPARE(decodeBig5(bytes), QString::fromUtf8("—═€"));
+        // No byte of the line vanishes: a lead byte still waiting shows as a replacement.
+        QCOMPARE(decodeBig5("12.5\r\xa4"), QString("12.5\r") + QChar::ReplacementCharacter);
+        QVERIFY(!encodeBig5(QString(QChar(0xFEFF))));  // would vanish without a word
     }
 
     void missingFieldsAreEmpty() {

@@ -5,7 +5,9 @@
 
 #include <QTest>
 
+#include <clocale>
 #include <limits>
+#include <string>
 
 using namespace tql;
 using namespace std::chrono_literals;
@@ -52,12 +54,63 @@ private slots:
         QTest::newRow("too large: clamped") << "99999999999" << std::numeric_limits<int>::max();
         QTest::newRow("too small: clamped") << "-1e20" << std::numeric_limits<int>::min();
         QTest::newRow("overflowing exponent") << "1e999" << std::numeric_limits<int>::max();
+        QTest::newRow("underflowing exponent") << "1e-999" << 0;
     }
 
+    // Every reply reads the same under a locale whose decimal mark is a comma.
     void inputWord() {
         QFETCH(QString, reply);
         QFETCH(int, word);
         QCOMPARE(tql::inputWord(reply), word);
+        const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+        const char* comma = nullptr;
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"}) {
+            comma = comma ? comma : std::setlocale(LC_NUMERIC, name);
+        }
+        QVERIFY2(comma, "no comma-decimal locale: scripts/test.sh generates de_DE.UTF-8");
+        QCOMPARE(*std::localeconv()->decimal_point, ',');
+        const int underComma = tql::inputWord(reply);
+        std::setlocale(LC_NUMERIC, before.c_str());
+        QCOMPARE(underComma, word);
+    }
+
+    // Raw bytes from the line: any byte answers the probe, and none vanishes from a display.
+    void replyDecoding_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        const QString bad = QChar(QChar::ReplacementCharacter);
+        QTest::newRow("plain") << QByteArray("12.5\r") << "12.5\r";
+        QTest::newRow("Big5") << QByteArray("\xb3\x74\xab\xd7") << "速度";
+        QTest::newRow("lone lead byte") << QByteArray("\xa4") << bad;
+        QTest::newRow("lead byte at the end") << QByteArray("7\r\xa4") << "7\r" + bad;
+        QTest::newRow("lead byte and no trail") << QByteArray("\xc8\x7f") << bad + "\x7f";
+    }
+
+    void replyDecoding() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        Wire w;
+        w.line.replies = {bytes, bytes};
+        QVERIFY(probeController(w.link));
+        QCOMPARE(w.link.readAll(), shown);
+    }
+
+    void numberFields_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("number");
+        for (const char* yes : {"12", "-12.5", "+3", " 7 ", ".5", "5.", "0"}) {
+            QTest::newRow(yes) << QString(yes) << true;
+        }
+        for (const char* no :
+             {"", " ", "abc", "fast", "1.2.3", "1,5", "12mm", "--1", "1e3", "- 1", "."}) {
+            QTest::newRow(qPrintable(QString("'%1'").arg(no))) << QString(no) << false;
+        }
+    }
+
+    void numberFields() {
+        QFETCH(QString, text);
+        QFETCH(bool, number);
+        QCOMPARE(isNumberText(text), number);
     }
 
     void inputIndicators_data() {

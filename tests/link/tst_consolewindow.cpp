@@ -107,6 +107,7 @@ private slots:
         Console c;
         c.connect();
         c.find<QLineEdit>("Text5")->setText("12");
+        c.find<QCheckBox>("Check1(3)")->setChecked(true);
         c.click("Command22");
         QVERIFY(c.line.written.isEmpty());
         QVERIFY(!c.line.isOpen());
@@ -115,8 +116,56 @@ private slots:
             QVERIFY(!c.find(name)->isEnabled());
         }
         QVERIFY(!c.form->Timer1().isActive());
-        QCOMPARE(c.text("Text5"), QString("12"));
         QCOMPARE(c.panel1(), QString("未連線"));
+        // No old position or input is left to be read as live.
+        for (const char* display : {"Text5", "Text2", "Text4"}) {
+            QCOMPARE(c.text(display), QString());
+        }
+        QVERIFY(!c.find<QCheckBox>("Check1(3)")->isChecked());
+    }
+
+    // Enter in a console field does what its button does; 定位, 加速度 and 速度 send only a
+    // number, 立即指令 any text.
+    void enterAndNumberFields_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::newRow("move") << "Text6"
+                              << " -12.5" << QByteArray("MA  -12.5\r");
+        QTest::newRow("move, empty") << "Text6"
+                                     << "" << QByteArray("MA \r");
+        QTest::newRow("move, text") << "Text6"
+                                    << "abc" << QByteArray();
+        QTest::newRow("acceleration") << "Text1"
+                                      << "1500" << QByteArray("VA=1500\r?VA\r?VM\r");
+        QTest::newRow("acceleration, text") << "Text1"
+                                            << "fast" << QByteArray();
+        QTest::newRow("speed, empty") << "Text3"
+                                      << "" << QByteArray();
+        QTest::newRow("free command") << "Text7"
+                                      << "?ERR x" << QByteArray("?ERR x\r");
+    }
+
+    void enterAndNumberFields() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, sent);
+        Console c;
+        c.connect();
+        auto* edit = c.find<QLineEdit>(field);
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(c.line.written, sent);
+        QCOMPARE(c.messages().size(), sent.isEmpty() ? 1 : 0);
+        if (sent.isEmpty()) {
+            QCOMPARE(c.messages().first(), QString("「%1」不是數字, 指令未送出!").arg(text));
+        }
+    }
+
+    void ticksKeepTheirPeriod() {
+        Console c;
+        QCOMPARE(c.form->Timer1().interval(), 500);
+        QCOMPARE(c.form->Timer1().timerType(), Qt::PreciseTimer);
     }
 
     void immediateCommands() {

@@ -90,6 +90,78 @@ private slots:
         QVERIFY(c.programSaved());
     }
 
+    // A value that is not a number in range changes nothing and is reported; "MA abc" must
+    // not drive the slide to 0, nor "VA=fast" zero the acceleration.
+    void immediateValuesMustBeNumbers_data() {
+        QTest::addColumn<QString>("command");
+        for (const char* bad : {"MA abc", "MR 5mm", "VM=", "VM=-3", "VA=fast", "MA 1e99", "MA 1,5",
+                                "SET P9", "CLR P"}) {
+            QTest::newRow(bad) << QString(bad);
+        }
+    }
+
+    void immediateValuesMustBeNumbers() {
+        QFETCH(QString, command);
+        sim::Controller c({});
+        c.receive("VM=1000\rMA 12.5\r", 0);
+        c.advance(1);
+        c.receive("SET P2\r", 1);
+        c.receive(command.toStdString() + "\r", 1);
+        c.advance(2);
+        QCOMPARE(c.position(), 12.5);
+        QCOMPARE(c.speed(), 1000.0);
+        QCOMPARE(c.acceleration(), 2000.0);
+        QCOMPARE(c.outputs(), 2);
+        QVERIFY(!c.error().empty());
+    }
+
+    void programErrorsStopAtTheirLine_data() {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("pattern out of range") << "OUTP 1e99;"
+                                              << "line 3: OUTP";
+        QTest::newRow("output 16") << "OUTP 16;"
+                                   << "line 3: OUTP";
+        QTest::newRow("no such input") << "WI 1e99;"
+                                       << "line 3: WI";
+        QTest::newRow("no such output") << "SET P 99999999999;"
+                                        << "line 3: SET P";
+        QTest::newRow("counter out of range") << "#L1=1e12;"
+                                              << "line 3: ASSIGN";
+        QTest::newRow("move to text") << "MA abc;"
+                                      << "line 3: MA";
+        QTest::newRow("endless calls") << "$A:;CALL $A;"
+                                       << "line 3: calls nested too deep";
+    }
+
+    void programErrorsStopAtTheirLine() {
+        QFETCH(QString, statement);
+        QFETCH(QString, error);
+        sim::Controller c({});
+        c.receive(download({"{", "OUTP 1;", statement.toStdString(), "OUTP 5;", "}"}), 0);
+        runToEnd(c, 0, 1);
+        QVERIFY(!c.running());
+        QCOMPARE(c.outputs(), 1);  // stopped at the bad line
+        QVERIFY2(c.error().starts_with(error.toStdString()), c.error().c_str());
+    }
+
+    // Garbage on the line is dropped in bounded memory, and the next query is answered.
+    void garbageOnTheLine() {
+        sim::Controller c({});
+        c.receive(std::string(1 << 20, 'x'), 0);
+        QCOMPARE(c.receive("\r?PE\r", 0), std::string("0\r"));
+        QCOMPARE(c.error(), std::string("line too long"));
+        std::string program =
+            "\x1b\x1b"
+            "DL\r";
+        for (int i = 0; i < 10000; ++i) {
+            program += "WT 1;\r";
+        }
+        c.receive(program + "\r", 0);
+        QCOMPARE(c.storedProgram().size(), size_t(4096));
+        QCOMPARE(c.error(), std::string("program too long"));
+    }
+
     void degenerateDevices() {
         sim::Controller fixed({.fixedReply = "7"});
         QCOMPARE(fixed.receive("?VM\r?PE\rHON\r?XYZ\r", 0), std::string("7\r7\r7\r"));

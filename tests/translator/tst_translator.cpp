@@ -139,7 +139,7 @@ private slots:
         QTest::addColumn<QStringList>("keywords");
         QTest::addColumn<QString>("error");
         QTest::newRow("two loops, one end")
-            << QStringList{"LOOP", "LOOP", "LOOPEND"} << loopPairingError();
+            << QStringList{"LOOP", "LOOP", "LOOPEND"} << QString("迴圈數目未成對!");
         QTest::newRow("lone end") << QStringList{"LOOPEND"} << loopPairingError();
         QTest::newRow("end before its loop")
             << QStringList{"LOOPEND", "LOOP"} << loopPairingError();
@@ -148,7 +148,7 @@ private slots:
             loops51.prepend("LOOP");
             loops51.append("LOOPEND");
         }
-        QTest::newRow("51 loops") << loops51 << tooManyLoopsError();
+        QTest::newRow("51 loops") << loops51 << QString("迴圈數目超過50個!");
         // 250 pulses are 1000 lines, with "{", "CLR VAR;" and "}" three too many.
         QTest::newRow("1003 lines") << QStringList(250, "PULSE") << tooManyLinesError();
     }
