@@ -3,6 +3,7 @@
 #include "dialogs/dialogrows.h"
 #include "editor/form1.h"
 #include "link/commands.h"
+#include "link/console.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -108,7 +109,7 @@ void Form3::ReadTeachPosition() {
     link.sleep(commands::kQueryWait);
     m_text1[1]->setText(link.readAll());
     if (!m_form.shared.NumericEntry) {
-        m_text1[0]->setText(m_text1[1]->text());
+        m_text1[0]->setText(teachReading(m_text1[1]->text()));
     }
 }
 
@@ -133,8 +134,13 @@ void Form3::sendHoldOn() {
 }
 
 void Form3::confirm() {
-    m_timer1.stop();
     const QString target = m_text1[0]->text();
+    // A taught target is one position read from the controller, or nothing is stored.
+    if (!m_form.shared.NumericEntry && !isNumberText(target)) {
+        m_form.notice(QStringLiteral("無法讀取滑台座標, 未儲存!"));
+        return;
+    }
+    m_timer1.stop();
     if (m_form.reportStore(StoreArmedRow(m_form.shared, absoluteMoveRow(target)))) {
         m_form.shared.MoveValue = target;
     }

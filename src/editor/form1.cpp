@@ -495,9 +495,8 @@ void FORM1::Timer1_Timer() {
         ShowDisconnected();
         return;
     }
-    if (const auto lost = m_link.lostReason()) {
-        ShowDisconnected();
-        notice(QStringLiteral("連接埠已中斷, 連線結束: %1").arg(*lost));
+    if (m_link.lostReason()) {
+        lostPort();
         return;
     }
     PollPositionAndInputs();
@@ -629,20 +628,25 @@ void FORM1::homeClicked() {
     RS232(commands::kHome);
 }
 
+// A program that cannot be sent touches nothing: it is translated and checked before the
+// port is opened, since connecting already stops the controller's running program.
 void FORM1::Command3_Click() {
+    Translation translation;
+    if (shared.RowCounter > 0) {
+        translation = TranslateProgram(shared.ProgramTable, shared.RowCounter);
+        if (!translation.ok()) {
+            notice(translation.error);
+            return;
+        }
+        if (const std::optional<int> row = rowBig5CannotHold(translation)) {
+            notice(QStringLiteral("第 %1 列有 Big5 無法表示的字元, 無法上傳!").arg(*row));
+            return;
+        }
+    }
     if (!m_link.isOpen()) {
         ConnectController();
     }
     if (!m_link.isOpen() || shared.RowCounter == 0) {
-        return;
-    }
-    const Translation translation = TranslateProgram(shared.ProgramTable, shared.RowCounter);
-    if (!translation.ok()) {
-        notice(translation.error);
-        return;
-    }
-    if (const std::optional<int> row = rowBig5CannotHold(translation)) {
-        notice(QStringLiteral("第 %1 列有 Big5 無法表示的字元, 無法上傳!").arg(*row));
         return;
     }
     // The trace is a record only: a trace that cannot be written is reported, the upload
@@ -659,13 +663,25 @@ void FORM1::Command3_Click() {
         return m_prompter.message(this, question, QStringLiteral("訊息"), Prompter::Buttons::YesNo,
                                   Prompter::Icon::Question) == Prompter::Answer::Yes;
     };
-    if (downloadProgram(m_link, translation.ControllerText, ask) == DownloadOutcome::NoAnswer) {
-        notice(QStringLiteral("通訊有誤!"));
-        // The console shows what is true: a closed port is a disconnected console.
-        ShowDisconnected();
-        return;
+    switch (downloadProgram(m_link, translation.ControllerText, ask)) {
+        case DownloadOutcome::Sent:
+            m_timer1.start();
+            break;
+        case DownloadOutcome::NoAnswer:
+            notice(QStringLiteral("通訊有誤!"));
+            // The console shows what is true: a closed port is a disconnected console.
+            ShowDisconnected();
+            break;
+        case DownloadOutcome::LineLost:
+            lostPort();
+            break;
     }
-    m_timer1.start();
+}
+
+void FORM1::lostPort() {
+    const QString reason = m_link.lostReason().value_or(QString());
+    ShowDisconnected();
+    notice(QStringLiteral("連接埠已中斷, 連線結束: %1").arg(reason));
 }
 
 void FORM1::ShowDisconnected() {

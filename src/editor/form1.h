@@ -73,6 +73,10 @@ public:
     // and sends nothing when it is closed.
     void RS232(const QString& text);
 
+    // Shows a message titled "訊息", the title of the console's and the upload's messages
+    // (the teach dialog's too).
+    void notice(const QString& text);
+
     // A 定位, 加速度 or 速度 value must be a number before it goes out; says so when it is
     // not. true when it may be sent.
     bool checkNumberField(const QString& value, bool emptyAllowed);
@@ -137,8 +141,8 @@ private:
     void Command17_Click();
     void Command21_Click();
     void homeClicked();
-    // Shows a message titled "訊息", the title of the console's and the upload's messages.
-    void notice(const QString& text);
+    // The port the system took away: the console disconnects and says why.
+    void lostPort();
     // Refuses, with a message, a text Big5 cannot hold; true when it may be sent.
     bool checkSendable(const QString& text);
     void listSystemPorts();

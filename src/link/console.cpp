@@ -156,6 +156,13 @@ int inputWord(const QString& reply) {
     return rounded >= kMax ? int(kMax) : rounded <= kMin ? int(kMin) : int(rounded);
 }
 
+QString teachReading(const QString& text) {
+    const QStringList replies = text.split(QChar(kCarriageReturn));
+    // After a final CR the split ends in an empty piece; the reply before it is complete.
+    const qsizetype last = replies.size() >= 2 ? replies.size() - 2 : 0;
+    return replies[last].trimmed();
+}
+
 bool isNumberText(const QString& text) {
     static const QRegularExpression number(
         QStringLiteral("^\\s*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)\\s*$"));

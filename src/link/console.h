@@ -41,6 +41,11 @@ void syncOutputs(Link& link, const std::array<bool, 4>& wanted, std::array<bool,
 // reply cannot stop the poll.
 int inputWord(const QString& reply);
 
+// The position a teach tick takes from what it read. A controller that answers late leaves
+// several replies in one read ("10.5\r11.5\r0\r"): the last complete one (ended by CR)
+// counts, or the whole text when none is complete; blanks and LF around it are dropped.
+QString teachReading(const QString& text);
+
 // Whether a field holds a number the controller can take for a move, speed or acceleration:
 // an optional sign, digits with at most one decimal point, blanks around it ignored.
 bool isNumberText(const QString& text);

@@ -10,9 +10,7 @@ constexpr int kWriteTimeoutMs = 2000;
 }  // namespace
 
 std::optional<QString> QtSerialLine::open(const QString& portName) {
-    if (m_port.isOpen()) {
-        m_port.close();
-    }
+    close();
     m_port.setPortName(portName);
     if (!m_port.open(QIODevice::ReadWrite)) {
         QString reason = m_port.errorString();
@@ -38,6 +36,7 @@ void QtSerialLine::close() {
     if (m_port.isOpen()) {
         m_port.close();
     }
+    m_writeFailure.reset();
 }
 
 bool QtSerialLine::isOpen() const {
@@ -45,11 +44,19 @@ bool QtSerialLine::isOpen() const {
 }
 
 void QtSerialLine::write(const QByteArray& bytes) {
-    if (!m_port.isOpen() || bytes.isEmpty()) {
+    if (!m_port.isOpen() || bytes.isEmpty() || m_writeFailure) {
         return;
     }
-    m_port.write(bytes);
+    if (m_port.write(bytes) < 0) {
+        m_writeFailure = m_port.errorString();
+        return;
+    }
     while (m_port.bytesToWrite() > 0 && m_port.waitForBytesWritten(kWriteTimeoutMs)) {
+    }
+    // Bytes that could not leave mean the line is gone (an adapter pulled out): the
+    // caller learns it from lostReason() and stops writing.
+    if (m_port.bytesToWrite() > 0) {
+        m_writeFailure = m_port.errorString();
     }
 }
 
@@ -67,8 +74,14 @@ QByteArray QtSerialLine::readAll() {
 }
 
 std::optional<QString> QtSerialLine::lostReason() const {
-    if (m_port.isOpen() && (m_port.error() == QSerialPort::ResourceError ||
-                            m_port.error() == QSerialPort::ReadError)) {
+    if (!m_port.isOpen()) {
+        return std::nullopt;
+    }
+    if (m_writeFailure) {
+        return m_writeFailure;
+    }
+    if (m_port.error() == QSerialPort::ResourceError || m_port.error() == QSerialPort::ReadError ||
+        m_port.error() == QSerialPort::WriteError) {
         return m_port.errorString();
     }
     return std::nullopt;

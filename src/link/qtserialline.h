@@ -21,6 +21,7 @@ public:
 
 private:
     QSerialPort m_port;
+    std::optional<QString> m_writeFailure;  // why a write could not leave, until closed
 };
 
 class ThreadSleeper final : public Sleeper {

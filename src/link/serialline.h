@@ -22,7 +22,8 @@ public:
     virtual void write(const QByteArray& bytes) = 0;
     virtual QByteArray readAll() = 0;
     // Set when the system has taken the open port away (an adapter pulled out, the other
-    // end of a pseudo-terminal gone); a merely silent controller sets nothing.
+    // end of a pseudo-terminal gone) or a write could not leave; later writes send nothing.
+    // A merely silent controller sets nothing.
     virtual std::optional<QString> lostReason() const = 0;
 };
 

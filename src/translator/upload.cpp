@@ -21,22 +21,32 @@ DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
     if (!probeController(link)) {
         return DownloadOutcome::NoAnswer;
     }
+    const auto lost = [&link] { return link.lostReason().has_value(); };
     link.write(QString(QChar(kEscape)));
     link.write(QString(QChar(kEscape)));
     link.writeLine(kDownload);
     for (const QString& line : ControllerText) {
+        if (lost()) {
+            return DownloadOutcome::LineLost;
+        }
         link.writeLine(line);
     }
     link.writeCarriageReturn();
+    if (lost()) {
+        return DownloadOutcome::LineLost;
+    }
     if (ask(kStoreQuestion)) {
         link.writeLine(kSaveProgram);
+    }
+    if (lost()) {
+        return DownloadOutcome::LineLost;
     }
     if (ask(kRunQuestion)) {
         link.writeLine(kHoldOn);
         link.sleep(kBeforeGoWait);
         link.writeLine(kGo);
     }
-    return DownloadOutcome::Sent;
+    return lost() ? DownloadOutcome::LineLost : DownloadOutcome::Sent;
 }
 
 }  // namespace tql

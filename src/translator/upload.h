@@ -19,11 +19,11 @@ inline const QString kRunQuestion = QStringLiteral("現在執行程式?");
 // could not arrive whole.
 std::optional<int> rowBig5CannotHold(const Translation& translation);
 
-enum class DownloadOutcome { Sent, NoAnswer };
+enum class DownloadOutcome { Sent, NoAnswer, LineLost };
 
 // Probe ("?VM", 200 ms), ESC ESC, "DL", every line, a lone CR; then ask (Yes = true) the
 // store question ("SAVE P") and the run question ("HON", 100 ms, "G"). A silent probe
-// sends nothing more.
+// sends nothing more; a line lost on the way stops the upload there, asking nothing.
 DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
                                 const std::function<bool(const QString& question)>& ask);
 

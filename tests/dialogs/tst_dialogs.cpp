@@ -357,6 +357,7 @@ private slots:
         e.line.openState = true;  // connected
         e.shared().NumericEntry = false;
         QDialog* d = e.open("Command19", "Form3");
+        e.form->Timer1().stop();  // only the dialog's own reads take the scripted replies
         QVERIFY(e.in<QRadioButton>(d, "Option2(1)")->isChecked());
         QCOMPARE(e.line.written, QByteArray("HOFF\r"));
         QVERIFY(!e.in(d, "Text1(0)")->isEnabled());
@@ -364,8 +365,18 @@ private slots:
 
         // Every 200 ms the live coordinate is read and, teaching, taken as the target.
         e.line.replies = {"-7.25\r"};
-        QTRY_COMPARE_WITH_TIMEOUT(e.in<QLineEdit>(d, "Text1(0)")->text(), QString("-7.25\r"), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(e.in<QLineEdit>(d, "Text1(0)")->text(), QString("-7.25"), 2000);
         QCOMPARE(e.in<QLineEdit>(d, "Text1(1)")->text(), QString("-7.25\r"));
+
+        // A reading that is no position is never stored as a target.
+        e.line.replies = {"OK\r"};
+        QTRY_COMPARE_WITH_TIMEOUT(e.in<QLineEdit>(d, "Text1(0)")->text(), QString("OK"), 2000);
+        e.press(d, "Command3(0)");
+        QCOMPARE(e.messages(), QStringList{"無法讀取滑台座標, 未儲存!"});
+        QCOMPARE(e.shared().RowCounter, 0);
+        QVERIFY(!e.closed("Form3"));
+        e.line.replies = {"-7.25\r"};
+        QTRY_COMPARE_WITH_TIMEOUT(e.in<QLineEdit>(d, "Text1(0)")->text(), QString("-7.25"), 2000);
         QVERIFY(e.line.written.startsWith("HOFF\r?PE\r"));
         QVERIFY(std::count(e.sleeper.sleeps.begin(), e.sleeper.sleeps.end(), 50ms) >= 1);
 

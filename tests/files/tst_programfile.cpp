@@ -1,5 +1,6 @@
 #include "files/big5.h"
 #include "files/programfile.h"
+#include "files/settingsfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -240,6 +241,26 @@ private slots:
         const LoadResult loaded = decodeProgram(bytes);
         QVERIFY(!loaded.program);
         QVERIFY2(loaded.error.contains("不是程式檔"), qPrintable(loaded.error));
+    }
+
+    // Every port setting the tool writes, it reads back the same: Big5 first, so a name whose
+    // Big5 bytes are valid UTF-8 too (警 is C4 B5) comes back unchanged.
+    void settingsTextsReloadIdentical() {
+        QTemporaryDir dir;
+        QRandomGenerator random(52);
+        QStringList texts = {"1", "", "警", "/dev/ttyUSB0", "COM 3", "牶—═€"};
+        for (int i = 0; i < 200; ++i) {
+            texts << randomText(random);
+        }
+        for (const QString& text : texts) {
+            QCOMPARE(writePortNumber(QDir(dir.path()), text), std::nullopt);
+            QCOMPARE(readPortNumber(QDir(dir.path())), text);
+        }
+        QFile file(dir.filePath("DATA.TXT"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\xEF\xBB\xBF/dev/ttyS1\n");  // an editor's UTF-8 with its mark
+        file.close();
+        QCOMPARE(readPortNumber(QDir(dir.path())), QString("/dev/ttyS1"));
     }
 
     // Bytes of the Windows code page 950 table: IBM's table (ICU's "CP950") differs here.

@@ -95,6 +95,30 @@ private slots:
         QCOMPARE(w.link.readAll(), shown);
     }
 
+    // A late controller leaves several replies in one read: the last complete one counts.
+    void teachReadings_data() {
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("position");
+        QTest::newRow("one") << "12.5\r"
+                             << "12.5";
+        QTest::newRow("three, late") << "10.5\r11.5\r0\r"
+                                     << "0";
+        QTest::newRow("last one incomplete") << "10.5\r11."
+                                             << "10.5";
+        QTest::newRow("none complete") << "-3"
+                                       << "-3";
+        QTest::newRow("with LF") << "7\r\n"
+                                 << "7";
+        QTest::newRow("nothing") << ""
+                                 << "";
+    }
+
+    void teachReadings() {
+        QFETCH(QString, read);
+        QFETCH(QString, position);
+        QCOMPARE(teachReading(read), position);
+    }
+
     void numberFields_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("number");
@@ -216,6 +240,35 @@ private slots:
                                      tail);
         QCOMPARE(asked, (QStringList{kStoreQuestion, kRunQuestion}));
         QCOMPARE(w.sleeps(), sleeps);
+    }
+
+    // The adapter pulled out during the upload: the upload stops at that write, asks
+    // nothing and writes nothing more.
+    void lineLostDuringTheUpload_data() {
+        QTest::addColumn<int>("atWrite");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("at DL") << 3 << QByteArray("?VM\r\x1b\x1b");
+        QTest::newRow("in the program") << 7
+                                        << QByteArray(
+                                               "?VM\r\x1b\x1b"
+                                               "DL\r{\r");
+        QTest::newRow("at the lone CR") << 11
+                                        << QByteArray(
+                                               "?VM\r\x1b\x1b"
+                                               "DL\r{\rCLR VAR;\r}\r");
+    }
+
+    void lineLostDuringTheUpload() {
+        QFETCH(int, atWrite);
+        QFETCH(QByteArray, written);
+        Wire w;
+        w.line.replies = {"1"};
+        w.line.lostAtWrite = atWrite;
+        int asked = 0;
+        const auto ask = [&](const QString&) { return ++asked > 0; };
+        QCOMPARE(downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask), DownloadOutcome::LineLost);
+        QCOMPARE(w.line.written, written);
+        QCOMPARE(asked, 0);
     }
 
     void silentProbeSendsNothingMore() {

@@ -355,6 +355,29 @@ private slots:
             QVERIFY(!QFile::exists(QDir(c.dir.path()).filePath("TRY.txt")));
         }
         {
+            Console c;  // disconnected: refused before the port is opened (no ESC stops the
+                        // controller's running program)
+            c.load({{"LOOP", "2", "迴圈", "-", "-"}});
+            c.click("Command3");
+            QCOMPARE(c.messages(), QStringList{"迴圈數目未成對!"});
+            QVERIFY(c.line.openedPorts.isEmpty());
+            QVERIFY(c.line.written.isEmpty());
+        }
+        {
+            Console c;  // the adapter pulled out during the upload: no question, disconnected
+            c.connect();
+            c.load({{"HOME", "回原點", "-", "-", "-"}});
+            c.line.replies = {"100\r"};
+            c.line.lostAtWrite = 5;
+            c.click("Command3");
+            QCOMPARE(c.messages(), QStringList{"連接埠已中斷, 連線結束: Input/output error"});
+            QCOMPARE(c.line.written, QByteArray("?VM\r\x1b\x1b"
+                                                "DL\r"));
+            QVERIFY(!c.line.isOpen());
+            QVERIFY(!c.form->Timer1().isActive());
+            QCOMPARE(c.panel1(), QString("未連線"));
+        }
+        {
             Console c;  // a row Big5 cannot hold: named, nothing sent
             c.connect();
             c.load({{"HOME", "回原點", "-", "-", "-"}, {"STEP", "PRINT 😀", "", "自設", "-"}});

@@ -21,6 +21,9 @@ public:
     int reads = 0;
     bool openState = false;
     std::optional<QString> lost;
+    // The line goes away at this write (0 = the next one): nothing of it or after it is
+    // written, and lostReason() says so.
+    std::optional<int> lostAtWrite;
 
     std::optional<QString> open(const QString& portName) override {
         openedPorts << portName;
@@ -36,7 +39,10 @@ public:
     }
     bool isOpen() const override { return openState; }
     void write(const QByteArray& bytes) override {
-        if (openState) {
+        if (lostAtWrite && (*lostAtWrite)-- == 0) {
+            lost = QStringLiteral("Input/output error");
+        }
+        if (openState && !lost) {
             written += bytes;
         }
     }
