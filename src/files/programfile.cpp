@@ -135,7 +135,12 @@ QStringList parseLine(const QString& line) {
 Encoded encodeProgram(const ProgramTable& table, int RowCounter) {
     QByteArray bytes;
     for (int i = 0; i <= std::min(RowCounter, kMaxProgramRows); ++i) {
-        const std::optional<QByteArray> line = encodeBig5(formatRow(table[i]));
+        const QString text = formatRow(table[i]);
+        // A line break or NUL inside a text would split the row or make the file unreadable.
+        if (text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar(0))) {
+            return {{}, QStringLiteral("第 %1 列有換行或控制字元, 無法存檔!").arg(i)};
+        }
+        const std::optional<QByteArray> line = encodeBig5(text);
         if (!line) {
             return {{}, QStringLiteral("第 %1 列有 Big5 無法表示的字元, 無法存檔!").arg(i)};
         }

@@ -11,15 +11,7 @@ QString settingsFilePath(const QDir& dir) {
     return dir.filePath(QStringLiteral("DATA.TXT"));
 }
 
-QString readPortNumber(const QDir& dir) {
-    QFile file(settingsFilePath(dir));
-    if (!file.exists()) {
-        return QStringLiteral("1");
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("1");
-    }
-    const QByteArray bytes = file.readAll();
+QString portNumberFromBytes(const QByteArray& bytes) {
     const QList<QByteArray> lines = splitLines(bytes);
     if (lines.isEmpty()) {
         return QString();
@@ -31,15 +23,28 @@ QString readPortNumber(const QDir& dir) {
         .value_or(decodeBig5(lines.first()));
 }
 
-std::optional<QString> writePortNumber(const QDir& dir, const QString& portNumber) {
+std::optional<QByteArray> settingsBytes(const QString& portNumber) {
     const std::optional<QByteArray> bytes = encodeBig5(portNumber);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return *bytes + "\r\n";
+}
+
+QString readPortNumber(const QDir& dir) {
+    QFile file(settingsFilePath(dir));
+    if (!file.exists() || !file.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("1");
+    }
+    return portNumberFromBytes(file.readAll());
+}
+
+std::optional<QString> writePortNumber(const QDir& dir, const QString& portNumber) {
+    const std::optional<QByteArray> bytes = settingsBytes(portNumber);
     if (!bytes) {
         return QStringLiteral("無法以 Big5 寫入: %1").arg(portNumber);
     }
-    if (const auto failure = writeFileAtomically(settingsFilePath(dir), *bytes + "\r\n")) {
-        return failure;
-    }
-    return std::nullopt;
+    return writeFileAtomically(settingsFilePath(dir), *bytes);
 }
 
 }  // namespace tql

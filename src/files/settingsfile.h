@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDir>
 #include <QString>
 
@@ -9,6 +10,12 @@
 namespace tql {
 
 QString settingsFilePath(const QDir& dir);
+
+// The setting in the file's bytes: the first line, read by the program files' encoding rule.
+QString portNumberFromBytes(const QByteArray& bytes);
+
+// The file's bytes for a setting, or nothing when Big5 cannot hold it.
+std::optional<QByteArray> settingsBytes(const QString& portNumber);
 
 // The first line of the settings file, unchanged; "1" when the file does not exist.
 QString readPortNumber(const QDir& dir);

@@ -328,6 +328,10 @@ private slots:
         QVERIFY(encoded.bytes.isEmpty());
         QVERIFY2(encoded.error.contains("2"), qPrintable(encoded.error));
 
+        // A line break inside a text would split its row when read back.
+        const LoadedProgram broken = programOf({{"STEP", "MA 1\nG", "", "自設", "-"}});
+        QVERIFY(encodeProgram(broken.table, 1).error.contains("第 1 列"));
+
         QTemporaryDir dir;
         const SaveResult saved = saveProgramFile(dir.filePath("a.tq4"), p.table, p.RowCounter);
         QCOMPARE(saved.status, SaveStatus::Failed);
