@@ -30,6 +30,12 @@ Pty::Pty(Pty&& other) noexcept
       m_slave(std::exchange(other.m_slave, -1)),
       m_device(std::move(other.m_device)) {}
 
+void Pty::hangUp() {
+    if (m_master >= 0) {
+        ::close(std::exchange(m_master, -1));
+    }
+}
+
 Pty::~Pty() {
     if (m_slave >= 0) {
         ::close(m_slave);

@@ -18,6 +18,9 @@ public:
     ~Pty();
 
     int master() const { return m_master; }
+    // The controller's side goes away, as an adapter pulled out: the tool's side then fails
+    // to read and write.
+    void hangUp();
     // The device the tool opens, such as /dev/pts/3.
     const std::string& device() const { return m_device; }
 

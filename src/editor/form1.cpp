@@ -501,6 +501,9 @@ void FORM1::Timer1_Timer() {
     }
     PollPositionAndInputs();
     SyncOutputs();
+    if (m_link.lostReason()) {
+        lostPort();  // gone during this tick: do not show it connected until the next
+    }
 }
 
 // Every indicator is written on every poll; no answer clears them all.
@@ -563,6 +566,11 @@ void FORM1::ConnectController() {
         return;
     }
     greetController(m_link);
+    // A line that went away while greeting is no connection to show.
+    if (m_link.lostReason()) {
+        lostPort();
+        return;
+    }
     ShowConnected();
 }
 

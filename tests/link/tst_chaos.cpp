@@ -1,0 +1,206 @@
+// The real serial line against a controller that misbehaves: floods the line, answers late,
+// answers nonsense, or goes away in the middle of an exchange. The window never hangs
+// (every exchange returns within its fixed waits plus 100 ms), never shows a connection that
+// is not there, and keeps the program in the editor as it was.
+
+#include "editor/form1.h"
+#include "link/qtserialline.h"
+#include "pseudoterminal.h"
+#include "support/quietoffscreen.h"
+#include "support/scriptedprompter.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+using namespace tql;
+using namespace std::chrono_literals;
+using Answer = Prompter::Answer;
+
+namespace {
+
+enum class Misbehaviour { Flood, Late, Nonsense, VanishInConnect, VanishInPoll, VanishInUpload };
+
+// Serves the controller's side of a pseudo-terminal in a thread of its own.
+class Peer {
+public:
+    Peer(sim::Pty& pty, Misbehaviour how) : m_pty(pty), m_how(how), m_thread([this] { serve(); }) {}
+    ~Peer() {
+        m_stop = true;
+        m_thread.join();
+    }
+    bool vanished() const { return m_vanished; }
+
+private:
+    void serve() {
+        std::string pending;
+        QRandomGenerator random(9600);
+        bool flooded = false;
+        while (!m_stop && !m_vanished) {
+            pollfd fd{m_pty.master(), POLLIN, 0};
+            if (::poll(&fd, 1, 5) <= 0) {
+                continue;
+            }
+            char buffer[4096];
+            const ssize_t n = ::read(m_pty.master(), buffer, sizeof buffer);
+            for (ssize_t i = 0; i < n && !m_vanished; ++i) {
+                if (buffer[i] != '\r') {
+                    pending += buffer[i];
+                    continue;
+                }
+                const std::string line = std::exchange(pending, {});
+                if (vanishesAt(line)) {
+                    m_pty.hangUp();
+                    m_vanished = true;
+                } else if (line.starts_with('?')) {
+                    if (m_how == Misbehaviour::Flood && !flooded) {
+                        flooded = true;
+                        QByteArray noise(64 * 1024, '\0');
+                        random.fillRange(reinterpret_cast<quint32*>(noise.data()),
+                                         noise.size() / 4);
+                        send(noise);
+                    }
+                    answer(line);
+                }
+            }
+        }
+    }
+    bool vanishesAt(const std::string& line) const {
+        return (m_how == Misbehaviour::VanishInConnect && line == "EC=0") ||
+               (m_how == Misbehaviour::VanishInPoll && line == "?INP") ||
+               (m_how == Misbehaviour::VanishInUpload && line == "DL");
+    }
+    void answer(const std::string& query) {
+        if (m_how == Misbehaviour::Late) {
+            std::this_thread::sleep_for(80ms);
+        }
+        if (m_how == Misbehaviour::Nonsense) {
+            send(query == "?INP" ? "99999999999999999999\r" : query == "?PE" ? "abc\r" : "1e999\r");
+        } else {
+            send("0\r");
+        }
+    }
+    void send(const QByteArray& bytes) {
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n =
+                ::write(m_pty.master(), bytes.constData() + done, bytes.size() - done);
+            if (n <= 0) {
+                return;
+            }
+            done += n;
+        }
+    }
+
+    sim::Pty& m_pty;
+    Misbehaviour m_how;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_vanished{false};
+    std::thread m_thread;
+};
+
+const QList<Row> kProgram = {{"VM", "150", "速度", "-", "-"},
+                             {"POINT", "絕對移動", "12.5", "-", "-"},
+                             {"WT", "500", "延遲", "-", "-"}};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Misbehaviour)
+
+class TestChaos : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { tql::test::installQuietHandler(); }
+
+    void misbehavingController_data() {
+        QTest::addColumn<Misbehaviour>("how");
+        QTest::newRow("64 KiB of noise") << Misbehaviour::Flood;
+        QTest::newRow("answers 80 ms late") << Misbehaviour::Late;
+        QTest::newRow("huge and non-numeric words") << Misbehaviour::Nonsense;
+        QTest::newRow("gone while connecting") << Misbehaviour::VanishInConnect;
+        QTest::newRow("gone while polling") << Misbehaviour::VanishInPoll;
+        QTest::newRow("gone while uploading") << Misbehaviour::VanishInUpload;
+    }
+
+    void misbehavingController() {
+        QFETCH(Misbehaviour, how);
+        std::optional<sim::Pty> pty = sim::Pty::open();
+        QVERIFY(pty);
+        QTemporaryDir dir;
+        qputenv("HOME", dir.path().toLocal8Bit());
+        QFile settings(dir.filePath("DATA.TXT"));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write(QByteArray::fromStdString(pty->device()) + "\r\n");
+        settings.close();
+
+        test::ScriptedPrompter prompter;
+        prompter.answers = {Answer::Ok, Answer::Yes, Answer::Yes};
+        QtSerialLine line;
+        ThreadSleeper sleeper;
+        FORM1 form(prompter, line, sleeper, QDir(dir.path()));
+        for (const Row& row : kProgram) {
+            form.shared.ProgramTable[++form.shared.RowCounter] = row;
+        }
+        form.show_it();
+        const SharedState before = form.shared;
+        Peer peer(*pty, how);
+        QElapsedTimer clock;
+
+        // Connecting: 200 ms probe, 200 ms greeting, two 50 ms reads of the internal values.
+        clock.start();
+        form.ConnectController();
+        QVERIFY2(clock.elapsed() < 500 + 100, qPrintable(QString::number(clock.elapsed())));
+
+        // Three console ticks of two 50 ms queries each.
+        for (int tick = 0; tick < 3 && line.isOpen(); ++tick) {
+            bool ticked = false;
+            const auto done =
+                connect(&form.Timer1(), &QTimer::timeout, this, [&] { ticked = true; });
+            form.Timer1().setSingleShot(true);
+            form.Timer1().setInterval(0);
+            clock.start();
+            form.Timer1().start();
+            while (!ticked && clock.elapsed() < 2000) {
+                QCoreApplication::processEvents();
+            }
+            disconnect(done);
+            QVERIFY(ticked);
+            QVERIFY2(clock.elapsed() < 100 + 100, qPrintable(QString::number(clock.elapsed())));
+        }
+
+        // The upload: 200 ms probe, 100 ms before "G".
+        if (line.isOpen()) {
+            clock.start();
+            QTest::mouseClick(form.findChild<QPushButton*>("Command3"), Qt::LeftButton);
+            QVERIFY2(clock.elapsed() < 300 + 100, qPrintable(QString::number(clock.elapsed())));
+        }
+
+        const QString panel = form.findChild<QLabel*>("StatusBar1(1)")->text();
+        if (peer.vanished()) {
+            QVERIFY(!line.isOpen());
+            QCOMPARE(panel, QString("未連線"));
+            QVERIFY(form.findChild<QPushButton*>("連線鍵")->isEnabled());
+        } else {
+            QVERIFY(line.isOpen());
+            QCOMPARE(panel, QString("連線中"));
+        }
+        QCOMPARE(form.shared.RowCounter, before.RowCounter);
+        QCOMPARE(form.shared.ProgramTable, before.ProgramTable);
+        line.close();
+    }
+};
+
+QTEST_MAIN(TestChaos)
+#include "tst_chaos.moc"
