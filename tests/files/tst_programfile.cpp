@@ -230,8 +230,8 @@ private slots:
     void binaryFilesAreRefused_data() {
         QTest::addColumn<QByteArray>("bytes");
         const QByteArray header = "FUNCTINO    DATA        XPOINT      PS          PS\r\n";
-        QTest::newRow("NUL") << header +
-                                    QByteArray("HOME        x    \0      -           -\r\n", 52);
+        QTest::newRow("NUL") << header + "HOME        x" + QByteArray(1, '\0') +
+                                    "           -           -           -\r\n";
         QTest::newRow("neither Big5 nor UTF-8")
             << header + "HOME        \xff\xfe\x80\x81 -           -           -\r\n";
     }
