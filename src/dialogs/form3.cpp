@@ -1,9 +1,9 @@
 #include "dialogs/form3.h"
 
-#include "dialogs/dialogrows.h"
 #include "editor/form1.h"
 #include "link/commands.h"
 #include "link/console.h"
+#include "program/dialogrows.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

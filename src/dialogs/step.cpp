@@ -1,7 +1,7 @@
 #include "dialogs/step.h"
 
-#include "dialogs/dialogrows.h"
 #include "editor/form1.h"
+#include "program/dialogrows.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

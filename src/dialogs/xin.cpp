@@ -1,7 +1,7 @@
 #include "dialogs/xin.h"
 
-#include "dialogs/inputconditionrows.h"
 #include "editor/form1.h"
+#include "program/inputconditionrows.h"
 
 #include <QComboBox>
 #include <QGridLayout>

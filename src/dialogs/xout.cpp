@@ -1,7 +1,7 @@
 #include "dialogs/xout.h"
 
-#include "dialogs/outputrows.h"
 #include "editor/form1.h"
+#include "program/outputrows.h"
 
 #include <QCheckBox>
 #include <QComboBox>

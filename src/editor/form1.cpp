@@ -6,7 +6,6 @@
 #include "dialogs/step.h"
 #include "dialogs/xin.h"
 #include "dialogs/xout.h"
-#include "editor/directentries.h"
 #include "editor/prompter.h"
 #include "editor/rowicons.h"
 #include "files/big5.h"
@@ -17,6 +16,7 @@
 #include "link/console.h"
 #include "link/portname.h"
 #include "link/serialline.h"
+#include "program/directentries.h"
 #include "translator/upload.h"
 
 #include <QCheckBox>

@@ -24,9 +24,9 @@
 //   - This class routes events to that code and shows the result; show_it() rebuilds the
 //     list from the table after every change.
 
-#include "editor/sharedstate.h"
-#include "editor/storerow.h"
 #include "link/link.h"
+#include "program/sharedstate.h"
+#include "program/storerow.h"
 
 #include <QDir>
 #include <QMainWindow>

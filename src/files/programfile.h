@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/programtable.h"
+#include "program/programtable.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/sharedstate.h"
+#include "program/sharedstate.h"
 
 namespace tql {
 

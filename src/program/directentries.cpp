@@ -1,4 +1,4 @@
-#include "editor/directentries.h"
+#include "program/directentries.h"
 
 namespace tql {
 

@@ -1,4 +1,4 @@
-#include "dialogs/outputrows.h"
+#include "program/outputrows.h"
 
 #include <QRegularExpression>
 

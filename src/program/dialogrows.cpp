@@ -1,4 +1,4 @@
-#include "dialogs/dialogrows.h"
+#include "program/dialogrows.h"
 
 namespace tql {
 

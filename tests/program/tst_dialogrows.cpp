@@ -1,6 +1,6 @@
-#include "dialogs/dialogrows.h"
-#include "dialogs/inputconditionrows.h"
-#include "dialogs/outputrows.h"
+#include "program/dialogrows.h"
+#include "program/inputconditionrows.h"
+#include "program/outputrows.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "editor/programtable.h"
+#include "program/programtable.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "dialogs/inputconditionrows.h"
+#include "program/inputconditionrows.h"
 
 #include <array>
 

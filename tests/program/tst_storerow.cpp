@@ -1,4 +1,4 @@
-#include "editor/storerow.h"
+#include "program/storerow.h"
 
 #include <QTest>
 
