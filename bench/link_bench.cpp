@@ -5,12 +5,12 @@
 // pseudo-terminal whose other end a thread serves like a quick controller.
 
 #include "dialogs/form3.h"
-#include "editor/form1.h"
-#include "editor/prompter.h"
 #include "link/console.h"
 #include "link/qtserialline.h"
 #include "pseudoterminal.h"
 #include "translator/upload.h"
+#include "window/form1.h"
+#include "window/prompter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

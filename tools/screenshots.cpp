@@ -3,9 +3,9 @@
 // With DEVICE (a simulator's pseudo-terminal) it also connects, uploads and runs a program.
 // Run it under a real X server (scripts/screenshots.sh starts Xvfb) with a CJK font.
 
-#include "editor/form1.h"
-#include "editor/prompter.h"
 #include "link/qtserialline.h"
+#include "window/form1.h"
+#include "window/prompter.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "editor/form1.h"
-#include "editor/prompter.h"
 #include "link/qtserialline.h"
+#include "window/form1.h"
+#include "window/prompter.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "dialogs/form3.h"
 
-#include "editor/form1.h"
 #include "link/commands.h"
 #include "link/console.h"
 #include "program/dialogrows.h"
+#include "window/form1.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "dialogs/rowdialog.h"
 
-#include "editor/form1.h"
+#include "window/form1.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "dialogs/step.h"
 
-#include "editor/form1.h"
 #include "program/dialogrows.h"
+#include "window/form1.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

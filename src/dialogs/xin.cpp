@@ -1,7 +1,7 @@
 #include "dialogs/xin.h"
 
-#include "editor/form1.h"
 #include "program/inputconditionrows.h"
+#include "window/form1.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "dialogs/xout.h"
 
-#include "editor/form1.h"
 #include "program/outputrows.h"
+#include "window/form1.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,11 +3,11 @@
 // (every exchange returns within its fixed waits plus 100 ms), never shows a connection that
 // is not there, and keeps the program in the editor as it was.
 
-#include "editor/form1.h"
 #include "link/qtserialline.h"
 #include "pseudoterminal.h"
 #include "support/quietoffscreen.h"
 #include "support/scriptedprompter.h"
+#include "window/form1.h"
 
 #include <QElapsedTimer>
 #include <QFile>

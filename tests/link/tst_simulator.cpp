@@ -1,11 +1,11 @@
 // The real serial line (QSerialPort) against pseudo-terminals: one served by a thread in the
 // test, and the controller simulator.
 
-#include "editor/form1.h"
 #include "link/qtserialline.h"
 #include "pseudoterminal.h"
 #include "support/quietoffscreen.h"
 #include "support/scriptedprompter.h"
+#include "window/form1.h"
 
 #include <QCheckBox>
 #include <QFile>

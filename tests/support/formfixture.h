@@ -1,8 +1,8 @@
 #pragma once
 
-#include "editor/form1.h"
 #include "support/scriptedline.h"
 #include "support/scriptedprompter.h"
+#include "window/form1.h"
 
 #include <QFile>
 #include <QLabel>

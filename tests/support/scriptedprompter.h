@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/prompter.h"
+#include "window/prompter.h"
 
 #include <QStringList>
 

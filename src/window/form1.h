@@ -12,8 +12,8 @@
 //     modal box so that a tick never talks on the line in the middle of another exchange.
 //
 // Where the logic lives
-//   - Storing rule, edit modes, delete: editor/storerow.*; the nine direct entries:
-//     editor/directentries.*; icons: editor/rowicons.*; settings file: files/settingsfile.*.
+//   - Storing rule, edit modes, delete: program/storerow.*; the nine direct entries:
+//     program/directentries.*; icons: window/rowicons.*; settings file: files/settingsfile.*.
 //   - Program files: files/programfile.*; 建立新檔, 開啟舊檔, 另存新檔 and 結束 live here
 //     because they ask the operator, the format and the saving do not.
 //   - The line: link/link.* (Big5 text, CR, the blocking waits); the console's exchanges:

@@ -1,4 +1,4 @@
-#include "editor/rowicons.h"
+#include "window/rowicons.h"
 
 #include <QFont>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "editor/form1.h"
+#include "window/form1.h"
 
 #include "dialogs/form3.h"
 #include "dialogs/form4.h"
@@ -6,8 +6,6 @@
 #include "dialogs/step.h"
 #include "dialogs/xin.h"
 #include "dialogs/xout.h"
-#include "editor/prompter.h"
-#include "editor/rowicons.h"
 #include "files/big5.h"
 #include "files/programfile.h"
 #include "files/settingsfile.h"
@@ -18,6 +16,8 @@
 #include "link/serialline.h"
 #include "program/directentries.h"
 #include "translator/upload.h"
+#include "window/prompter.h"
+#include "window/rowicons.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "editor/prompter.h"
+#include "window/prompter.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
