@@ -1,6 +1,6 @@
 // The simulator's command parser: any bytes, as commands and as a downloaded program that
 // then runs, in bounded time and memory and without undefined behaviour.
-#include "controller.h"
+#include "controller/controller.h"
 
 #include <cstdint>
 #include <string>

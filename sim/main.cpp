@@ -9,7 +9,7 @@
 //                (E: the last error, such as "line 4: OUTP 1e99: not a number in range",
 //                or "-")
 
-#include "controller.h"
+#include "controller/controller.h"
 #include "pseudoterminal.h"
 
 #include <fcntl.h>

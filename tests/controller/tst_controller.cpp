@@ -1,4 +1,4 @@
-#include "controller.h"
+#include "controller/controller.h"
 
 #include <QTest>
 
