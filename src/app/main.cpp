@@ -10,7 +10,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(tql::FORM1::applicationTitle());
+    QApplication::setApplicationName(tql::applicationTitle());
 
     // Qt's own Traditional-Chinese texts for the standard buttons (是, 否, 確定, 取消).
     QTranslator qtTexts;

@@ -1,9 +1,10 @@
 #include "dialogs/form3.h"
 
+#include "dialogs/rowdialoghost.h"
 #include "link/commands.h"
 #include "link/console.h"
+#include "link/link.h"
 #include "program/dialogrows.h"
-#include "window/form1.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -21,8 +22,8 @@ constexpr std::chrono::milliseconds kTeachTick{200};
 }  // namespace
 
 // The title has always been eleven blanks.
-Form3::Form3(FORM1& form)
-    : RowDialog(form, QStringLiteral("Form3"), QString(11, u' ')), m_timer1(this) {
+Form3::Form3(RowDialogHost& host)
+    : RowDialog(host, QStringLiteral("Form3"), QString(11, u' ')), m_timer1(this) {
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(kTeachTick);
     m_timer1.setTimerType(Qt::PreciseTimer);
@@ -59,8 +60,8 @@ Form3::Form3(FORM1& form)
 }
 
 void Form3::Form_Load() {
-    SharedState& shared = m_form.shared;
-    if (m_form.link().isOpen()) {
+    SharedState& shared = m_host.sharedState();
+    if (m_host.link().isOpen()) {
         m_panel1->setText(QStringLiteral("連線中"));
         m_timer1.start();
         const int entry = shared.NumericEntry ? 0 : 1;
@@ -81,7 +82,7 @@ void Form3::Form_Load() {
 }
 
 void Form3::Option2_Click(int index) {
-    Link& link = m_form.link();
+    Link& link = m_host.link();
     if (!link.isOpen()) {
         return;
     }
@@ -89,12 +90,12 @@ void Form3::Option2_Click(int index) {
     // Hold off lets the operator push the slide by hand while teaching.
     link.write(numeric ? commands::kHoldOn : commands::kHoldOff);
     link.writeCarriageReturn();
-    m_form.shared.NumericEntry = numeric;
+    m_host.sharedState().NumericEntry = numeric;
     m_text1[0]->setEnabled(numeric);
 }
 
 void Form3::Timer1_Timer() {
-    if (!m_form.link().isOpen()) {
+    if (!m_host.link().isOpen()) {
         m_timer1.stop();  // for good: the dialog does not restart it
         m_panel1->setText(QStringLiteral("未連線"));
         return;
@@ -104,20 +105,20 @@ void Form3::Timer1_Timer() {
 }
 
 void Form3::ReadTeachPosition() {
-    m_form.RS232(commands::kQueryPosition);
-    Link& link = m_form.link();
+    m_host.RS232(commands::kQueryPosition);
+    Link& link = m_host.link();
     link.sleep(commands::kQueryWait);
     m_text1[1]->setText(link.readAll());
-    if (!m_form.shared.NumericEntry) {
+    if (!m_host.sharedState().NumericEntry) {
         m_text1[0]->setText(teachReading(m_text1[1]->text()));
     }
 }
 
 void Form3::Command2_Click() {
-    Link& link = m_form.link();
+    Link& link = m_host.link();
     const QString target = m_text1[0]->text();
-    if (!m_form.shared.NumericEntry || !link.isOpen() || !sendable(target) ||
-        !m_form.checkNumberField(target, true)) {
+    if (!m_host.sharedState().NumericEntry || !link.isOpen() || !sendable(target) ||
+        !m_host.checkNumberField(target, true)) {
         return;
     }
     link.write(commands::kMoveTo);
@@ -126,7 +127,7 @@ void Form3::Command2_Click() {
 }
 
 void Form3::sendHoldOn() {
-    Link& link = m_form.link();
+    Link& link = m_host.link();
     if (link.isOpen()) {
         link.write(commands::kHoldOn);
         link.writeCarriageReturn();
@@ -136,13 +137,13 @@ void Form3::sendHoldOn() {
 void Form3::confirm() {
     const QString target = m_text1[0]->text();
     // A taught target is one position read from the controller, or nothing is stored.
-    if (!m_form.shared.NumericEntry && !isNumberText(target)) {
-        m_form.notice(QStringLiteral("無法讀取滑台座標, 未儲存!"));
+    if (!m_host.sharedState().NumericEntry && !isNumberText(target)) {
+        m_host.notice(QStringLiteral("無法讀取滑台座標, 未儲存!"));
         return;
     }
     m_timer1.stop();
-    if (m_form.reportStore(StoreArmedRow(m_form.shared, absoluteMoveRow(target)))) {
-        m_form.shared.MoveValue = target;
+    if (m_host.reportStore(StoreArmedRow(m_host.sharedState(), absoluteMoveRow(target)))) {
+        m_host.sharedState().MoveValue = target;
     }
     sendHoldOn();
     finish();

@@ -19,7 +19,7 @@ class Form3 final : public RowDialog {
     Q_OBJECT
 
 public:
-    explicit Form3(FORM1& form);
+    explicit Form3(RowDialogHost& host);
 
     void ReadTeachPosition();
 

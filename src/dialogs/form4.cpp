@@ -1,7 +1,7 @@
 #include "dialogs/form4.h"
 
+#include "dialogs/rowdialoghost.h"
 #include "program/dialogrows.h"
-#include "window/form1.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -15,7 +15,8 @@ constexpr int kMaxSpeed = 500;
 
 }  // namespace
 
-Form4::Form4(FORM1& form) : RowDialog(form, QStringLiteral("Form4"), QStringLiteral("速度")) {
+Form4::Form4(RowDialogHost& host)
+    : RowDialog(host, QStringLiteral("Form4"), QStringLiteral("速度")) {
     m_slider = named(new QSlider(Qt::Horizontal), QStringLiteral("Slider1"));
     m_slider->setRange(0, kMaxSpeed);
     m_slider->setMinimumWidth(260);
@@ -35,18 +36,18 @@ Form4::Form4(FORM1& form) : RowDialog(form, QStringLiteral("Form4"), QStringLite
     connect(m_slider, &QSlider::valueChanged, m_label1,
             [this](int value) { m_label1->setText(QString::number(value)); });
 
-    m_slider->setValue(m_form.shared.SpeedValue.toInt());
-    m_label1->setText(m_form.shared.SpeedValue);
+    m_slider->setValue(m_host.sharedState().SpeedValue.toInt());
+    m_label1->setText(m_host.sharedState().SpeedValue);
 }
 
 void Form4::closeEvent(QCloseEvent* event) {
-    m_form.setMainWindowEnabled(true);  // by 確認 or the close box, storing nothing
+    m_host.setMainWindowEnabled(true);  // by 確認 or the close box, storing nothing
     RowDialog::closeEvent(event);
 }
 
 void Form4::Command1_Click() {
-    m_form.shared.SpeedValue = QString::number(m_slider->value());
-    m_form.reportStore(StoreRow(m_form.shared, speedRow(m_form.shared.SpeedValue)));
+    m_host.sharedState().SpeedValue = QString::number(m_slider->value());
+    m_host.reportStore(StoreRow(m_host.sharedState(), speedRow(m_host.sharedState().SpeedValue)));
     finish();
 }
 

@@ -13,7 +13,7 @@ class Form4 final : public RowDialog {
     Q_OBJECT
 
 public:
-    explicit Form4(FORM1& form);
+    explicit Form4(RowDialogHost& host);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,7 +1,7 @@
 #include "dialogs/mr.h"
 
+#include "dialogs/rowdialoghost.h"
 #include "program/dialogrows.h"
-#include "window/form1.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,7 +11,7 @@
 
 namespace tql {
 
-MR::MR(FORM1& form) : RowDialog(form, QStringLiteral("MR"), QStringLiteral("相對移動")) {
+MR::MR(RowDialogHost& host) : RowDialog(host, QStringLiteral("MR"), QStringLiteral("相對移動")) {
     auto* caption = named(new QLabel(QStringLiteral(" X軸距離 :")), QStringLiteral("Label1"));
     m_distance = named(new QLineEdit, QStringLiteral("Text1"));
     auto* confirm = button(QStringLiteral("確認"), QStringLiteral("Command1"));
@@ -24,7 +24,7 @@ MR::MR(FORM1& form) : RowDialog(form, QStringLiteral("MR"), QStringLiteral("相�
     // 取消 leaves the edit modes and EntryArmed as they are: a pending insert stays pending.
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
 
-    const SharedState& shared = m_form.shared;
+    const SharedState& shared = m_host.sharedState();
     m_distance->setText(shared.ModifyMode && CurrentRowIsValid(shared)
                             ? shared.ProgramTable[shared.CurrentRow][2]
                             : QStringLiteral("0"));
@@ -32,9 +32,9 @@ MR::MR(FORM1& form) : RowDialog(form, QStringLiteral("MR"), QStringLiteral("相�
 
 void MR::Command1_Click() {
     const QString distance = m_distance->text();
-    const StoreOutcome outcome = StoreArmedRow(m_form.shared, relativeMoveRow(distance));
-    if (m_form.reportStore(outcome)) {
-        m_form.shared.MoveValue = distance;  // the absolute-move dialog opens with it
+    const StoreOutcome outcome = StoreArmedRow(m_host.sharedState(), relativeMoveRow(distance));
+    if (m_host.reportStore(outcome)) {
+        m_host.sharedState().MoveValue = distance;  // the absolute-move dialog opens with it
     }
     finish();
 }

@@ -11,7 +11,7 @@ class MR final : public RowDialog {
     Q_OBJECT
 
 public:
-    explicit MR(FORM1& form);
+    explicit MR(RowDialogHost& host);
 
 private:
     void Command1_Click();

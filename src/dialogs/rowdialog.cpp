@@ -1,14 +1,14 @@
 #include "dialogs/rowdialog.h"
 
-#include "window/form1.h"
+#include "dialogs/rowdialoghost.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 
 namespace tql {
 
-RowDialog::RowDialog(FORM1& form, const QString& name, const QString& title)
-    : QDialog(&form), m_form(form) {
+RowDialog::RowDialog(RowDialogHost& host, const QString& name, const QString& title)
+    : QDialog(host.hostWindow()), m_host(host) {
     setObjectName(name);
     setWindowTitle(title);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -16,7 +16,7 @@ RowDialog::RowDialog(FORM1& form, const QString& name, const QString& title)
 }
 
 void RowDialog::ret() {
-    ClearEditModes(m_form.shared);
+    ClearEditModes(m_host.sharedState());
     close();
 }
 
@@ -37,7 +37,7 @@ QHBoxLayout* RowDialog::buttonRow(std::initializer_list<QPushButton*> buttons) {
 }
 
 void RowDialog::finish() {
-    m_form.show_it();
+    m_host.show_it();
     close();
 }
 

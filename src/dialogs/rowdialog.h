@@ -7,7 +7,7 @@ class QPushButton;
 
 namespace tql {
 
-class FORM1;
+class RowDialogHost;
 
 // What the six row dialogs share: opened from the main window without blocking it, parented
 // to it so they stay in front, discarded when closed, and reading and writing the main
@@ -18,7 +18,7 @@ class RowDialog : public QDialog {
     Q_OBJECT
 
 public:
-    RowDialog(FORM1& form, const QString& name, const QString& title);
+    RowDialog(RowDialogHost& host, const QString& name, const QString& title);
 
     // Cancels the entry: all three edit modes cleared, the dialog closed (the cancel of the
     // input-condition, output and absolute-move dialogs).
@@ -41,7 +41,7 @@ protected:
     // The buttons side by side, as the bottom line of every dialog.
     static QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
 
-    FORM1& m_form;
+    RowDialogHost& m_host;
 };
 
 }  // namespace tql

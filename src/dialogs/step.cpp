@@ -1,7 +1,7 @@
 #include "dialogs/step.h"
 
+#include "dialogs/rowdialoghost.h"
 #include "program/dialogrows.h"
-#include "window/form1.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,7 +11,7 @@
 
 namespace tql {
 
-STEP::STEP(FORM1& form) : RowDialog(form, QStringLiteral("STEP"), QStringLiteral("STEP")) {
+STEP::STEP(RowDialogHost& host) : RowDialog(host, QStringLiteral("STEP"), QStringLiteral("STEP")) {
     auto* stepCaption =
         named(new QLabel(QStringLiteral("輸入步驟 :")), QStringLiteral("Label1(2)"));
     // Eight leading blanks: the caption has always been set in line with the one above.
@@ -32,7 +32,7 @@ STEP::STEP(FORM1& form) : RowDialog(form, QStringLiteral("STEP"), QStringLiteral
     // 取消 leaves the edit modes and EntryArmed as they are: a pending insert stays pending.
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
 
-    const SharedState& shared = m_form.shared;
+    const SharedState& shared = m_host.sharedState();
     if (shared.ModifyMode && CurrentRowIsValid(shared)) {
         m_step->setText(shared.ProgramTable[shared.CurrentRow][1]);
         m_comment->setText(shared.ProgramTable[shared.CurrentRow][2]);
@@ -40,8 +40,8 @@ STEP::STEP(FORM1& form) : RowDialog(form, QStringLiteral("STEP"), QStringLiteral
 }
 
 void STEP::Command1_Click() {
-    m_form.reportStore(
-        StoreArmedRow(m_form.shared, customStepRow(m_step->text(), m_comment->text())));
+    m_host.reportStore(
+        StoreArmedRow(m_host.sharedState(), customStepRow(m_step->text(), m_comment->text())));
     finish();
 }
 

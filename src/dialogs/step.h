@@ -11,7 +11,7 @@ class STEP final : public RowDialog {
     Q_OBJECT
 
 public:
-    explicit STEP(FORM1& form);
+    explicit STEP(RowDialogHost& host);
 
 private:
     void Command1_Click();

@@ -1,7 +1,7 @@
 #include "dialogs/xin.h"
 
+#include "dialogs/rowdialoghost.h"
 #include "program/inputconditionrows.h"
-#include "window/form1.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,7 +12,7 @@
 
 namespace tql {
 
-XIN::XIN(FORM1& form) : RowDialog(form, QStringLiteral("XIN"), QStringLiteral("IN")) {
+XIN::XIN(RowDialogHost& host) : RowDialog(host, QStringLiteral("XIN"), QStringLiteral("IN")) {
     m_sense = button(QStringLiteral("+"), QStringLiteral("Command3"));
     m_sense->setFixedWidth(36);
     m_input = named(new QComboBox, QStringLiteral("Combo1"));
@@ -55,7 +55,7 @@ void XIN::Form_Load() {
     m_kinds[2]->setEnabled(false);  // calls on an input are shown, never chosen
     m_label->clear();
     m_input->setEditText(QString());
-    SharedState& shared = m_form.shared;
+    SharedState& shared = m_host.sharedState();
     if (!shared.ModifyMode || !CurrentRowIsValid(shared)) {
         return;
     }
@@ -82,7 +82,7 @@ void XIN::Command3_Click() {
 void XIN::Command1_Click() {
     if (m_input->currentText().isEmpty()) {
         ret();
-        m_form.show_it();
+        m_host.show_it();
         return;
     }
     InputCondition condition;
@@ -92,7 +92,7 @@ void XIN::Command1_Click() {
     condition.on = m_sense->text() == u"+";
     condition.input = m_input->currentText();
     condition.label = m_label->text();
-    m_form.reportStore(StoreRow(m_form.shared, inputConditionRow(condition)));
+    m_host.reportStore(StoreRow(m_host.sharedState(), inputConditionRow(condition)));
     finish();
 }
 

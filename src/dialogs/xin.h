@@ -14,7 +14,7 @@ class XIN final : public RowDialog {
     Q_OBJECT
 
 public:
-    explicit XIN(FORM1& form);
+    explicit XIN(RowDialogHost& host);
 
 private:
     void Form_Load();

@@ -1,7 +1,7 @@
 #include "dialogs/xout.h"
 
+#include "dialogs/rowdialoghost.h"
 #include "program/outputrows.h"
-#include "window/form1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +15,7 @@
 
 namespace tql {
 
-XOUT::XOUT(FORM1& form) : RowDialog(form, QStringLiteral("XOUT"), QStringLiteral("OUT")) {
+XOUT::XOUT(RowDialogHost& host) : RowDialog(host, QStringLiteral("XOUT"), QStringLiteral("OUT")) {
     m_modes[0] = named(new QRadioButton(QStringLiteral("單位元")), QStringLiteral("Option1(0)"));
     m_modes[1] = named(new QRadioButton(QStringLiteral("全部位元")), QStringLiteral("Option1(1)"));
     m_sense = button(QStringLiteral("+"), QStringLiteral("Command3"));
@@ -66,7 +66,7 @@ void XOUT::Form_Load() {
     m_sense->setText(QStringLiteral("+"));
     m_output->setEditText(QString());
     m_time->setText(OutputChoice{}.pulseTime);
-    const SharedState& shared = m_form.shared;
+    const SharedState& shared = m_host.sharedState();
     if (!shared.ModifyMode || !CurrentRowIsValid(shared)) {
         return;
     }
@@ -132,7 +132,7 @@ void XOUT::Command1_Click() {
     choice.allOutputs = m_modes[1]->isChecked();
     if (!choice.allOutputs && m_output->currentText().isEmpty()) {
         ret();
-        m_form.show_it();
+        m_host.show_it();
         return;
     }
     choice.on = m_sense->text() == u"+";
@@ -142,7 +142,7 @@ void XOUT::Command1_Click() {
     for (int n = 0; n < 4; ++n) {
         choice.bits[n] = m_bits[n]->isChecked();
     }
-    m_form.reportStore(StoreRow(m_form.shared, outputRow(choice)));
+    m_host.reportStore(StoreRow(m_host.sharedState(), outputRow(choice)));
     finish();
 }
 

@@ -17,7 +17,7 @@ class XOUT final : public RowDialog {
     Q_OBJECT
 
 public:
-    explicit XOUT(FORM1& form);
+    explicit XOUT(RowDialogHost& host);
 
     void SETPON();
     void SETPOFF();

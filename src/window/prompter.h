@@ -6,6 +6,11 @@ class QWidget;
 
 namespace tql {
 
+// The window's title, and the title of messages that carry no title of their own.
+inline QString applicationTitle() {
+    return QStringLiteral("PALDOR");
+}
+
 // The modal boxes the operator answers, behind one seam so tests can script the answers.
 class Prompter {
 public:

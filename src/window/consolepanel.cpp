@@ -1,0 +1,400 @@
+#include "window/consolepanel.h"
+
+#include "files/tracefile.h"
+#include "link/commands.h"
+#include "link/console.h"
+#include "translator/upload.h"
+#include "window/prompter.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace tql {
+namespace {
+
+constexpr std::chrono::milliseconds kConsoleTick{500};
+
+// Console controls that exist only for a connected controller.
+const std::array<const char*, 7> kConnectedButtons = {
+    "原點", "Command16", "Command17", "Command18", "Command20", "Command21", "Command22"};
+const std::array<const char*, 4> kConnectedFields = {"Text1", "Text3", "Text6", "Text7"};
+
+}  // namespace
+
+ConsolePanel::ConsolePanel(SharedState& shared, Prompter& prompter, SerialLine& line,
+                           Sleeper& sleeper, QWidget* client)
+    : QObject(client),
+      m_shared(shared),
+      m_prompter(prompter),
+      m_link(line, sleeper),
+      m_timer1(this) {
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setInterval(kConsoleTick);
+    m_timer1.setTimerType(Qt::PreciseTimer);  // a coarse timer drifts to 520-530 ms
+    connect(&m_timer1, &QTimer::timeout, this, &ConsolePanel::Timer1_Timer);
+    buildFrames(client);
+}
+
+void ConsolePanel::buildFrames(QWidget* client) {
+    m_uploadFrame = new QGroupBox(QStringLiteral("功能"), client);
+    m_controls.button(m_uploadFrame, "Command3", "上傳", QRect(10, 17, 95, 24));
+
+    // The console frame has always been titled "加速度".
+    m_consoleFrame = new QGroupBox(QStringLiteral("加速度"), client);
+    m_consoleFrame->setObjectName(QStringLiteral("ConsoleFrame"));
+    QGroupBox* console = m_consoleFrame;
+    constexpr int kRowY[] = {18, 40, 62, 84, 106};
+    constexpr int kRowH = 21;
+    m_controls.button(console, "連線鍵", "連線", QRect(8, kRowY[0], 52, kRowH));
+    m_controls.button(console, "Command22", "斷線", QRect(62, kRowY[0], 52, kRowH));
+    m_controls.button(console, "原點", "原點", QRect(116, kRowY[0], 52, kRowH));
+    m_controls.button(console, "Command21", "儲存參數", QRect(170, kRowY[0], 62, kRowH));
+    m_controls.button(console, "Command18", "加速度", QRect(8, kRowY[1], 62, kRowH));
+    m_controls.field(console, "Text1", QRect(74, kRowY[1], 80, kRowH));
+    m_controls.button(console, "Command20", "速度", QRect(8, kRowY[2], 62, kRowH));
+    m_controls.field(console, "Text3", QRect(74, kRowY[2], 80, kRowH));
+    m_controls.button(console, "Command16", "定位", QRect(8, kRowY[3], 62, kRowH));
+    m_controls.field(console, "Text6", QRect(74, kRowY[3], 80, kRowH));
+    m_controls.button(console, "Command17", "立即指令", QRect(8, kRowY[4], 62, kRowH));
+    m_controls.field(console, "Text7", QRect(74, kRowY[4], 158, kRowH));
+    const std::array<std::pair<const char*, const char*>, 4> displays = {{{"滑台座標", "Text5"},
+                                                                          {"內部加速度", "Text2"},
+                                                                          {"內部速度", "Text4"},
+                                                                          {"控制回應", "Text8"}}};
+    constexpr int kDisplayRow[] = {0, 1, 2, 4};
+    for (int i = 0; i < int(displays.size()); ++i) {
+        const int y = kRowY[kDisplayRow[i]];
+        auto* label = new QLabel(QString::fromUtf8(displays[i].first), console);
+        label->setGeometry(244, y, 72, kRowH);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QLineEdit* display = m_controls.field(console, QString::fromUtf8(displays[i].second),
+                                              QRect(320, y, 138, kRowH));
+        display->setReadOnly(true);
+        // The displays stay disabled, yet the operator reads them all the time: keep their
+        // text as dark as an enabled field's.
+        QPalette palette = display->palette();
+        palette.setColor(QPalette::Disabled, QPalette::Text,
+                         palette.color(QPalette::Active, QPalette::Text));
+        display->setPalette(palette);
+    }
+
+    m_outputFrame = new QGroupBox(QStringLiteral("OUTPUT"), client);
+    for (int k = 1; k <= 4; ++k) {
+        m_outputs[k - 1] =
+            placed(new QCheckBox(QString::number(k), m_outputFrame),
+                   QStringLiteral("Check4(%1)").arg(k), QRect(12 + (k - 1) * 48, 24, 44, 22));
+    }
+    m_inputFrame = new QGroupBox(QStringLiteral("INPUT"), client);
+    for (int k = 1; k <= 8; ++k) {
+        m_inputs[k - 1] =
+            placed(new QCheckBox(QString::number(k), m_inputFrame),
+                   QStringLiteral("Check1(%1)").arg(k), QRect(12 + (k - 1) * 43, 22, 40, 22));
+        connect(m_inputs[k - 1], &QCheckBox::clicked, this, &ConsolePanel::inputIndicatorClicked);
+    }
+
+    connect(m_controls.button("Command22"), &QPushButton::clicked, this,
+            &ConsolePanel::ShowDisconnected);
+    connect(m_controls.button("連線鍵"), &QPushButton::clicked, this,
+            &ConsolePanel::ConnectController);
+    connect(m_controls.button("Command3"), &QPushButton::clicked, this,
+            &ConsolePanel::Command3_Click);
+    connect(m_controls.button("Command16"), &QPushButton::clicked, this,
+            [this] { sendFieldCommand(commands::kMoveTo, "Text6"); });
+    connect(m_controls.button("Command17"), &QPushButton::clicked, this,
+            &ConsolePanel::Command17_Click);
+    connect(m_controls.button("Command18"), &QPushButton::clicked, this,
+            [this] { sendFieldCommand(commands::kSetAcceleration, "Text1"); });
+    connect(m_controls.button("Command20"), &QPushButton::clicked, this,
+            [this] { sendFieldCommand(commands::kSetSpeed, "Text3"); });
+    connect(m_controls.button("Command21"), &QPushButton::clicked, this,
+            &ConsolePanel::Command21_Click);
+    connect(m_controls.button("原點"), &QPushButton::clicked, this,
+            [this] { RS232(commands::kHome); });
+    // Enter in a console field does what its button does, and only while the button could.
+    for (const auto& [field, button] : {std::pair{"Text7", "Command17"},
+                                        {"Text1", "Command18"},
+                                        {"Text3", "Command20"},
+                                        {"Text6", "Command16"}}) {
+        QPushButton* target = m_controls.button(button);
+        connect(m_controls.field(field), &QLineEdit::returnPressed, target, [target] {
+            if (target->isEnabled()) {
+                target->click();
+            }
+        });
+    }
+}
+
+void ConsolePanel::Form_Load() {
+    m_controls.button("原點")->setEnabled(false);
+    m_controls.button("Command16")->setEnabled(false);
+    for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text8"}) {
+        m_controls.field(name)->setEnabled(false);
+    }
+    m_controls.field("Text1")->setText(QStringLiteral("2000"));
+    m_controls.field("Text3")->setText(QStringLiteral("200"));
+    m_controls.field("Text2")->setText(QStringLiteral("0"));
+    for (const char* name : {"Text4", "Text5", "Text6"}) {
+        m_controls.field(name)->setText(QStringLiteral("0"));
+    }
+    m_controls.field("Text7")->clear();
+    m_controls.field("Text8")->clear();
+    emit connectionShown(QStringLiteral("未連線"));
+}
+
+QWidget* ConsolePanel::window() const {
+    return m_consoleFrame->window();
+}
+
+void ConsolePanel::Timer1_Timer() {
+    if (!m_link.isOpen()) {
+        ShowDisconnected();
+        return;
+    }
+    if (m_link.lostReason()) {
+        lostPort();
+        return;
+    }
+    PollPositionAndInputs();
+    SyncOutputs();
+    if (m_link.lostReason()) {
+        lostPort();  // gone during this tick: do not show it connected until the next
+    }
+}
+
+// Every indicator is written on every poll; no answer clears them all.
+void ConsolePanel::PollPositionAndInputs() {
+    const PollReading reading = pollPositionAndInputs(m_link);
+    m_controls.field("Text5")->setText(reading.position);
+    for (int k = 0; k < 8; ++k) {
+        m_inputs[k]->setChecked(reading.inputs[k]);
+    }
+}
+
+void ConsolePanel::SyncOutputs() {
+    std::array<bool, 4> wanted{};
+    for (int k = 0; k < 4; ++k) {
+        wanted[k] = m_outputs[k]->isChecked();
+    }
+    syncOutputs(m_link, wanted, m_shared.OutputSent);
+}
+
+void ConsolePanel::inputIndicatorClicked() {
+    if (!m_link.isOpen()) {
+        m_prompter.message(window(), QStringLiteral(" Not Response !!  連線錯誤 !"),
+                           applicationTitle());
+        emit connectionShown(QStringLiteral("未連線"));
+    }
+}
+
+void ConsolePanel::notice(const QString& text) {
+    m_prompter.message(window(), text, QStringLiteral("訊息"));
+}
+
+bool ConsolePanel::checkSendable(const QString& text) {
+    if (sendable(text)) {
+        return true;
+    }
+    m_prompter.message(window(), QStringLiteral("指令有 Big5 無法表示的字元, 未送出: %1").arg(text),
+                       applicationTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    return false;
+}
+
+bool ConsolePanel::checkNumberField(const QString& value, bool emptyAllowed) {
+    if ((emptyAllowed && value.isEmpty()) || isNumberText(value)) {
+        return true;
+    }
+    notice(QStringLiteral("「%1」不是數字, 指令未送出!").arg(value));
+    return false;
+}
+
+void ConsolePanel::ConnectController() {
+    notice(QStringLiteral(" 準備連線終止運作中程式"));
+    if (!m_link.isOpen()) {
+        if (const auto failure = m_link.open(m_shared.PortNumber)) {
+            notice(*failure);
+            return;
+        }
+    }
+    if (!probeController(m_link)) {
+        notice(QStringLiteral("通訊有誤!"));
+        m_link.close();
+        return;
+    }
+    greetController(m_link);
+    // A line that went away while greeting is no connection to show.
+    if (m_link.lostReason()) {
+        lostPort();
+        return;
+    }
+    ShowConnected();
+}
+
+void ConsolePanel::ShowConnected() {
+    for (const char* name : kConnectedButtons) {
+        m_controls.button(name)->setEnabled(true);
+    }
+    m_controls.button("連線鍵")->setEnabled(false);
+    for (const char* name : kConnectedFields) {
+        m_controls.field(name)->setEnabled(true);
+    }
+    ReadInternalValues();
+    m_timer1.start();
+    emit connectionShown(QStringLiteral("連線中"));
+}
+
+void ConsolePanel::ReadInternalValues() {
+    const InternalValues values = readInternalValues(m_link);
+    m_controls.field("Text2")->setText(values.acceleration);
+    m_controls.field("Text4")->setText(values.speed);
+}
+
+// 定位, 加速度 and 速度: the prefix and the field's number as one write, then CR; the last
+// two then show what the controller now holds. An empty 定位 has always sent "MA " alone;
+// the settings need a value.
+void ConsolePanel::sendFieldCommand(const QString& prefix, const char* field) {
+    m_timer1.stop();
+    const QString value = m_controls.field(field)->text();
+    const bool move = prefix == commands::kMoveTo;
+    if (checkNumberField(value, move)) {
+        m_link.write(prefix + value);
+        m_link.writeCarriageReturn();
+        if (!move) {
+            ReadInternalValues();
+        }
+    }
+    m_timer1.start();
+}
+
+void ConsolePanel::Command17_Click() {
+    m_timer1.stop();
+    m_controls.field("Text8")->clear();
+    const QString command = m_controls.field("Text7")->text();
+    if (checkSendable(command)) {
+        RS232(command);
+        m_link.sleep(commands::kCommandReplyWait);
+        m_controls.field("Text8")->setText(m_link.readAll());
+    }
+    m_timer1.start();
+}
+
+void ConsolePanel::Command21_Click() {
+    m_timer1.stop();
+    if (m_prompter.message(window(), QStringLiteral("是否儲存參數?"), QStringLiteral("訊息"),
+                           Prompter::Buttons::YesNo,
+                           Prompter::Icon::Question) == Prompter::Answer::Yes) {
+        RS232(commands::kSaveParameters);
+    }
+    m_timer1.start();
+}
+
+// A program that cannot be sent touches nothing: it is translated and checked before the
+// port is opened, since connecting already stops the controller's running program.
+void ConsolePanel::Command3_Click() {
+    Translation translation;
+    if (m_shared.RowCounter > 0) {
+        translation = TranslateProgram(m_shared.ProgramTable, m_shared.RowCounter);
+        if (!translation.ok()) {
+            notice(translation.error);
+            return;
+        }
+        if (const std::optional<int> row = rowBig5CannotHold(translation)) {
+            notice(QStringLiteral("第 %1 列有 Big5 無法表示的字元, 無法上傳!").arg(*row));
+            return;
+        }
+    }
+    if (!m_link.isOpen()) {
+        ConnectController();
+    }
+    if (!m_link.isOpen() || m_shared.RowCounter == 0) {
+        return;
+    }
+    // The trace is a record only: a trace that cannot be written is reported, the upload
+    // goes on.
+    if (const auto failure = writeTextLines(traceFilePath(), translation.ControllerText)) {
+        notice(QStringLiteral("無法寫入記錄檔: %1").arg(*failure));
+    }
+    if (!m_link.isOpen()) {
+        notice(QStringLiteral("尚未連線"));
+        return;
+    }
+    m_timer1.stop();
+    const auto ask = [this](const QString& question) {
+        return m_prompter.message(window(), question, QStringLiteral("訊息"),
+                                  Prompter::Buttons::YesNo,
+                                  Prompter::Icon::Question) == Prompter::Answer::Yes;
+    };
+    switch (downloadProgram(m_link, translation.ControllerText, ask)) {
+        case DownloadOutcome::Sent:
+            m_timer1.start();
+            break;
+        case DownloadOutcome::NoAnswer:
+            notice(QStringLiteral("通訊有誤!"));
+            // The console shows what is true: a closed port is a disconnected console.
+            ShowDisconnected();
+            break;
+        case DownloadOutcome::LineLost:
+            lostPort();
+            break;
+    }
+}
+
+void ConsolePanel::lostPort() {
+    const QString reason = m_link.lostReason().value_or(QString());
+    ShowDisconnected();
+    notice(QStringLiteral("連接埠已中斷, 連線結束: %1").arg(reason));
+}
+
+void ConsolePanel::ShowDisconnected() {
+    for (const char* name : kConnectedButtons) {
+        m_controls.button(name)->setEnabled(false);
+    }
+    m_controls.button("連線鍵")->setEnabled(true);
+    for (const char* name : kConnectedFields) {
+        m_controls.field(name)->setEnabled(false);
+    }
+    m_timer1.stop();
+    if (m_link.isOpen()) {
+        m_link.close();
+    }
+    emit connectionShown(QStringLiteral("未連線"));
+    // Nobody may read an old position or input as live.
+    for (const char* name : {"Text5", "Text2", "Text4"}) {
+        m_controls.field(name)->clear();
+    }
+    for (QCheckBox* box : m_inputs) {
+        box->setChecked(false);
+    }
+}
+
+void ConsolePanel::RS232(const QString& text) {
+    if (!m_link.isOpen()) {
+        m_prompter.message(window(), QStringLiteral(" 連線錯誤 !"), applicationTitle());
+        return;
+    }
+    if (checkSendable(text)) {
+        m_link.writeLine(text);
+    }
+}
+
+void ConsolePanel::signOff() {
+    if (m_link.isOpen()) {
+        m_timer1.stop();
+        RS232(commands::kEchoOn);
+        m_link.close();
+    }
+}
+
+ConsolePanel::Pause::Pause(ConsolePanel& console) : m_console(console) {
+    if (m_console.m_link.isOpen()) {
+        m_console.m_timer1.stop();
+    }
+}
+
+ConsolePanel::Pause::~Pause() {
+    if (m_console.m_link.isOpen()) {
+        m_console.m_timer1.start();
+    }
+}
+
+}  // namespace tql

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "link/link.h"
+#include "program/sharedstate.h"
+#include "window/controls.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <array>
+
+class QCheckBox;
+class QGroupBox;
+
+namespace tql {
+
+class Prompter;
+
+// The controller console: the upload button, the console frame with its immediate
+// commands and displays, the OUTPUT and INPUT frames, and Timer1, the 500 ms console timer
+// whose tick polls the controller. It owns the line the whole window talks on, and stops
+// Timer1 around every exchange and modal box so that a tick never talks in the middle of
+// another exchange. The exchanges themselves live in link/console.* and translator/upload.*.
+class ConsolePanel final : public QObject {
+    Q_OBJECT
+
+public:
+    ConsolePanel(SharedState& shared, Prompter& prompter, SerialLine& line, Sleeper& sleeper,
+                 QWidget* client);
+
+    // The frames the main window places.
+    QGroupBox* uploadFrame() const { return m_uploadFrame; }
+    QGroupBox* consoleFrame() const { return m_consoleFrame; }
+    QGroupBox* outputFrame() const { return m_outputFrame; }
+    QGroupBox* inputFrame() const { return m_inputFrame; }
+
+    // The console's part of start-up: disabled fields, start texts, "未連線".
+    void Form_Load();
+
+    QTimer& Timer1() { return m_timer1; }
+    Link& link() { return m_link; }
+
+    void ConnectController();
+    void ShowConnected();
+    void ShowDisconnected();
+    void ReadInternalValues();
+    // Sends one command line (text, then CR) when the port is open; says " 連線錯誤 !"
+    // and sends nothing when it is closed.
+    void RS232(const QString& text);
+    // A message titled "訊息", the title of the console's and the upload's messages.
+    void notice(const QString& text);
+    // A 定位, 加速度 or 速度 value must be a number before it goes out; says so when it is
+    // not. true when it may be sent.
+    bool checkNumberField(const QString& value, bool emptyAllowed);
+    // 結束 and the close box: a connected controller gets "EC 1", then the port closes.
+    void signOff();
+
+    // Stops Timer1 for a modal exchange while connected, and starts it again afterwards.
+    class Pause {
+    public:
+        explicit Pause(ConsolePanel& console);
+        ~Pause();
+        Pause(const Pause&) = delete;
+        Pause& operator=(const Pause&) = delete;
+
+    private:
+        ConsolePanel& m_console;
+    };
+
+signals:
+    // Panel 1 of the status bar: "連線中" or "未連線".
+    void connectionShown(const QString& state);
+
+private:
+    void buildFrames(QWidget* client);
+    void Timer1_Timer();
+    void PollPositionAndInputs();
+    void SyncOutputs();
+    void inputIndicatorClicked();
+    void Command3_Click();
+    void sendFieldCommand(const QString& prefix, const char* field);
+    void Command17_Click();
+    void Command21_Click();
+    // The port the system took away: the console disconnects and says why.
+    void lostPort();
+    // Refuses, with a message, a text Big5 cannot hold; true when it may be sent.
+    bool checkSendable(const QString& text);
+    QWidget* window() const;
+
+    SharedState& m_shared;
+    Prompter& m_prompter;
+    Link m_link;
+    QTimer m_timer1;
+    Controls m_controls;
+    QGroupBox* m_uploadFrame = nullptr;
+    QGroupBox* m_consoleFrame = nullptr;
+    QGroupBox* m_outputFrame = nullptr;
+    QGroupBox* m_inputFrame = nullptr;
+    std::array<QCheckBox*, 4> m_outputs{};
+    std::array<QCheckBox*, 8> m_inputs{};
+};
+
+}  // namespace tql

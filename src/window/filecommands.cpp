@@ -1,0 +1,112 @@
+#include "window/filecommands.h"
+
+#include "files/programfile.h"
+#include "window/consolepanel.h"
+#include "window/prompter.h"
+
+namespace tql {
+namespace {
+
+// The file dialog's filter as the operator has always known it.
+const QString kProgramFilter = QStringLiteral("TQL400程式檔(*.tq4) | *.tq4");
+const QString kUnsavedQuestion = QStringLiteral("尚未存檔, 是否要存檔 ?");
+
+}  // namespace
+
+FileCommands::FileCommands(SharedState& shared, Prompter& prompter, ConsolePanel& console,
+                           QWidget* window)
+    : QObject(window),
+      m_shared(shared),
+      m_prompter(prompter),
+      m_console(console),
+      m_window(window) {}
+
+void FileCommands::warn(const QString& text) {
+    m_prompter.message(m_window, text, applicationTitle(), Prompter::Buttons::Ok,
+                       Prompter::Icon::Warning);
+}
+
+FileCommands::SaveOutcome FileCommands::saveProgramAs() {
+    const QString chosen = m_prompter.saveFileName(m_window, kProgramFilter);
+    if (chosen.isEmpty()) {
+        return SaveOutcome::NoName;
+    }
+    const SaveResult result =
+        saveProgramFile(withProgramSuffix(chosen), m_shared.ProgramTable, m_shared.RowCounter);
+    switch (result.status) {
+        case SaveStatus::Written:
+            m_shared.ProgramChanged = false;
+            return SaveOutcome::Saved;
+        case SaveStatus::NothingToWrite:
+            return SaveOutcome::NothingToWrite;
+        case SaveStatus::Failed:
+            break;
+    }
+    warn(result.error);
+    return SaveOutcome::Failed;
+}
+
+void FileCommands::saveAsCommand() {
+    ConsolePanel::Pause pause(m_console);
+    saveProgramAs();
+}
+
+void FileCommands::clearProgram() {
+    m_shared.CurrentRow = 0;
+    m_shared.RowCounter = 0;
+    m_shared.ProgramChanged = false;
+    emit programReplaced();
+}
+
+// 取消 never discards work: like 結束, 是 saves first, 否 clears, 取消 leaves everything.
+void FileCommands::newProgramCommand() {
+    ConsolePanel::Pause pause(m_console);
+    if (offerToSave()) {
+        clearProgram();
+    }
+}
+
+bool FileCommands::offerToSave() {
+    if (!m_shared.ProgramChanged) {
+        return true;
+    }
+    switch (m_prompter.message(m_window, kUnsavedQuestion, applicationTitle(),
+                               Prompter::Buttons::YesNoCancel, Prompter::Icon::Question)) {
+        case Prompter::Answer::Yes: {
+            const SaveOutcome saved = saveProgramAs();
+            return saved == SaveOutcome::Saved || saved == SaveOutcome::NothingToWrite;
+        }
+        case Prompter::Answer::No:
+            return true;
+        case Prompter::Answer::Ok:
+        case Prompter::Answer::Cancel:
+            break;
+    }
+    return false;
+}
+
+void FileCommands::openProgramCommand() {
+    ConsolePanel::Pause pause(m_console);
+    if (!offerToSave()) {
+        return;
+    }
+    const QString chosen = m_prompter.openFileName(m_window, kProgramFilter);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const LoadResult loaded = loadProgramFile(chosen);
+    if (!loaded.program) {
+        warn(loaded.error);
+        return;
+    }
+    m_shared.ProgramTable = loaded.program->table;
+    m_shared.RowCounter = loaded.program->RowCounter;
+    m_shared.CurrentRow = 1;
+    m_shared.ProgramChanged = false;
+    emit programReplaced();
+    if (!loaded.notice.isEmpty()) {
+        warn(loaded.notice);
+    }
+}
+
+}  // namespace tql

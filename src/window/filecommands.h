@@ -1,0 +1,47 @@
+#pragma once
+
+#include "program/sharedstate.h"
+
+#include <QObject>
+
+class QWidget;
+
+namespace tql {
+
+class ConsolePanel;
+class Prompter;
+
+// 建立新檔, 開啟舊檔 and 另存新檔, and the unsaved-changes question that 結束 and the close
+// box ask too. The program file format and the saving live in files/programfile.*; these
+// commands ask the operator and change the shared program. The console is paused while
+// their boxes are up.
+class FileCommands final : public QObject {
+    Q_OBJECT
+
+public:
+    FileCommands(SharedState& shared, Prompter& prompter, ConsolePanel& console, QWidget* window);
+
+    void newProgramCommand();
+    void openProgramCommand();
+    void saveAsCommand();
+    // Offers to save unsaved changes; false when the operator chose to stay.
+    bool offerToSave();
+
+signals:
+    // The table was replaced or cleared: the list must be rebuilt.
+    void programReplaced();
+
+private:
+    enum class SaveOutcome { Saved, NothingToWrite, NoName, Failed };
+
+    SaveOutcome saveProgramAs();
+    void clearProgram();
+    void warn(const QString& text);
+
+    SharedState& m_shared;
+    Prompter& m_prompter;
+    ConsolePanel& m_console;
+    QWidget* m_window;
+};
+
+}  // namespace tql

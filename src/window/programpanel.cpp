@@ -1,0 +1,280 @@
+#include "window/programpanel.h"
+
+#include "dialogs/form3.h"
+#include "dialogs/form4.h"
+#include "dialogs/mr.h"
+#include "dialogs/rowdialoghost.h"
+#include "dialogs/step.h"
+#include "dialogs/xin.h"
+#include "dialogs/xout.h"
+#include "program/directentries.h"
+#include "window/prompter.h"
+#include "window/rowicons.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace tql {
+namespace {
+
+// The fifteen entry buttons switched as one group; 編輯開始 is always in the opposite state.
+const std::array<const char*, 15> kEntryButtons = {
+    "Command19", "Command1",  "Command2",  "LOP",       "LOOPEND",
+    "標籤",      "跳至標籤",  "Command4",  "Command5",  "Command9",
+    "Command10", "Command11", "Command13", "Command14", "Command15"};
+
+const std::array<const char*, 3> kEditButtons = {"Command6", "Command7", "Command8"};
+
+}  // namespace
+
+ProgramPanel::ProgramPanel(SharedState& shared, Prompter& prompter, RowDialogHost& host,
+                           QWidget* client)
+    : QObject(client), m_shared(shared), m_prompter(prompter), m_host(host) {
+    for (int i = 1; i < int(m_icons.size()); ++i) {
+        m_icons[i] = rowIcon(i);
+    }
+    buildFrames(client);
+}
+
+void ProgramPanel::buildFrames(QWidget* client) {
+    m_editFrame = new QGroupBox(QStringLiteral("修改"), client);
+    m_controls.button(m_editFrame, "Command6", "插入", QRect(8, 20, 49, 26));
+    m_controls.button(m_editFrame, "Command7", "刪除", QRect(60, 20, 49, 26));
+    m_controls.button(m_editFrame, "Command8", "修改", QRect(8, 49, 101, 26));
+
+    m_entryTab = new QTabWidget(client);
+    m_entryTab->setObjectName(QStringLiteral("SSTab2"));
+    auto* entryPage = new QWidget;
+    m_entryTab->addTab(entryPage, QStringLiteral("功能鍵"));
+    // Grouped by what the rows do: moves, timing, loops, labels and calls, homing, I/O.
+    const std::array<std::pair<const char*, const char*>, 14> pairs = {{{"Command19", "絕對移動"},
+                                                                        {"Command5", "相對移動"},
+                                                                        {"Command1", "速度"},
+                                                                        {"Command2", "延遲"},
+                                                                        {"LOP", "迴圈"},
+                                                                        {"LOOPEND", "迴圈結束"},
+                                                                        {"標籤", "標籤"},
+                                                                        {"跳至標籤", "跳至標籤"},
+                                                                        {"Command14", "呼叫標籤"},
+                                                                        {"Command9", "返回"},
+                                                                        {"Command4", "回原點"},
+                                                                        {"Command13", "座標歸零"},
+                                                                        {"Command10", "IN"},
+                                                                        {"Command11", "OUT"}}};
+    constexpr int kPitch = 32;
+    m_controls.button(entryPage, "Command12", "編輯開始", QRect(6, 6, 153, 28));
+    for (int i = 0; i < int(pairs.size()); ++i) {
+        const int x = 6 + (i % 2) * 78;
+        const int y = 6 + (1 + i / 2) * kPitch;
+        m_controls.button(entryPage, QString::fromUtf8(pairs[i].first),
+                          QString::fromUtf8(pairs[i].second), QRect(x, y, 75, 28));
+    }
+    m_controls.button(entryPage, "Command15", "自設步驟", QRect(6, 6 + 8 * kPitch, 153, 28));
+
+    m_listTab = new QTabWidget(client);
+    m_listTab->setObjectName(QStringLiteral("SSTab1"));
+    m_list = new QTreeWidget;
+    m_list->setObjectName(QStringLiteral("ListView1"));
+    m_listTab->addTab(m_list, QStringLiteral("座標點"));
+
+    connect(m_list, &QTreeWidget::itemClicked, this, &ProgramPanel::ListView1_ItemClick);
+    // The row the operator sees highlighted is the row the edit buttons act on, whether the
+    // highlight came by mouse or by the arrow, Home/End and Page keys.
+    connect(m_list, &QTreeWidget::currentItemChanged, this, &ProgramPanel::ListView1_ItemClick);
+    connect(m_controls.button("Command12"), &QPushButton::clicked, this,
+            &ProgramPanel::Command12_Click);
+    for (const DirectEntry& entry : directEntries()) {
+        connect(m_controls.buttons.at(entry.control), &QPushButton::clicked, this,
+                [this, &entry] { directEntry(entry); });
+    }
+    const std::array<std::pair<const char*, RowDialogKind>, 6> dialogButtons = {{
+        {"Command1", RowDialogKind::Speed},
+        {"Command10", RowDialogKind::Input},
+        {"Command11", RowDialogKind::Output},
+        {"Command15", RowDialogKind::CustomStep},
+        {"Command19", RowDialogKind::AbsoluteMove},
+        {"Command5", RowDialogKind::RelativeMove},
+    }};
+    for (const auto& [name, dialog] : dialogButtons) {
+        connect(m_controls.button(name), &QPushButton::clicked, this,
+                [this, dialog = dialog] { rowDialogButton(dialog); });
+    }
+    connect(m_controls.button("Command6"), &QPushButton::clicked, this,
+            &ProgramPanel::Command6_Click);
+    connect(m_controls.button("Command7"), &QPushButton::clicked, this,
+            &ProgramPanel::Command7_Click);
+    connect(m_controls.button("Command8"), &QPushButton::clicked, this,
+            &ProgramPanel::Command8_Click);
+}
+
+void ProgramPanel::Form_Load() {
+    DisableEntryButtons();
+    DisableEditButtons();
+    m_list->clear();
+    m_list->setColumnCount(5);
+    m_list->setHeaderLabels({QStringLiteral(" 行 數 "), QStringLiteral(" 數 據 "),
+                             QStringLiteral(" X 座標"), QStringLiteral(" 附 註 "),
+                             QStringLiteral(" 附 註 ")});
+    m_list->setRootIsDecorated(false);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setIconSize(QSize(16, 15));
+    m_list->setUniformRowHeights(true);
+    m_list->header()->setSectionsMovable(false);
+    m_list->header()->setStretchLastSection(true);
+    for (const auto& [column, width] : {std::pair{0, 56}, {1, 86}, {2, 86}, {3, 76}}) {
+        m_list->setColumnWidth(column, width);
+    }
+}
+
+void ProgramPanel::EnableEntryButtons() {
+    for (const char* name : kEntryButtons) {
+        m_controls.button(name)->setEnabled(true);
+    }
+    m_controls.button("Command12")->setEnabled(false);
+}
+
+void ProgramPanel::DisableEntryButtons() {
+    for (const char* name : kEntryButtons) {
+        m_controls.button(name)->setEnabled(false);
+    }
+    m_controls.button("Command12")->setEnabled(true);
+}
+
+void ProgramPanel::EnableEditButtons() {
+    for (const char* name : kEditButtons) {
+        m_controls.button(name)->setEnabled(true);
+    }
+}
+
+void ProgramPanel::DisableEditButtons() {
+    for (const char* name : kEditButtons) {
+        m_controls.button(name)->setEnabled(false);
+    }
+}
+
+void ProgramPanel::show_it() {
+    const QSignalBlocker rebuilding(m_list);  // a rebuild selects no row
+    m_list->clear();
+    const std::vector<int> icons = listIcons(m_shared.ProgramTable, m_shared.RowCounter);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(qsizetype(icons.size()));
+    for (int i = 1; i <= int(icons.size()); ++i) {
+        const Row& row = m_shared.ProgramTable[i];
+        auto* item =
+            new QTreeWidgetItem(QStringList{QString::number(i), row[1], row[2], row[3], row[4]});
+        item->setIcon(0, m_icons[icons[i - 1]]);
+        items.append(item);
+    }
+    m_list->addTopLevelItems(items);
+}
+
+void ProgramPanel::ListView1_ItemClick(QTreeWidgetItem* item) {
+    if (item == nullptr) {
+        return;
+    }
+    m_shared.CurrentRow = item->text(0).toInt();
+    EnableEditButtons();
+}
+
+void ProgramPanel::Command12_Click() {
+    m_shared.ProgramChanged = true;
+    EnableEntryButtons();
+    DisableEditButtons();
+}
+
+bool ProgramPanel::reportStore(StoreOutcome outcome) {
+    const QString refusal = storeRefusalMessage(outcome);
+    if (!refusal.isEmpty()) {
+        m_prompter.message(m_list->window(), refusal, applicationTitle());
+    }
+    return outcome == StoreOutcome::Stored;
+}
+
+void ProgramPanel::directEntry(const DirectEntry& entry) {
+    ArmAppend(m_shared);
+    QString text;
+    if (entry.asksText()) {
+        text = m_prompter.inputBox(m_list->window(), entry.prompt, entry.title,
+                                   entry.remembersText ? m_shared.LastDelay : QString());
+        if (text.isEmpty()) {
+            return;
+        }
+        if (entry.remembersText) {
+            m_shared.LastDelay = text;
+        }
+    }
+    if (reportStore(StoreRow(m_shared, entry.rowWith(text)))) {
+        show_it();
+    }
+}
+
+// The console timer pauses while the dialog is put up; the dialog stores its row when the
+// operator confirms. The speed button alone leaves ProgramChanged to the stored row, and
+// the move and custom-step dialogs may store one row per opening.
+void ProgramPanel::rowDialogButton(RowDialogKind dialog) {
+    m_host.Timer1().stop();
+    ArmAppend(m_shared);
+    if (dialog != RowDialogKind::Speed) {
+        m_shared.ProgramChanged = true;
+    }
+    QDialog* opened = nullptr;
+    switch (dialog) {
+        case RowDialogKind::Speed:
+            opened = new Form4(m_host);
+            break;
+        case RowDialogKind::Input:
+            opened = new XIN(m_host);
+            break;
+        case RowDialogKind::Output:
+            opened = new XOUT(m_host);
+            break;
+        case RowDialogKind::CustomStep:
+            m_shared.EntryArmed = true;
+            opened = new STEP(m_host);
+            break;
+        case RowDialogKind::AbsoluteMove:
+            m_shared.EntryArmed = true;
+            opened = new Form3(m_host);
+            break;
+        case RowDialogKind::RelativeMove:
+            m_shared.EntryArmed = true;
+            opened = new MR(m_host);
+            break;
+    }
+    opened->show();
+    if (dialog == RowDialogKind::Speed) {
+        m_host.setMainWindowEnabled(false);
+    }
+    m_host.Timer1().start();
+}
+
+void ProgramPanel::Command6_Click() {
+    DisableEditButtons();
+    if (!CurrentRowIsValid(m_shared)) {
+        return;
+    }
+    m_shared.ProgramChanged = true;
+    EnableEntryButtons();
+    ArmInsert(m_shared);
+}
+
+void ProgramPanel::Command7_Click() {
+    if (DeleteCurrentRow(m_shared)) {
+        show_it();
+    }
+    DisableEditButtons();
+}
+
+void ProgramPanel::Command8_Click() {
+    DisableEditButtons();
+    if (!CurrentRowIsValid(m_shared)) {
+        return;
+    }
+    m_shared.ProgramChanged = true;
+    ArmModify(m_shared);
+}
+
+}  // namespace tql

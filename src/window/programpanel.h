@@ -1,0 +1,71 @@
+#pragma once
+
+#include "program/sharedstate.h"
+#include "program/storerow.h"
+#include "window/controls.h"
+
+#include <QIcon>
+#include <QObject>
+
+#include <array>
+
+class QGroupBox;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tql {
+
+class Prompter;
+class RowDialogHost;
+struct DirectEntry;
+
+// The program editor: the list `ListView1`, the sixteen entry buttons of the tab "功能鍵"
+// and the insert/delete/modify frame. Every change goes to the shared table first, through
+// the storing rule of program/storerow.*; show_it() then rebuilds the list from the table.
+// The six dialog buttons open their row dialogs on the RowDialogHost it is given.
+class ProgramPanel final : public QObject {
+    Q_OBJECT
+
+public:
+    ProgramPanel(SharedState& shared, Prompter& prompter, RowDialogHost& host, QWidget* client);
+
+    // The frames the main window places.
+    QGroupBox* editFrame() const { return m_editFrame; }
+    QTabWidget* entryTab() const { return m_entryTab; }
+    QTabWidget* listTab() const { return m_listTab; }
+
+    // The editor's part of start-up: both button groups off, the list set up and empty.
+    void Form_Load();
+    void show_it();
+    // Reports a refused store; true when the row was stored.
+    bool reportStore(StoreOutcome outcome);
+
+private:
+    enum class RowDialogKind { Speed, Input, Output, CustomStep, AbsoluteMove, RelativeMove };
+
+    void buildFrames(QWidget* client);
+    void EnableEntryButtons();
+    void DisableEntryButtons();
+    void EnableEditButtons();
+    void DisableEditButtons();
+    void ListView1_ItemClick(QTreeWidgetItem* item);
+    void Command12_Click();
+    void directEntry(const DirectEntry& entry);
+    void rowDialogButton(RowDialogKind dialog);
+    void Command6_Click();
+    void Command7_Click();
+    void Command8_Click();
+
+    SharedState& m_shared;
+    Prompter& m_prompter;
+    RowDialogHost& m_host;
+    Controls m_controls;
+    std::array<QIcon, 29> m_icons;
+    QGroupBox* m_editFrame = nullptr;
+    QTabWidget* m_entryTab = nullptr;
+    QTabWidget* m_listTab = nullptr;
+    QTreeWidget* m_list = nullptr;
+};
+
+}  // namespace tql
