@@ -1,0 +1,38 @@
+# Fails the build when a file under src/ includes from a higher layer. Layers, lowest
+# first: the controller model and the program model, then files, link, translator, the
+# dialogs, the main window, app. The controller model and the program include nothing
+# outside their own folder. Run as: cmake -DSOURCE_DIR=<src> -P layers.cmake
+set(ranks controller=0 program=0 files=1 link=2 translator=3 dialogs=4 window=5 app=6)
+foreach(entry IN LISTS ranks)
+  string(REPLACE "=" ";" pair "${entry}")
+  list(GET pair 0 folder)
+  list(GET pair 1 rank)
+  set(rank_${folder} ${rank})
+endforeach()
+
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
+set(violations "")
+foreach(source IN LISTS sources)
+  string(REGEX MATCH "^[^/]+" own "${source}")
+  if(NOT DEFINED rank_${own})
+    list(APPEND violations "${source}: src/${own}/ is no known layer")
+    continue()
+  endif()
+  file(STRINGS "${SOURCE_DIR}/${source}" includes REGEX "^#include \"[^/\"]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^#include \"([^/\"]+)/.*" "\\1" used "${line}")
+    if(used STREQUAL own)
+      continue()
+    endif()
+    if(NOT DEFINED rank_${used} OR rank_${used} GREATER rank_${own}
+       OR (rank_${own} EQUAL 0))
+      list(APPEND violations "src/${source}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+
+if(violations)
+  list(JOIN violations "\n  " text)
+  message(FATAL_ERROR "Includes that run up the layers (program and controller, files, link, "
+                      "translator, dialogs, window, app):\n  ${text}")
+endif()
