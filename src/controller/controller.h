@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-// The controller as the simulator plays it: a slide on one axis, eight inputs, four
+// The TQL400 controller as software: a slide on one axis, eight inputs, four
 // outputs, a stored program in the controller's text language run in real time. It knows
 // nothing of the serial line: bytes in, bytes out, and the time passed in by the caller.
 namespace sim {
