@@ -6,6 +6,7 @@
 #include "link/link.h"
 #include "program/dialogrows.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -40,17 +41,31 @@ Form3::Form3(RowDialogHost& host)
         grid->addWidget(m_entry[i], i, 2);
         connect(m_entry[i], &QRadioButton::clicked, this, [this, i] { Option2_Click(i); });
     }
+    // The jog, as on a teach pendant: creep up to a position, then take it by teaching.
+    auto* minus = button(QStringLiteral("−"), QStringLiteral("JogMinus"));
+    auto* plus = button(QStringLiteral("+"), QStringLiteral("JogPlus"));
+    m_step = named(new QComboBox, QStringLiteral("JogStep"));
+    m_step->setEditable(true);
+    m_step->addItems({QStringLiteral("0.1"), QStringLiteral("1"), QStringLiteral("10")});
+    m_step->setCurrentIndex(1);
+    QHBoxLayout* jogRow = buttonRow({minus, plus});
+    jogRow->insertWidget(0, new QLabel(QStringLiteral(" 寸動 :")));
+    jogRow->insertWidget(2, m_step);
+    jogRow->addStretch();
+    grid->addLayout(jogRow, 2, 0, 1, 3);
     auto* position = button(QStringLiteral("定位"), QStringLiteral("Command2"));
     auto* ok = button(QStringLiteral("確認"), QStringLiteral("Command3(0)"));
     auto* no = button(QStringLiteral("取消"), QStringLiteral("Command3(1)"));
     QHBoxLayout* buttons = buttonRow({position, ok, no});
     buttons->insertStretch(1);
-    grid->addLayout(buttons, 2, 0, 1, 3);
+    grid->addLayout(buttons, 3, 0, 1, 3);
     auto* status = named(new QStatusBar, QStringLiteral("StatusBar1"));
     status->setSizeGripEnabled(false);
     m_panel1 = named(new QLabel, QStringLiteral("StatusBar1(1)"));
     status->addWidget(m_panel1);
-    grid->addWidget(status, 3, 0, 1, 3);
+    grid->addWidget(status, 4, 0, 1, 3);
+    connect(minus, &QPushButton::clicked, this, [this] { jog(false); });
+    connect(plus, &QPushButton::clicked, this, [this] { jog(true); });
 
     connect(&m_timer1, &QTimer::timeout, this, &Form3::Timer1_Timer);
     connect(position, &QPushButton::clicked, this, &Form3::Command2_Click);
@@ -95,6 +110,9 @@ void Form3::Option2_Click(int index) {
 }
 
 void Form3::Timer1_Timer() {
+    if (m_host.link().busy()) {
+        return;  // the upload or a question holds the line
+    }
     if (!m_host.link().isOpen()) {
         m_timer1.stop();  // for good: the dialog does not restart it
         m_panel1->setText(QStringLiteral("未連線"));
@@ -115,10 +133,26 @@ void Form3::ReadTeachPosition() {
 }
 
 void Form3::Command2_Click() {
-    Link& link = m_host.link();
     const QString target = m_text1[0]->text();
-    if (!m_host.sharedState().NumericEntry || !link.isOpen() || !sendable(target) ||
-        !m_host.checkNumberField(target, true)) {
+    if (sendable(target) && m_host.checkNumberField(target, true)) {
+        sendMove(target);
+    }
+}
+
+void Form3::jog(bool up) {
+    const std::optional<QString> target = jogTarget(m_text1[1]->text(), m_step->currentText(), up);
+    if (!target) {
+        m_host.notice(QStringLiteral("寸動需要讀到的座標與數字的寸動量!"));
+        return;
+    }
+    sendMove(*target);
+}
+
+// Only in numeric entry, only while connected, and never while another exchange holds
+// the line.
+void Form3::sendMove(const QString& target) {
+    Link& link = m_host.link();
+    if (!m_host.sharedState().NumericEntry || !link.isOpen() || link.busy()) {
         return;
     }
     link.write(commands::kMoveTo);

@@ -6,6 +6,7 @@
 
 #include <array>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -28,6 +29,10 @@ private:
     void Option2_Click(int index);
     void Timer1_Timer();
     void Command2_Click();
+    // The jog: "MA " and the last read position plus or minus the step, as 定位 sends it.
+    void jog(bool up);
+    bool mayMove();
+    void sendMove(const QString& target);
     void confirm();
     void cancel();
     void sendHoldOn();
@@ -35,6 +40,7 @@ private:
     QTimer m_timer1;
     std::array<QLineEdit*, 2> m_text1{};  // 0: target, 1: live coordinate
     std::array<QRadioButton*, 2> m_entry{};
+    QComboBox* m_step;
     QLabel* m_panel1;
 };
 

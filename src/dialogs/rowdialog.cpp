@@ -17,6 +17,7 @@ RowDialog::RowDialog(RowDialogHost& host, const QString& name, const QString& ti
 
 void RowDialog::ret() {
     ClearEditModes(m_host.sharedState());
+    m_host.show_it();  // the main window shows no armed mode any more
     close();
 }
 

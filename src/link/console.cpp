@@ -2,6 +2,7 @@
 
 #include "link/commands.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <cfenv>
@@ -161,6 +162,18 @@ QString teachReading(const QString& text) {
     // After a final CR the split ends in an empty piece; the reply before it is complete.
     const qsizetype last = replies.size() >= 2 ? replies.size() - 2 : 0;
     return replies[last].trimmed();
+}
+
+std::optional<QString> jogTarget(const QString& lastRead, const QString& step, bool up) {
+    const QString position = teachReading(lastRead);
+    if (!isNumberText(position) || !isNumberText(step)) {
+        return std::nullopt;
+    }
+    const double target = QLocale::c().toDouble(position.trimmed()) +
+                          (up ? 1 : -1) * QLocale::c().toDouble(step.trimmed());
+    // Rounded to the micrometre, so 12.5 + 0.1 reads 12.6, not 12.600000000000001.
+    return QString::number(std::round(target * 1e6) / 1e6, 'f', 6)
+        .remove(QRegularExpression(QStringLiteral("\\.?0+$")));
 }
 
 bool isNumberText(const QString& text) {

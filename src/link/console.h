@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 // The console's exchanges with the controller, apart from any window: the connect probe
 // and greeting, the internal values, the position and input poll, the output switches.
@@ -45,6 +46,10 @@ int inputWord(const QString& reply);
 // several replies in one read ("10.5\r11.5\r0\r"): the last complete one (ended by CR)
 // counts, or the whole text when none is complete; blanks and LF around it are dropped.
 QString teachReading(const QString& text);
+
+// The target of a jog: the last position read (a teach reading) plus or minus the step,
+// written as a plain number; nothing when either is not a number.
+std::optional<QString> jogTarget(const QString& lastRead, const QString& step, bool up);
 
 // Whether a field holds a number the controller can take for a move, speed or acceleration:
 // an optional sign, digits with at most one decimal point, blanks around it ignored.

@@ -1,5 +1,7 @@
 #include "program/directentries.h"
 
+#include "program/storerow.h"
+
 namespace tql {
 
 Row DirectEntry::rowWith(const QString& text) const {
@@ -8,6 +10,14 @@ Row DirectEntry::rowWith(const QString& text) const {
         result[1] = text;
     }
     return result;
+}
+
+QString DirectEntry::defaultText(const SharedState& state) const {
+    if (state.ModifyMode && CurrentRowIsValid(state) &&
+        state.ProgramTable[state.CurrentRow][0] == row[0]) {
+        return state.ProgramTable[state.CurrentRow][1];
+    }
+    return remembersText ? state.LastDelay : QString();
 }
 
 const std::vector<DirectEntry>& directEntries() {

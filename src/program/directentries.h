@@ -1,6 +1,7 @@
 #pragma once
 
 #include "program/programtable.h"
+#include "program/sharedstate.h"
 
 #include <QString>
 
@@ -19,6 +20,9 @@ struct DirectEntry {
 
     bool asksText() const { return !prompt.isEmpty(); }
     Row rowWith(const QString& text) const;
+    // What the box offers: modifying a row of this kind, the row's own value, so changing a
+    // loop count is one keystroke; otherwise the last accepted delay, or nothing.
+    QString defaultText(const SharedState& state) const;
 };
 
 const std::vector<DirectEntry>& directEntries();

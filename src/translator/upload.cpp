@@ -17,7 +17,8 @@ std::optional<int> rowBig5CannotHold(const Translation& translation) {
 }
 
 DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
-                                const std::function<bool(const QString& question)>& ask) {
+                                const std::function<bool(const QString& question)>& ask,
+                                const std::function<void(int sent, int total)>& progress) {
     if (!probeController(link)) {
         return DownloadOutcome::NoAnswer;
     }
@@ -25,11 +26,15 @@ DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
     link.write(QString(QChar(kEscape)));
     link.write(QString(QChar(kEscape)));
     link.writeLine(kDownload);
-    for (const QString& line : ControllerText) {
+    const int total = int(ControllerText.size());
+    for (int i = 0; i < total; ++i) {
         if (lost()) {
             return DownloadOutcome::LineLost;
         }
-        link.writeLine(line);
+        link.writeLine(ControllerText[i]);
+        if (progress) {
+            progress(i + 1, total);
+        }
     }
     link.writeCarriageReturn();
     if (lost()) {

@@ -24,7 +24,9 @@ enum class DownloadOutcome { Sent, NoAnswer, LineLost };
 // Probe ("?VM", 200 ms), ESC ESC, "DL", every line, a lone CR; then ask (Yes = true) the
 // store question ("SAVE P") and the run question ("HON", 100 ms, "G"). A silent probe
 // sends nothing more; a line lost on the way stops the upload there, asking nothing.
+// progress hears (lines sent, lines in all) after every program line.
 DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
-                                const std::function<bool(const QString& question)>& ask);
+                                const std::function<bool(const QString& question)>& ask,
+                                const std::function<void(int sent, int total)>& progress = {});
 
 }  // namespace tql

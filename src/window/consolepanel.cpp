@@ -3,12 +3,17 @@
 #include "files/tracefile.h"
 #include "link/commands.h"
 #include "link/console.h"
+#include "link/portname.h"
 #include "translator/upload.h"
 #include "window/prompter.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QProgressDialog>
+#include <QSettings>
+#include <QShortcut>
 
 namespace tql {
 namespace {
@@ -16,9 +21,21 @@ namespace {
 constexpr std::chrono::milliseconds kConsoleTick{500};
 
 // Console controls that exist only for a connected controller.
-const std::array<const char*, 7> kConnectedButtons = {
-    "原點", "Command16", "Command17", "Command18", "Command20", "Command21", "Command22"};
+const std::array<const char*, 8> kConnectedButtons = {
+    "原點", "Command16", "Command17", "Command18", "Command20", "Command21", "Command22", "停止"};
+
+// 立即指令's history lives in the operator's own settings, across restarts.
+const QString kHistoryKey = QStringLiteral("console/history");
+
+QSettings userSettings() {
+    return QSettings(QStringLiteral("tql400"), QStringLiteral("tql400"));
+}
 const std::array<const char*, 4> kConnectedFields = {"Text1", "Text3", "Text6", "Text7"};
+
+// "通訊有誤!" as it has always read, and on a second line which port stayed silent.
+QString noAnswer(const QString& port) {
+    return QStringLiteral("通訊有誤!\n連接埠 %1 在 200 ms 內沒有任何回應.").arg(port);
+}
 
 }  // namespace
 
@@ -27,7 +44,9 @@ ConsolePanel::ConsolePanel(SharedState& shared, Prompter& prompter, SerialLine& 
     : QObject(client),
       m_shared(shared),
       m_prompter(prompter),
-      m_link(line, sleeper),
+      m_monitored(line, m_wireLog),
+      m_link(m_monitored, sleeper),
+      m_history(userSettings().value(kHistoryKey).toStringList()),
       m_timer1(this) {
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(kConsoleTick);
@@ -46,10 +65,11 @@ void ConsolePanel::buildFrames(QWidget* client) {
     QGroupBox* console = m_consoleFrame;
     constexpr int kRowY[] = {18, 40, 62, 84, 106};
     constexpr int kRowH = 21;
-    m_controls.button(console, "連線鍵", "連線", QRect(8, kRowY[0], 52, kRowH));
-    m_controls.button(console, "Command22", "斷線", QRect(62, kRowY[0], 52, kRowH));
-    m_controls.button(console, "原點", "原點", QRect(116, kRowY[0], 52, kRowH));
-    m_controls.button(console, "Command21", "儲存參數", QRect(170, kRowY[0], 62, kRowH));
+    m_controls.button(console, "連線鍵", "連線", QRect(8, kRowY[0], 42, kRowH));
+    m_controls.button(console, "Command22", "斷線", QRect(52, kRowY[0], 42, kRowH));
+    QPushButton* stop = m_controls.button(console, "停止", "停止", QRect(96, kRowY[0], 42, kRowH));
+    m_controls.button(console, "原點", "原點", QRect(140, kRowY[0], 42, kRowH));
+    m_controls.button(console, "Command21", "儲存參數", QRect(184, kRowY[0], 56, kRowH));
     m_controls.button(console, "Command18", "加速度", QRect(8, kRowY[1], 62, kRowH));
     m_controls.field(console, "Text1", QRect(74, kRowY[1], 80, kRowH));
     m_controls.button(console, "Command20", "速度", QRect(8, kRowY[2], 62, kRowH));
@@ -111,6 +131,16 @@ void ConsolePanel::buildFrames(QWidget* client) {
             &ConsolePanel::Command21_Click);
     connect(m_controls.button("原點"), &QPushButton::clicked, this,
             [this] { RS232(commands::kHome); });
+    // A stop must be at hand wherever the operator is working.
+    stop->setToolTip(QStringLiteral("停止控制器執行中的程式 (F12)"));
+    auto* stopKey = new QShortcut(Qt::Key_F12, client, nullptr, nullptr, Qt::ApplicationShortcut);
+    connect(stopKey, &QShortcut::activated, stop, [stop] {
+        if (stop->isEnabled()) {
+            stop->click();
+        }
+    });
+    connect(stop, &QPushButton::clicked, this, &ConsolePanel::stopProgram);
+    m_controls.field("Text7")->installEventFilter(this);
     // Enter in a console field does what its button does, and only while the button could.
     for (const auto& [field, button] : {std::pair{"Text7", "Command17"},
                                         {"Text1", "Command18"},
@@ -144,6 +174,33 @@ void ConsolePanel::Form_Load() {
 
 QWidget* ConsolePanel::window() const {
     return m_consoleFrame->window();
+}
+
+bool ConsolePanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        QLineEdit* field = m_controls.field("Text7");
+        if (watched == field && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+            const std::optional<QString> shown =
+                key == Qt::Key_Up ? m_history.older(field->text()) : m_history.newer();
+            if (shown) {
+                field->setText(*shown);
+            }
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+QString ConsolePanel::portName() const {
+    return portDisplayName(m_shared.PortNumber);
+}
+
+void ConsolePanel::stopProgram() {
+    if (m_link.isOpen() && !m_link.busy()) {
+        m_link.write(QString(QChar(commands::kEscape)));
+        m_link.write(QString(QChar(commands::kEscape)));
+    }
 }
 
 void ConsolePanel::Timer1_Timer() {
@@ -217,7 +274,7 @@ void ConsolePanel::ConnectController() {
         }
     }
     if (!probeController(m_link)) {
-        notice(QStringLiteral("通訊有誤!"));
+        notice(noAnswer(portName()));
         m_link.close();
         return;
     }
@@ -253,6 +310,9 @@ void ConsolePanel::ReadInternalValues() {
 // two then show what the controller now holds. An empty 定位 has always sent "MA " alone;
 // the settings need a value.
 void ConsolePanel::sendFieldCommand(const QString& prefix, const char* field) {
+    if (m_link.busy()) {
+        return;
+    }
     m_timer1.stop();
     const QString value = m_controls.field(field)->text();
     const bool move = prefix == commands::kMoveTo;
@@ -271,6 +331,8 @@ void ConsolePanel::Command17_Click() {
     m_controls.field("Text8")->clear();
     const QString command = m_controls.field("Text7")->text();
     if (checkSendable(command)) {
+        m_history.add(command);
+        userSettings().setValue(kHistoryKey, m_history.commands());
         RS232(command);
         m_link.sleep(commands::kCommandReplyWait);
         m_controls.field("Text8")->setText(m_link.readAll());
@@ -279,6 +341,7 @@ void ConsolePanel::Command17_Click() {
 }
 
 void ConsolePanel::Command21_Click() {
+    const Link::Exclusive exclusive(m_link);  // the question lets events run
     m_timer1.stop();
     if (m_prompter.message(window(), QStringLiteral("是否儲存參數?"), QStringLiteral("訊息"),
                            Prompter::Buttons::YesNo,
@@ -319,17 +382,34 @@ void ConsolePanel::Command3_Click() {
         return;
     }
     m_timer1.stop();
+    // At 9600 baud a long program is seconds on the wire: a progress dialog shows the lines
+    // going out. It lets events run to repaint, so the line is held meanwhile.
+    const Link::Exclusive exclusive(m_link);
+    QProgressDialog progress(QStringLiteral("上傳中..."), QString(), 0,
+                             int(translation.ControllerText.size()), window());
+    progress.setObjectName(QStringLiteral("UploadProgress"));
+    progress.setWindowTitle(QStringLiteral("上傳"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    const auto sent = [&](int lines, int total) {
+        progress.setLabelText(QStringLiteral("上傳中... 第 %1 / %2 行").arg(lines).arg(total));
+        progress.setValue(lines);
+        emit uploadProgress(lines, total);
+        if (lines == total) {
+            progress.hide();  // the questions come next
+        }
+    };
     const auto ask = [this](const QString& question) {
         return m_prompter.message(window(), question, QStringLiteral("訊息"),
                                   Prompter::Buttons::YesNo,
                                   Prompter::Icon::Question) == Prompter::Answer::Yes;
     };
-    switch (downloadProgram(m_link, translation.ControllerText, ask)) {
+    switch (downloadProgram(m_link, translation.ControllerText, ask, sent)) {
         case DownloadOutcome::Sent:
             m_timer1.start();
             break;
         case DownloadOutcome::NoAnswer:
-            notice(QStringLiteral("通訊有誤!"));
+            notice(noAnswer(portName()));
             // The console shows what is true: a closed port is a disconnected console.
             ShowDisconnected();
             break;
@@ -342,7 +422,7 @@ void ConsolePanel::Command3_Click() {
 void ConsolePanel::lostPort() {
     const QString reason = m_link.lostReason().value_or(QString());
     ShowDisconnected();
-    notice(QStringLiteral("連接埠已中斷, 連線結束: %1").arg(reason));
+    notice(QStringLiteral("連接埠 %1 已中斷, 連線結束: %2").arg(portName(), reason));
 }
 
 void ConsolePanel::ShowDisconnected() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "link/commandhistory.h"
 #include "link/link.h"
+#include "link/wirelog.h"
 #include "program/sharedstate.h"
 #include "window/controls.h"
 
@@ -39,6 +41,8 @@ public:
 
     QTimer& Timer1() { return m_timer1; }
     Link& link() { return m_link; }
+    // Every byte on the line, for the wire monitor.
+    WireLog& wireLog() { return m_wireLog; }
 
     void ConnectController();
     void ShowConnected();
@@ -70,6 +74,12 @@ public:
 signals:
     // Panel 1 of the status bar: "連線中" or "未連線".
     void connectionShown(const QString& state);
+    // The upload after each program line: lines sent, lines in all.
+    void uploadProgress(int sent, int total);
+
+protected:
+    // Up and Down in 立即指令's field walk the commands sent before.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildFrames(QWidget* client);
@@ -81,6 +91,10 @@ private:
     void sendFieldCommand(const QString& prefix, const char* field);
     void Command17_Click();
     void Command21_Click();
+    // 停止: ESC ESC, the controller's stop, and nothing else.
+    void stopProgram();
+    // The port as connection messages name it.
+    QString portName() const;
     // The port the system took away: the console disconnects and says why.
     void lostPort();
     // Refuses, with a message, a text Big5 cannot hold; true when it may be sent.
@@ -89,7 +103,10 @@ private:
 
     SharedState& m_shared;
     Prompter& m_prompter;
+    WireLog m_wireLog;
+    MonitoredLine m_monitored;
     Link m_link;
+    CommandHistory m_history;
     QTimer m_timer1;
     Controls m_controls;
     QGroupBox* m_uploadFrame = nullptr;

@@ -31,11 +31,16 @@ FileCommands::SaveOutcome FileCommands::saveProgramAs() {
     if (chosen.isEmpty()) {
         return SaveOutcome::NoName;
     }
-    const SaveResult result =
-        saveProgramFile(withProgramSuffix(chosen), m_shared.ProgramTable, m_shared.RowCounter);
+    return saveProgramTo(withProgramSuffix(chosen));
+}
+
+FileCommands::SaveOutcome FileCommands::saveProgramTo(const QString& path) {
+    const SaveResult result = saveProgramFile(path, m_shared.ProgramTable, m_shared.RowCounter);
     switch (result.status) {
         case SaveStatus::Written:
             m_shared.ProgramChanged = false;
+            m_fileName = path;
+            emit saved();
             return SaveOutcome::Saved;
         case SaveStatus::NothingToWrite:
             return SaveOutcome::NothingToWrite;
@@ -51,10 +56,20 @@ void FileCommands::saveAsCommand() {
     saveProgramAs();
 }
 
+void FileCommands::saveCommand() {
+    if (m_fileName.isEmpty()) {
+        saveAsCommand();
+        return;
+    }
+    ConsolePanel::Pause pause(m_console);
+    saveProgramTo(m_fileName);
+}
+
 void FileCommands::clearProgram() {
     m_shared.CurrentRow = 0;
     m_shared.RowCounter = 0;
     m_shared.ProgramChanged = false;
+    m_fileName.clear();
     emit programReplaced();
 }
 
@@ -103,6 +118,7 @@ void FileCommands::openProgramCommand() {
     m_shared.RowCounter = loaded.program->RowCounter;
     m_shared.CurrentRow = 1;
     m_shared.ProgramChanged = false;
+    m_fileName = chosen;
     emit programReplaced();
     if (!loaded.notice.isEmpty()) {
         warn(loaded.notice);

@@ -24,17 +24,24 @@ public:
     void newProgramCommand();
     void openProgramCommand();
     void saveAsCommand();
+    // 儲存: to the file last opened or saved, without a dialog; 另存新檔 when there is none.
+    void saveCommand();
+    // The file last opened or saved; empty for a new program.
+    const QString& fileName() const { return m_fileName; }
     // Offers to save unsaved changes; false when the operator chose to stay.
     bool offerToSave();
 
 signals:
-    // The table was replaced or cleared: the list must be rebuilt.
+    // The table was replaced or cleared: the list must be rebuilt, the history starts anew.
     void programReplaced();
+    // The program was written to fileName().
+    void saved();
 
 private:
     enum class SaveOutcome { Saved, NothingToWrite, NoName, Failed };
 
     SaveOutcome saveProgramAs();
+    SaveOutcome saveProgramTo(const QString& path);
     void clearProgram();
     void warn(const QString& text);
 
@@ -42,6 +49,7 @@ private:
     Prompter& m_prompter;
     ConsolePanel& m_console;
     QWidget* m_window;
+    QString m_fileName;
 };
 
 }  // namespace tql

@@ -6,12 +6,16 @@
 #include "window/filecommands.h"
 #include "window/programpanel.h"
 #include "window/prompter.h"
+#include "window/wiremonitor.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSerialPortInfo>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 
@@ -32,7 +36,15 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     buildMenu();
     buildStatusBar();
     connect(m_console, &ConsolePanel::connectionShown, m_panel1, &QLabel::setText);
-    connect(m_files, &FileCommands::programReplaced, m_program, &ProgramPanel::show_it);
+    connect(m_program, &ProgramPanel::stateShown, this, &FORM1::showState);
+    connect(m_files, &FileCommands::programReplaced, m_program, &ProgramPanel::startHistory);
+    connect(m_files, &FileCommands::saved, this, [this] {
+        m_program->markSaved();
+        showState(statusBar()->currentMessage());
+    });
+    // Esc drops an armed insert or modify.
+    auto* disarm = new QShortcut(Qt::Key_Escape, this);
+    connect(disarm, &QShortcut::activated, m_program, &ProgramPanel::disarm);
     setFixedSize(sizeHint());  // the controls stand at fixed places
     Form_Load();
     Timer1().start();
@@ -53,25 +65,56 @@ void FORM1::buildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("檔案(&F)"));
     file->setObjectName(QStringLiteral("檔案"));
     const auto addFileCommand = [&](const char* name, const char* caption,
-                                    void (FileCommands::*command)()) {
+                                    void (FileCommands::*command)(), const QKeySequence& keys) {
         QAction* action = file->addAction(QString::fromUtf8(caption));
         action->setObjectName(QString::fromUtf8(name));
+        action->setShortcut(keys);
         connect(action, &QAction::triggered, m_files, command);
     };
-    addFileCommand("建立新檔", "建立新檔(&N)", &FileCommands::newProgramCommand);
-    addFileCommand("開啟舊檔", "開啟舊檔(&O)", &FileCommands::openProgramCommand);
-    addFileCommand("另存新檔", "另存新檔(&A)", &FileCommands::saveAsCommand);
+    addFileCommand("建立新檔", "建立新檔(&N)", &FileCommands::newProgramCommand, QKeySequence::New);
+    addFileCommand("開啟舊檔", "開啟舊檔(&O)", &FileCommands::openProgramCommand,
+                   QKeySequence::Open);
+    addFileCommand("儲存", "儲存(&S)", &FileCommands::saveCommand, QKeySequence::Save);
+    addFileCommand("另存新檔", "另存新檔(&A)", &FileCommands::saveAsCommand,
+                   QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("編輯(&D)"));
+    edit->setObjectName(QStringLiteral("編輯"));
+    QAction* undo = m_program->history().createUndoAction(this, QStringLiteral("復原"));
+    undo->setObjectName(QStringLiteral("復原"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = m_program->history().createRedoAction(this, QStringLiteral("重做"));
+    redo->setObjectName(QStringLiteral("重做"));
+    redo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Y")));
+    edit->addActions({undo, redo});
     QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
     settings->setObjectName(QStringLiteral("設定"));
     QMenu* ports = settings->addMenu(QStringLiteral("COM_PORT"));
     ports->setObjectName(QStringLiteral("COM_PORT"));
     m_portMenu = ports;
+    m_portChoices = new QActionGroup(this);
     connect(ports, &QMenu::aboutToShow, this, &FORM1::listSystemPorts);
     for (int n = 1; n <= 4; ++n) {
         QAction* action = ports->addAction(QStringLiteral("COM%1").arg(n));
         action->setObjectName(QStringLiteral("COM%1").arg(n));
+        action->setData(QString::number(n));
+        action->setCheckable(true);
+        m_portChoices->addAction(action);
         connect(action, &QAction::triggered, this, [this, n] { choosePort(QString::number(n)); });
     }
+    QAction* other = ports->addAction(QStringLiteral("其他..."));
+    other->setObjectName(QStringLiteral("其他"));
+    connect(other, &QAction::triggered, this, &FORM1::otherPort);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("檢視(&V)"));
+    view->setObjectName(QStringLiteral("檢視"));
+    m_monitor = new WireMonitor(m_console->wireLog(), m_prompter, this);
+    QAction* monitor = view->addAction(QStringLiteral("通訊監視"));
+    monitor->setObjectName(QStringLiteral("通訊監視"));
+    monitor->setCheckable(true);
+    connect(monitor, &QAction::toggled, m_monitor, &QWidget::setVisible);
+    connect(static_cast<WireMonitor*>(m_monitor), &WireMonitor::hidden, monitor,
+            [monitor] { monitor->setChecked(false); });
+
     QAction* quit = menuBar()->addAction(QStringLiteral("結束(&E)"));
     quit->setObjectName(QStringLiteral("結束"));
     connect(quit, &QAction::triggered, this, &QWidget::close);
@@ -98,6 +141,20 @@ void FORM1::Form_Load() {
     shared.PortNumber = readPortNumber(m_workingDir);
     m_console->Form_Load();
     m_panel2->setText(portDisplayName(shared.PortNumber));
+    m_program->startHistory();
+}
+
+void FORM1::showState(const QString& mode) {
+    const QString name = m_files->fileName();
+    setWindowTitle(
+        applicationTitle() +
+        (name.isEmpty() ? QString() : QStringLiteral(" - ") + QFileInfo(name).fileName()) +
+        (shared.ProgramChanged ? QStringLiteral(" *") : QString()));
+    if (mode.isEmpty()) {
+        statusBar()->clearMessage();
+    } else {
+        statusBar()->showMessage(mode);
+    }
 }
 
 bool FORM1::reportStore(StoreOutcome outcome) {
@@ -153,14 +210,14 @@ void FORM1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// Afresh each time the menu opens: the ports the system reports now, the one in use ticked.
 void FORM1::listSystemPorts() {
     qDeleteAll(m_systemPortActions);
     m_systemPortActions.clear();
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    if (ports.isEmpty()) {
-        return;
+    if (!ports.isEmpty()) {
+        m_systemPortActions << m_portMenu->addSeparator();
     }
-    m_systemPortActions << m_portMenu->addSeparator();
     for (const QSerialPortInfo& port : ports) {
 #ifdef Q_OS_WIN
         const QString name = port.portName();
@@ -170,8 +227,22 @@ void FORM1::listSystemPorts() {
         const QString description = port.description();
         QAction* action = m_portMenu->addAction(
             description.isEmpty() ? name : QStringLiteral("%1  %2").arg(name, description));
+        action->setData(name);
+        action->setCheckable(true);
+        m_portChoices->addAction(action);
         connect(action, &QAction::triggered, this, [this, name] { choosePort(name); });
         m_systemPortActions << action;
+    }
+    for (QAction* action : m_portChoices->actions()) {
+        action->setChecked(action->data().toString() == shared.PortNumber);
+    }
+}
+
+void FORM1::otherPort() {
+    const QString name = m_prompter.inputBox(this, QStringLiteral("請輸入連接埠名稱或裝置路徑:"),
+                                             QStringLiteral("COM_PORT"), shared.PortNumber);
+    if (!name.isEmpty()) {
+        choosePort(name);
     }
 }
 

@@ -33,6 +33,7 @@
 #include <QDir>
 #include <QMainWindow>
 
+class QActionGroup;
 class QLabel;
 
 namespace tql {
@@ -83,7 +84,11 @@ private:
     void Form_Load();
     void listSystemPorts();
     void choosePort(const QString& portNumber);
+    void otherPort();
     void SETCOM();
+    // "PALDOR - name.tq4", with " *" while there are unsaved changes; the armed mode in the
+    // status bar.
+    void showState(const QString& mode);
 
     Prompter& m_prompter;
     QDir m_workingDir;
@@ -93,7 +98,9 @@ private:
     QLabel* m_panel1 = nullptr;
     QLabel* m_panel2 = nullptr;
     QMenu* m_portMenu = nullptr;
+    QActionGroup* m_portChoices = nullptr;
     QList<QAction*> m_systemPortActions;
+    QWidget* m_monitor = nullptr;
 };
 
 }  // namespace tql

@@ -13,12 +13,36 @@
 
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
 namespace tql {
 namespace {
+
+// One change to the table: undo puts back the program before it, redo the program after.
+class ProgramEdit final : public QUndoCommand {
+public:
+    ProgramEdit(ProgramPanel& panel, ProgramPanel::Snapshot before, ProgramPanel::Snapshot after,
+                const QString& what)
+        : QUndoCommand(what),
+          m_panel(panel),
+          m_before(std::move(before)),
+          m_after(std::move(after)) {}
+    void undo() override { m_panel.restore(m_before); }
+    void redo() override {
+        if (!std::exchange(m_done, false)) {
+            m_panel.restore(m_after);
+        }
+    }
+
+private:
+    ProgramPanel& m_panel;
+    ProgramPanel::Snapshot m_before;
+    ProgramPanel::Snapshot m_after;
+    bool m_done = true;  // pushed after the change was made
+};
 
 // The fifteen entry buttons switched as one group; 編輯開始 is always in the opposite state.
 const std::array<const char*, 15> kEntryButtons = {
@@ -32,11 +56,64 @@ const std::array<const char*, 3> kEditButtons = {"Command6", "Command7", "Comman
 
 ProgramPanel::ProgramPanel(SharedState& shared, Prompter& prompter, RowDialogHost& host,
                            QWidget* client)
-    : QObject(client), m_shared(shared), m_prompter(prompter), m_host(host) {
+    : QObject(client), m_shared(shared), m_prompter(prompter), m_host(host), m_history(this) {
     for (int i = 1; i < int(m_icons.size()); ++i) {
         m_icons[i] = rowIcon(i);
     }
     buildFrames(client);
+    // Undone back to the state last saved, the program is not changed.
+    connect(&m_history, &QUndoStack::indexChanged, this, [this] {
+        m_shared.ProgramChanged = !m_history.isClean();
+        announce();
+    });
+}
+
+ProgramPanel::Snapshot ProgramPanel::snapshot() const {
+    return {m_shared.ProgramTable, m_shared.RowCounter, m_shared.CurrentRow};
+}
+
+void ProgramPanel::restore(const Snapshot& snapshot) {
+    m_shared.ProgramTable = snapshot.table;
+    m_shared.RowCounter = snapshot.RowCounter;
+    m_shared.CurrentRow = snapshot.CurrentRow;
+    m_recorded = snapshot;
+    show_it();
+}
+
+void ProgramPanel::recordEdit(const QString& what) {
+    Snapshot after = snapshot();
+    m_history.push(new ProgramEdit(*this, std::exchange(m_recorded, after), after, what));
+}
+
+void ProgramPanel::startHistory() {
+    m_recorded = snapshot();
+    m_history.clear();
+    show_it();
+}
+
+void ProgramPanel::disarm() {
+    ClearEditModes(m_shared);
+    announce();
+}
+
+void ProgramPanel::announce() {
+    const bool armed = (m_shared.InsertMode || m_shared.ModifyMode) && CurrentRowIsValid(m_shared);
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_list->topLevelItem(i);
+        const bool target = armed && i + 1 == m_shared.CurrentRow;
+        QFont font = item->font(0);
+        font.setBold(target);
+        for (int c = 0; c < m_list->columnCount(); ++c) {
+            item->setFont(c, font);
+            item->setBackground(c, target ? QBrush(QColor(255, 236, 170)) : QBrush());
+        }
+    }
+    QString mode;
+    if (armed) {
+        mode = m_shared.InsertMode ? QStringLiteral("插入於第 %1 列之前").arg(m_shared.CurrentRow)
+                                   : QStringLiteral("修改第 %1 列").arg(m_shared.CurrentRow);
+    }
+    emit stateShown(mode);
 }
 
 void ProgramPanel::buildFrames(QWidget* client) {
@@ -84,6 +161,14 @@ void ProgramPanel::buildFrames(QWidget* client) {
     // The row the operator sees highlighted is the row the edit buttons act on, whether the
     // highlight came by mouse or by the arrow, Home/End and Page keys.
     connect(m_list, &QTreeWidget::currentItemChanged, this, &ProgramPanel::ListView1_ItemClick);
+    // Delete on the list is 刪除, while 刪除 could be pressed (undo brings the row back).
+    auto* erase = new QShortcut(QKeySequence::Delete, m_list, nullptr, nullptr,
+                                Qt::WidgetWithChildrenShortcut);
+    connect(erase, &QShortcut::activated, this, [this] {
+        if (m_controls.button("Command7")->isEnabled()) {
+            Command7_Click();
+        }
+    });
     connect(m_controls.button("Command12"), &QPushButton::clicked, this,
             &ProgramPanel::Command12_Click);
     for (const DirectEntry& entry : directEntries()) {
@@ -169,6 +254,7 @@ void ProgramPanel::show_it() {
         items.append(item);
     }
     m_list->addTopLevelItems(items);
+    announce();
 }
 
 void ProgramPanel::ListView1_ItemClick(QTreeWidgetItem* item) {
@@ -183,6 +269,7 @@ void ProgramPanel::Command12_Click() {
     m_shared.ProgramChanged = true;
     EnableEntryButtons();
     DisableEditButtons();
+    announce();
 }
 
 bool ProgramPanel::reportStore(StoreOutcome outcome) {
@@ -190,7 +277,11 @@ bool ProgramPanel::reportStore(StoreOutcome outcome) {
     if (!refusal.isEmpty()) {
         m_prompter.message(m_list->window(), refusal, applicationTitle());
     }
-    return outcome == StoreOutcome::Stored;
+    if (outcome != StoreOutcome::Stored) {
+        return false;
+    }
+    recordEdit(QStringLiteral("輸入一列"));
+    return true;
 }
 
 void ProgramPanel::directEntry(const DirectEntry& entry) {
@@ -198,7 +289,7 @@ void ProgramPanel::directEntry(const DirectEntry& entry) {
     QString text;
     if (entry.asksText()) {
         text = m_prompter.inputBox(m_list->window(), entry.prompt, entry.title,
-                                   entry.remembersText ? m_shared.LastDelay : QString());
+                                   entry.defaultText(m_shared));
         if (text.isEmpty()) {
             return;
         }
@@ -249,6 +340,7 @@ void ProgramPanel::rowDialogButton(RowDialogKind dialog) {
         m_host.setMainWindowEnabled(false);
     }
     m_host.Timer1().start();
+    announce();
 }
 
 void ProgramPanel::Command6_Click() {
@@ -259,10 +351,12 @@ void ProgramPanel::Command6_Click() {
     m_shared.ProgramChanged = true;
     EnableEntryButtons();
     ArmInsert(m_shared);
+    announce();
 }
 
 void ProgramPanel::Command7_Click() {
     if (DeleteCurrentRow(m_shared)) {
+        recordEdit(QStringLiteral("刪除一列"));
         show_it();
     }
     DisableEditButtons();
@@ -275,6 +369,7 @@ void ProgramPanel::Command8_Click() {
     }
     m_shared.ProgramChanged = true;
     ArmModify(m_shared);
+    announce();
 }
 
 }  // namespace tql

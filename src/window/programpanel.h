@@ -6,6 +6,7 @@
 
 #include <QIcon>
 #include <QObject>
+#include <QUndoStack>
 
 #include <array>
 
@@ -29,6 +30,8 @@ class ProgramPanel final : public QObject {
 
 public:
     ProgramPanel(SharedState& shared, Prompter& prompter, RowDialogHost& host, QWidget* client);
+    // The history says nothing more while the window goes: nobody is left to hear it.
+    ~ProgramPanel() override { m_history.disconnect(); }
 
     // The frames the main window places.
     QGroupBox* editFrame() const { return m_editFrame; }
@@ -38,8 +41,28 @@ public:
     // The editor's part of start-up: both button groups off, the list set up and empty.
     void Form_Load();
     void show_it();
-    // Reports a refused store; true when the row was stored.
+    // Reports a refused store; true when the row was stored (and recorded for undo).
     bool reportStore(StoreOutcome outcome);
+
+    // Undo and redo of every change to the table. A new or opened program starts a fresh
+    // history; a save marks the state that undo may return to unchanged.
+    QUndoStack& history() { return m_history; }
+    void startHistory();
+    void markSaved() { m_history.setClean(); }
+    // Esc: the armed insert or modify (or a leftover append) is dropped.
+    void disarm();
+
+    struct Snapshot {
+        ProgramTable table;
+        int RowCounter = 0;
+        int CurrentRow = 0;
+    };
+    void restore(const Snapshot& snapshot);
+
+signals:
+    // The program or the armed mode may have changed: the title and the status bar follow.
+    // mode is the status-bar text of an armed insert or modify, empty when none.
+    void stateShown(const QString& mode);
 
 private:
     enum class RowDialogKind { Speed, Input, Output, CustomStep, AbsoluteMove, RelativeMove };
@@ -56,6 +79,11 @@ private:
     void Command6_Click();
     void Command7_Click();
     void Command8_Click();
+    // Pushes the change since the last recorded state onto the history.
+    void recordEdit(const QString& what);
+    Snapshot snapshot() const;
+    // Marks the row an armed insert or modify will act on, and says so.
+    void announce();
 
     SharedState& m_shared;
     Prompter& m_prompter;
@@ -66,6 +94,8 @@ private:
     QTabWidget* m_entryTab = nullptr;
     QTabWidget* m_listTab = nullptr;
     QTreeWidget* m_list = nullptr;
+    QUndoStack m_history;
+    Snapshot m_recorded;  // the program as the history last saw it
 };
 
 }  // namespace tql

@@ -80,7 +80,9 @@ private slots:
     void silentControllerStaysDisconnected() {
         Console c;
         c.click("連線鍵");
-        QCOMPARE(c.messages(), (QStringList{" 準備連線終止運作中程式", "通訊有誤!"}));
+        // "通訊有誤!" as always, and a second line naming the port that stayed silent.
+        QCOMPARE(c.messages(), (QStringList{" 準備連線終止運作中程式",
+                                            "通訊有誤!\n連接埠 COM1 在 200 ms 內沒有任何回應."}));
         QCOMPARE(c.prompter.messages[1].title, QString("訊息"));
         QCOMPARE(c.line.written, QByteArray("?VM\r"));
         QVERIFY(!c.line.isOpen());
@@ -370,7 +372,7 @@ private slots:
             c.line.replies = {"100\r"};
             c.line.lostAtWrite = 5;
             c.click("Command3");
-            QCOMPARE(c.messages(), QStringList{"連接埠已中斷, 連線結束: Input/output error"});
+            QCOMPARE(c.messages(), QStringList{"連接埠 COM1 已中斷, 連線結束: Input/output error"});
             QCOMPARE(c.line.written, QByteArray("?VM\r\x1b\x1b"
                                                 "DL\r"));
             QVERIFY(!c.line.isOpen());
@@ -391,7 +393,7 @@ private slots:
             c.connect();
             c.load({{"HOME", "回原點", "-", "-", "-"}});
             c.click("Command3");
-            QCOMPARE(c.messages(), QStringList{"通訊有誤!"});
+            QCOMPARE(c.messages(), QStringList{"通訊有誤!\n連接埠 COM1 在 200 ms 內沒有任何回應."});
             QCOMPARE(c.line.written, QByteArray("?VM\r"));
             QVERIFY(!c.line.isOpen());
             QVERIFY(!c.form->Timer1().isActive());

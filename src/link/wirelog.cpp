@@ -1,0 +1,104 @@
+#include "link/wirelog.h"
+
+#include "files/big5.h"
+
+namespace tql {
+namespace {
+
+constexpr char kCarriageReturn = '\r';
+constexpr char kEscape = '\x1b';
+
+// Control characters by name, so a CR or an ESC on the wire is seen, not guessed.
+QString named(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+            case '\r':
+                shown += QStringLiteral("<CR>");
+                break;
+            case '\n':
+                shown += QStringLiteral("<LF>");
+                break;
+            case 0x1b:
+                shown += QStringLiteral("<ESC>");
+                break;
+            default:
+                shown += c.unicode() < 0x20
+                             ? QStringLiteral("<%1>").arg(c.unicode(), 2, 16, QChar(u'0'))
+                             : QString(c);
+        }
+    }
+    return shown;
+}
+
+}  // namespace
+
+WireLog::WireLog(qsizetype capacity)
+    : m_capacity(capacity), m_started(QDateTime::currentDateTime()) {
+    m_clock.start();
+}
+
+void WireLog::append(bool sent, QByteArray bytes) {
+    m_entries.push_back({m_clock.elapsed(), sent, std::move(bytes)});
+    ++m_appended;
+    if (qsizetype(m_entries.size()) > m_capacity) {
+        m_entries.pop_front();
+    }
+}
+
+void WireLog::flushSent() {
+    if (!m_pending.isEmpty()) {
+        append(true, std::exchange(m_pending, {}));
+    }
+}
+
+void WireLog::sent(const QByteArray& bytes) {
+    for (const char c : bytes) {
+        if (c == kEscape) {
+            flushSent();
+            append(true, QByteArray(1, c));
+            continue;
+        }
+        m_pending += c;
+        if (c == kCarriageReturn) {
+            flushSent();
+        }
+    }
+}
+
+void WireLog::received(const QByteArray& bytes) {
+    if (bytes.isEmpty()) {
+        return;
+    }
+    flushSent();  // keeps the order the bytes had on the wire
+    append(false, bytes);
+}
+
+void WireLog::clear() {
+    m_entries.clear();
+    m_pending.clear();
+}
+
+QString WireLog::format(const WireEntry& entry, bool hex) const {
+    const QString time = m_started.addMSecs(entry.ms).toString(QStringLiteral("hh:mm:ss.zzz"));
+    const QString body = hex ? QString::fromLatin1(entry.bytes.toHex(' ').toUpper())
+                             : named(decodeBig5(entry.bytes));
+    return QStringLiteral("%1 %2 %3")
+        .arg(time, entry.sent ? QStringLiteral("→") : QStringLiteral("←"), body);
+}
+
+void MonitoredLine::write(const QByteArray& bytes) {
+    if (m_line.isOpen()) {
+        m_log.sent(bytes);
+    }
+    m_line.write(bytes);
+}
+
+QByteArray MonitoredLine::readAll() {
+    QByteArray bytes = m_line.readAll();
+    m_log.received(bytes);
+    return bytes;
+}
+
+}  // namespace tql

@@ -1,0 +1,93 @@
+#include "window/wiremonitor.h"
+
+#include "files/atomicfile.h"
+#include "link/wirelog.h"
+#include "window/prompter.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tql {
+namespace {
+
+constexpr std::chrono::milliseconds kRefresh{200};
+
+}  // namespace
+
+WireMonitor::WireMonitor(WireLog& log, Prompter& prompter, QWidget* parent)
+    : QWidget(parent, Qt::Tool), m_log(log), m_prompter(prompter), m_refresh(this) {
+    setObjectName(QStringLiteral("WireMonitor"));
+    setWindowTitle(QStringLiteral("通訊監視"));
+    m_view = new QPlainTextEdit;
+    m_view->setObjectName(QStringLiteral("WireView"));
+    m_view->setReadOnly(true);
+    m_view->setMaximumBlockCount(int(WireLog::kDefaultCapacity));
+    m_view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_hex = new QCheckBox(QStringLiteral("十六進位"));
+    m_hex->setObjectName(QStringLiteral("WireHex"));
+    auto* clear = new QPushButton(QStringLiteral("清除"));
+    clear->setObjectName(QStringLiteral("WireClear"));
+    auto* save = new QPushButton(QStringLiteral("儲存..."));
+    save->setObjectName(QStringLiteral("WireSave"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_hex);
+    buttons->addStretch();
+    buttons->addWidget(clear);
+    buttons->addWidget(save);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_view);
+    layout->addLayout(buttons);
+    resize(520, 360);
+
+    m_refresh.setInterval(kRefresh);
+    connect(&m_refresh, &QTimer::timeout, this, &WireMonitor::showNewEntries);
+    connect(m_hex, &QCheckBox::toggled, this, &WireMonitor::showAll);
+    connect(clear, &QPushButton::clicked, this, [this] {
+        m_log.clear();
+        showAll();
+    });
+    connect(save, &QPushButton::clicked, this, &WireMonitor::save);
+}
+
+void WireMonitor::showEvent(QShowEvent* event) {
+    showAll();
+    m_refresh.start();
+    QWidget::showEvent(event);
+}
+
+void WireMonitor::hideEvent(QHideEvent* event) {
+    m_refresh.stop();
+    emit hidden();
+    QWidget::hideEvent(event);
+}
+
+void WireMonitor::showNewEntries() {
+    const auto& entries = m_log.entries();
+    const quint64 fresh = std::min<quint64>(m_log.appended() - m_shown, entries.size());
+    for (auto it = entries.end() - qsizetype(fresh); it != entries.end(); ++it) {
+        m_view->appendPlainText(m_log.format(*it, m_hex->isChecked()));
+    }
+    m_shown = m_log.appended();
+}
+
+void WireMonitor::showAll() {
+    m_view->clear();
+    m_shown = m_log.appended() - m_log.entries().size();
+    showNewEntries();
+}
+
+void WireMonitor::save() {
+    const QString path = m_prompter.saveFileName(this, QStringLiteral("通訊記錄(*.txt) | *.txt"));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (const auto failure = writeFileAtomically(path, m_view->toPlainText().toUtf8() + '\n')) {
+        m_prompter.message(this, *failure, applicationTitle(), Prompter::Buttons::Ok,
+                           Prompter::Icon::Warning);
+    }
+}
+
+}  // namespace tql
