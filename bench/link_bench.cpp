@@ -7,6 +7,7 @@
 #include "dialogs/form3.h"
 #include "link/console.h"
 #include "link/qtserialline.h"
+#include "link/wirelog.h"
 #include "pseudoterminal.h"
 #include "translator/upload.h"
 #include "window/form1.h"
@@ -30,16 +31,35 @@
 
 namespace {
 
-// Answers every "?" query with "0" CR and swallows everything else.
-void serve(int master, const std::atomic<bool>& stop) {
+// Answers every "?" query with "0" CR and swallows everything else; with a baud rate, takes
+// the bytes no faster than such a line carries them (N/10 a second).
+void serve(int master, const std::atomic<bool>& stop, double baud,
+           std::atomic<qint64>* received = nullptr) {
     std::string pending;
+    QElapsedTimer clock;
+    clock.start();
+    double taken = 0;
     while (!stop) {
         pollfd fd{master, POLLIN, 0};
         if (::poll(&fd, 1, 5) <= 0) {
             continue;
         }
         char buffer[4096];
-        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        size_t allowed = sizeof buffer;
+        if (baud > 0) {
+            const double carried = double(clock.nsecsElapsed()) / 1e9 * baud / 10;
+            taken = std::max(taken, carried - 16);  // a UART's few bytes of buffer
+            allowed = size_t(std::clamp(carried - taken, 0.0, double(sizeof buffer)));
+            if (allowed == 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                continue;
+            }
+        }
+        const ssize_t n = ::read(master, buffer, allowed);
+        taken += double(std::max<ssize_t>(n, 0));
+        if (received != nullptr && n > 0) {
+            *received += n;
+        }
         for (ssize_t i = 0; i < n; ++i) {
             if (buffer[i] != '\r') {
                 pending += buffer[i];
@@ -118,6 +138,50 @@ std::pair<double, double> tickPeriods(const std::string& device) {
     return {console, teaching};
 }
 
+// The upload of the program on a line of 9600 baud, until the controller has received its
+// last byte, against the time the bytes need on the wire, 10 bits a byte.
+std::pair<double, double> pacedUpload(const QStringList& program) {
+    const std::optional<sim::Pty> pty = sim::Pty::open();
+    std::atomic<bool> stop{false};
+    std::atomic<qint64> received{0};
+    std::thread controller(serve, pty->master(), std::cref(stop), 9600.0, &received);
+    tql::QtSerialLine line;
+    tql::ThreadSleeper sleeper;
+    line.open(QString::fromStdString(pty->device()));
+    tql::Link link(line, sleeper);
+    qint64 bytes = 4 + 2 + 3 + 1;  // "?VM" CR, ESC ESC, "DL" CR, the lone CR
+    for (const QString& text : program) {
+        bytes += text.size() + 1;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    tql::downloadProgram(
+        link, program, [](const QString&) { return false; }, [](int, int) {});
+    while (received < bytes) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const double seconds = double(clock.nsecsElapsed()) / 1e9;
+    stop = true;
+    controller.join();
+    return {seconds, double(bytes) * 10 / 9600};
+}
+
+// What the wire monitor adds to the poll: recording one command line and one reply.
+double monitorCostPerLine() {
+    constexpr int kLines = 200000;
+    tql::WireLog log;
+    const QByteArray query = "?PE";
+    const QByteArray reply = "123.45\r";
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < kLines; ++i) {
+        log.sent(query);
+        log.sent("\r");
+        log.received(reply);
+    }
+    return double(clock.nsecsElapsed()) / 1e3 / kLines;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -131,7 +195,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     std::atomic<bool> stop{false};
-    std::thread controller(serve, pty->master(), std::cref(stop));
+    std::thread controller(serve, pty->master(), std::cref(stop), 0.0, nullptr);
 
     tql::QtSerialLine line;
     tql::ThreadSleeper sleeper;
@@ -167,6 +231,8 @@ int main(int argc, char* argv[]) {
     }
     line.close();
     const auto [console, teaching] = tickPeriods(pty->device());
+    const auto [paced, wire] = pacedUpload(program);
+    const double monitor = monitorCostPerLine();
     stop = true;
     controller.join();
 
@@ -181,5 +247,8 @@ int main(int argc, char* argv[]) {
     std::printf("console timer (500 ms): mean period %.1f ms over 20 ticks\n", console);
     std::printf("teach timer (200 ms), console polling too: mean period %.1f ms over 20 ticks\n",
                 teaching);
+    std::printf("upload of %lld lines at 9600 baud: %.2f s, wire limit %.2f s (%.1f %%)\n",
+                static_cast<long long>(program.size()), paced, wire, 100 * paced / wire);
+    std::printf("wire monitor: %.2f us per command and reply recorded\n", monitor);
     return 0;
 }

@@ -16,9 +16,11 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -32,11 +34,13 @@ void onSignal(int) {
 }
 
 constexpr const char* kUsage =
-    "usage: tql400-sim [--fixed-reply TEXT] [--silent] [--loopback] [--log FILE]\n"
+    "usage: tql400-sim [--fixed-reply TEXT] [--silent] [--loopback] [--log FILE] [--baud N]\n"
     "  --fixed-reply TEXT  answer every \"?\" query with TEXT and nothing else\n"
     "  --silent            answer nothing (a controller that is off)\n"
     "  --loopback          outputs 1..4 show on inputs 5..8\n"
-    "  --log FILE          append every byte received to FILE\n";
+    "  --log FILE          append every byte received to FILE\n"
+    "  --baud N            take bytes as a line of N baud does (N/10 a second), so the\n"
+    "                      sender waits for the wire as it would on a real line\n";
 
 double seconds() {
     using namespace std::chrono;
@@ -82,6 +86,7 @@ void stdinCommand(const std::string& line, sim::Controller& controller) {
 int main(int argc, char* argv[]) {
     sim::Options options;
     std::FILE* log = nullptr;
+    double baud = 0;  // 0: as fast as the bytes come
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--fixed-reply" && i + 1 < argc) {
@@ -90,6 +95,12 @@ int main(int argc, char* argv[]) {
             options.silent = true;
         } else if (arg == "--loopback") {
             options.loopback = true;
+        } else if (arg == "--baud" && i + 1 < argc) {
+            baud = std::atof(argv[++i]);
+            if (baud <= 0) {
+                std::fputs(kUsage, stderr);
+                return 2;
+            }
         } else if (arg == "--log" && i + 1 < argc) {
             log = std::fopen(argv[++i], "ab");
             if (log == nullptr) {
@@ -118,13 +129,27 @@ int main(int argc, char* argv[]) {
     sim::Controller controller(options);
     std::string stdinLine;
     bool stdinOpen = true;
+    // A paced line: bytes are taken only as fast as the wire carries them, with the few
+    // bytes of a UART's buffer of credit; the rest waits in the pseudo-terminal, so the
+    // sender's writes wait as they would on a real line.
+    constexpr double kLineCredit = 16;
+    double credit = kLineCredit;
+    double lastCredit = seconds();
     while (!g_stop) {
-        pollfd fds[2] = {{master, POLLIN, 0}, {STDIN_FILENO, short(stdinOpen ? POLLIN : 0), 0}};
-        const int ready = ::poll(fds, 2, 5);
+        if (baud > 0) {
+            const double now = seconds();
+            credit = std::min(kLineCredit, credit + (now - lastCredit) * baud / 10);
+            lastCredit = now;
+        }
+        const size_t allowed = baud > 0 ? size_t(credit) : 4096;
+        pollfd fds[2] = {{master, short(allowed > 0 ? POLLIN : 0), 0},
+                         {STDIN_FILENO, short(stdinOpen ? POLLIN : 0), 0}};
+        const int ready = ::poll(fds, 2, allowed > 0 ? 5 : 1);
         const double now = seconds();
         if (ready > 0 && (fds[0].revents & POLLIN)) {
             char buffer[4096];
-            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            const ssize_t n = ::read(master, buffer, std::min(sizeof buffer, allowed));
+            credit -= double(std::max<ssize_t>(n, 0));
             if (n > 0) {
                 if (log != nullptr) {
                     std::fwrite(buffer, 1, size_t(n), log);

@@ -26,6 +26,8 @@ public:
     // One write of the text as it stands; false (nothing sent) when Big5 cannot hold it.
     bool write(const QString& text);
     void writeCarriageReturn();
+    // Waits until what was written has gone out on the wire.
+    void drain() { m_line.drain(); }
     // A command line as two writes: the text, then CR.
     bool writeLine(const QString& text);
     // Everything that has arrived so far, as text: no received byte is dropped.

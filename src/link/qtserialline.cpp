@@ -2,6 +2,12 @@
 
 #include <QThread>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <termios.h>
+#endif
+
 namespace tql {
 namespace {
 
@@ -58,6 +64,17 @@ void QtSerialLine::write(const QByteArray& bytes) {
     if (m_port.bytesToWrite() > 0) {
         m_writeFailure = m_port.errorString();
     }
+}
+
+void QtSerialLine::drain() {
+    if (!m_port.isOpen() || m_writeFailure) {
+        return;
+    }
+#ifdef Q_OS_WIN
+    FlushFileBuffers(m_port.handle());
+#else
+    tcdrain(m_port.handle());
+#endif
 }
 
 QByteArray QtSerialLine::readAll() {

@@ -16,6 +16,7 @@ public:
     void close() override;
     bool isOpen() const override;
     void write(const QByteArray& bytes) override;
+    void drain() override;
     QByteArray readAll() override;
     std::optional<QString> lostReason() const override;
 

@@ -20,6 +20,9 @@ public:
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual void write(const QByteArray& bytes) = 0;
+    // Waits until every byte written has gone out on the wire, not just to the system's
+    // buffer, so the upload's progress shows what the controller has received.
+    virtual void drain() {}
     virtual QByteArray readAll() = 0;
     // Set when the system has taken the open port away (an adapter pulled out, the other
     // end of a pseudo-terminal gone) or a write could not leave; later writes send nothing.

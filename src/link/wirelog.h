@@ -61,6 +61,7 @@ public:
     void close() override { m_line.close(); }
     bool isOpen() const override { return m_line.isOpen(); }
     void write(const QByteArray& bytes) override;
+    void drain() override { m_line.drain(); }
     QByteArray readAll() override;
     std::optional<QString> lostReason() const override { return m_line.lostReason(); }
 

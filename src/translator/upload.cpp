@@ -33,6 +33,7 @@ DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
         }
         link.writeLine(ControllerText[i]);
         if (progress) {
+            link.drain();  // the progress counts lines on the wire, not in a buffer
             progress(i + 1, total);
         }
     }

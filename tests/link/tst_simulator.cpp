@@ -5,6 +5,8 @@
 #include "pseudoterminal.h"
 #include "support/quietoffscreen.h"
 #include "support/scriptedprompter.h"
+#include "translator/translator.h"
+#include "window/consolepanel.h"
 #include "window/form1.h"
 
 #include <QCheckBox>
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -166,6 +169,46 @@ private slots:
         // An output switch reaches the controller and comes back on its input.
         w.find<QCheckBox>("Check4(3)")->setChecked(true);
         QTRY_VERIFY_WITH_TIMEOUT(w.input(7), 3000);
+    }
+
+    // On a line of 19200 baud the upload shows its progress line by line, and the bytes
+    // are the same as on a line that takes them at once.
+    void pacedUploadShowsProgress() {
+        QTemporaryDir logDir;
+        const QString log = logDir.filePath("wire.log");
+        Simulator sim({"--baud", "19200", "--log", log});
+        Window w(sim.device);
+        w.prompter.answers = {Answer::Ok};
+        w.click("連線鍵");
+        QVERIFY(w.line.isOpen());
+        for (int i = 0; i < 40; ++i) {
+            w.form->shared.ProgramTable[++w.form->shared.RowCounter] = {
+                "POINT", "絕對移動", QString::number(i * 2.5), "-", "-"};
+        }
+        const Translation translation =
+            TranslateProgram(w.form->shared.ProgramTable, w.form->shared.RowCounter);
+        QList<int> sent;
+        bool shown = false;
+        auto* console = w.form->findChild<ConsolePanel*>();
+        connect(console, &ConsolePanel::uploadProgress, this, [&](int lines, int total) {
+            QCOMPARE(total, int(translation.ControllerText.size()));
+            sent << lines;
+            shown = shown || w.form->findChild<QProgressDialog*>("UploadProgress")->isVisible();
+        });
+        w.form->Timer1().stop();
+        QTest::qWait(100);
+        QFile::resize(log, 0);
+        w.prompter.answers = {Answer::No, Answer::No};
+        w.click("Command3");
+        QCOMPARE(sent.size(), translation.ControllerText.size());
+        QCOMPARE(sent.last(), int(translation.ControllerText.size()));
+        QVERIFY(shown);
+        QByteArray expected = "?VM\r\x1b\x1b" "DL\r";
+        for (const QString& line : translation.ControllerText) {
+            expected += line.toLatin1() + '\r';
+        }
+        expected += '\r';
+        QTRY_COMPARE_WITH_TIMEOUT(readFile(log), expected, 3000);
     }
 
     void silentController() {
