@@ -26,14 +26,22 @@ fi
 
 # The simulator serves a pseudo-terminal; the tool runs in its own folder whose DATA.TXT
 # names that device, so the operator's own DATA.TXT is left alone. --loopback shows the
-# four outputs on inputs 5..8.
+# four outputs on inputs 5..8. The simulator keeps this terminal as its standard input, so
+# the operator can type "in 3 1", "pos 120" or "state" here while the tool runs; the run
+# ends when the tool's window closes.
 session="$root/out/simulator-session"
 mkdir -p "$session"
-coproc SIM { exec "$root/build/release/tql400-sim" --loopback; }
-sim_pid=$SIM_PID
-trap 'kill "$sim_pid" 2>/dev/null || true' EXIT
-read -r device <&"${SIM[0]}"
+fifo=$(mktemp -u)
+mkfifo "$fifo"
+exec 5<&0
+"$root/build/release/tql400-sim" --loopback <&5 >"$fifo" &
+sim_pid=$!
+trap 'kill "$sim_pid" 2>/dev/null || true; rm -f "$fifo"' EXIT
+exec 4<"$fifo"
+read -r device <&4
+cat <&4 &
 printf '%s\r\n' "$device" >"$session/DATA.TXT"
 echo "Controller simulator on $device; press 連線 to connect."
+echo "Type here to play the machine: in K 0|1 (input K off/on), pos X (slide moved by hand), state."
 cd "$session"
 "$root/build/release/tql400"
