@@ -158,6 +158,7 @@ void ConsolePanel::buildFrames(QWidget* client) {
 void ConsolePanel::Form_Load() {
     m_controls.button("原點")->setEnabled(false);
     m_controls.button("Command16")->setEnabled(false);
+    m_controls.button("停止")->setEnabled(false);
     for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text8"}) {
         m_controls.field(name)->setEnabled(false);
     }

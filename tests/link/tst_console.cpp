@@ -1,5 +1,7 @@
+#include "link/commandhistory.h"
 #include "link/commands.h"
 #include "link/console.h"
+#include "link/wirelog.h"
 #include "support/scriptedline.h"
 #include "translator/upload.h"
 
@@ -117,6 +119,73 @@ private slots:
         QFETCH(QString, read);
         QFETCH(QString, position);
         QCOMPARE(teachReading(read), position);
+    }
+
+    void jogTargets_data() {
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("up a tenth") << "12.5\r"
+                                    << "0.1" << true << "12.6";
+        QTest::newRow("down ten") << "3\r"
+                                  << "10" << false << "-7";
+        QTest::newRow("whole result") << "0.5\r"
+                                      << "0.5" << true << "1";
+        QTest::newRow("late replies: the last counts") << "1\r2\r"
+                                                       << "1" << true << "3";
+        QTest::newRow("no position read") << ""
+                                          << "1" << true << "";
+        QTest::newRow("step not a number") << "5\r"
+                                           << "abc" << true << "";
+    }
+
+    void jogTargets() {
+        QFETCH(QString, read);
+        QFETCH(QString, step);
+        QFETCH(bool, up);
+        QFETCH(QString, target);
+        QCOMPARE(jogTarget(read, step, up).value_or(QString()), target);
+    }
+
+    // Up walks back, Down forward and past the newest to what was being typed; at most 100
+    // commands, a repeat kept once.
+    void commandHistory() {
+        CommandHistory history({"a", "b"});
+        QCOMPARE(history.older("typing"), std::optional<QString>("b"));
+        QCOMPARE(history.older("ignored"), std::optional<QString>("a"));
+        QCOMPARE(history.older("ignored"), std::nullopt);
+        QCOMPARE(history.newer(), std::optional<QString>("b"));
+        QCOMPARE(history.newer(), std::optional<QString>("typing"));
+        QCOMPARE(history.newer(), std::nullopt);
+        history.add("b");
+        history.add("");
+        QCOMPARE(history.commands(), (QStringList{"a", "b"}));
+        for (int i = 0; i < 150; ++i) {
+            history.add(QString::number(i));
+        }
+        QCOMPARE(history.commands().size(), CommandHistory::kMaxCommands);
+        QCOMPARE(history.commands().first(), QString("50"));
+        QCOMPARE(history.older(""), std::optional<QString>("149"));
+    }
+
+    // The monitor sees lines as they went: a command gathered up to its CR, ESC alone, each
+    // reply as read, in order, and never more than it keeps.
+    void wireLog() {
+        WireLog log(5);
+        log.sent("?I");
+        log.sent("NP");
+        log.received("5\r");  // a reply before the CR: what was sent so far comes first
+        log.sent(
+            "\r\x1b\x1b"
+            "DL\r");
+        QStringList seen;
+        for (const WireEntry& e : log.entries()) {
+            seen << log.format(e, false).section(' ', 1);
+        }
+        QCOMPARE(seen, (QStringList{"← 5<CR>", "→ <CR>", "→ <ESC>", "→ <ESC>", "→ DL<CR>"}));
+        QCOMPARE(log.appended(), quint64(6));
+        QCOMPARE(log.format(log.entries().back(), true).section(' ', 1), QString("→ 44 4C 0D"));
     }
 
     void numberFields_data() {

@@ -203,7 +203,9 @@ private slots:
         QCOMPARE(sent.size(), translation.ControllerText.size());
         QCOMPARE(sent.last(), int(translation.ControllerText.size()));
         QVERIFY(shown);
-        QByteArray expected = "?VM\r\x1b\x1b" "DL\r";
+        QByteArray expected =
+            "?VM\r\x1b\x1b"
+            "DL\r";
         for (const QString& line : translation.ControllerText) {
             expected += line.toLatin1() + '\r';
         }

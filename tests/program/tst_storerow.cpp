@@ -1,3 +1,4 @@
+#include "program/directentries.h"
 #include "program/storerow.h"
 
 #include <QTest>
@@ -282,6 +283,24 @@ private slots:
         if (!before.isEmpty()) {
             QCOMPARE(state.ProgramTable[before.size()], removed ? Row{} : rowOf(before.last()));
         }
+    }
+
+    // Modifying a row, a box opens with the row's value when the row is of the button's kind.
+    void directEntryDefaults() {
+        const DirectEntry& delay = directEntries()[0];
+        const DirectEntry& loop = directEntries()[5];
+        SharedState state = programOf({"WT", "LOOP"});
+        state.ProgramTable[1][1] = "500";
+        state.ProgramTable[2][1] = "3";
+        state.LastDelay = "250";
+        state.CurrentRow = 2;
+        QCOMPARE(loop.defaultText(state), QString());
+        QCOMPARE(delay.defaultText(state), QString("250"));
+        state.ModifyMode = true;
+        QCOMPARE(loop.defaultText(state), QString("3"));
+        QCOMPARE(delay.defaultText(state), QString("250"));  // another kind: as always
+        state.CurrentRow = 1;
+        QCOMPARE(delay.defaultText(state), QString("500"));
     }
 
     void listIconsFollowKeywords() {

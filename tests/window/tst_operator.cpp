@@ -1,0 +1,262 @@
+// What operators expect of a desktop tool: save and the title, undo and redo, the armed
+// mode, the command history, the stop, the port menu, the jog and the wire monitor.
+
+#include "files/programfile.h"
+#include "support/formfixture.h"
+#include "support/quietoffscreen.h"
+
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+
+using namespace tql;
+using Answer = Prompter::Answer;
+
+namespace {
+
+struct Window : tql::test::FormFixture {
+    Window() {
+        click("Command12");
+        form->activateWindow();  // the window's shortcuts (Esc, Delete, F12) need it active
+        if (!QTest::qWaitForWindowActive(form.get())) {
+            qFatal("the main window did not become active");
+        }
+    }
+
+    void enter(const QString& button, const QString& text = "7") {
+        prompter.inputs.push_back(text);
+        click(button);
+    }
+    void connect() {
+        line.replies = {"100\r", "", "", "2000\r", "100\r"};
+        prompter.answers = {Answer::Ok};
+        click("連線鍵");
+        form->Timer1().stop();
+        line.written.clear();
+        prompter.messages.clear();
+    }
+    QString title() const { return form->windowTitle(); }
+    QString mode() const { return form->statusBar()->currentMessage(); }
+};
+
+}  // namespace
+
+class TestOperator : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { tql::test::installQuietHandler(); }
+
+    void saveAndTitle() {
+        Window w;
+        QCOMPARE(w.title(), QString("PALDOR *"));  // 編輯開始 marks the program changed
+        w.enter("Command2", "500");
+        w.prompter.fileNames = {w.dir.filePath("first")};
+        w.trigger("儲存");  // no file yet: asks for a name
+        QCOMPARE(w.prompter.fileDialogs, 1);
+        QCOMPARE(w.title(), QString("PALDOR - first.tq4"));
+
+        w.enter("Command4");
+        QCOMPARE(w.title(), QString("PALDOR - first.tq4 *"));
+        w.trigger("儲存");  // the same file, no dialog
+        QCOMPARE(w.prompter.fileDialogs, 1);
+        QCOMPARE(w.title(), QString("PALDOR - first.tq4"));
+        QCOMPARE(loadProgramFile(w.dir.filePath("first.tq4")).program->RowCounter, 2);
+
+        // Undone back to the saved program, it is not changed.
+        w.form->findChild<QAction*>("復原")->trigger();
+        QCOMPARE(w.title(), QString("PALDOR - first.tq4 *"));
+        w.form->findChild<QAction*>("重做")->trigger();
+        QCOMPARE(w.title(), QString("PALDOR - first.tq4"));
+        QVERIFY(!w.shared().ProgramChanged);
+
+        QCOMPARE(w.form->findChild<QAction*>("儲存")->shortcut(),
+                 QKeySequence::keyBindings(QKeySequence::Save).first());
+        QCOMPARE(w.form->findChild<QAction*>("另存新檔")->shortcut(), QKeySequence("Ctrl+Shift+S"));
+    }
+
+    // Every change to the table undoes and redoes exactly, the list with it. Steps: a
+    // direct entry by its button name, "i:k"/"m:k" arm insert/modify on row k, "d:k" deletes
+    // row k, "u" undo, "r" redo.
+    void undoRedo_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("keywords");
+        const QStringList three = {"Command2", "Command4", "Command13"};  // WT HOME CS
+        QTest::newRow("undo an append") << three + QStringList{"u"} << QStringList{"WT", "HOME"};
+        QTest::newRow("undo all, redo one")
+            << three + QStringList{"u", "u", "u", "r"} << QStringList{"WT"};
+        QTest::newRow("undo an insert")
+            << three + QStringList{"i:2", "Command9", "u"} << QStringList{"WT", "HOME", "CS"};
+        QTest::newRow("undo a modify")
+            << three + QStringList{"m:1", "Command9", "u"} << QStringList{"WT", "HOME", "CS"};
+        QTest::newRow("undo a delete")
+            << three + QStringList{"d:2", "u"} << QStringList{"WT", "HOME", "CS"};
+        QTest::newRow("redo a delete")
+            << three + QStringList{"d:2", "u", "r"} << QStringList{"WT", "CS"};
+        QTest::newRow("a new edit drops the redo")
+            << three + QStringList{"u", "Command9", "r"} << QStringList{"WT", "HOME", "RET"};
+    }
+
+    void undoRedo() {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, keywords);
+        Window w;
+        for (const QString& step : steps) {
+            const int row = step.section(':', 1).toInt();
+            if (step == "u" || step == "r") {
+                w.form->findChild<QAction*>(step == "u" ? "復原" : "重做")->trigger();
+            } else if (step.startsWith("i:") || step.startsWith("m:") || step.startsWith("d:")) {
+                w.clickRow(row);
+                w.click(step[0] == 'i' ? "Command6" : step[0] == 'm' ? "Command8" : "Command7");
+            } else {
+                w.enter(step);
+            }
+        }
+        QCOMPARE(w.keywords(), keywords);
+        QCOMPARE(w.list()->topLevelItemCount(), keywords.size());
+        QCOMPARE(w.shared().ProgramTable[keywords.size() + 1], Row{});
+    }
+
+    void newAndOpenStartAFreshHistory() {
+        Window w;
+        w.enter("Command4");
+        w.prompter.answers = {Answer::No};
+        w.trigger("建立新檔");
+        QVERIFY(!w.form->findChild<QAction*>("復原")->isEnabled());
+        QCOMPARE(w.title(), QString("PALDOR"));
+    }
+
+    void armedModeIsShownAndEscDisarms() {
+        Window w;
+        for (const char* b : {"Command2", "Command4", "Command13"}) {
+            w.enter(b);
+        }
+        w.clickRow(2);
+        w.click("Command6");
+        QCOMPARE(w.mode(), QString("插入於第 2 列之前"));
+        QVERIFY(w.list()->topLevelItem(1)->font(0).bold());
+        QTest::keyClick(w.form.get(), Qt::Key_Escape);
+        QVERIFY(!w.shared().InsertMode);
+        QCOMPARE(w.mode(), QString());
+        QVERIFY(!w.list()->topLevelItem(1)->font(0).bold());
+
+        w.clickRow(3);
+        w.click("Command8");
+        QCOMPARE(w.mode(), QString("修改第 3 列"));
+        w.enter("Command13");
+        QCOMPARE(w.mode(), QString());
+    }
+
+    void deleteKeyDeletes() {
+        Window w;
+        w.enter("Command2");
+        w.enter("Command4");
+        w.clickRow(1);
+        w.list()->setFocus();
+        QTest::keyClick(w.list(), Qt::Key_Delete);
+        QCOMPARE(w.keywords(), QStringList{"HOME"});
+        w.form->findChild<QAction*>("復原")->trigger();
+        QCOMPARE(w.keywords(), (QStringList{"WT", "HOME"}));
+    }
+
+    // In modify mode a box opens with the row's own value.
+    void modifyBoxesOfferTheRowsValue() {
+        Window w;
+        w.enter("LOP", "3");
+        w.clickRow(1);
+        w.click("Command8");
+        w.enter("LOP", "4");
+        QCOMPARE(w.prompter.inputBoxes.back().defaultText, QString("3"));
+        QCOMPARE(w.shared().ProgramTable[1][1], QString("4"));
+    }
+
+    // Up and Down walk the commands sent before, and the next window still has them.
+    void commandHistory() {
+        Window w;
+        w.connect();
+        auto* field = w.find<QLineEdit>("Text7");
+        for (const char* command : {"?PE", "?VM"}) {
+            field->setText(command);
+            w.click("Command17");
+        }
+        field->setText("half typed");
+        QTest::keyClick(field, Qt::Key_Up);
+        QCOMPARE(field->text(), QString("?VM"));
+        QTest::keyClick(field, Qt::Key_Up);
+        QCOMPARE(field->text(), QString("?PE"));
+        QTest::keyClick(field, Qt::Key_Down);
+        QTest::keyClick(field, Qt::Key_Down);
+        QCOMPARE(field->text(), QString("half typed"));
+
+        FORM1 again(w.prompter, w.line, w.sleeper, QDir(w.dir.path()));
+        auto* field2 = again.findChild<QLineEdit*>("Text7");
+        QTest::keyClick(field2, Qt::Key_Up);
+        QCOMPARE(field2->text(), QString("?VM"));
+    }
+
+    void stopSendsTwoEscapes() {
+        Window w;
+        QVERIFY(!w.find("停止")->isEnabled());
+        w.connect();
+        QVERIFY(w.find("停止")->toolTip().contains("F12"));
+        w.click("停止");
+        QCOMPARE(w.line.written, QByteArray("\x1b\x1b"));
+        w.line.written.clear();
+        QTest::keyClick(w.list(), Qt::Key_F12);
+        QCOMPARE(w.line.written, QByteArray("\x1b\x1b"));
+    }
+
+    void portMenu() {
+        Window w;
+        auto* menu = w.form->findChild<QMenu*>("COM_PORT");
+        emit menu->aboutToShow();
+        QVERIFY(w.form->findChild<QAction*>("COM1")->isChecked());
+        w.prompter.inputs = {"/dev/ttyUSB7"};
+        w.trigger("其他");
+        QCOMPARE(w.shared().PortNumber, QString("/dev/ttyUSB7"));
+        QCOMPARE(w.panel(2), QString("/dev/ttyUSB7"));
+        emit menu->aboutToShow();
+        QVERIFY(!w.form->findChild<QAction*>("COM1")->isChecked());
+        w.trigger("COM3");
+        emit menu->aboutToShow();
+        QVERIFY(w.form->findChild<QAction*>("COM3")->isChecked());
+    }
+
+    // The jog moves to the last position read plus or minus the step, as 定位 would.
+    void jog() {
+        Window w;
+        w.connect();
+        w.click("Command19");
+        auto* teach = w.form->findChild<QDialog*>("Form3");
+        w.line.replies = {"12.5\r"};
+        QTRY_COMPARE_WITH_TIMEOUT(teach->findChild<QLineEdit*>("Text1(1)")->text(),
+                                  QString("12.5\r"), 2000);
+        w.line.written.clear();
+        teach->findChild<QComboBox*>("JogStep")->setEditText("0.1");
+        QTest::mouseClick(teach->findChild<QPushButton*>("JogPlus"), Qt::LeftButton);
+        QVERIFY2(w.line.written.startsWith("MA 12.6\r"), w.line.written.constData());
+        teach->close();
+    }
+
+    void wireMonitorShowsTheLine() {
+        Window w;
+        w.trigger("通訊監視");
+        auto* monitor = w.form->findChild<QWidget*>("WireMonitor");
+        QVERIFY(monitor->isVisible());
+        w.connect();
+        auto* view = monitor->findChild<QPlainTextEdit*>("WireView");
+        QTRY_VERIFY_WITH_TIMEOUT(view->toPlainText().contains("→ ?VM<CR>"), 2000);
+        QVERIFY(view->toPlainText().contains("← 100<CR>"));
+        monitor->findChild<QCheckBox*>("WireHex")->setChecked(true);
+        QVERIFY(view->toPlainText().contains("→ 1B"));
+        monitor->close();
+        QVERIFY(!w.form->findChild<QAction*>("通訊監視")->isChecked());
+    }
+};
+
+QTEST_MAIN(TestOperator)
+#include "tst_operator.moc"
