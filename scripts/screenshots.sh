@@ -4,13 +4,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 need_packages build-essential cmake qt6-base-dev qt6-serialport-dev qt6-translations-l10n \
-  xvfb xauth fonts-wqy-microhei
+  xvfb xauth fonts-wqy-microhei twm xfonts-base xfonts-75dpi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build --target screenshots tql400-sim -j"$(nproc)"
 mkdir -p out/screenshots
-coproc SIM { exec build/tql400-sim --loopback; }
+coproc SIM { exec build/tql400-sim --loopback --baud 9600; }
 sim_pid=$SIM_PID
 trap 'kill "$sim_pid" 2>/dev/null || true' EXIT
 read -r device <&"${SIM[0]}"
-xvfb-run -a -s "-screen 0 1024x768x24" build/screenshots out/screenshots "$device"
+# twm draws the window frames and titles, and places every window where it asks to be.
+printf 'UsePPosition "on"\nRandomPlacement\nNoGrabServer\n' >build/twmrc
+xvfb-run -a -s "-screen 0 1280x800x24" \
+  bash -c 'LC_ALL=C twm -f build/twmrc >/dev/null 2>&1 & sleep 1; exec "$0" "$@"' \
+  build/screenshots out/screenshots "$device"
 ls out/screenshots

@@ -1,14 +1,18 @@
 // Renders the windows as the operator sees them into PNG files, for a look at the layout:
 //   screenshots OUTDIR [DEVICE]
-// With DEVICE (a simulator's pseudo-terminal) it also connects, uploads and runs a program.
-// Run it under a real X server (scripts/screenshots.sh starts Xvfb) with a CJK font.
+// With DEVICE (a simulator's pseudo-terminal) it also connects, shows the wire monitor,
+// uploads (with its progress) and runs a program. Run it under a real X server with a
+// window manager, so titles show (scripts/screenshots.sh starts Xvfb and twm), and a CJK
+// font.
 
 #include "link/qtserialline.h"
+#include "window/consolepanel.h"
 #include "window/form1.h"
 #include "window/prompter.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QScreen>
 #include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -33,6 +37,15 @@ public:
     QString saveFileName(QWidget*, const QString&) override { return {}; }
     QString openFileName(QWidget*, const QString&) override { return {}; }
 };
+
+// The window with its frame and title, as the window manager draws it.
+void grabFramed(QWidget& window, const QString& path) {
+    QApplication::processEvents();
+    const QRect frame = window.frameGeometry();
+    QGuiApplication::primaryScreen()
+        ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+        .save(path);
+}
 
 }  // namespace
 
@@ -79,6 +92,14 @@ int main(int argc, char* argv[]) {
     QTest::qWait(600);  // the first console tick
     window.grab().save(out.filePath("form1-program.png"));
     window.findChild<QPushButton*>("Command12")->click();
+
+    // A row armed for modifying: the list marks it, the status bar says so, the title shows
+    // the unsaved program.
+    QTreeWidget* list = window.findChild<QTreeWidget*>("ListView1");
+    list->setCurrentItem(list->topLevelItem(3));
+    window.findChild<QPushButton*>("Command8")->click();
+    grabFramed(window, out.filePath("form1-modify-armed.png"));
+    QTest::keyClick(&window, Qt::Key_Escape);
     for (const auto& [button, dialog] : {std::pair{"Command10", "XIN"},
                                          {"Command11", "XOUT"},
                                          {"Command5", "MR"},
@@ -94,9 +115,23 @@ int main(int argc, char* argv[]) {
     if (argc == 3) {
         window.findChild<QPushButton*>("連線鍵")->click();
         window.findChild<QCheckBox*>("Check4(1)")->setChecked(true);
+        window.findChild<QAction*>("通訊監視")->trigger();
+        auto* monitor = window.findChild<QWidget*>("WireMonitor");
+        monitor->move(window.frameGeometry().right() + 8, window.y());
+        QTest::qWait(1200);  // two console ticks on the wire
+        monitor->grab().save(out.filePath("wire-monitor.png"));
+        // Halfway through the upload (the simulator takes it at 9600 baud), the progress.
+        auto* console = window.findChild<tql::ConsolePanel*>();
+        QObject::connect(console, &tql::ConsolePanel::uploadProgress, &window,
+                         [&](int sent, int total) {
+                             if (sent == total / 2) {
+                                 grabFramed(window, out.filePath("upload-progress.png"));
+                             }
+                         });
         window.findChild<QPushButton*>("Command3")->click();
         QTest::qWait(1700);
         window.grab().save(out.filePath("form1-running.png"));
+        QGuiApplication::primaryScreen()->grabWindow(0).save(out.filePath("desktop.png"));
     }
     return 0;
 }

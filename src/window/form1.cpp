@@ -129,8 +129,9 @@ void FORM1::buildStatusBar() {
     m_panel2 = new QLabel;
     m_panel2->setObjectName(QStringLiteral("StatusBar1(2)"));
     m_panel2->setMinimumWidth(120);
+    // The panels stand on the right; the left holds the armed mode ("修改第 3 列").
     statusBar()->addPermanentWidget(m_panel1);
-    statusBar()->addPermanentWidget(m_panel2, 1);
+    statusBar()->addPermanentWidget(m_panel2);
 }
 
 // Start-up in the order the system has always followed: the editor, the settings file, the
