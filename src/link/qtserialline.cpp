@@ -12,6 +12,7 @@ namespace tql {
 namespace {
 
 constexpr int kWriteTimeoutMs = 2000;
+constexpr qint64 kMaxReadBytes = 16 * 1024;
 
 }  // namespace
 
@@ -81,7 +82,9 @@ QByteArray QtSerialLine::readAll() {
     if (!m_port.isOpen()) {
         return {};
     }
-    while (m_port.waitForReadyRead(0)) {
+    // What the system holds now, not what a babbling device keeps sending: the pull stops
+    // after a bounded amount, and the rest waits for the next read.
+    while (m_port.bytesAvailable() < kMaxReadBytes && m_port.waitForReadyRead(0)) {
     }
     // waitForReadyRead(0) reports a timeout when nothing is pending; that is not a fault.
     if (m_port.error() == QSerialPort::TimeoutError) {

@@ -288,14 +288,18 @@ void ConsolePanel::ConnectController() {
     ShowConnected();
 }
 
-void ConsolePanel::ShowConnected() {
+void ConsolePanel::enableConnectedControls(bool connected) {
     for (const char* name : kConnectedButtons) {
-        m_controls.button(name)->setEnabled(true);
+        m_controls.button(name)->setEnabled(connected);
     }
-    m_controls.button("連線鍵")->setEnabled(false);
+    m_controls.button("連線鍵")->setEnabled(!connected);
     for (const char* name : kConnectedFields) {
-        m_controls.field(name)->setEnabled(true);
+        m_controls.field(name)->setEnabled(connected);
     }
+}
+
+void ConsolePanel::ShowConnected() {
+    enableConnectedControls(true);
     ReadInternalValues();
     m_timer1.start();
     emit connectionShown(QStringLiteral("連線中"));
@@ -427,13 +431,7 @@ void ConsolePanel::lostPort() {
 }
 
 void ConsolePanel::ShowDisconnected() {
-    for (const char* name : kConnectedButtons) {
-        m_controls.button(name)->setEnabled(false);
-    }
-    m_controls.button("連線鍵")->setEnabled(true);
-    for (const char* name : kConnectedFields) {
-        m_controls.field(name)->setEnabled(false);
-    }
+    enableConnectedControls(false);
     m_timer1.stop();
     if (m_link.isOpen()) {
         m_link.close();

@@ -83,6 +83,8 @@ protected:
 
 private:
     void buildFrames(QWidget* client);
+    // The controls that exist only for a connected controller, and 連線 opposite them.
+    void enableConnectedControls(bool connected);
     void Timer1_Timer();
     void PollPositionAndInputs();
     void SyncOutputs();
