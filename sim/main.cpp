@@ -9,6 +9,7 @@
 //                (E: the last error, such as "line 4: OUTP 1e99: not a number in range",
 //                or "-")
 
+#include "app/version.h"
 #include "controller/controller.h"
 #include "pseudoterminal.h"
 
@@ -39,6 +40,7 @@ constexpr const char* kUsage =
     "  --silent            answer nothing (a controller that is off)\n"
     "  --loopback          outputs 1..4 show on inputs 5..8\n"
     "  --log FILE          append every byte received to FILE\n"
+    "  --version           show the version\n"
     "  --baud N            take bytes as a line of N baud does (N/10 a second), so the\n"
     "                      sender waits for the wire as it would on a real line\n";
 
@@ -95,6 +97,9 @@ int main(int argc, char* argv[]) {
             options.silent = true;
         } else if (arg == "--loopback") {
             options.loopback = true;
+        } else if (arg == "--version") {
+            std::puts("tql400-sim " TQL400_VERSION);
+            return 0;
         } else if (arg == "--baud" && i + 1 < argc) {
             baud = std::atof(argv[++i]);
             if (baud <= 0) {

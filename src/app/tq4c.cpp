@@ -1,5 +1,6 @@
 // tq4c: shows or keeps what a program file becomes on the controller, without the window.
 
+#include "app/version.h"
 #include "files/programfile.h"
 #include "files/tracefile.h"
 #include "translator/translator.h"
@@ -19,6 +20,7 @@ constexpr const char* kUsage =
     "  without -o   prints the controller text on standard output, one line each, UTF-8\n"
     "  -o OUT       writes OUT instead, as the upload's trace file: Big5, CR LF\n"
     "  --help       shows this text\n"
+    "  --version    shows the version\n"
     "\n"
     "Exit status 0 on success. A file that cannot be read or loaded, unpaired loops or a\n"
     "program over the controller's limits print the reason on standard error, exit with\n"
@@ -36,6 +38,10 @@ int main(int argc, char* argv[]) {
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.contains(QStringLiteral("--version"))) {
+        std::puts("tq4c " TQL400_VERSION);
         return 0;
     }
     QString out;

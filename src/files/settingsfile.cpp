@@ -4,11 +4,23 @@
 #include "files/big5.h"
 
 #include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace tql {
 
 QString settingsFilePath(const QDir& dir) {
     return dir.filePath(QStringLiteral("DATA.TXT"));
+}
+
+QDir settingsFolder(const QDir& working) {
+    QTemporaryFile probe(working.filePath(QStringLiteral("DATA.XXXXXX")));
+    if (probe.open()) {
+        return working;
+    }
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(user);
+    return QDir(user);
 }
 
 QString portNumberFromBytes(const QByteArray& bytes) {

@@ -11,6 +11,11 @@ namespace tql {
 
 QString settingsFilePath(const QDir& dir);
 
+// The folder DATA.TXT is kept in: the working directory, as always, when a file can be
+// made there; otherwise (an installed tool started where it cannot write) the user's
+// configuration folder, made when missing.
+QDir settingsFolder(const QDir& working);
+
 // The setting in the file's bytes: the first line, read by the program files' encoding rule.
 QString portNumberFromBytes(const QByteArray& bytes);
 

@@ -10,6 +10,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,7 +24,10 @@ namespace tql {
 
 FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workingDir,
              QWidget* parent)
-    : QMainWindow(parent), m_prompter(prompter), m_workingDir(std::move(workingDir)) {
+    : QMainWindow(parent),
+      m_prompter(prompter),
+      m_workingDir(std::move(workingDir)),
+      m_settingsDir(settingsFolder(m_workingDir)) {
     setObjectName(QStringLiteral("FORM1"));
     setWindowTitle(applicationTitle());
     auto* client = new QWidget(this);
@@ -130,6 +134,9 @@ void FORM1::buildStatusBar() {
     m_panel2->setObjectName(QStringLiteral("StatusBar1(2)"));
     m_panel2->setMinimumWidth(120);
     // The panels stand on the right; the left holds the armed mode ("修改第 3 列").
+    m_settingsNote = new QLabel;
+    m_settingsNote->setObjectName(QStringLiteral("SettingsNote"));
+    statusBar()->addPermanentWidget(m_settingsNote);
     statusBar()->addPermanentWidget(m_panel1);
     statusBar()->addPermanentWidget(m_panel2);
 }
@@ -139,7 +146,13 @@ void FORM1::buildStatusBar() {
 void FORM1::Form_Load() {
     m_program->Form_Load();
     shared = SharedState{};
-    shared.PortNumber = readPortNumber(m_workingDir);
+    // A DATA.TXT in a working directory the tool cannot write is still read.
+    const bool ownFile = QFile::exists(settingsFilePath(m_settingsDir));
+    shared.PortNumber = readPortNumber(ownFile ? m_settingsDir : m_workingDir);
+    if (m_settingsDir != m_workingDir) {
+        m_settingsNote->setText(
+            QStringLiteral("設定存於 %1").arg(QDir::toNativeSeparators(m_settingsDir.path())));
+    }
     m_console->Form_Load();
     m_panel2->setText(portDisplayName(shared.PortNumber));
     m_program->startHistory();
@@ -254,7 +267,7 @@ void FORM1::choosePort(const QString& portNumber) {
 
 void FORM1::SETCOM() {
     m_panel2->setText(portDisplayName(shared.PortNumber));
-    if (const auto failure = writePortNumber(m_workingDir, shared.PortNumber)) {
+    if (const auto failure = writePortNumber(m_settingsDir, shared.PortNumber)) {
         m_prompter.message(this, *failure, applicationTitle(), Prompter::Buttons::Ok,
                            Prompter::Icon::Warning);
     }

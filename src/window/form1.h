@@ -92,11 +92,13 @@ private:
 
     Prompter& m_prompter;
     QDir m_workingDir;
+    QDir m_settingsDir;  // where DATA.TXT is written (see settingsFolder)
     ProgramPanel* m_program = nullptr;
     ConsolePanel* m_console = nullptr;
     FileCommands* m_files = nullptr;
     QLabel* m_panel1 = nullptr;
     QLabel* m_panel2 = nullptr;
+    QLabel* m_settingsNote = nullptr;
     QMenu* m_portMenu = nullptr;
     QActionGroup* m_portChoices = nullptr;
     QList<QAction*> m_systemPortActions;

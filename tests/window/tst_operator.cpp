@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
 #include <QStatusBar>
 
 using namespace tql;
@@ -240,6 +241,21 @@ private slots:
         QTest::mouseClick(teach->findChild<QPushButton*>("JogPlus"), Qt::LeftButton);
         QVERIFY2(w.line.written.startsWith("MA 12.6\r"), w.line.written.constData());
         teach->close();
+    }
+
+    // Started where it cannot write, the tool keeps DATA.TXT in the user's configuration
+    // folder, and says so.
+    void settingsWhereTheToolCannotWrite() {
+        Window w;
+        FORM1 elsewhere(w.prompter, w.line, w.sleeper, QDir("/nonexistent/folder"));
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        QCOMPARE(elsewhere.findChild<QLabel*>("SettingsNote")->text(),
+                 "設定存於 " + QDir::toNativeSeparators(folder));
+        elsewhere.findChild<QAction*>("COM3")->trigger();
+        QFile written(QDir(folder).filePath("DATA.TXT"));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray("3\r\n"));
+        QCOMPARE(w.find<QLabel>("SettingsNote")->text(), QString());
     }
 
     void wireMonitorShowsTheLine() {
