@@ -89,6 +89,7 @@ private:
     void PollPositionAndInputs();
     void SyncOutputs();
     void inputIndicatorClicked();
+    // 上傳 (consoleupload.cpp).
     void Command3_Click();
     void sendFieldCommand(const QString& prefix, const char* field);
     void Command17_Click();
@@ -97,6 +98,8 @@ private:
     void stopProgram();
     // The port as connection messages name it.
     QString portName() const;
+    // "通訊有誤!" as it has always read, and on a second line which port stayed silent.
+    QString noAnswer() const;
     // The port the system took away: the console disconnects and says why.
     void lostPort();
     // Refuses, with a message, a text Big5 cannot hold; true when it may be sent.

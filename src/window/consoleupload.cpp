@@ -1,0 +1,80 @@
+// 上傳 of the console panel: the program translated and checked, then downloaded with its
+// progress shown, and the controller asked to store and run it.
+#include "files/tracefile.h"
+#include "translator/upload.h"
+#include "window/consolepanel.h"
+#include "window/prompter.h"
+
+#include <QProgressDialog>
+
+namespace tql {
+
+// A program that cannot be sent touches nothing: it is translated and checked before the
+// port is opened, since connecting already stops the controller's running program.
+void ConsolePanel::Command3_Click() {
+    Translation translation;
+    if (m_shared.RowCounter > 0) {
+        translation = TranslateProgram(m_shared.ProgramTable, m_shared.RowCounter);
+        if (!translation.ok()) {
+            notice(translation.error);
+            return;
+        }
+        if (const std::optional<int> row = rowBig5CannotHold(translation)) {
+            notice(QStringLiteral("第 %1 列有 Big5 無法表示的字元, 無法上傳!").arg(*row));
+            return;
+        }
+    }
+    if (!m_link.isOpen()) {
+        ConnectController();
+    }
+    if (!m_link.isOpen() || m_shared.RowCounter == 0) {
+        return;
+    }
+    // The trace is a record only: a trace that cannot be written is reported, the upload
+    // goes on.
+    if (const auto failure = writeTextLines(traceFilePath(), translation.ControllerText)) {
+        notice(QStringLiteral("無法寫入記錄檔: %1").arg(*failure));
+    }
+    if (!m_link.isOpen()) {
+        notice(QStringLiteral("尚未連線"));
+        return;
+    }
+    m_timer1.stop();
+    // At 9600 baud a long program is seconds on the wire: a progress dialog shows the lines
+    // going out. It lets events run to repaint, so the line is held meanwhile.
+    const Link::Exclusive exclusive(m_link);
+    QProgressDialog progress(QStringLiteral("上傳中..."), QString(), 0,
+                             int(translation.ControllerText.size()), window());
+    progress.setObjectName(QStringLiteral("UploadProgress"));
+    progress.setWindowTitle(QStringLiteral("上傳"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    const auto sent = [&](int lines, int total) {
+        progress.setLabelText(QStringLiteral("上傳中... 第 %1 / %2 行").arg(lines).arg(total));
+        progress.setValue(lines);
+        emit uploadProgress(lines, total);
+        if (lines == total) {
+            progress.hide();  // the questions come next
+        }
+    };
+    const auto ask = [this](const QString& question) {
+        return m_prompter.message(window(), question, QStringLiteral("訊息"),
+                                  Prompter::Buttons::YesNo,
+                                  Prompter::Icon::Question) == Prompter::Answer::Yes;
+    };
+    switch (downloadProgram(m_link, translation.ControllerText, ask, sent)) {
+        case DownloadOutcome::Sent:
+            m_timer1.start();
+            break;
+        case DownloadOutcome::NoAnswer:
+            notice(noAnswer());
+            // The console shows what is true: a closed port is a disconnected console.
+            ShowDisconnected();
+            break;
+        case DownloadOutcome::LineLost:
+            lostPort();
+            break;
+    }
+}
+
+}  // namespace tql
