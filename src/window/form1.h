@@ -9,8 +9,9 @@
 //     through RowDialogHost (dialogs/rowdialoghost.h), which FORM1 implements.
 //   - FORM1 is a frame: it builds the menus and the status bar and places the panels.
 //       window/programpanel.*  the list, the entry and edit buttons, show_it, the dialogs
-//       window/consolepanel.*  the upload, the console, OUTPUT and INPUT, Timer1 and the
-//                              line; it stops Timer1 around every exchange and modal box
+//       window/consolepanel.*  the console, OUTPUT and INPUT, Timer1 and the line, and the
+//                              upload (consoleupload.cpp); it stops Timer1 around every
+//                              exchange and modal box
 //       window/filecommands.*  建立新檔, 開啟舊檔, 另存新檔 and the unsaved-changes question
 //     Panels never include this header: what the frame must hear comes by signal.
 //   - The serial line, the sleeper and the prompter are owned by main() (or a test) and
