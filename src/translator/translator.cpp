@@ -71,8 +71,8 @@ QStringList rowLines(const Row& row) {
     return {};  // LINE, ARC, CIR, IN and unknown keywords give nothing
 }
 
-Translation refusal(const QString& message) {
-    return {{}, {}, message};
+Translation refusal(const QString& message, int row) {
+    return {{}, {}, message, row};
 }
 
 }  // namespace
@@ -89,21 +89,29 @@ QString tooManyLinesError() {
 
 Translation TranslateProgram(const ProgramTable& table, int RowCounter) {
     const int last = std::clamp(RowCounter, 0, kMaxProgramRows);
-    int open = 0;
+    // Every loop end closes the latest open loop; an end with none open, or a loop never
+    // closed, is the pairing error, named at its row.
+    std::vector<int> unclosed;
     int loops = 0;
+    int firstTooMany = 0;
     for (int i = 1; i <= last; ++i) {
         if (table[i][0] == u"LOOP") {
-            ++open;
-            ++loops;
+            unclosed.push_back(i);
+            if (++loops == kMaxLoops + 1) {
+                firstTooMany = i;
+            }
         } else if (table[i][0] == u"LOOPEND") {
-            --open;
+            if (unclosed.empty()) {
+                return refusal(loopPairingError(), i);
+            }
+            unclosed.pop_back();
         }
     }
-    if (open != 0) {
-        return refusal(loopPairingError());
+    if (!unclosed.empty()) {
+        return refusal(loopPairingError(), unclosed.back());
     }
-    if (loops > kMaxLoops) {
-        return refusal(tooManyLoopsError());
+    if (firstTooMany != 0) {
+        return refusal(tooManyLoopsError(), firstTooMany);
     }
 
     QStringList text = {"{", "CLR VAR;"};
@@ -119,11 +127,7 @@ Translation TranslateProgram(const ProgramTable& table, int RowCounter) {
             openLoops.push_back(++ordinal);
             text << loopCounter(ordinal) + "=" + row[1] + ";" << loopLabel(ordinal) + ":;";
         } else if (row[0] == u"LOOPEND") {
-            // The totals agree but this end comes before its loop: no loop to close.
-            if (openLoops.empty()) {
-                return refusal(loopPairingError());
-            }
-            const int k = openLoops.back();
+            const int k = openLoops.back();  // paired above
             openLoops.pop_back();
             text << loopCounter(k) + "=" + loopCounter(k) + "-1;"
                  << "JNZ " + loopCounter(k) + "," + loopLabel(k) + ";";
@@ -131,7 +135,7 @@ Translation TranslateProgram(const ProgramTable& table, int RowCounter) {
             text << rowLines(row);
         }
         if (text.size() + 1 > kMaxControllerLines) {
-            return refusal(tooManyLinesError());
+            return refusal(tooManyLinesError(), i);
         }
         rows.resize(size_t(text.size()), i);
     }

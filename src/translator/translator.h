@@ -17,6 +17,7 @@ struct Translation {
     QStringList ControllerText;  // "{" .. "}", one statement a line, no line ends
     std::vector<int> LineRows;   // the program row each line came from; 0 for fixed lines
     QString error;               // the operator's message; empty on success
+    int errorRow = 0;            // the program row the refusal arises at, when there is one
 
     bool ok() const { return error.isEmpty(); }
 };
