@@ -1,0 +1,93 @@
+#include "translator/programchecks.h"
+
+#include <QTest>
+
+using namespace tql;
+
+namespace {
+
+const Row kSpeed = {"VM", "100", "速度", "-", "-"};
+const Row kMove = {"POINT", "絕對移動", "12.5", "-", "-"};
+const Row kLoop = {"LOOP", "3", "迴圈", "-", "-"};
+const Row kEnd = {"LOOPEND", "迴圈結束", "-", "-", "-"};
+Row label(const QString& name) {
+    return {"LABLE", name, "標籤", "-", "-"};
+}
+Row jump(const QString& name) {
+    return {"GLABLE", name, "跳至標籤", "-", "-"};
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(QList<tql::Row>)
+
+class TestProgramChecks : public QObject {
+    Q_OBJECT
+
+private slots:
+    // One row a finding kind; "" expects a clean program. The expected text is the first
+    // finding as tq4c --check prints it.
+    void findings_data() {
+        QTest::addColumn<QList<Row>>("rows");
+        QTest::addColumn<QString>("first");
+        QTest::newRow("clean") << QList<Row>{kSpeed, kLoop, kMove, kEnd, label("A"), jump("A")}
+                               << "";
+        QTest::newRow("unpaired loop")
+            << QList<Row>{kSpeed, kLoop, kMove} << "第 2 列: 錯誤: 迴圈數目未成對!";
+        QTest::newRow("end before its loop")
+            << QList<Row>{kSpeed, kEnd, kLoop} << "第 2 列: 錯誤: 迴圈數目未成對!";
+        QTest::newRow("missing label")
+            << QList<Row>{kSpeed, jump("B")} << "第 2 列: 錯誤: 標籤 \"B\" 不存在";
+        QTest::newRow("call on an input to no label")
+            << QList<Row>{kSpeed, {"IN+C", "3", "SUB", "IN+CALL", "-"}}
+            << "第 2 列: 錯誤: 標籤 \"SUB\" 不存在";
+        QTest::newRow("label twice") << QList<Row>{kSpeed, label("A"), label("A")}
+                                     << "第 3 列: 錯誤: 標籤 \"A\" 已在第 2 列定義過";
+        QTest::newRow("loop count 0") << QList<Row>{kSpeed, {"LOOP", "0", "迴圈", "-", "-"}, kEnd}
+                                      << "第 2 列: 錯誤: 迴圈次數 \"0\" 不是 1 以上的整數";
+        QTest::newRow("move to text") << QList<Row>{kSpeed, {"MR", "相對移動", "5mm", "-", "-"}}
+                                      << "第 2 列: 錯誤: 移動的值 \"5mm\" 不是數字";
+        QTest::newRow("delay not a number") << QList<Row>{{"WT", "abc", "延遲", "-", "-"}}
+                                            << "第 1 列: 錯誤: 延遲的值 \"abc\" 不是數字";
+        QTest::newRow("pulse time") << QList<Row>{{"PULSE", "2", "x", "ON-P", "-"}}
+                                    << "第 1 列: 錯誤: 脈波時間的值 \"x\" 不是數字";
+        QTest::newRow("Big5") << QList<Row>{{"STEP", "PRINT 😀", "", "自設", "-"}}
+                              << "第 1 列: 錯誤: 有 Big5 無法表示的字元";
+        QTest::newRow("speed 0") << QList<Row>{{"VM", "0", "速度", "-", "-"}, kMove}
+                                 << "第 1 列: 警告: 速度為 0, 之後的移動不會動";
+        QTest::newRow("move before speed")
+            << QList<Row>{kMove, kSpeed} << "第 1 列: 警告: 移動之前沒有設定速度";
+        QTest::newRow("return nobody calls")
+            << QList<Row>{kSpeed, {"RET", "RETURN", "返回", "-", "-"}}
+            << "第 2 列: 警告: 沒有任何呼叫會回到這個返回";
+        QTest::newRow("rows after a jump") << QList<Row>{kSpeed, label("A"), jump("A"), kMove}
+                                           << "第 4 列: 警告: 跳至標籤之後, 沒有任何跳躍會到這一列";
+    }
+
+    void findings() {
+        QFETCH(QList<Row>, rows);
+        QFETCH(QString, first);
+        ProgramTable table{};
+        table[0] = headerRow();
+        for (int i = 0; i < rows.size(); ++i) {
+            table[i + 1] = rows[i];
+        }
+        const std::vector<Finding> found = CheckProgram(table, int(rows.size()));
+        QCOMPARE(found.empty() ? QString() : formatFinding(found.front()), first);
+    }
+
+    // The upload asks about what the translator would send anyway; its own refusals speak
+    // for themselves.
+    void translatorRefusalsAreMarked() {
+        ProgramTable table{};
+        table[1] = kLoop;
+        table[2] = jump("X");
+        const std::vector<Finding> found = CheckProgram(table, 2);
+        QCOMPARE(found.size(), size_t(2));  // the unpaired loop, the missing label
+        QVERIFY(found[0].refusedByTranslator);
+        QVERIFY(!found[1].refusedByTranslator);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestProgramChecks)
+#include "tst_programchecks.moc"
