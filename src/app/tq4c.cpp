@@ -3,6 +3,7 @@
 #include "app/version.h"
 #include "files/programfile.h"
 #include "files/tracefile.h"
+#include "translator/programchecks.h"
 #include "translator/translator.h"
 
 #include <QCoreApplication>
@@ -15,10 +16,13 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: tq4c [-o OUT] FILE.tq4\n"
+    "       tq4c --check FILE.tq4\n"
     "\n"
     "Loads FILE.tq4 as the tool's 開啟舊檔 does and translates it into controller text.\n"
     "  without -o   prints the controller text on standard output, one line each, UTF-8\n"
     "  -o OUT       writes OUT instead, as the upload's trace file: Big5, CR LF\n"
+    "  --check      checks the program instead: one finding a line (\"第 N 列: 錯誤: ...\");\n"
+    "               exit status 1 when there is an error, 0 with warnings only or none\n"
     "  --help       shows this text\n"
     "  --version    shows the version\n"
     "\n"
@@ -44,6 +48,7 @@ int main(int argc, char* argv[]) {
         std::puts("tq4c " TQL400_VERSION);
         return 0;
     }
+    const bool check = args.removeAll(QStringLiteral("--check")) > 0;
     QString out;
     if (const qsizetype o = args.indexOf(QStringLiteral("-o")); o >= 0) {
         if (o + 1 >= args.size()) {
@@ -53,7 +58,7 @@ int main(int argc, char* argv[]) {
         out = args.takeAt(o + 1);
         args.removeAt(o);
     }
-    if (args.size() != 1 || args.first().startsWith(u'-')) {
+    if (args.size() != 1 || args.first().startsWith(u'-') || (check && !out.isEmpty())) {
         std::fputs(kUsage, stderr);
         return 2;
     }
@@ -61,6 +66,15 @@ int main(int argc, char* argv[]) {
     const tql::LoadResult loaded = tql::loadProgramFile(args.first());
     if (!loaded.program) {
         return fail(loaded.error);
+    }
+    if (check) {
+        bool errors = false;
+        for (const tql::Finding& finding :
+             tql::CheckProgram(loaded.program->table, loaded.program->RowCounter)) {
+            std::puts(tql::formatFinding(finding).toUtf8().constData());
+            errors = errors || finding.severity == tql::Severity::Error;
+        }
+        return errors ? 1 : 0;
     }
     const tql::Translation translation =
         tql::TranslateProgram(loaded.program->table, loaded.program->RowCounter);

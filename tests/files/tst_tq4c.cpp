@@ -91,6 +91,28 @@ private slots:
         QVERIFY(!QFile::exists(out));
     }
 
+    // --check prints the findings; errors fail, warnings alone do not.
+    void check() {
+        QTemporaryDir dir;
+        const Run clean = tq4c({"--check", writeFile(dir, "a.tq4", kProgram)});
+        QCOMPARE(clean.status, 0);
+        QCOMPARE(clean.out, QByteArray());
+        const Run warned =
+            tq4c({"--check",
+                  writeFile(dir, "w.tq4",
+                            kProgram + "VM          0           速度          -           -\r\n")});
+        QCOMPARE(warned.status, 0);
+        QCOMPARE(QString::fromUtf8(warned.out),
+                 QString("第 5 列: 警告: 速度為 0, 之後的移動不會動\n"));
+        const Run failed = tq4c(
+            {"--check",
+             writeFile(dir, "e.tq4",
+                       kProgram + "GLABLE      B           跳至標籤        -           -\r\n")});
+        QCOMPARE(failed.status, 1);
+        QVERIFY(QString::fromUtf8(failed.out).startsWith("第 5 列: 錯誤: 標籤 \"B\" 不存在"));
+        QCOMPARE(tq4c({"--check", "-o", dir.filePath("x"), dir.filePath("a.tq4")}).status, 2);
+    }
+
     void usage() {
         const Run help = tq4c({"--help"});
         QCOMPARE(help.status, 0);
