@@ -49,7 +49,8 @@ ConsolePanel::ConsolePanel(SharedState& shared, Prompter& prompter, SerialLine& 
 
 void ConsolePanel::buildFrames(QWidget* client) {
     m_uploadFrame = new QGroupBox(QStringLiteral("功能"), client);
-    m_controls.button(m_uploadFrame, "Command3", "上傳", QRect(10, 17, 95, 24));
+    m_controls.button(m_uploadFrame, "Command3", "上傳", QRect(8, 17, 48, 24));
+    m_controls.button(m_uploadFrame, "檢查", "檢查", QRect(59, 17, 48, 24));
 
     // The console frame has always been titled "加速度".
     m_consoleFrame = new QGroupBox(QStringLiteral("加速度"), client);

@@ -32,6 +32,8 @@ public:
 
     // The frames the main window places.
     QGroupBox* uploadFrame() const { return m_uploadFrame; }
+    // 檢查, beside 上傳: the frame connects it to the program's checks.
+    QPushButton* checkButton() const { return m_controls.button("檢查"); }
     QGroupBox* consoleFrame() const { return m_consoleFrame; }
     QGroupBox* outputFrame() const { return m_outputFrame; }
     QGroupBox* inputFrame() const { return m_inputFrame; }
@@ -91,6 +93,7 @@ private:
     void inputIndicatorClicked();
     // 上傳 (consoleupload.cpp).
     void Command3_Click();
+    bool uploadDespiteErrors();
     void sendFieldCommand(const QString& prefix, const char* field);
     void Command17_Click();
     void Command21_Click();

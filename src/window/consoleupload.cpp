@@ -1,6 +1,7 @@
 // 上傳 of the console panel: the program translated and checked, then downloaded with its
 // progress shown, and the controller asked to store and run it.
 #include "files/tracefile.h"
+#include "translator/programchecks.h"
 #include "translator/upload.h"
 #include "window/consolepanel.h"
 #include "window/prompter.h"
@@ -11,6 +12,29 @@ namespace tql {
 
 // A program that cannot be sent touches nothing: it is translated and checked before the
 // port is opened, since connecting already stops the controller's running program.
+// Errors the translator lets through (a missing label, a move to a text) would reach the
+// controller: the operator sees the first few and decides. Warnings do not stop the upload.
+bool ConsolePanel::uploadDespiteErrors() {
+    constexpr qsizetype kShown = 5;
+    QStringList errors;
+    for (const Finding& finding : CheckProgram(m_shared.ProgramTable, m_shared.RowCounter)) {
+        if (finding.severity == Severity::Error && !finding.refusedByTranslator) {
+            errors << formatFinding(finding);
+        }
+    }
+    if (errors.isEmpty()) {
+        return true;
+    }
+    const qsizetype more = errors.size() - kShown;
+    QString text = QStringLiteral("程式有錯誤:\n") + errors.mid(0, kShown).join(u'\n');
+    if (more > 0) {
+        text += QStringLiteral("\n... 另有 %1 個錯誤").arg(more);
+    }
+    text += QStringLiteral("\n\n是否仍要上傳?");
+    return m_prompter.message(window(), text, QStringLiteral("訊息"), Prompter::Buttons::YesNo,
+                              Prompter::Icon::Warning) == Prompter::Answer::Yes;
+}
+
 void ConsolePanel::Command3_Click() {
     Translation translation;
     if (m_shared.RowCounter > 0) {
@@ -21,6 +45,9 @@ void ConsolePanel::Command3_Click() {
         }
         if (const std::optional<int> row = rowBig5CannotHold(translation)) {
             notice(QStringLiteral("第 %1 列有 Big5 無法表示的字元, 無法上傳!").arg(*row));
+            return;
+        }
+        if (!uploadDespiteErrors()) {
             return;
         }
     }

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSerialPortInfo>
 #include <QShortcut>
 #include <QStatusBar>
@@ -91,6 +92,13 @@ void FORM1::buildMenu() {
     redo->setObjectName(QStringLiteral("重做"));
     redo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Y")));
     edit->addActions({undo, redo});
+    edit->addSeparator();
+    QAction* check = edit->addAction(QStringLiteral("檢查程式"));
+    check->setObjectName(QStringLiteral("檢查程式"));
+    check->setShortcut(QKeySequence(Qt::Key_F7));
+    connect(check, &QAction::triggered, m_program, &ProgramPanel::checkProgram);
+    connect(m_console->checkButton(), &QPushButton::clicked, m_program,
+            &ProgramPanel::checkProgram);
     QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
     settings->setObjectName(QStringLiteral("設定"));
     QMenu* ports = settings->addMenu(QStringLiteral("COM_PORT"));

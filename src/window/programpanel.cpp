@@ -8,15 +8,18 @@
 #include "dialogs/xin.h"
 #include "dialogs/xout.h"
 #include "program/directentries.h"
+#include "translator/programchecks.h"
 #include "window/prompter.h"
 #include "window/rowicons.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QListWidget>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace tql {
 namespace {
@@ -91,6 +94,21 @@ void ProgramPanel::startHistory() {
     show_it();
 }
 
+void ProgramPanel::checkProgram() {
+    m_findings->clear();
+    const std::vector<Finding> findings = CheckProgram(m_shared.ProgramTable, m_shared.RowCounter);
+    for (const Finding& finding : findings) {
+        auto* item = new QListWidgetItem(formatFinding(finding), m_findings);
+        item->setData(Qt::UserRole, finding.row);
+        item->setForeground(finding.severity == Severity::Error ? QColor(178, 34, 34)
+                                                                : QColor(150, 100, 0));
+    }
+    if (findings.empty()) {
+        new QListWidgetItem(QStringLiteral("檢查完成: 沒有錯誤或警告."), m_findings);
+    }
+    m_findings->show();
+}
+
 void ProgramPanel::disarm() {
     ClearEditModes(m_shared);
     announce();
@@ -153,9 +171,26 @@ void ProgramPanel::buildFrames(QWidget* client) {
 
     m_listTab = new QTabWidget(client);
     m_listTab->setObjectName(QStringLiteral("SSTab1"));
+    auto* listPage = new QWidget;
+    auto* listLayout = new QVBoxLayout(listPage);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->setSpacing(2);
     m_list = new QTreeWidget;
     m_list->setObjectName(QStringLiteral("ListView1"));
-    m_listTab->addTab(m_list, QStringLiteral("座標點"));
+    m_findings = new QListWidget;
+    m_findings->setObjectName(QStringLiteral("Findings"));
+    m_findings->setMaximumHeight(84);
+    m_findings->hide();
+    listLayout->addWidget(m_list);
+    listLayout->addWidget(m_findings);
+    m_listTab->addTab(listPage, QStringLiteral("座標點"));
+    connect(m_findings, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        const int row = item->data(Qt::UserRole).toInt();
+        if (QTreeWidgetItem* target = m_list->topLevelItem(row - 1)) {
+            m_list->setCurrentItem(target);  // sets CurrentRow like a click
+            m_list->setFocus();
+        }
+    });
 
     connect(m_list, &QTreeWidget::itemClicked, this, &ProgramPanel::ListView1_ItemClick);
     // The row the operator sees highlighted is the row the edit buttons act on, whether the

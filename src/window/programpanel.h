@@ -11,6 +11,7 @@
 #include <array>
 
 class QGroupBox;
+class QListWidget;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -51,6 +52,8 @@ public:
     void markSaved() { m_history.setClean(); }
     // Esc: the armed insert or modify (or a leftover append) is dropped.
     void disarm();
+    // 檢查程式: the findings in a panel under the list; a double-click selects the row.
+    void checkProgram();
 
     struct Snapshot {
         ProgramTable table;
@@ -94,6 +97,7 @@ private:
     QTabWidget* m_entryTab = nullptr;
     QTabWidget* m_listTab = nullptr;
     QTreeWidget* m_list = nullptr;
+    QListWidget* m_findings = nullptr;
     QUndoStack m_history;
     Snapshot m_recorded;  // the program as the history last saw it
 };

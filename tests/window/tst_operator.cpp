@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
@@ -256,6 +257,35 @@ private slots:
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), QByteArray("3\r\n"));
         QCOMPARE(w.find<QLabel>("SettingsNote")->text(), QString());
+    }
+
+    // Errors the translator would let through are asked about before anything is sent.
+    void uploadAsksAboutErrors() {
+        Window w;
+        w.connect();
+        w.load({{"VM", "100", "速度", "-", "-"}, {"GLABLE", "B", "跳至標籤", "-", "-"}});
+        w.prompter.answers = {Answer::No};
+        w.click("Command3");
+        QCOMPARE(w.messages(),
+                 QStringList{"程式有錯誤:\n第 2 列: 錯誤: 標籤 \"B\" 不存在\n\n是否仍要上傳?"});
+        QVERIFY(w.line.written.isEmpty());
+        w.prompter.answers = {Answer::Yes, Answer::No, Answer::No};
+        w.line.replies = {"1"};
+        w.click("Command3");
+        QVERIFY(w.line.written.contains("JP $B;"));
+    }
+
+    void findingsSelectTheirRow() {
+        Window w;
+        w.load({{"VM", "100", "速度", "-", "-"}, {"GLABLE", "B", "跳至標籤", "-", "-"}});
+        w.click("檢查");
+        auto* findings = w.form->findChild<QListWidget*>("Findings");
+        QVERIFY(findings->isVisible());
+        QCOMPARE(findings->count(), 1);
+        QListWidgetItem* item = findings->item(0);
+        emit findings->itemDoubleClicked(item);
+        QCOMPARE(w.shared().CurrentRow, 2);
+        QVERIFY(w.find("Command7")->isEnabled());
     }
 
     void wireMonitorShowsTheLine() {
