@@ -185,13 +185,34 @@ void Controller::advance(double now) {
     const double dt = std::max(0.0, now - m_lastTime);
     m_lastTime = now;
     if (m_hold && m_position != m_target) {
-        const double travel = std::max(m_speed, 0.0) * dt;
-        const double distance = m_target - m_position;
-        m_position =
-            std::fabs(distance) <= travel ? m_target : m_position + std::copysign(travel, distance);
+        move(dt);
+    } else {
+        m_velocity = 0;
     }
     if (m_running) {
         step(now);
+    }
+}
+
+void Controller::move(double dt) {
+    const double speed = std::max(m_speed, 0.0);
+    const double distance = std::fabs(m_target - m_position);
+    if (!m_options.accelerate || m_acceleration <= 0) {
+        const double travel = speed * dt;
+        m_position = distance <= travel ? m_target
+                                        : m_position + std::copysign(travel, m_target - m_position);
+        return;
+    }
+    // Speed up to VM, but never faster than the rest of the way lets the slide stop in.
+    const double before = m_velocity;
+    const double stoppable = std::sqrt(2 * m_acceleration * distance);
+    m_velocity = std::min({speed, before + m_acceleration * dt, stoppable});
+    const double travel = (before + m_velocity) / 2 * dt;  // the mean speed of the step
+    if (travel >= distance) {
+        m_position = m_target;
+        m_velocity = 0;
+    } else {
+        m_position += std::copysign(travel, m_target - m_position);
     }
 }
 

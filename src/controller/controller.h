@@ -15,6 +15,9 @@ struct Options {
     std::optional<std::string> fixedReply;  // answer every "?" query with this, nothing else
     bool silent = false;                    // answer nothing at all
     bool loopback = false;                  // outputs 1..4 show on inputs 5..8
+    // Moves speed up and slow down at the "VA" acceleration (a trapezoidal profile) instead
+    // of running at the "VM" speed from the start: the dry run's assumption of the motion.
+    bool accelerate = false;
 };
 
 class Controller {
@@ -38,6 +41,11 @@ public:
     bool programSaved() const { return m_programSaved; }
     double speed() const { return m_speed; }
     double acceleration() const { return m_acceleration; }
+    // Statements the stored program has executed since it started.
+    long long executed() const { return m_executed; }
+    // The stored program's line (1-based) whose wait on an input holds the program now;
+    // 0 when it is not waiting on an input.
+    size_t waitingOnInput() const { return m_waitingOnInput; }
     // The last error: an immediate command or program statement whose value is not a
     // number in range, a call nested too deep, a line or program too long. Empty if none.
     const std::string& error() const { return m_error; }
@@ -68,6 +76,7 @@ private:
     void fail(std::string error);
     bool motionDone() const { return m_position == m_target; }
     std::optional<size_t> labelAt(const std::string& label) const;
+    void move(double dt);
     static std::vector<Statement> parse(const std::vector<std::string>& lines);
     static std::string number(double x);
 
@@ -92,6 +101,10 @@ private:
     std::vector<Statement> m_code;
     size_t m_pc = 0;
     std::vector<size_t> m_returns;
+    std::map<std::string, size_t> m_labels;  // label → its statement, first one wins
+    long long m_executed = 0;
+    size_t m_waitingOnInput = 0;
+    double m_velocity = 0;  // along the move, with accelerate
     std::map<std::string, double> m_variables;
     double m_waitUntil = 0;
     std::string m_error;

@@ -49,6 +49,14 @@ std::vector<Controller::Statement> Controller::parse(const std::vector<std::stri
 
 void Controller::startProgram(double now) {
     m_code = parse(m_program);
+    m_labels.clear();
+    for (size_t i = 0; i < m_code.size(); ++i) {
+        if (m_code[i].op == "LABEL") {
+            m_labels.try_emplace(m_code[i].a, i);
+        }
+    }
+    m_executed = 0;
+    m_waitingOnInput = 0;
     m_pc = 0;
     m_returns.clear();
     m_variables.clear();
@@ -63,12 +71,8 @@ void Controller::stopProgram() {
 }
 
 std::optional<size_t> Controller::labelAt(const std::string& label) const {
-    for (size_t i = 0; i < m_code.size(); ++i) {
-        if (m_code[i].op == "LABEL" && m_code[i].a == label) {
-            return i;
-        }
-    }
-    return std::nullopt;
+    const auto found = m_labels.find(label);
+    return found == m_labels.end() ? std::nullopt : std::optional<size_t>(found->second);
 }
 
 void Controller::step(double now) {
@@ -123,9 +127,12 @@ void Controller::step(double now) {
                 return;
             }
             if (on != (s.op == "WI")) {
+                m_waitingOnInput = s.line;
                 return;
             }
         }
+        m_waitingOnInput = 0;
+        ++m_executed;
         ++m_pc;
         if (s.op == "MA") {
             const double x = arg(s.a, -kMaxCoordinate, kMaxCoordinate);

@@ -1,0 +1,106 @@
+#include "translator/dryrun.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace tql;
+
+namespace {
+
+struct Program {
+    ProgramTable table{};
+    int rows = 0;
+    Program& add(const Row& row) {
+        table[++rows] = row;
+        return *this;
+    }
+};
+
+const Row kAccelerate100 = {"STEP", "VA=100", "", "自設", "-"};
+const Row kSpeed50 = {"VM", "50", "速度", "-", "-"};
+
+// A move of d at speed v and acceleration a: a trapezoid when v*v/a <= d, else a triangle.
+double moveTime(double d, double v, double a) {
+    return d >= v * v / a ? d / v + v / a : 2 * std::sqrt(d / a);
+}
+
+}  // namespace
+
+class TestDryRun : public QObject {
+    Q_OBJECT
+
+private slots:
+    void trapezoidalMove() {
+        Program p;
+        p.add(kAccelerate100).add(kSpeed50).add({"POINT", "絕對移動", "100", "-", "-"});
+        const DryRunResult r = DryRun(p.table, p.rows, {});
+        QCOMPARE(r.end, DryRunEnd::Finished);
+        QVERIFY2(std::fabs(r.seconds - moveTime(100, 50, 100)) < 0.02,
+                 qPrintable(QString::number(r.seconds)));
+        QCOMPARE(r.travelled, 100.0);
+        QCOMPARE(r.highest, 100.0);
+        QCOMPARE(r.samples.back().second, 100.0);
+        // The chart rises slowly, then steadily: at 0.25 s a quarter of the speed-up distance.
+        QVERIFY(r.samples[25].second > 2.5 && r.samples[25].second < 3.5);
+    }
+
+    void loopOfThree() {
+        Program p;
+        p.add(kAccelerate100)
+            .add(kSpeed50)
+            .add({"LOOP", "3", "迴圈", "-", "-"})
+            .add({"MR", "相對移動", "10", "-", "-"})
+            .add({"WT", "500", "延遲", "-", "-"})
+            .add({"LOOPEND", "迴圈結束", "-", "-", "-"});
+        const DryRunResult r = DryRun(p.table, p.rows, {});
+        QCOMPARE(r.end, DryRunEnd::Finished);
+        QVERIFY2(std::fabs(r.seconds - 3 * (moveTime(10, 50, 100) + 0.5)) < 0.03,
+                 qPrintable(QString::number(r.seconds)));
+        QCOMPARE(r.highest, 30.0);
+    }
+
+    // A wait on an input runs through when the change comes, and is reported at its row.
+    void scheduledInputReleasesAWait() {
+        Program p;
+        p.add(kSpeed50).add({"IN+", "3", "IN+", "-", "-"}).add({"HOME", "回原點", "-", "-", "-"});
+        DryRunSetup setup;
+        setup.startPosition = 5;
+        setup.changes = {*parseInputChange("輸入 3 在 2.0 秒時變 1")};
+        const DryRunResult r = DryRun(p.table, p.rows, setup);
+        QCOMPARE(r.end, DryRunEnd::Finished);
+        QCOMPARE(r.waits.size(), size_t(1));
+        QCOMPARE(r.waits[0].row, 2);
+        QVERIFY(std::fabs(r.waits[0].seconds - 2.0) < 0.01);
+        QCOMPARE(r.lowest, 0.0);
+        QCOMPARE(r.highest, 5.0);
+    }
+
+    void endsAtItsBounds() {
+        Program endless;
+        endless.add({"LABLE", "A", "標籤", "-", "-"}).add({"GLABLE", "A", "跳至標籤", "-", "-"});
+        QCOMPARE(DryRun(endless.table, endless.rows, {}).end, DryRunEnd::LineLimit);
+
+        Program waiting;
+        waiting.add({"IN+", "8", "IN+", "-", "-"});
+        DryRunSetup shortRun;
+        shortRun.timeLimit = 3;
+        const DryRunResult r = DryRun(waiting.table, waiting.rows, shortRun);
+        QCOMPARE(r.end, DryRunEnd::TimeLimit);
+        QVERIFY(dryRunSummary(r).first().contains("3 秒後停止"));
+
+        Program unpaired;
+        unpaired.add({"LOOP", "2", "迴圈", "-", "-"});
+        QCOMPARE(DryRun(unpaired.table, unpaired.rows, {}).end, DryRunEnd::NotTranslated);
+    }
+
+    void inputChanges() {
+        QCOMPARE(parseInputChange("3 2.5 0")->at, 2.5);
+        QVERIFY(!parseInputChange("輸入 9 在 1 秒時變 1"));
+        QCOMPARE(formatInputChange(*parseInputChange(" 輸入 4 在 1 秒時變 0")),
+                 QString("輸入 4 在 1.0 秒時變 0"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestDryRun)
+#include "tst_dryrun.moc"
