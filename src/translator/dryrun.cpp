@@ -62,6 +62,7 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
     auto nextChange = changes.begin();
 
     controller.receive("G\r", 0);
+    controller.advance(0);  // the first statements run at the start, not a step later
     double position = controller.position();
     result.lowest = result.highest = position;
     result.samples.emplace_back(0, position);

@@ -113,6 +113,26 @@ private slots:
         QCOMPARE(tq4c({"--check", "-o", dir.filePath("x"), dir.filePath("a.tq4")}).status, 2);
     }
 
+    // The dry run's summary, and its samples every 10 ms with one header line.
+    void dryRun() {
+        QTemporaryDir dir;
+        const QString program = writeFile(dir, "a.tq4", kProgram);
+        const QString csv = dir.filePath("run.csv");
+        const Run run = tq4c({"--dry-run", "--csv", csv, program});
+        QCOMPARE(run.status, 0);
+        const QStringList summary = QString::fromUtf8(run.out).split('\n');
+        QCOMPARE(summary[0], QString("程式執行完畢"));
+        QVERIFY(summary[2] == "移動距離: 100.000");
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QCOMPARE(lines[0], QByteArray("time,position"));
+        QCOMPARE(lines[1], QByteArray("0.000,0.0000"));
+        QCOMPARE(lines[2], QByteArray("0.010,0.1000"));  // VA 2000: 0.5 a t^2
+        QCOMPARE(tq4c({"--csv", csv, program}).status, 2);
+        QCOMPARE(tq4c({"--dry-run", "--check", program}).status, 2);
+    }
+
     void usage() {
         const Run help = tq4c({"--help"});
         QCOMPARE(help.status, 0);
