@@ -69,7 +69,25 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
     double nextSample = setup.sampleInterval;
     long long tick = 0;
     double t = 0;
+    // A wait on an input, timed from the moment the program stops at it to the moment it
+    // goes on, and counted against the program row that stands behind it.
     size_t waitingLine = 0;
+    double waitStart = 0;
+    const auto followWaits = [&] {
+        const size_t line = controller.waitingOnInput();
+        if (line == waitingLine) {
+            return;
+        }
+        if (waitingLine != 0) {
+            result.waits.back().seconds = t - waitStart;
+        }
+        if (line != 0) {
+            result.waits.push_back({translation.LineRows.at(line - 1), 0});
+            waitStart = t;
+        }
+        waitingLine = line;
+    };
+    followWaits();
     while (controller.running() && t < setup.timeLimit && controller.executed() < setup.lineLimit) {
         t = double(++tick) * kStep;
         for (; nextChange != changes.end() && nextChange->at <= t; ++nextChange) {
@@ -85,15 +103,10 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
             result.samples.emplace_back(t, now);
             nextSample += setup.sampleInterval;
         }
-        // A wait on an input, counted against the program row that stands behind it.
-        if (const size_t line = controller.waitingOnInput(); line != 0) {
-            if (line != waitingLine) {
-                const int row = translation.LineRows.at(line - 1);
-                result.waits.push_back({row, 0});
-            }
-            result.waits.back().seconds += kStep;
-        }
-        waitingLine = controller.waitingOnInput();
+        followWaits();
+    }
+    if (waitingLine != 0) {
+        result.waits.back().seconds = t - waitStart;
     }
     result.seconds = t;
     if (!controller.error().empty()) {

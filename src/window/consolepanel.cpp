@@ -221,6 +221,9 @@ void ConsolePanel::Timer1_Timer() {
 void ConsolePanel::PollPositionAndInputs() {
     const PollReading reading = pollPositionAndInputs(m_link);
     m_controls.field("Text5")->setText(reading.position);
+    if (const std::optional<double> position = lastPosition()) {
+        emit positionRead(*position);
+    }
     for (int k = 0; k < 8; ++k) {
         m_inputs[k]->setChecked(reading.inputs[k]);
     }
@@ -366,6 +369,7 @@ void ConsolePanel::ShowDisconnected() {
         m_link.close();
     }
     emit connectionShown(QStringLiteral("未連線"));
+    emit disconnected();
     // Nobody may read an old position or input as live.
     for (const char* name : {"Text5", "Text2", "Text4"}) {
         m_controls.field(name)->clear();
@@ -383,6 +387,14 @@ void ConsolePanel::RS232(const QString& text) {
     if (checkSendable(text)) {
         m_link.writeLine(text);
     }
+}
+
+std::optional<double> ConsolePanel::lastPosition() const {
+    const QString reading = teachReading(m_controls.field("Text5")->text());
+    if (!m_link.isOpen() || !isNumberText(reading)) {
+        return std::nullopt;
+    }
+    return reading.trimmed().toDouble();
 }
 
 void ConsolePanel::signOff() {

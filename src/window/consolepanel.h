@@ -60,6 +60,8 @@ public:
     bool checkNumberField(const QString& value, bool emptyAllowed);
     // 結束 and the close box: a connected controller gets "EC 1", then the port closes.
     void signOff();
+    // The position last read while connected, when it was a number.
+    std::optional<double> lastPosition() const;
 
     // Stops Timer1 for a modal exchange while connected, and starts it again afterwards.
     class Pause {
@@ -78,6 +80,10 @@ signals:
     void connectionShown(const QString& state);
     // The upload after each program line: lines sent, lines in all.
     void uploadProgress(int sent, int total);
+    // A poll read the slide's position as a number.
+    void positionRead(double position);
+    // The console left the connected state.
+    void disconnected();
 
 protected:
     // Up and Down in 立即指令's field walk the commands sent before.

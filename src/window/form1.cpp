@@ -3,9 +3,11 @@
 #include "files/settingsfile.h"
 #include "link/portname.h"
 #include "window/consolepanel.h"
+#include "window/dryrunwindow.h"
 #include "window/filecommands.h"
 #include "window/programpanel.h"
 #include "window/prompter.h"
+#include "window/trendchart.h"
 #include "window/wiremonitor.h"
 
 #include <QActionGroup>
@@ -38,6 +40,11 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     m_console = new ConsolePanel(shared, prompter, line, sleeper, client);
     m_files = new FileCommands(shared, prompter, *m_console, this);
     placePanels(client);
+    // 趨勢 beside 座標點: the position as the polls read it.
+    auto* trend = new TrendChart;
+    m_program->listTab()->addTab(trend, QStringLiteral("趨勢"));
+    connect(m_console, &ConsolePanel::positionRead, trend, &TrendChart::addPosition);
+    connect(m_console, &ConsolePanel::disconnected, trend, &TrendChart::clear);
     buildMenu();
     buildStatusBar();
     connect(m_console, &ConsolePanel::connectionShown, m_panel1, &QLabel::setText);
@@ -99,6 +106,16 @@ void FORM1::buildMenu() {
     connect(check, &QAction::triggered, m_program, &ProgramPanel::checkProgram);
     connect(m_console->checkButton(), &QPushButton::clicked, m_program,
             &ProgramPanel::checkProgram);
+    auto* dryRun = new DryRunWindow(
+        shared, m_prompter, [this] { return m_console->lastPosition(); }, this);
+    QAction* simulate = edit->addAction(QStringLiteral("模擬執行"));
+    simulate->setObjectName(QStringLiteral("模擬執行"));
+    simulate->setShortcut(QKeySequence(Qt::Key_F8));
+    connect(simulate, &QAction::triggered, dryRun, [dryRun] {
+        dryRun->show();
+        dryRun->raise();
+        dryRun->run();
+    });
     QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
     settings->setObjectName(QStringLiteral("設定"));
     QMenu* ports = settings->addMenu(QStringLiteral("COM_PORT"));

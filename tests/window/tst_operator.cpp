@@ -4,6 +4,7 @@
 #include "files/programfile.h"
 #include "support/formfixture.h"
 #include "support/quietoffscreen.h"
+#include "window/trendchart.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -286,6 +287,42 @@ private slots:
         emit findings->itemDoubleClicked(item);
         QCOMPARE(w.shared().CurrentRow, 2);
         QVERIFY(w.find("Command7")->isEnabled());
+    }
+
+    void dryRunWindow() {
+        Window w;
+        w.load({{"VM", "50", "速度", "-", "-"},
+                {"IN+", "2", "IN+", "-", "-"},
+                {"POINT", "絕對移動", "100", "-", "-"}});
+        w.trigger("模擬執行");
+        auto* window = w.form->findChild<QWidget*>("DryRun");
+        QVERIFY(window->isVisible());
+        QVERIFY(window->findChild<QLabel*>("DrySummary")->text().startsWith("模擬 600 秒後停止"));
+        window->findChild<QPlainTextEdit*>("DryChanges")->setPlainText("輸入 2 在 1.5 秒時變 1");
+        QTest::mouseClick(window->findChild<QPushButton*>("DryRunStart"), Qt::LeftButton);
+        const QString summary = window->findChild<QLabel*>("DrySummary")->text();
+        QVERIFY2(summary.startsWith("程式執行完畢") && summary.contains("第 2 列等待輸入 1.5"),
+                 qPrintable(summary));
+        QVERIFY(w.line.written.isEmpty());  // nothing on any line
+
+        window->findChild<QPlainTextEdit*>("DryChanges")->setPlainText("soon");
+        QTest::mouseClick(window->findChild<QPushButton*>("DryRunStart"), Qt::LeftButton);
+        QVERIFY(w.messages().last().contains("輸入 3 在 2.0 秒時變 1"));
+        window->close();
+    }
+
+    // 趨勢 charts the positions the polls read, and starts anew at a disconnect.
+    void trend() {
+        Window w;
+        w.connect();
+        auto* trend = w.form->findChild<TrendChart*>("Trend");
+        QCOMPARE(trend->points(), 0);
+        w.line.replies = {"12.5\r", "", "0\r"};
+        w.form->Timer1().setSingleShot(true);
+        w.form->Timer1().start(0);
+        QTRY_COMPARE_WITH_TIMEOUT(trend->points(), 1, 2000);
+        w.click("Command22");
+        QCOMPARE(trend->points(), 0);
     }
 
     void wireMonitorShowsTheLine() {
