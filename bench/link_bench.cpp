@@ -12,6 +12,7 @@
 #include "translator/upload.h"
 #include "window/form1.h"
 #include "window/prompter.h"
+#include "window/trendchart.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -182,6 +183,19 @@ double monitorCostPerLine() {
     return double(clock.nsecsElapsed()) / 1e3 / kLines;
 }
 
+// What the 趨勢 tab adds to a poll tick: one point, two minutes of them already there.
+double trendCostPerPoint() {
+    tql::TrendChart trend;
+    trend.resize(400, 300);
+    constexpr int kPoints = 2000;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < kPoints; ++i) {
+        trend.addPosition(i % 200);
+    }
+    return double(clock.nsecsElapsed()) / 1e3 / kPoints;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -233,6 +247,7 @@ int main(int argc, char* argv[]) {
     const auto [console, teaching] = tickPeriods(pty->device());
     const auto [paced, wire] = pacedUpload(program);
     const double monitor = monitorCostPerLine();
+    const double trend = trendCostPerPoint();
     stop = true;
     controller.join();
 
@@ -250,5 +265,6 @@ int main(int argc, char* argv[]) {
     std::printf("upload of %lld lines at 9600 baud: %.2f s, wire limit %.2f s (%.1f %%)\n",
                 static_cast<long long>(program.size()), paced, wire, 100 * paced / wire);
     std::printf("wire monitor: %.2f us per command and reply recorded\n", monitor);
+    std::printf("trend chart: %.2f us per polled position\n", trend);
     return 0;
 }
