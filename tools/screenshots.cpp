@@ -12,9 +12,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QScreen>
 #include <QDir>
 #include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -100,6 +101,25 @@ int main(int argc, char* argv[]) {
     window.findChild<QPushButton*>("Command8")->click();
     grabFramed(window, out.filePath("form1-modify-armed.png"));
     QTest::keyClick(&window, Qt::Key_Escape);
+
+    // The program checks under the list, with a jump to no label and a move to a text.
+    window.shared.ProgramTable[++window.shared.RowCounter] = {"GLABLE", "END", "跳至標籤", "-",
+                                                              "-"};
+    window.shared.ProgramTable[++window.shared.RowCounter] = {"MR", "相對移動", "5mm", "-", "-"};
+    window.show_it();
+    window.findChild<QAction*>("檢查程式")->trigger();
+    grabFramed(window, out.filePath("form1-findings.png"));
+    window.shared.RowCounter -= 2;
+    window.show_it();
+
+    // The dry run of the program, an input released at 1.5 s.
+    window.shared.ProgramTable[6] = {"IN+J", "5", "A1", "IN+JP", "-"};
+    window.findChild<QAction*>("模擬執行")->trigger();
+    auto* dryRun = window.findChild<QWidget*>("DryRun");
+    dryRun->move(window.frameGeometry().right() + 8, 0);
+    QTest::qWait(300);
+    grabFramed(*dryRun, out.filePath("dry-run.png"));
+    dryRun->close();
     for (const auto& [button, dialog] : {std::pair{"Command10", "XIN"},
                                          {"Command11", "XOUT"},
                                          {"Command5", "MR"},
@@ -131,6 +151,12 @@ int main(int argc, char* argv[]) {
         window.findChild<QPushButton*>("Command3")->click();
         QTest::qWait(1700);
         window.grab().save(out.filePath("form1-running.png"));
+        // 趨勢: the slide's motion as the polls read it.
+        auto* tabs = window.findChild<QTabWidget*>("SSTab1");
+        tabs->setCurrentIndex(1);
+        QTest::qWait(4000);
+        grabFramed(window, out.filePath("form1-trend.png"));
+        tabs->setCurrentIndex(0);
         QGuiApplication::primaryScreen()->grabWindow(0).save(out.filePath("desktop.png"));
     }
     return 0;
