@@ -13,6 +13,8 @@
 //                              upload (consoleupload.cpp); it stops Timer1 around every
 //                              exchange and modal box
 //       window/filecommands.*  建立新檔, 開啟舊檔, 另存新檔 and the unsaved-changes question
+//       window/wiremonitor.*, dryrunwindow.*, trendchart.*  the wire monitor, 模擬執行 and
+//                              趨勢, fed by the console and the shared program
 //     Panels never include this header: what the frame must hear comes by signal.
 //   - The serial line, the sleeper and the prompter are owned by main() (or a test) and
 //     outlive the window.
@@ -23,7 +25,8 @@
 //   - files/: program files, Big5 text, DATA.TXT, the trace file.
 //   - link/: the line (Big5, CR, the blocking waits), the console's exchanges, every
 //     command text and wait (link/commands.h).
-//   - translator/: the program as controller text, and the upload after translating.
+//   - translator/: the program as controller text, the upload after translating, the
+//     program checks and the dry run (on the controller model of controller/).
 //
 // Layers, lowest first: program, files, link, translator, dialogs, window, app. A file
 // includes from its own layer or lower ones; the build checks it.
