@@ -39,7 +39,7 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     m_program = new ProgramPanel(shared, prompter, *this, client);
     m_console = new ConsolePanel(shared, prompter, line, sleeper, client);
     m_files = new FileCommands(shared, prompter, *m_console, this);
-    placePanels(client);
+    placePanels();
     // 趨勢 beside 座標點: the position as the polls read it.
     auto* trend = new TrendChart;
     m_program->listTab()->addTab(trend, QStringLiteral("趨勢"));
@@ -63,7 +63,7 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
 }
 
 // The places the operator has always found them, in the client area.
-void FORM1::placePanels(QWidget*) {
+void FORM1::placePanels() {
     m_console->uploadFrame()->setGeometry(26, 4, 115, 47);
     m_console->consoleFrame()->setGeometry(148, 4, 466, 131);
     m_program->editFrame()->setGeometry(24, 56, 117, 81);

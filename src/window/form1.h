@@ -82,7 +82,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void placePanels(QWidget* client);
+    void placePanels();
     void buildMenu();
     void buildStatusBar();
     void Form_Load();
