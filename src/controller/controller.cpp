@@ -11,16 +11,20 @@ namespace sim {
 using namespace detail;
 
 std::string Controller::number(double x) {
-    if (std::fabs(x - std::round(x)) < 1e-9) {
-        return std::to_string(static_cast<long long>(std::llround(x)));
-    }
+    // A plain decimal number at every position: no "12." for 12.0004, no "-0" for a hair
+    // below zero, and a clamp where a wild position would overflow the text.
+    constexpr double kLargest = 1e15;
+    x = std::isfinite(x) ? std::clamp(x, -kLargest, kLargest) : 0;
     char text[64];
     std::snprintf(text, sizeof text, "%.3f", x);
     std::string s = text;
-    while (!s.empty() && s.back() == '0') {
+    while (s.back() == '0') {
         s.pop_back();
     }
-    return s;
+    if (s.back() == '.') {
+        s.pop_back();
+    }
+    return s == "-0" ? "0" : s;
 }
 
 std::string Controller::receive(std::string_view bytes, double now) {
@@ -39,7 +43,7 @@ std::string Controller::receive(std::string_view bytes, double now) {
             m_pending.clear();
             m_overlong = false;
             if (overlong) {
-                fail("line too long");
+                fail({FaultKind::LineTooLong, 0, {}, 0, Verdict::Accepted});
             } else {
                 reply += command(line, now);
             }
@@ -64,7 +68,7 @@ std::string Controller::command(const std::string& line, double now) {
         } else if (m_incoming.size() < kMaxProgramLines) {
             m_incoming.push_back(line);
         } else {
-            fail("program too long");
+            fail({FaultKind::ProgramTooLong, 0, {}, 0, Verdict::Accepted});
         }
         return {};
     }
@@ -96,18 +100,18 @@ std::string Controller::command(const std::string& line, double now) {
     } else if (text == "H") {
         moveTo(0);
     } else if (startsWith(text, "MA ")) {
-        immediate("MA", text.substr(3), &Controller::moveTo, -kMaxCoordinate, kMaxCoordinate);
+        immediate("MA", text.substr(3), &Controller::moveTo, kPositionLimit);
     } else if (startsWith(text, "MR ")) {
-        immediate("MR", text.substr(3), &Controller::moveBy, -kMaxCoordinate, kMaxCoordinate);
+        immediate("MR", text.substr(3), &Controller::moveBy, kPositionLimit);
     } else if (startsWith(text, "VM=")) {
-        immediate("VM=", text.substr(3), &Controller::setSpeed, 0, kMaxSpeed);
+        immediate("VM=", text.substr(3), &Controller::setSpeed, kSpeedLimit);
     } else if (startsWith(text, "VA=")) {
-        immediate("VA=", text.substr(3), &Controller::setAcceleration, 0, kMaxAcceleration);
+        immediate("VA=", text.substr(3), &Controller::setAcceleration, kAccelerationLimit);
     } else if (startsWith(text, "SET P") || startsWith(text, "CLR P")) {
-        if (const auto n = value(text.substr(5), 1, 4)) {
+        if (const auto n = value(text.substr(5), kOutputLimit)) {
             switchOutput(int(*n), startsWith(text, "SET P"));
         } else {
-            fail(text + ": no such output");
+            fail({FaultKind::BadValue, 0, text, 1, judge(text.substr(5), kOutputLimit)});
         }
     } else if (startsWith(text, "?")) {
         return "0" + std::string(1, kCR);
@@ -138,31 +142,55 @@ void Controller::moveTo(double target) {
 }
 
 void Controller::switchOutput(int n, bool on) {
+    if (n > kWiredOutputs) {
+        return;
+    }
     const int bit = 1 << (n - 1);
     m_outputs = on ? (m_outputs | bit) : (m_outputs & ~bit);
 }
 
-void Controller::fail(std::string error) {
-    m_error = std::move(error);
+void Controller::fail(Fault fault) {
+    switch (fault.kind) {
+        case FaultKind::LineTooLong:
+            m_error = "line too long";
+            break;
+        case FaultKind::ProgramTooLong:
+            m_error = "program too long";
+            break;
+        case FaultKind::CallsTooDeep:
+            m_error = "calls nested too deep";
+            break;
+        case FaultKind::NoSuchLabel:
+            m_error = fault.statement + ": no such label";
+            break;
+        case FaultKind::BadValue:
+        case FaultKind::Unknown:
+            m_error = fault.statement + ": not a number in range";
+            break;
+    }
+    if (fault.line != 0) {
+        m_error = "line " + std::to_string(fault.line) + ": " + m_error;
+    }
+    m_fault = std::move(fault);
 }
 
 void Controller::immediate(const std::string& what, const std::string& operand,
-                           void (Controller::*apply)(double), double low, double high) {
-    if (const auto x = value(operand, low, high)) {
+                           void (Controller::*apply)(double), const Limit& limit) {
+    if (const auto x = value(operand, limit)) {
         (this->*apply)(*x);
     } else {
-        fail(what + " " + trim(operand) + ": not a number in range");
+        fail({FaultKind::BadValue, 0, what + " " + trim(operand), 1, judge(operand, limit)});
     }
 }
 
-std::optional<double> Controller::value(const std::string& operand, double low, double high) const {
+std::optional<double> Controller::value(const std::string& operand, const Limit& limit) const {
     const std::string text = trim(operand);
     std::optional<double> x;
     // "#L1-1", "#L1+2": one operator after the first operand
     const auto op = text.find_first_of("+-", 1);
     if (!text.empty() && text[0] == '#' && op != std::string::npos) {
-        const auto left = value(text.substr(0, op), -kMaxCounter, kMaxCounter);
-        const auto right = value(text.substr(op + 1), -kMaxCounter, kMaxCounter);
+        const auto left = value(text.substr(0, op), kCounterLimit);
+        const auto right = value(text.substr(op + 1), kCounterLimit);
         if (left && right) {
             x = text[op] == '+' ? *left + *right : *left - *right;
         }
@@ -170,9 +198,9 @@ std::optional<double> Controller::value(const std::string& operand, double low, 
         const auto found = m_variables.find(text);
         x = found == m_variables.end() ? 0 : found->second;
     } else {
-        x = literal(text);
+        x = readNumber(text);
     }
-    if (!x || *x < low || *x > high) {
+    if (!x || *x < limit.low || *x > limit.high || (limit.whole && *x != std::floor(*x))) {
         return std::nullopt;
     }
     return x;

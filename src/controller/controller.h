@@ -1,7 +1,10 @@
 #pragma once
 
+#include "controller/limits.h"
+
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +14,16 @@
 // nothing of the serial line: bytes in, bytes out, and the time passed in by the caller.
 namespace sim {
 
+namespace detail {
+// One statement of a stored program, as the controller parses its lines.
+struct Statement {
+    std::string op;  // "MA", "VM=", "LABEL", "ASSIGN", ...
+    std::string a;   // first operand
+    std::string b;   // second operand
+    std::size_t line = 0;  // 1-based line of the stored program it came from
+};
+}  // namespace detail
+
 struct Options {
     std::optional<std::string> fixedReply;  // answer every "?" query with this, nothing else
     bool silent = false;                    // answer nothing at all
@@ -19,6 +32,29 @@ struct Options {
     // of running at the "VM" speed from the start: the dry run's assumption of the motion.
     bool accelerate = false;
 };
+
+enum class FaultKind {
+    BadValue,        // a value that is not a number within its limit
+    NoSuchLabel,     // a jump or call to a label no line defines
+    CallsTooDeep,    // more than kMaxCallDepth calls waiting for their return
+    LineTooLong,     // a line beyond kMaxLineLength bytes, dropped
+    ProgramTooLong,  // a download beyond kMaxProgramLines lines
+    Unknown,         // a statement the model does not know: passed over, not a fault at run
+};
+
+struct Fault {
+    FaultKind kind = FaultKind::BadValue;
+    std::size_t line = 0;   // 1-based line of the stored program; 0 for the line itself
+    std::string statement;  // as the controller read it, such as "OUTP 1e99"
+    int operand = 0;        // BadValue: 1 the first operand, 2 the second
+    Verdict verdict = Verdict::Accepted;  // BadValue: why the value is refused
+};
+
+// What a program holds that fails whatever happens while it runs: values outside their
+// limits, jumps and calls to no label, calls that can pile up without returning, lines
+// too long, and the statements the model passes over (FaultKind::Unknown). lines as
+// downloaded, "{" to "}".
+std::vector<Fault> staticFaults(const std::vector<std::string>& lines);
 
 class Controller {
 public:
@@ -31,6 +67,9 @@ public:
 
     void setInput(int number, bool on);  // number 1..8
     void setPosition(double x);          // the slide moved by hand (hold off)
+    // The program halts before it executes a statement of one of these lines (1-based), as
+    // at a breakpoint; haltedAt() then names the line.
+    void setHaltLines(std::set<std::size_t> lines) { m_haltLines = std::move(lines); }
 
     double position() const { return m_position; }
     int outputs() const { return m_outputs; }
@@ -43,41 +82,41 @@ public:
     double acceleration() const { return m_acceleration; }
     // Statements the stored program has executed since it started.
     long long executed() const { return m_executed; }
-    // The stored program's line (1-based) whose wait on an input holds the program now;
-    // 0 when it is not waiting on an input.
-    size_t waitingOnInput() const { return m_waitingOnInput; }
-    // The last error: an immediate command or program statement whose value is not a
-    // number in range, a call nested too deep, a line or program too long. Empty if none.
+    // The line (1-based) of the statement the program executes next; 0 when not running.
+    std::size_t currentLine() const;
+    struct InputWait {
+        std::size_t line = 0;  // 1-based
+        int input = 0;         // 1..8
+        bool on = true;        // the state it waits for
+    };
+    // The wait on an input that holds the program now, if any.
+    const std::optional<InputWait>& waitingOnInput() const { return m_waiting; }
+    std::size_t haltedAt() const { return m_haltedAt; }
+    // The last fault that stopped a statement or a command, if any.
+    const std::optional<Fault>& fault() const { return m_fault; }
+    // The same as text: "line 4: OUTP 1e99: not a number in range", "line too long", ...
+    // Empty if none.
     const std::string& error() const { return m_error; }
 
 private:
-    struct Statement {
-        std::string op;   // "MA", "VM=", "LABEL", "ASSIGN", ...
-        std::string a;    // first operand
-        std::string b;    // second operand
-        size_t line = 0;  // 1-based line of the stored program it came from
-    };
-
     std::string command(const std::string& line, double now);
     void startProgram(double now);
     void stopProgram();
     void step(double now);
     // An operand's value: a number, a variable, or a variable plus or minus an operand;
-    // nothing when it is none of these or lies outside [low, high].
-    std::optional<double> value(const std::string& operand, double low, double high) const;
+    // nothing when it is none of these or breaks the limit.
+    std::optional<double> value(const std::string& operand, const Limit& limit) const;
     // One immediate setting or move; an operand that is not a number changes nothing.
     void immediate(const std::string& what, const std::string& operand,
-                   void (Controller::*apply)(double), double low, double high);
+                   void (Controller::*apply)(double), const Limit& limit);
     void moveTo(double target);
     void moveBy(double distance) { moveTo(m_target + distance); }
     void setSpeed(double speed) { m_speed = speed; }
     void setAcceleration(double acceleration) { m_acceleration = acceleration; }
-    void switchOutput(int n, bool on);  // n 1..4
-    void fail(std::string error);
+    void switchOutput(int n, bool on);  // n 1..8; outputs beyond the wired four change nothing
+    void fail(Fault fault);
     bool motionDone() const { return m_position == m_target; }
-    std::optional<size_t> labelAt(const std::string& label) const;
     void move(double dt);
-    static std::vector<Statement> parse(const std::vector<std::string>& lines);
     static std::string number(double x);
 
     Options m_options;
@@ -91,22 +130,25 @@ private:
     double m_position = 0;
     double m_target = 0;
     double m_speed = 100;          // VM, units per second
-    double m_acceleration = 2000;  // VA, kept and reported only
+    double m_acceleration = 2000;  // VA
     double m_lastTime = -1;
     bool m_hold = true;
     int m_inputs = 0;
     int m_outputs = 0;
 
     bool m_running = false;
-    std::vector<Statement> m_code;
-    size_t m_pc = 0;
-    std::vector<size_t> m_returns;
-    std::map<std::string, size_t> m_labels;  // label → its statement, first one wins
+    std::vector<detail::Statement> m_code;
+    std::size_t m_pc = 0;
+    std::vector<std::size_t> m_returns;
+    std::map<std::string, std::size_t> m_labels;  // label → its statement, first one wins
     long long m_executed = 0;
-    size_t m_waitingOnInput = 0;
+    std::optional<InputWait> m_waiting;
+    std::set<std::size_t> m_haltLines;
+    std::size_t m_haltedAt = 0;
     double m_velocity = 0;  // along the move, with accelerate
     std::map<std::string, double> m_variables;
     double m_waitUntil = 0;
+    std::optional<Fault> m_fault;
     std::string m_error;
 };
 

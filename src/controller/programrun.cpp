@@ -3,49 +3,13 @@
 #include "controller/controller.h"
 
 #include "controller/controllertext.h"
+#include "controller/statements.h"
 
 #include <algorithm>
 
 namespace sim {
 
 using namespace detail;
-
-std::vector<Controller::Statement> Controller::parse(const std::vector<std::string>& lines) {
-    std::vector<Statement> code;
-    for (size_t n = 0; n < lines.size(); ++n) {
-        const std::string& line = lines[n];
-        const size_t first = code.size();
-        size_t start = 0;
-        while (start <= line.size()) {
-            const auto end = std::min(line.find(';', start), line.size());
-            const std::string s = trim(std::string_view(line).substr(start, end - start));
-            start = end + 1;
-            if (s.empty() || s == "{" || s == "}") {
-                continue;
-            }
-            if (s.back() == ':' && s.front() == '$') {
-                code.push_back({"LABEL", s.substr(0, s.size() - 1), {}});
-            } else if (s.front() == '#' && s.find('=') != std::string::npos) {
-                const auto eq = s.find('=');
-                code.push_back({"ASSIGN", trim(s.substr(0, eq)), trim(s.substr(eq + 1))});
-            } else if (startsWith(s, "VM=") || startsWith(s, "VA=")) {
-                code.push_back({s.substr(0, 3), trim(s.substr(3)), {}});
-            } else if (startsWith(s, "SET P") || startsWith(s, "CLR P")) {
-                code.push_back({s.substr(0, 5), trim(s.substr(5)), {}});
-            } else {
-                const auto space = s.find(' ');
-                const std::string op = s.substr(0, space);
-                const std::string rest = space == std::string::npos ? "" : s.substr(space + 1);
-                const auto [a, b] = splitComma(rest);
-                code.push_back({op, a, b});
-            }
-        }
-        for (size_t i = first; i < code.size(); ++i) {
-            code[i].line = n + 1;
-        }
-    }
-    return code;
-}
 
 void Controller::startProgram(double now) {
     m_code = parse(m_program);
@@ -56,23 +20,25 @@ void Controller::startProgram(double now) {
         }
     }
     m_executed = 0;
-    m_waitingOnInput = 0;
+    m_waiting.reset();
+    m_haltedAt = 0;
     m_pc = 0;
     m_returns.clear();
     m_variables.clear();
     m_waitUntil = now;
+    m_fault.reset();
     m_error.clear();
     m_running = !m_code.empty();
 }
 
 void Controller::stopProgram() {
     m_running = false;
+    m_waiting.reset();
     m_target = m_position;
 }
 
-std::optional<size_t> Controller::labelAt(const std::string& label) const {
-    const auto found = m_labels.find(label);
-    return found == m_labels.end() ? std::nullopt : std::optional<size_t>(found->second);
+size_t Controller::currentLine() const {
+    return m_running && m_pc < m_code.size() ? m_code[m_pc].line : 0;
 }
 
 void Controller::step(double now) {
@@ -82,80 +48,70 @@ void Controller::step(double now) {
             return;
         }
         const Statement& s = m_code[m_pc];
-        // A statement whose value is not a number in range is a program error: the program
-        // stops there, as a controller stops on a bad line.
-        const auto stop = [&](const std::string& why) {
-            m_running = false;
-            m_target = m_position;
-            fail("line " + std::to_string(s.line) + ": " + why);
+        if (m_haltLines.contains(s.line)) {
+            m_haltedAt = s.line;
+            stopProgram();
+            return;
+        }
+        // A statement the controller refuses stops the program there, as a controller
+        // stops on a bad line.
+        const auto stop = [&](FaultKind kind, int operand, Verdict verdict) {
+            stopProgram();
+            fail({kind, s.line, describe(s), operand, verdict});
         };
-        bool bad = false;
-        const auto arg = [&](const std::string& operand, double low, double high) {
-            const auto x = value(operand, low, high);
-            if (!x) {
-                bad = true;
-            }
-            return x.value_or(0);
-        };
-        const auto jump = [&](const std::string& label) {
-            if (const auto at = labelAt(label)) {
-                m_pc = *at;
-            } else {
-                m_running = false;  // a jump to no label ends the program
-            }
-        };
-        const auto call = [&](const std::string& label) {
-            if (m_returns.size() >= kMaxCallDepth) {
-                stop("calls nested too deep");
-                return;
-            }
-            m_returns.push_back(m_pc);
-            jump(label);
-        };
-        const auto input = [&](const std::string& n) {
-            const int k = int(arg(n, 1, 8));
-            return !bad && (inputWord() & (1 << (k - 1))) != 0;
-        };
+        const OperandRules rules = rulesOf(s);
+        std::optional<double> a;
+        std::optional<double> b;
+        if (rules.a && !(a = value(s.a, *rules.a))) {
+            stop(FaultKind::BadValue, 1, judge(s.a, *rules.a));
+            return;
+        }
+        if (rules.b && !(b = value(s.b, *rules.b))) {
+            stop(FaultKind::BadValue, 2, judge(s.b, *rules.b));
+            return;
+        }
+        const auto input = [&] { return (inputWord() & (1 << (int(*a) - 1))) != 0; };
         if (s.op == "DN") {
             if (!motionDone() || now < m_waitUntil) {
                 return;
             }
         } else if (s.op == "WI" || s.op == "WNI") {
-            const bool on = input(s.a);
-            if (bad) {
-                stop(s.op + " " + s.a + ": not an input");
-                return;
-            }
-            if (on != (s.op == "WI")) {
-                m_waitingOnInput = s.line;
+            if (input() != (s.op == "WI")) {
+                m_waiting = InputWait{s.line, int(*a), s.op == "WI"};
                 return;
             }
         }
-        m_waitingOnInput = 0;
+        m_waiting.reset();
+        const auto jump = [&](const std::string& label) {
+            if (const auto found = m_labels.find(label); found != m_labels.end()) {
+                m_pc = found->second;
+                return true;
+            }
+            stop(FaultKind::NoSuchLabel, 0, Verdict::Accepted);
+            return false;
+        };
+        const auto call = [&](const std::string& label) {
+            if (m_returns.size() >= kMaxCallDepth) {
+                stop(FaultKind::CallsTooDeep, 0, Verdict::Accepted);
+                return;
+            }
+            const size_t back = m_pc;  // the statement after the call
+            if (jump(label)) {
+                m_returns.push_back(back);
+            }
+        };
         ++m_executed;
         ++m_pc;
         if (s.op == "MA") {
-            const double x = arg(s.a, -kMaxCoordinate, kMaxCoordinate);
-            if (!bad) {
-                moveTo(x);
-            }
+            moveTo(*a);
         } else if (s.op == "MR") {
-            const double x = arg(s.a, -kMaxCoordinate, kMaxCoordinate);
-            if (!bad) {
-                moveBy(x);
-            }
+            moveBy(*a);
         } else if (s.op == "VM=") {
-            const double x = arg(s.a, 0, kMaxSpeed);
-            if (!bad) {
-                m_speed = x;
-            }
+            m_speed = *a;
         } else if (s.op == "VA=") {
-            const double x = arg(s.a, 0, kMaxAcceleration);
-            if (!bad) {
-                m_acceleration = x;
-            }
+            m_acceleration = *a;
         } else if (s.op == "WT") {
-            m_waitUntil = now + arg(s.a, 0, kMaxCoordinate) / 1000.0;
+            m_waitUntil = now + *a / 1000.0;
         } else if (s.op == "H") {
             moveTo(0);
         } else if (s.op == "CS") {
@@ -165,13 +121,9 @@ void Controller::step(double now) {
         } else if (s.op == "SI") {
             m_variables[s.a] = 0;
         } else if (s.op == "ASSIGN") {
-            const double x = arg(s.b, -kMaxCounter, kMaxCounter);
-            if (!bad) {
-                m_variables[s.a] = x;
-            }
+            m_variables[s.a] = *b;
         } else if (s.op == "JNZ") {
-            const double x = arg(s.a, -kMaxCounter, kMaxCounter);
-            if (!bad && x != 0) {
+            if (*a != 0) {
                 jump(s.b);
             }
         } else if (s.op == "JP") {
@@ -186,28 +138,19 @@ void Controller::step(double now) {
                 m_returns.pop_back();
             }
         } else if (s.op == "JI" || s.op == "JNI") {
-            if (input(s.a) == (s.op == "JI") && !bad) {
+            if (input() == (s.op == "JI")) {
                 jump(s.b);
             }
         } else if (s.op == "CI" || s.op == "CNI") {
-            if (input(s.a) == (s.op == "CI") && !bad) {
+            if (input() == (s.op == "CI")) {
                 call(s.b);
             }
         } else if (s.op == "OUTP") {
-            const int pattern = int(arg(s.a, 0, 15));
-            if (!bad) {
-                m_outputs = pattern;
-            }
+            m_outputs = int(*a);
         } else if (s.op == "SET P" || s.op == "CLR P") {
-            const int n = int(arg(s.a, 1, 4));
-            if (!bad) {
-                switchOutput(n, s.op == "SET P");
-            }
+            switchOutput(int(*a), s.op == "SET P");
         }
-        // Labels and statements the simulator does not know are passed over.
-        if (bad) {
-            stop(s.op + " " + s.a + (s.b.empty() ? "" : "," + s.b) + ": not a number in range");
-        }
+        // Labels and statements the model does not know are passed over.
     }
 }
 

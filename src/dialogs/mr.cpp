@@ -36,7 +36,7 @@ void MR::Command1_Click() {
     if (m_host.reportStore(outcome)) {
         m_host.sharedState().MoveValue = distance;  // the absolute-move dialog opens with it
     }
-    finish();
+    finish(outcome);
 }
 
 }  // namespace tql

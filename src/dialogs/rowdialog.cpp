@@ -37,7 +37,10 @@ QHBoxLayout* RowDialog::buttonRow(std::initializer_list<QPushButton*> buttons) {
     return row;
 }
 
-void RowDialog::finish() {
+void RowDialog::finish(StoreOutcome outcome) {
+    if (outcome == StoreOutcome::ControlCharacter) {
+        return;
+    }
     m_host.show_it();
     close();
 }

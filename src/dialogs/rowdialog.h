@@ -1,5 +1,7 @@
 #pragma once
 
+#include "program/storerow.h"
+
 #include <QDialog>
 
 class QHBoxLayout;
@@ -25,8 +27,9 @@ public:
     void ret();
 
 protected:
-    // Ends a confirmation: the list is rebuilt from the table and the dialog closed.
-    void finish();
+    // Ends a confirmation: the list is rebuilt from the table and the dialog closed. A text
+    // refused for a control character leaves the dialog open with the operator's typing.
+    void finish(StoreOutcome outcome = StoreOutcome::Stored);
     // Esc closes like the close box; QDialog's own close handling would go through reject()
     // and close again.
     void closeEvent(QCloseEvent* event) override { QWidget::closeEvent(event); }

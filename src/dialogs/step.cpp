@@ -40,9 +40,10 @@ STEP::STEP(RowDialogHost& host) : RowDialog(host, QStringLiteral("STEP"), QStrin
 }
 
 void STEP::Command1_Click() {
-    m_host.reportStore(
-        StoreArmedRow(m_host.sharedState(), customStepRow(m_step->text(), m_comment->text())));
-    finish();
+    const StoreOutcome outcome =
+        StoreArmedRow(m_host.sharedState(), customStepRow(m_step->text(), m_comment->text()));
+    m_host.reportStore(outcome);
+    finish(outcome);
 }
 
 }  // namespace tql

@@ -92,8 +92,9 @@ void XIN::Command1_Click() {
     condition.on = m_sense->text() == u"+";
     condition.input = m_input->currentText();
     condition.label = m_label->text();
-    m_host.reportStore(StoreRow(m_host.sharedState(), inputConditionRow(condition)));
-    finish();
+    const StoreOutcome outcome = StoreRow(m_host.sharedState(), inputConditionRow(condition));
+    m_host.reportStore(outcome);
+    finish(outcome);
 }
 
 }  // namespace tql

@@ -142,8 +142,9 @@ void XOUT::Command1_Click() {
     for (int n = 0; n < 4; ++n) {
         choice.bits[n] = m_bits[n]->isChecked();
     }
-    m_host.reportStore(StoreRow(m_host.sharedState(), outputRow(choice)));
-    finish();
+    const StoreOutcome outcome = StoreRow(m_host.sharedState(), outputRow(choice));
+    m_host.reportStore(outcome);
+    finish(outcome);
 }
 
 }  // namespace tql

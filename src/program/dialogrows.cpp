@@ -1,9 +1,11 @@
 #include "program/dialogrows.h"
 
+#include "program/rowkinds.h"
+
 namespace tql {
 
 Row relativeMoveRow(const QString& distance) {
-    return {"MR", "相對移動", distance, "-", "-"};
+    return makeRow(u"MR", {distance});
 }
 
 QString STRIM(const QString& text) {
@@ -23,15 +25,15 @@ QString STRIM(const QString& text) {
 }
 
 Row absoluteMoveRow(const QString& target) {
-    return {"POINT", "絕對移動", STRIM(target), "-", "-"};
+    return makeRow(u"POINT", {STRIM(target)});
 }
 
 Row customStepRow(const QString& step, const QString& comment) {
-    return {"STEP", step, comment, "自設", "-"};
+    return makeRow(u"STEP", {step, comment});
 }
 
 Row speedRow(const QString& speed) {
-    return {"VM", speed, "速度", "-", "-"};
+    return makeRow(u"VM", {speed});
 }
 
 }  // namespace tql

@@ -1,5 +1,6 @@
 #include "program/directentries.h"
 
+#include "program/rowkinds.h"
 #include "program/storerow.h"
 
 namespace tql {
@@ -21,32 +22,31 @@ QString DirectEntry::defaultText(const SharedState& state) const {
 }
 
 const std::vector<DirectEntry>& directEntries() {
-    // " 0,0" with its leading blank is what the coordinate-reset row has always held.
     static const std::vector<DirectEntry> entries = {
         {"Command2",
          "延遲",
          "請輸入延遲時間{1000為1秒}",
          "延遲時間",
          true,
-         {"WT", "", "延遲", "-", "-"}},
-        {"Command13", "座標歸零", "", "", false, {"CS", " 0,0", "座標歸零", "-", "-"}},
+         makeRow(u"WT", {})},
+        {"Command13", "座標歸零", "", "", false, makeRow(u"CS", {})},
         {"Command14",
          "呼叫標籤",
          "請輸入呼叫標籤名稱:",
          "標籤",
          false,
-         {"CALL", "", "呼叫標籤", "-", "-"}},
-        {"Command4", "回原點", "", "", false, {"HOME", "回原點", "-", "-", "-"}},
-        {"Command9", "返回", "", "", false, {"RET", "RETURN", "返回", "-", "-"}},
-        {"LOP", "迴圈", "請輸入迴圈次數:", "迴圈", false, {"LOOP", "", "迴圈", "-", "-"}},
-        {"LOOPEND", "迴圈結束", "", "", false, {"LOOPEND", "迴圈結束", "-", "-", "-"}},
+         makeRow(u"CALL", {})},
+        {"Command4", "回原點", "", "", false, makeRow(u"HOME", {})},
+        {"Command9", "返回", "", "", false, makeRow(u"RET", {})},
+        {"LOP", "迴圈", "請輸入迴圈次數:", "迴圈", false, makeRow(u"LOOP", {})},
+        {"LOOPEND", "迴圈結束", "", "", false, makeRow(u"LOOPEND", {})},
         {"跳至標籤",
          "跳至標籤",
          "請輸入跳至標籤名稱:",
          "跳至標籤",
          false,
-         {"GLABLE", "", "跳至標籤", "-", "-"}},
-        {"標籤", "標籤", "請輸入標籤名稱:", "標籤", false, {"LABLE", "", "標籤", "-", "-"}},
+         makeRow(u"GLABLE", {})},
+        {"標籤", "標籤", "請輸入標籤名稱:", "標籤", false, makeRow(u"LABLE", {})},
     };
     return entries;
 }

@@ -1,44 +1,41 @@
 #include "program/inputconditionrows.h"
 
+#include "program/rowkinds.h"
+
 #include <array>
 
 namespace tql {
 namespace {
 
-struct KindText {
+struct KindKeyword {
     InputConditionKind kind;
     bool on;
-    const char* keyword;
-    const char* note;  // field 3 of the jump and call kinds
+    const char16_t* keyword;
 };
 
-constexpr std::array<KindText, 6> kKinds = {{
-    {InputConditionKind::Wait, true, "IN+", ""},
-    {InputConditionKind::Wait, false, "IN-", ""},
-    {InputConditionKind::Jump, true, "IN+J", "IN+JP"},
-    {InputConditionKind::Jump, false, "IN-J", "IN-JP"},
-    {InputConditionKind::Call, true, "IN+C", "IN+CALL"},
-    {InputConditionKind::Call, false, "IN-C", "IN-CALL"},
+constexpr std::array<KindKeyword, 6> kKinds = {{
+    {InputConditionKind::Wait, true, u"IN+"},
+    {InputConditionKind::Wait, false, u"IN-"},
+    {InputConditionKind::Jump, true, u"IN+J"},
+    {InputConditionKind::Jump, false, u"IN-J"},
+    {InputConditionKind::Call, true, u"IN+C"},
+    {InputConditionKind::Call, false, u"IN-C"},
 }};
 
 }  // namespace
 
 Row inputConditionRow(const InputCondition& condition) {
-    for (const KindText& k : kKinds) {
+    for (const KindKeyword& k : kKinds) {
         if (k.kind == condition.kind && k.on == condition.on) {
-            const QString keyword = QString::fromLatin1(k.keyword);
-            if (condition.kind == InputConditionKind::Wait) {
-                return {keyword, condition.input, keyword, "-", "-"};
-            }
-            return {keyword, condition.input, condition.label, QString::fromLatin1(k.note), "-"};
+            return makeRow(k.keyword, {condition.input, condition.label});
         }
     }
     return {};
 }
 
 std::optional<InputCondition> inputConditionOf(const Row& row) {
-    for (const KindText& k : kKinds) {
-        if (row[0] == QLatin1String(k.keyword)) {
+    for (const KindKeyword& k : kKinds) {
+        if (row[0] == QStringView(k.keyword)) {
             InputCondition condition{k.kind, k.on, row[1], {}};
             if (k.kind != InputConditionKind::Wait) {
                 condition.label = row[2];

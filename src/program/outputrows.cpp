@@ -1,5 +1,7 @@
 #include "program/outputrows.h"
 
+#include "program/rowkinds.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -12,12 +14,12 @@ Row outputRow(const OutputChoice& c) {
         for (int n = 0; n < 4; ++n) {
             value += c.bits[n] ? 1 << n : 0;
         }
-        return {"OUTP", QString::number(value), "ALL-P", "-", "-"};
+        return makeRow(u"OUTP", {QString::number(value)});
     }
     if (c.pulse) {
-        return {c.on ? "PULSE" : "PULSE-", c.output, c.pulseTime, c.on ? "ON-P" : "OFF-P", "-"};
+        return makeRow(c.on ? u"PULSE" : u"PULSE-", {c.output, c.pulseTime});
     }
-    return {c.on ? "SETP" : "CLRP", c.output, c.on ? "ON" : "OFF", "-", "-"};
+    return makeRow(c.on ? u"SETP" : u"CLRP", {c.output});
 }
 
 std::array<bool, 4> READOUT(int value, std::array<bool, 4> boxes) {

@@ -1,27 +1,23 @@
 #include "program/programtable.h"
 
+#include "program/rowkinds.h"
+
 #include <algorithm>
-#include <iterator>
 
 namespace tql {
-namespace {
 
-// Numbered 1..28 in this order; a row's icon is its keyword's position here.
-constexpr std::array<const char*, 28> kKeywords = {
-    "POINT",  "LINE", "ARC", "CIR",  "VM",   "WT",   "LOOP", "LOOPEND", "LABLE", "GLABLE",
-    "HOME",   "RET",  "IN",  "OUTP", "MR",   "CS",   "CALL", "SETP",    "CLRP",  "PULSE",
-    "PULSE-", "IN+",  "IN-", "IN+J", "IN-J", "IN+C", "IN-C", "STEP"};
-
-}  // namespace
+bool holdsControlCharacter(QStringView text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
 
 Row headerRow() {
     return {"FUNCTINO", "DATA", "XPOINT", "PS", "PS"};
 }
 
 int iconForKeyword(const QString& keyword) {
-    const auto found = std::find_if(kKeywords.begin(), kKeywords.end(),
-                                    [&](const char* k) { return keyword == QLatin1String(k); });
-    return found == kKeywords.end() ? 0 : int(std::distance(kKeywords.begin(), found)) + 1;
+    const RowKind* kind = rowKind(keyword);
+    return kind == nullptr ? 0 : iconOf(*kind);
 }
 
 std::vector<int> listIcons(const ProgramTable& table, int rowCounter) {

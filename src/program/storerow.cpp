@@ -1,5 +1,7 @@
 #include "program/storerow.h"
 
+#include <algorithm>
+
 namespace tql {
 namespace {
 
@@ -14,6 +16,10 @@ void shiftDown(ProgramTable& table, int from, int last) {
 StoreOutcome store(SharedState& state, const Row& row, bool spendsEntryArmed) {
     if (spendsEntryArmed && !state.EntryArmed) {
         return StoreOutcome::NothingArmed;
+    }
+    if (std::any_of(row.begin(), row.end(),
+                    [](const QString& cell) { return holdsControlCharacter(cell); })) {
+        return StoreOutcome::ControlCharacter;
     }
     ProgramTable& table = state.ProgramTable;
     if (state.AppendMode) {
@@ -108,6 +114,8 @@ QString storeRefusalMessage(StoreOutcome outcome) {
             return QStringLiteral("程式已滿500列, 無法再加入!");
         case StoreOutcome::NoSuchRow:
             return QStringLiteral("選取的列已不存在, 請重新選取!");
+        case StoreOutcome::ControlCharacter:
+            return QStringLiteral("輸入的文字含有控制字元 (如 Tab 或換行), 未儲存!");
         case StoreOutcome::Stored:
         case StoreOutcome::NothingArmed:
             break;

@@ -9,6 +9,9 @@ enum class StoreOutcome {
     NothingArmed,  // no edit mode set (or, for the one-row dialogs, EntryArmed already spent)
     TableFull,     // the row would need a table row beyond 500
     NoSuchRow,     // the armed insert or modify names a row that no longer exists
+    // A text holds a control character (pasted Tab, line break, ESC): nothing is stored and
+    // every mode stays armed, so the operator can mend the text and store again.
+    ControlCharacter,
 };
 
 // If neither insert nor modify is armed, the next stored row is appended.

@@ -1,12 +1,16 @@
 #include "translator/dryrun.h"
 
 #include "controller/controller.h"
+#include "files/big5.h"
+#include "translator/programchecks.h"
 #include "translator/translator.h"
 
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 
 namespace tql {
 namespace {
@@ -36,30 +40,86 @@ QString formatInputChange(const InputChange& change) {
         .arg(change.on ? 1 : 0);
 }
 
+namespace {
+
+// A fault the checks did not see coming (a counter run out of range, a call too deep), in
+// the operator's words.
+QString faultText(const sim::Fault& fault) {
+    const QString statement = QString::fromStdString(fault.statement);
+    switch (fault.kind) {
+        case sim::FaultKind::CallsTooDeep:
+            return QStringLiteral("呼叫超過 %1 層").arg(sim::kMaxCallDepth);
+        case sim::FaultKind::NoSuchLabel:
+            return QStringLiteral("「%1」的標籤不存在").arg(statement);
+        case sim::FaultKind::LineTooLong:
+            return QStringLiteral("指令超過 %1 位元組").arg(sim::kMaxLineLength);
+        case sim::FaultKind::ProgramTooLong:
+        case sim::FaultKind::BadValue:
+        case sim::FaultKind::Unknown:
+            break;
+    }
+    return QStringLiteral("控制器不接受「%1」").arg(statement);
+}
+
+}  // namespace
+
 DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup& setup) {
     DryRunResult result;
     const Translation translation = TranslateProgram(table, RowCounter);
     if (!translation.ok()) {
-        result.message = translation.error;
+        result.row = translation.errorRow;
+        result.message = translation.namedError();
         return result;
     }
-    sim::Controller controller(
-        {.fixedReply = {}, .silent = false, .loopback = false, .accelerate = true});
+    const auto rowOf = [&](size_t line) { return line == 0 ? 0 : translation.LineRows.at(line - 1); };
+    const auto stop = [&](DryRunEnd end, int row, const QString& why) {
+        result.end = end;
+        result.row = row;
+        result.message = QStringLiteral("第 %1 列: %2").arg(row).arg(why);
+    };
+    // What the checks find in error stops the run where it is reached, as the controller
+    // model stops at a value it refuses: the dry run and the checks tell one story.
+    std::map<int, QString> errors;
+    for (const Finding& finding : CheckProgram(table, RowCounter)) {
+        if (finding.severity == Severity::Error) {
+            errors.try_emplace(finding.row, finding.message);
+        }
+    }
+    std::set<size_t> haltLines;
     std::string download =
         "\x1b\x1b"
         "DL\r";
-    for (const QString& line : translation.ControllerText) {
-        download += line.toStdString() + '\r';
+    for (qsizetype n = 0; n < translation.ControllerText.size(); ++n) {
+        const int row = translation.LineRows[size_t(n)];
+        if (errors.contains(row) && (n == 0 || translation.LineRows[size_t(n - 1)] != row)) {
+            haltLines.insert(size_t(n) + 1);
+        }
+        const QByteArray bytes = encodeBig5(translation.ControllerText[n]).value_or(QByteArray());
+        if (size_t(bytes.size()) > sim::kMaxLineLength) {
+            // The controller would drop the line: the program it keeps is another one.
+            stop(DryRunEnd::ProgramError, row, QStringLiteral("錯誤, 停止: ") + errors[row]);
+            return result;
+        }
+        download += bytes.toStdString() + '\r';
     }
+    sim::Controller controller(
+        {.fixedReply = {}, .silent = false, .loopback = false, .accelerate = true});
     controller.receive(download + "\r", 0);
+    controller.setHaltLines(std::move(haltLines));
     controller.setPosition(setup.startPosition);
     for (int k = 0; k < 8; ++k) {
         controller.setInput(k + 1, setup.inputs[size_t(k)]);
     }
     std::vector<InputChange> changes = setup.changes;
-    std::sort(changes.begin(), changes.end(),
-              [](const InputChange& a, const InputChange& b) { return a.at < b.at; });
+    std::stable_sort(changes.begin(), changes.end(),
+                     [](const InputChange& a, const InputChange& b) { return a.at < b.at; });
     auto nextChange = changes.begin();
+    // A wait no change still to come can release lasts for ever.
+    const auto releasable = [&](const sim::Controller::InputWait& wait) {
+        return std::any_of(nextChange, changes.end(), [&](const InputChange& c) {
+            return c.input == wait.input && c.on == wait.on;
+        });
+    };
 
     controller.receive("G\r", 0);
     controller.advance(0);  // the first statements run at the start, not a step later
@@ -73,8 +133,11 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
     // goes on, and counted against the program row that stands behind it.
     size_t waitingLine = 0;
     double waitStart = 0;
+    bool stuck = false;
     const auto followWaits = [&] {
-        const size_t line = controller.waitingOnInput();
+        const auto& wait = controller.waitingOnInput();
+        const size_t line = wait ? wait->line : 0;
+        stuck = wait && !releasable(*wait);
         if (line == waitingLine) {
             return;
         }
@@ -82,13 +145,14 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
             result.waits.back().seconds = t - waitStart;
         }
         if (line != 0) {
-            result.waits.push_back({translation.LineRows.at(line - 1), 0});
+            result.waits.push_back({rowOf(line), 0});
             waitStart = t;
         }
         waitingLine = line;
     };
     followWaits();
-    while (controller.running() && t < setup.timeLimit && controller.executed() < setup.lineLimit) {
+    while (controller.running() && !stuck && t < setup.timeLimit &&
+           controller.executed() < setup.lineLimit) {
         t = double(++tick) * kStep;
         for (; nextChange != changes.end() && nextChange->at <= t; ++nextChange) {
             controller.setInput(nextChange->input, nextChange->on);
@@ -109,15 +173,24 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
         result.waits.back().seconds = t - waitStart;
     }
     result.seconds = t;
-    if (!controller.error().empty()) {
-        result.end = DryRunEnd::ProgramError;
-        result.message = QString::fromStdString(controller.error());
+    if (const size_t halted = controller.haltedAt(); halted != 0) {
+        stop(DryRunEnd::ProgramError, rowOf(halted),
+             QStringLiteral("錯誤, 停止: ") + errors[rowOf(halted)]);
+    } else if (const auto& fault = controller.fault()) {
+        stop(DryRunEnd::ProgramError, rowOf(fault->line),
+             QStringLiteral("錯誤, 停止: ") + faultText(*fault));
     } else if (!controller.running()) {
         result.end = DryRunEnd::Finished;
+    } else if (stuck) {
+        const auto& wait = controller.waitingOnInput();
+        stop(DryRunEnd::WaitsForever, rowOf(wait->line),
+             QStringLiteral("等待輸入 %1, 沒有排定的變化").arg(wait->input));
     } else if (controller.executed() >= setup.lineLimit) {
-        result.end = DryRunEnd::LineLimit;
+        stop(DryRunEnd::LineLimit, rowOf(controller.currentLine()),
+             QStringLiteral("執行一百萬行後停止: 程式可能是無窮迴圈"));
     } else {
-        result.end = DryRunEnd::TimeLimit;
+        stop(DryRunEnd::TimeLimit, rowOf(controller.currentLine()),
+             QStringLiteral("模擬 %1 秒後停止: 程式仍在執行").arg(result.seconds, 0, 'f', 0));
     }
     if (result.samples.back().first < t) {
         result.samples.emplace_back(t, position);
@@ -126,26 +199,19 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
 }
 
 QStringList dryRunSummary(const DryRunResult& result) {
-    QStringList lines;
-    switch (result.end) {
-        case DryRunEnd::NotTranslated:
-            return {QStringLiteral("無法模擬: %1").arg(result.message)};
-        case DryRunEnd::Finished:
-            lines << QStringLiteral("程式執行完畢");
-            break;
-        case DryRunEnd::TimeLimit:
-            lines << QStringLiteral("模擬 %1 秒後停止: 程式仍在執行 (或等待輸入)")
-                         .arg(result.seconds, 0, 'f', 0);
-            break;
-        case DryRunEnd::LineLimit:
-            lines << QStringLiteral("執行一百萬行後停止: 程式可能是無窮迴圈");
-            break;
-        case DryRunEnd::ProgramError:
-            lines << QStringLiteral("程式錯誤, 停止: %1").arg(result.message);
-            break;
+    if (result.end == DryRunEnd::NotTranslated) {
+        return {QStringLiteral("無法模擬: %1").arg(result.message)};
     }
-    lines << QStringLiteral("一次執行時間: %1 秒").arg(result.seconds, 0, 'f', 3)
-          << QStringLiteral("移動距離: %1").arg(result.travelled, 0, 'f', 3)
+    QStringList lines;
+    if (result.end == DryRunEnd::Finished) {
+        lines << QStringLiteral("程式執行完畢")
+              << QStringLiteral("一次執行時間: %1 秒").arg(result.seconds, 0, 'f', 3);
+    } else {
+        lines << result.message
+              << QStringLiteral("模擬到 %1 秒, 程式沒有跑完: 沒有一次執行時間")
+                     .arg(result.seconds, 0, 'f', 3);
+    }
+    lines << QStringLiteral("移動距離: %1").arg(result.travelled, 0, 'f', 3)
           << QStringLiteral("位置範圍: %1 .. %2")
                  .arg(result.lowest, 0, 'f', 3)
                  .arg(result.highest, 0, 'f', 3);

@@ -35,7 +35,14 @@ struct DryRunSetup {
     double sampleInterval = 0.01;   // seconds between the chart's points
 };
 
-enum class DryRunEnd { Finished, TimeLimit, LineLimit, ProgramError, NotTranslated };
+enum class DryRunEnd {
+    Finished,      // the program ran to its end: one run took DryRunResult::seconds
+    TimeLimit,     // still running when the simulated time was up
+    LineLimit,     // a million lines executed: an endless loop
+    WaitsForever,  // waiting on an input that no scheduled change can release
+    ProgramError,  // a row the checks find in error, or one the controller refuses
+    NotTranslated,
+};
 
 struct DryRunWait {
     int row = 0;  // the program row of the input wait
@@ -44,7 +51,8 @@ struct DryRunWait {
 
 struct DryRunResult {
     DryRunEnd end = DryRunEnd::NotTranslated;
-    QString message;  // the translator's refusal, or the controller model's error
+    int row = 0;      // the program row the run stopped at; 0 when it finished
+    QString message;  // why it stopped, "第 N 列: …"; empty when it finished
     double seconds = 0;
     double travelled = 0;
     double lowest = 0;
@@ -55,7 +63,8 @@ struct DryRunResult {
 
 DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup& setup);
 
-// The summary as tq4c --dry-run prints it and the dry-run window shows it.
+// The summary as tq4c --dry-run prints it and the dry-run window shows it. Only a run that
+// finished claims a time of one run.
 QStringList dryRunSummary(const DryRunResult& result);
 
 }  // namespace tql

@@ -1,13 +1,13 @@
 #include "translator/programchecks.h"
 
+#include "controller/controller.h"
 #include "files/big5.h"
-#include "link/console.h"
+#include "program/rowkinds.h"
 #include "translator/translator.h"
-
-#include <QSet>
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 namespace tql {
 namespace {
@@ -17,38 +17,105 @@ bool isKeyword(const Row& row, std::initializer_list<const char16_t*> keywords) 
                        [&](const char16_t* k) { return row[0] == QStringView(k); });
 }
 
-// The label a jump or call names: column 1 for 跳至標籤 and 呼叫標籤, column 2 on an input.
-std::optional<QString> labelUsed(const Row& row) {
-    if (isKeyword(row, {u"GLABLE", u"CALL"})) {
-        return row[1];
-    }
-    if (isKeyword(row, {u"IN+J", u"IN-J", u"IN+C", u"IN-C"})) {
-        return row[2];
+QString number(double x) {
+    return QString::number(x, 'f', 0);
+}
+
+// The controller model's limit for the values of a column; nothing for the columns that
+// hold no number.
+std::optional<sim::Limit> limitOf(Quantity quantity) {
+    switch (quantity) {
+        case Quantity::Position:
+            return sim::kPositionLimit;
+        case Quantity::Speed:
+            return sim::kSpeedLimit;
+        case Quantity::Delay:
+            return sim::kDelayLimit;
+        case Quantity::LoopCount:
+            // The controller counts down to zero: a count below 1 would never reach it.
+            return sim::Limit{1, sim::kCounterLimit.high, true};
+        case Quantity::Input:
+            return sim::kInputLimit;
+        case Quantity::Output:
+            return sim::kOutputLimit;
+        case Quantity::OutputPattern:
+            return sim::kOutputPatternLimit;
+        case Quantity::Label:
+        case Quantity::Statement:
+        case Quantity::Comment:
+            break;
     }
     return std::nullopt;
 }
 
-bool isWholeAtLeastOne(const QString& text) {
-    bool whole = false;
-    const qlonglong n = text.trimmed().toLongLong(&whole);
-    return whole && n >= 1;
+// Why a value is refused, in the operator's words; empty when it is taken.
+QString refusal(const ValueColumn& value, const QString& text) {
+    const std::optional<sim::Limit> limit = limitOf(value.quantity);
+    if (!limit) {
+        return {};
+    }
+    const sim::Verdict verdict = sim::judge(text.toStdString(), *limit);
+    if (value.quantity == Quantity::LoopCount) {
+        if (verdict == sim::Verdict::OutOfRange && sim::readNumber(text.toStdString()) > 1) {
+            return QStringLiteral("迴圈次數 \"%1\" 超過控制器的上限 %2")
+                .arg(text, number(limit->high));
+        }
+        return verdict == sim::Verdict::Accepted
+                   ? QString()
+                   : QStringLiteral("迴圈次數 \"%1\" 不是 1 以上的整數").arg(text);
+    }
+    const QString name = QString::fromUtf16(value.name);
+    switch (verdict) {
+        case sim::Verdict::Accepted:
+            break;
+        case sim::Verdict::NotANumber:
+            return QStringLiteral("%1的值 \"%2\" 不是數字").arg(name, text);
+        case sim::Verdict::NotWhole:
+            return QStringLiteral("%1的值 \"%2\" 不是整數").arg(name, text);
+        case sim::Verdict::OutOfRange:
+            return QStringLiteral("%1的值 \"%2\" 不在 %3 到 %4 之間")
+                .arg(name, text, number(limit->low), number(limit->high));
+    }
+    return {};
 }
 
-// Which column holds a number the controller computes with, and what it is called.
-std::optional<std::pair<int, QString>> numberColumn(const Row& row) {
-    if (isKeyword(row, {u"POINT", u"MR"})) {
-        return std::pair{2, QStringLiteral("移動")};
+// What the controller model finds in the text a row became, in the operator's words.
+QString faultMessage(const sim::Fault& fault, const Row& row, const RowKind& kind) {
+    const QString statement = QString::fromStdString(fault.statement);
+    switch (fault.kind) {
+        case sim::FaultKind::BadValue:
+            return QStringLiteral("控制器不接受「%1」: 值%2")
+                .arg(statement, fault.verdict == sim::Verdict::NotANumber ? QStringLiteral("不是數字")
+                                : fault.verdict == sim::Verdict::NotWhole ? QStringLiteral("不是整數")
+                                                                          : QStringLiteral("超出範圍"));
+        case sim::FaultKind::NoSuchLabel:
+            for (const ValueColumn& value : kind.values) {
+                if (value.quantity == Quantity::Label) {
+                    return QStringLiteral("標籤 \"%1\" 不存在").arg(row[value.column]);
+                }
+            }
+            return QStringLiteral("「%1」的標籤不存在").arg(statement);
+        case sim::FaultKind::CallsTooDeep:
+            return QStringLiteral("這個呼叫還沒返回就可能再被呼叫, 呼叫會超過 %1 層")
+                .arg(sim::kMaxCallDepth);
+        case sim::FaultKind::LineTooLong:
+            return QStringLiteral("轉換後的指令超過 %1 位元組, 控制器收不下")
+                .arg(sim::kMaxLineLength);
+        case sim::FaultKind::ProgramTooLong:
+        case sim::FaultKind::Unknown:
+            break;
     }
-    if (isKeyword(row, {u"VM"})) {
-        return std::pair{1, QStringLiteral("速度")};
+    return {};
+}
+
+// The controller text as the line carries it.
+std::vector<std::string> lineBytes(const QStringList& text) {
+    std::vector<std::string> lines;
+    lines.reserve(size_t(text.size()));
+    for (const QString& line : text) {
+        lines.push_back(encodeBig5(line).value_or(line.toUtf8()).toStdString());
     }
-    if (isKeyword(row, {u"WT"})) {
-        return std::pair{1, QStringLiteral("延遲")};
-    }
-    if (isKeyword(row, {u"PULSE", u"PULSE-"})) {
-        return std::pair{2, QStringLiteral("脈波時間")};
-    }
-    return std::nullopt;
+    return lines;
 }
 
 }  // namespace
@@ -56,6 +123,8 @@ std::optional<std::pair<int, QString>> numberColumn(const Row& row) {
 std::vector<Finding> CheckProgram(const ProgramTable& table, int RowCounter) {
     const int last = std::clamp(RowCounter, 0, kMaxProgramRows);
     std::vector<Finding> findings;
+    std::set<int> garbled;      // rows whose text cannot reach the controller as it stands
+    std::set<int> valueErrors;  // rows with a value refused above
     const auto error = [&](int row, const QString& message, bool translator = false) {
         findings.push_back({row, Severity::Error, message, translator});
     };
@@ -64,8 +133,15 @@ std::vector<Finding> CheckProgram(const ProgramTable& table, int RowCounter) {
     };
 
     const Translation translation = TranslateProgram(table, last);
-    if (!translation.ok()) {
+    if (!translation.ok() && translation.error != controlCharacterError()) {
         error(translation.errorRow, translation.error, true);
+    }
+    const Translation text = translateLeniently(table, last);
+    for (qsizetype n = 0; n < text.ControllerText.size(); ++n) {
+        const int row = text.LineRows[size_t(n)];
+        if (holdsControlCharacter(text.ControllerText[n]) && garbled.insert(row).second) {
+            error(row, controlCharacterError(), true);
+        }
     }
 
     std::map<QString, int> labels;  // name → the row defining it first
@@ -88,21 +164,31 @@ std::vector<Finding> CheckProgram(const ProgramTable& table, int RowCounter) {
         for (const QString& cell : row) {
             if (!encodeBig5(cell)) {
                 error(i, QStringLiteral("有 Big5 無法表示的字元"), true);
+                garbled.insert(i);
                 break;
             }
         }
-        if (const auto label = labelUsed(row); label && !labels.contains(*label)) {
-            error(i, QStringLiteral("標籤 \"%1\" 不存在").arg(*label));
-        }
-        if (row[0] == u"LOOP" && !isWholeAtLeastOne(row[1])) {
-            error(i, QStringLiteral("迴圈次數 \"%1\" 不是 1 以上的整數").arg(row[1]));
-        }
-        if (const auto column = numberColumn(row); column && !isNumberText(row[column->first])) {
-            error(i,
-                  QStringLiteral("%1的值 \"%2\" 不是數字").arg(column->second, row[column->first]));
+        const RowKind* kind = rowKind(row[0]);
+        if (kind == nullptr) {
+            warning(i, QStringLiteral("不認得的關鍵字 \"%1\", 這一列不會送到控制器").arg(row[0]));
+        } else if (kind->lines[0] == nullptr) {
+            warning(i, QStringLiteral("%1 列不會轉換成控制器的指令").arg(row[0]));
+        } else {
+            for (const ValueColumn& value : kind->values) {
+                const QString& cell = row[value.column];
+                if (const QString why = refusal(value, cell); !why.isEmpty()) {
+                    error(i, why);
+                    valueErrors.insert(i);
+                } else if (value.quantity == Quantity::Output &&
+                           sim::readNumber(cell.toStdString()) > sim::kWiredOutputs) {
+                    warning(i, QStringLiteral("輸出 \"%1\" 不在 1 到 %2 之間, 控制器可能沒有這個輸出")
+                                   .arg(cell)
+                                   .arg(sim::kWiredOutputs));
+                }
+            }
         }
         if (row[0] == u"VM") {
-            if (isNumberText(row[1]) && row[1].trimmed().toDouble() == 0) {
+            if (sim::readNumber(row[1].toStdString()) == 0.0) {
                 warning(i, QStringLiteral("速度為 0, 之後的移動不會動"));
             }
             speedSet = true;
@@ -121,6 +207,24 @@ std::vector<Finding> CheckProgram(const ProgramTable& table, int RowCounter) {
         }
         if (row[0] == u"GLABLE") {
             afterJump = true;
+        }
+    }
+
+    // What the controller itself refuses in the text: labels no line defines, calls that
+    // pile up, lines too long, and what a custom step says.
+    for (const sim::Fault& fault : sim::staticFaults(lineBytes(text.ControllerText))) {
+        const int row = text.LineRows.at(fault.line - 1);
+        if (row == 0 || garbled.contains(row) ||
+            (fault.kind == sim::FaultKind::BadValue && valueErrors.contains(row))) {
+            continue;
+        }
+        const Row& cells = table[row];  // a row that made lines is of a known kind
+        if (fault.kind == sim::FaultKind::Unknown) {
+            warning(row, QStringLiteral("模擬不認得「%1」, 模擬時略過")
+                             .arg(QString::fromStdString(fault.statement)));
+        } else if (const QString message = faultMessage(fault, cells, *rowKind(cells[0]));
+                   !message.isEmpty()) {
+            error(row, message);
         }
     }
     std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {

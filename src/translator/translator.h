@@ -20,14 +20,22 @@ struct Translation {
     int errorRow = 0;            // the program row the refusal arises at, when there is one
 
     bool ok() const { return error.isEmpty(); }
+    // The refusal as tq4c prints it: "第 N 列: …" where it arises at a row.
+    QString namedError() const;
 };
 
 // A pure function of the table: the same rows always give the same text.
 Translation TranslateProgram(const ProgramTable& table, int RowCounter);
 
+// The text the rows make whatever the refusals above: a loop end with no loop open and a
+// row holding a control character are passed over or kept, the limits are not applied.
+// What the checks look through for everything else a program holds.
+Translation translateLeniently(const ProgramTable& table, int RowCounter);
+
 // The refusals, as the operator reads them.
 QString loopPairingError();
 QString tooManyLoopsError();
 QString tooManyLinesError();
+QString controlCharacterError();  // a row would put CR, ESC or another control byte on the line
 
 }  // namespace tql

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -47,9 +48,9 @@ DryRunWindow::DryRunWindow(const SharedState& shared, Prompter& prompter,
     runButton->setObjectName(QStringLiteral("DryRunStart"));
     auto* save = new QPushButton(QStringLiteral("儲存圖表..."));
     save->setObjectName(QStringLiteral("DrySave"));
-    m_summary = new QLabel;
+    m_summary = new QListWidget;
     m_summary->setObjectName(QStringLiteral("DrySummary"));
-    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_summary->setMaximumHeight(120);
     auto* assumption = new QLabel(QStringLiteral(
         "模型的假設: 移動以 VM 速度、VA 加速度的梯形曲線進行; 實際控制器的曲線可能不同."));
     assumption->setWordWrap(true);
@@ -77,6 +78,11 @@ DryRunWindow::DryRunWindow(const SharedState& shared, Prompter& prompter,
     layout->addWidget(assumption);
     connect(runButton, &QPushButton::clicked, this, &DryRunWindow::run);
     connect(save, &QPushButton::clicked, this, &DryRunWindow::saveChart);
+    connect(m_summary, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (const int row = item->data(Qt::UserRole).toInt(); row > 0) {
+            emit rowChosen(row);
+        }
+    });
 }
 
 void DryRunWindow::showEvent(QShowEvent* event) {
@@ -109,7 +115,12 @@ void DryRunWindow::run() {
         setup.changes.push_back(*change);
     }
     const DryRunResult result = DryRun(m_shared.ProgramTable, m_shared.RowCounter, setup);
-    m_summary->setText(dryRunSummary(result).join(u'\n'));
+    m_summary->clear();
+    m_summary->addItems(dryRunSummary(result));
+    m_summary->item(0)->setData(Qt::UserRole, result.row);
+    if (result.end != DryRunEnd::Finished) {
+        m_summary->item(0)->setForeground(QColor(178, 34, 34));
+    }
 
     auto* chart = new QChart;
     chart->legend()->hide();

@@ -12,6 +12,7 @@
 class QCheckBox;
 class QChartView;
 class QLabel;
+class QListWidget;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -32,6 +33,10 @@ public:
 
     void run();
 
+signals:
+    // A double-click on the summary's first line: the row the run stopped at.
+    void rowChosen(int row);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -44,7 +49,7 @@ private:
     std::array<QCheckBox*, 8> m_inputs{};
     QLineEdit* m_start;
     QPlainTextEdit* m_changes;
-    QLabel* m_summary;
+    QListWidget* m_summary;
     QChartView* m_chart;
 };
 

@@ -108,6 +108,10 @@ void FORM1::buildMenu() {
             &ProgramPanel::checkProgram);
     auto* dryRun = new DryRunWindow(
         shared, m_prompter, [this] { return m_console->lastPosition(); }, this);
+    connect(dryRun, &DryRunWindow::rowChosen, this, [this](int row) {
+        activateWindow();
+        m_program->selectRow(row);
+    });
     QAction* simulate = edit->addAction(QStringLiteral("模擬執行"));
     simulate->setObjectName(QStringLiteral("模擬執行"));
     simulate->setShortcut(QKeySequence(Qt::Key_F8));

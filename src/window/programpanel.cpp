@@ -109,6 +109,13 @@ void ProgramPanel::checkProgram() {
     m_findings->show();
 }
 
+void ProgramPanel::selectRow(int row) {
+    if (QTreeWidgetItem* target = m_list->topLevelItem(row - 1); target != nullptr && row > 0) {
+        m_list->setCurrentItem(target);  // sets CurrentRow like a click
+        m_list->setFocus();
+    }
+}
+
 void ProgramPanel::disarm() {
     ClearEditModes(m_shared);
     announce();
@@ -185,11 +192,7 @@ void ProgramPanel::buildFrames(QWidget* client) {
     listLayout->addWidget(m_findings);
     m_listTab->addTab(listPage, QStringLiteral("座標點"));
     connect(m_findings, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        const int row = item->data(Qt::UserRole).toInt();
-        if (QTreeWidgetItem* target = m_list->topLevelItem(row - 1)) {
-            m_list->setCurrentItem(target);  // sets CurrentRow like a click
-            m_list->setFocus();
-        }
+        selectRow(item->data(Qt::UserRole).toInt());
     });
 
     connect(m_list, &QTreeWidget::itemClicked, this, &ProgramPanel::ListView1_ItemClick);

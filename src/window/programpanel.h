@@ -54,6 +54,8 @@ public:
     void disarm();
     // 檢查程式: the findings in a panel under the list; a double-click selects the row.
     void checkProgram();
+    // Highlights row (1..RowCounter) in the list and makes it the current row, as a click.
+    void selectRow(int row);
 
     struct Snapshot {
         ProgramTable table;

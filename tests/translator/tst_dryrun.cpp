@@ -76,22 +76,56 @@ private slots:
         QCOMPARE(r.highest, 5.0);
     }
 
+    // Every way a run can end, each named at the row it stopped at; only a finished run
+    // claims a time of one run.
+    void endsAtItsBounds_data() {
+        QTest::addColumn<QList<Row>>("rows");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("says");
+        const Row label = {"LABLE", "A", "標籤", "-", "-"};
+        QTest::newRow("endless loop") << QList<Row>{label, {"GLABLE", "A", "跳至標籤", "-", "-"}}
+                                      << int(DryRunEnd::LineLimit) << 2 << "無窮迴圈";
+        QTest::newRow("slow but finite")
+            << QList<Row>{kSpeed50, {"WT", "5000", "延遲", "-", "-"}} << int(DryRunEnd::TimeLimit)
+            << 2 << "模擬 3 秒後停止";
+        QTest::newRow("wait nothing releases")
+            << QList<Row>{kSpeed50, {"IN+", "8", "IN+", "-", "-"}} << int(DryRunEnd::WaitsForever)
+            << 2 << "第 2 列: 等待輸入 8, 沒有排定的變化";
+        // Input 3 goes on, then off again: a wait for it off is released by the second.
+        QTest::newRow("second change releases")
+            << QList<Row>{{"IN+", "3", "IN+", "-", "-"}, {"IN-", "3", "IN-", "-", "-"}}
+            << int(DryRunEnd::Finished) << 0 << "";
+        QTest::newRow("jump to a missing label")
+            << QList<Row>{kSpeed50, {"GLABLE", "B", "跳至標籤", "-", "-"}}
+            << int(DryRunEnd::ProgramError) << 2 << "錯誤, 停止: 標籤 \"B\" 不存在";
+        QTest::newRow("value the controller refuses")
+            << QList<Row>{kSpeed50, {"WT", "100", "延遲", "-", "-"}, {"VM", "-5", "速度", "-", "-"}}
+            << int(DryRunEnd::ProgramError) << 3 << "第 3 列: 錯誤, 停止: ";
+        QTest::newRow("unpaired loop") << QList<Row>{{"LOOP", "2", "迴圈", "-", "-"}}
+                                       << int(DryRunEnd::NotTranslated) << 1 << "無法模擬";
+    }
     void endsAtItsBounds() {
-        Program endless;
-        endless.add({"LABLE", "A", "標籤", "-", "-"}).add({"GLABLE", "A", "跳至標籤", "-", "-"});
-        QCOMPARE(DryRun(endless.table, endless.rows, {}).end, DryRunEnd::LineLimit);
-
-        Program waiting;
-        waiting.add({"IN+", "8", "IN+", "-", "-"});
-        DryRunSetup shortRun;
-        shortRun.timeLimit = 3;
-        const DryRunResult r = DryRun(waiting.table, waiting.rows, shortRun);
-        QCOMPARE(r.end, DryRunEnd::TimeLimit);
-        QVERIFY(dryRunSummary(r).first().contains("3 秒後停止"));
-
-        Program unpaired;
-        unpaired.add({"LOOP", "2", "迴圈", "-", "-"});
-        QCOMPARE(DryRun(unpaired.table, unpaired.rows, {}).end, DryRunEnd::NotTranslated);
+        QFETCH(QList<Row>, rows);
+        QFETCH(int, end);
+        QFETCH(int, row);
+        QFETCH(QString, says);
+        Program p;
+        for (const Row& r : rows) {
+            p.add(r);
+        }
+        DryRunSetup setup;
+        setup.timeLimit = 3;
+        setup.changes = {{3, 1.0, true}, {3, 2.0, false}};
+        const DryRunResult r = DryRun(p.table, p.rows, setup);
+        QCOMPARE(int(r.end), end);
+        QCOMPARE(r.row, row);
+        const QString summary = dryRunSummary(r).join('\n');
+        QVERIFY2(summary.contains(says), qPrintable(summary));
+        QCOMPARE(summary.contains("一次執行時間:"), r.end == DryRunEnd::Finished);
+        if (r.end == DryRunEnd::ProgramError) {
+            QVERIFY(r.message.startsWith(QString("第 %1 列: ").arg(row)));
+        }
     }
 
     void inputChanges() {

@@ -297,10 +297,18 @@ private slots:
         w.trigger("模擬執行");
         auto* window = w.form->findChild<QWidget*>("DryRun");
         QVERIFY(window->isVisible());
-        QVERIFY(window->findChild<QLabel*>("DrySummary")->text().startsWith("模擬 600 秒後停止"));
+        // A wait nothing releases stops at once; a double-click on it selects its row.
+        auto* summaryList = window->findChild<QListWidget*>("DrySummary");
+        QCOMPARE(summaryList->item(0)->text(), QString("第 2 列: 等待輸入 2, 沒有排定的變化"));
+        emit summaryList->itemDoubleClicked(summaryList->item(0));
+        QCOMPARE(w.shared().CurrentRow, 2);
         window->findChild<QPlainTextEdit*>("DryChanges")->setPlainText("輸入 2 在 1.5 秒時變 1");
         QTest::mouseClick(window->findChild<QPushButton*>("DryRunStart"), Qt::LeftButton);
-        const QString summary = window->findChild<QLabel*>("DrySummary")->text();
+        QStringList lines;
+        for (int i = 0; i < summaryList->count(); ++i) {
+            lines << summaryList->item(i)->text();
+        }
+        const QString summary = lines.join('\n');
         QVERIFY2(summary.startsWith("程式執行完畢") && summary.contains("第 2 列等待輸入 1.5"),
                  qPrintable(summary));
         QVERIFY(w.line.written.isEmpty());  // nothing on any line

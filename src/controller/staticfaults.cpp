@@ -1,0 +1,208 @@
+// What a program holds that fails whatever happens while it runs, told before it runs.
+#include "controller/controller.h"
+
+#include "controller/controllertext.h"
+#include "controller/statements.h"
+
+#include <algorithm>
+#include <deque>
+
+namespace sim {
+
+using namespace detail;
+
+namespace {
+
+// A literal is judged against its limit; a variable ("#L1", "#L1-1") is known only while
+// running, but a literal beside it is judged as a counter is.
+Verdict staticVerdict(const std::string& operand, const Limit& limit) {
+    const std::string text = trim(operand);
+    if (text.empty() || text[0] != '#') {
+        return judge(text, limit);
+    }
+    const auto op = text.find_first_of("+-", 1);
+    return op == std::string::npos ? Verdict::Accepted
+                                   : staticVerdict(text.substr(op + 1), kCounterLimit);
+}
+
+// The program's flow with conditions ignored, each jump and loop taken and not taken. A
+// call adds an edge into its callee (one level deeper) and, once the callee can reach a
+// return, an edge on to the next statement. A cycle through a call edge is a way the
+// calls can pile up without end.
+class CallFlow {
+public:
+    CallFlow(const std::vector<Statement>& code, const std::map<std::string, size_t>& labels)
+        : m_flow(code.size()), m_callee(code.size()) {
+        const size_t n = code.size();
+        const auto target = [&](const std::string& label) -> std::optional<size_t> {
+            const auto found = labels.find(label);
+            return found == labels.end() ? std::nullopt : std::optional(found->second);
+        };
+        for (size_t i = 0; i < n; ++i) {
+            const Statement& s = code[i];
+            const bool jumps = s.op == "JP" || s.op == "JNZ" || s.op == "JI" || s.op == "JNI";
+            const bool goesOn = s.op != "JP" && s.op != "RET" && s.op != "CALL" && i + 1 < n;
+            if (goesOn) {
+                m_flow[i].push_back(i + 1);
+            }
+            if (jumps) {
+                if (const auto t = target(s.op == "JP" ? s.a : s.b)) {
+                    m_flow[i].push_back(*t);
+                }
+            } else if (isCall(s)) {
+                m_callee[i] = target(s.op == "CALL" ? s.a : s.b);
+                m_calls.push_back(i);
+            }
+        }
+        markReturning(code);
+    }
+
+    // The calls that lie on a cycle through their own callee, reachable from the start.
+    std::vector<size_t> endlessCalls() const {
+        std::vector<size_t> endless;
+        const std::vector<char> fromStart = reachable(0);
+        for (size_t i = 0; i < m_callee.size(); ++i) {
+            if (m_callee[i] && fromStart[i] && reachable(*m_callee[i])[i]) {
+                endless.push_back(i);
+            }
+        }
+        return endless;
+    }
+
+private:
+    std::vector<size_t> successors(size_t i) const {
+        std::vector<size_t> next = m_flow[i];
+        if (m_callee[i]) {
+            next.push_back(*m_callee[i]);
+            if (m_returning[*m_callee[i]] && i + 1 < m_flow.size()) {
+                next.push_back(i + 1);
+            }
+        }
+        return next;
+    }
+
+    std::vector<char> reachable(size_t from) const {
+        std::vector<char> seen(m_flow.size(), 0);
+        if (from >= m_flow.size()) {
+            return seen;
+        }
+        std::deque<size_t> queue{from};
+        seen[from] = 1;
+        while (!queue.empty()) {
+            const size_t i = queue.front();
+            queue.pop_front();
+            for (const size_t j : successors(i)) {
+                if (!seen[j]) {
+                    seen[j] = 1;
+                    queue.push_back(j);
+                }
+            }
+        }
+        return seen;
+    }
+
+    // m_returning[i]: from statement i a RET can be reached at the same depth. A call
+    // passes on to its next statement only when its callee is returning, so the marks
+    // grow from the RET statements backwards until nothing changes.
+    void markReturning(const std::vector<Statement>& code) {
+        const size_t n = code.size();
+        m_returning.assign(n, 0);
+        std::vector<std::vector<size_t>> into(n);
+        for (size_t i = 0; i < n; ++i) {
+            for (const size_t j : m_flow[i]) {
+                into[j].push_back(i);
+            }
+        }
+        std::vector<std::vector<size_t>> callers(n);
+        for (const size_t i : m_calls) {
+            if (m_callee[i]) {
+                callers[*m_callee[i]].push_back(i);
+            }
+        }
+        std::deque<size_t> marked;
+        const auto mark = [&](size_t i) {
+            if (!m_returning[i]) {
+                m_returning[i] = 1;
+                marked.push_back(i);
+            }
+        };
+        for (size_t i = 0; i < n; ++i) {
+            if (code[i].op == "RET") {
+                mark(i);
+            }
+        }
+        while (!marked.empty()) {
+            const size_t v = marked.front();
+            marked.pop_front();
+            for (const size_t u : into[v]) {
+                mark(u);
+            }
+            // v follows a call whose callee returns: the call reaches v.
+            if (v > 0 && m_callee[v - 1] && m_returning[*m_callee[v - 1]]) {
+                mark(v - 1);
+            }
+            // v is a callee that returns: its calls reach what follows them.
+            for (const size_t c : callers[v]) {
+                if (c + 1 < n && m_returning[c + 1]) {
+                    mark(c);
+                }
+            }
+        }
+    }
+
+    std::vector<std::vector<size_t>> m_flow;
+    std::vector<std::optional<size_t>> m_callee;
+    std::vector<size_t> m_calls;  // the call statements (CALL, CI, CNI)
+    std::vector<char> m_returning;
+};
+
+}  // namespace
+
+std::vector<Fault> staticFaults(const std::vector<std::string>& lines) {
+    std::vector<Fault> faults;
+    for (size_t n = 0; n < lines.size(); ++n) {
+        if (lines[n].size() > kMaxLineLength) {
+            faults.push_back({FaultKind::LineTooLong, n + 1, lines[n], 0, Verdict::Accepted});
+        }
+    }
+    if (lines.size() > kMaxProgramLines) {
+        faults.push_back({FaultKind::ProgramTooLong, kMaxProgramLines + 1, {}, 0, {}});
+    }
+    const std::vector<Statement> code = parse(lines);
+    std::map<std::string, size_t> labels;
+    for (size_t i = 0; i < code.size(); ++i) {
+        if (code[i].op == "LABEL") {
+            labels.try_emplace(code[i].a, i);
+        }
+    }
+    for (const Statement& s : code) {
+        if (!isKnown(s)) {
+            faults.push_back({FaultKind::Unknown, s.line, describe(s), 0, Verdict::Accepted});
+            continue;
+        }
+        const OperandRules rules = rulesOf(s);
+        if (rules.a) {
+            if (const Verdict v = staticVerdict(s.a, *rules.a); v != Verdict::Accepted) {
+                faults.push_back({FaultKind::BadValue, s.line, describe(s), 1, v});
+            }
+        }
+        if (rules.b) {
+            if (const Verdict v = staticVerdict(s.b, *rules.b); v != Verdict::Accepted) {
+                faults.push_back({FaultKind::BadValue, s.line, describe(s), 2, v});
+            }
+        }
+        if (rules.aLabel || rules.bLabel) {
+            if (!labels.contains(rules.aLabel ? s.a : s.b)) {
+                faults.push_back({FaultKind::NoSuchLabel, s.line, describe(s), 0, {}});
+            }
+        }
+    }
+    for (const size_t i : CallFlow(code, labels).endlessCalls()) {
+        faults.push_back({FaultKind::CallsTooDeep, code[i].line, describe(code[i]), 0, {}});
+    }
+    std::stable_sort(faults.begin(), faults.end(),
+                     [](const Fault& x, const Fault& y) { return x.line < y.line; });
+    return faults;
+}
+
+}  // namespace sim
