@@ -25,14 +25,16 @@ Verdict staticVerdict(const std::string& operand, const Limit& limit) {
                                    : staticVerdict(text.substr(op + 1), kCounterLimit);
 }
 
-// The program's flow with conditions ignored, each jump and loop taken and not taken. A
-// call adds an edge into its callee (one level deeper) and, once the callee can reach a
-// return, an edge on to the next statement. A cycle through a call edge is a way the
-// calls can pile up without end.
+// The program's flow with conditions ignored, each jump and loop taken and not taken, and
+// one node past the last statement for the program's end. A call adds an edge into its
+// callee (one level deeper) and, once the callee can reach a return, an edge on to the
+// next statement. A call whose callee can neither return nor end the program, yet leads
+// back to the call, piles up calls whatever the inputs and counters do; a counted
+// recursion, which can return, is left to the run.
 class CallFlow {
 public:
     CallFlow(const std::vector<Statement>& code, const std::map<std::string, size_t>& labels)
-        : m_flow(code.size()), m_callee(code.size()) {
+        : m_flow(code.size() + 1), m_callee(code.size() + 1) {
         const size_t n = code.size();
         const auto target = [&](const std::string& label) -> std::optional<size_t> {
             const auto found = labels.find(label);
@@ -41,8 +43,7 @@ public:
         for (size_t i = 0; i < n; ++i) {
             const Statement& s = code[i];
             const bool jumps = s.op == "JP" || s.op == "JNZ" || s.op == "JI" || s.op == "JNI";
-            const bool goesOn = s.op != "JP" && s.op != "RET" && s.op != "CALL" && i + 1 < n;
-            if (goesOn) {
+            if (s.op != "JP" && s.op != "RET" && s.op != "CALL") {
                 m_flow[i].push_back(i + 1);
             }
             if (jumps) {
@@ -57,12 +58,16 @@ public:
         markReturning(code);
     }
 
-    // The calls that lie on a cycle through their own callee, reachable from the start.
     std::vector<size_t> endlessCalls() const {
         std::vector<size_t> endless;
+        const size_t end = m_flow.size() - 1;
         const std::vector<char> fromStart = reachable(0);
-        for (size_t i = 0; i < m_callee.size(); ++i) {
-            if (m_callee[i] && fromStart[i] && reachable(*m_callee[i])[i]) {
+        for (const size_t i : m_calls) {
+            if (!m_callee[i] || !fromStart[i] || m_returning[*m_callee[i]]) {
+                continue;
+            }
+            const std::vector<char> fromCallee = reachable(*m_callee[i]);
+            if (fromCallee[i] && !fromCallee[end]) {
                 endless.push_back(i);
             }
         }
@@ -74,7 +79,7 @@ private:
         std::vector<size_t> next = m_flow[i];
         if (m_callee[i]) {
             next.push_back(*m_callee[i]);
-            if (m_returning[*m_callee[i]] && i + 1 < m_flow.size()) {
+            if (m_returning[*m_callee[i]]) {
                 next.push_back(i + 1);
             }
         }
@@ -106,14 +111,14 @@ private:
     // grow from the RET statements backwards until nothing changes.
     void markReturning(const std::vector<Statement>& code) {
         const size_t n = code.size();
-        m_returning.assign(n, 0);
-        std::vector<std::vector<size_t>> into(n);
+        m_returning.assign(n + 1, 0);
+        std::vector<std::vector<size_t>> into(n + 1);
         for (size_t i = 0; i < n; ++i) {
             for (const size_t j : m_flow[i]) {
                 into[j].push_back(i);
             }
         }
-        std::vector<std::vector<size_t>> callers(n);
+        std::vector<std::vector<size_t>> callers(n + 1);
         for (const size_t i : m_calls) {
             if (m_callee[i]) {
                 callers[*m_callee[i]].push_back(i);
@@ -143,7 +148,7 @@ private:
             }
             // v is a callee that returns: its calls reach what follows them.
             for (const size_t c : callers[v]) {
-                if (c + 1 < n && m_returning[c + 1]) {
+                if (m_returning[c + 1]) {
                     mark(c);
                 }
             }

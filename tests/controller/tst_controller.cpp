@@ -73,6 +73,18 @@ private slots:
         c.setInput(2, true);
         runToEnd(c, 1);
         QCOMPARE(c.position(), 7.0);  // input 3 off: jumped
+
+        // A call on an input returns to the statement after it; a counter below zero is
+        // not zero.
+        sim::Controller call({});
+        call.receive(download({"{", "VM=1000;", "CI 3,$S;", "MR 1;", "DN;", "#L1=0;", "#L1=#L1-1;",
+                               "JNZ #L1,$E;", "MR 100;", "DN;", "JP $E;", "$S:;", "MR 10;", "DN;",
+                               "RET;", "$E:;", "}"}),
+                     0);
+        call.setInput(3, true);
+        runToEnd(call, 0, 5);
+        QCOMPARE(call.position(), 11.0);
+        QVERIFY(!call.fault());
     }
 
     void escapeStopsAndDownloadReplaces() {
@@ -145,6 +157,110 @@ private slots:
         QVERIFY2(c.error().starts_with(error.toStdString()), c.error().c_str());
     }
 
+    // What fails whatever happens is found before the program runs, at its line; what may
+    // work out (a counted recursion, a loop by jump) is not.
+    void staticFaultsOfAProgram_data() {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QString>("faults");  // "kind@line" for each fault
+        QTest::newRow("move to text") << "MA abc;" << "BadValue@2";
+        QTest::newRow("half an output") << "SET P 4.5;" << "BadValue@2";
+        QTest::newRow("counter plus too much") << "#L1=#L1+1e12;" << "BadValue@2";
+        QTest::newRow("counter plus one") << "#L1=#L1+1;" << "";
+        QTest::newRow("outputs beyond the wired four") << "SET P8;CLR P5;" << "";
+        QTest::newRow("jump nowhere") << "JP $X;" << "NoSuchLabel@2";
+        QTest::newRow("input call nowhere") << "CI 3,$X;" << "NoSuchLabel@2";
+        QTest::newRow("calls itself") << "$A:;\rCALL $A;" << "CallsTooDeep@3";
+        QTest::newRow("call used as a jump") << "$A:;CALL $B;$B:;JP $A;" << "CallsTooDeep@2";
+        QTest::newRow("call and return") << "CALL $S;JP $E;$S:;RET;$E:;" << "";
+        QTest::newRow("counted recursion")
+            << "#L1=3;CALL $S;JP $E;$S:;JNZ #L1,$R;RET;$R:;#L1=#L1-1;CALL $S;RET;$E:;" << "";
+        QTest::newRow("input may end it") << "$A:;CALL $B;$B:;JNI 3,$A;" << "";
+        QTest::newRow("loop by jump") << "$A:;JP $A;" << "";
+        QTest::newRow("unknown statement") << "FOO 1;" << "Unknown@2";
+        QTest::newRow("longest line") << QString(255, 'H') + ";" << "Unknown@2";
+        QTest::newRow("line one too long") << QString(257, ' ') << "LineTooLong@2";
+    }
+
+    void staticFaultsOfAProgram() {
+        QFETCH(QString, body);
+        QFETCH(QString, faults);
+        std::vector<std::string> lines{"{"};
+        for (const QString& line : body.split('\r')) {
+            lines.push_back(line.toStdString());
+        }
+        lines.push_back("}");
+        static const char* const kKinds[] = {"BadValue",       "NoSuchLabel", "CallsTooDeep",
+                                             "LineTooLong",    "ProgramTooLong", "Unknown"};
+        QStringList found;
+        for (const sim::Fault& f : sim::staticFaults(lines)) {
+            found << QString("%1@%2").arg(kKinds[int(f.kind)]).arg(f.line);
+        }
+        QCOMPARE(found.join(' '), faults);
+    }
+
+    // Faults found only while running stop the program at their line; calls nest to the
+    // depth the controller keeps, and no deeper.
+    void faultsWhileRunning() {
+        sim::Controller c({});
+        c.receive(download({"{", "OUTP 1;", "JP $NOWHERE;", "OUTP 2;", "}"}), 0);
+        runToEnd(c, 0, 1);
+        QCOMPARE(c.outputs(), 1);
+        QCOMPARE(c.fault()->kind, sim::FaultKind::NoSuchLabel);
+        QCOMPARE(c.fault()->line, size_t(3));
+
+        const auto nested = [](int depth) {
+            std::vector<std::string> lines{"{", "CALL $C1;", "JP $E;"};
+            for (int k = 1; k <= depth; ++k) {
+                lines.push_back("$C" + std::to_string(k) + ":;");
+                if (k < depth) {
+                    lines.push_back("CALL $C" + std::to_string(k + 1) + ";");
+                }
+                lines.push_back("RET;");
+            }
+            lines.insert(lines.end(), {"$E:;", "OUTP 3;", "}"});
+            return lines;
+        };
+        sim::Controller deep({});
+        deep.receive(download(nested(int(sim::kMaxCallDepth))), 0);
+        runToEnd(deep, 0, 1);
+        QCOMPARE(deep.outputs(), 3);
+        QVERIFY(!deep.fault());
+        deep.receive(download(nested(int(sim::kMaxCallDepth) + 1)), 1);
+        runToEnd(deep, 1, 1);
+        QCOMPARE(deep.fault()->kind, sim::FaultKind::CallsTooDeep);
+    }
+
+    // A halt line stops the program before its first statement runs.
+    void haltLines() {
+        sim::Controller c({});
+        c.receive(download({"{", "OUTP 1;", "OUTP 2;", "OUTP 4;", "}"}), 0);
+        c.setHaltLines({3});
+        runToEnd(c, 0, 1);
+        QCOMPARE(c.haltedAt(), size_t(3));
+        QCOMPARE(c.outputs(), 1);
+        QVERIFY(!c.running());
+    }
+
+    // The position as the controller tells it: a plain decimal number, no "12." and no
+    // "-0", and a wild value clamped rather than overflowing the reply.
+    void positionAsText_data() {
+        QTest::addColumn<double>("position");
+        QTest::addColumn<QString>("reply");
+        QTest::newRow("hair above whole") << 12.0004 << "12";
+        QTest::newRow("half") << 12.5 << "12.5";
+        QTest::newRow("hair below zero") << -0.0001 << "0";
+        QTest::newRow("negative") << -3.25 << "-3.25";
+        QTest::newRow("wild") << 1e20 << "1000000000000000";
+    }
+
+    void positionAsText() {
+        QFETCH(double, position);
+        QFETCH(QString, reply);
+        sim::Controller c({});
+        c.setPosition(position);
+        QCOMPARE(QString::fromStdString(c.receive("?PE\r", 0)), reply + "\r");
+    }
+
     // Garbage on the line is dropped in bounded memory, and the next query is answered.
     void garbageOnTheLine() {
         sim::Controller c({});
@@ -168,8 +284,8 @@ private slots:
         sim::Controller silent({.fixedReply = {}, .silent = true});
         QCOMPARE(silent.receive("?VM\r?PE\r", 0), std::string());
         sim::Controller loop({.fixedReply = {}, .silent = false, .loopback = true});
-        loop.receive("SET P2\r", 0);
-        QCOMPARE(loop.receive("?INP\r", 0), std::string("32\r"));
+        loop.receive("SET P2\rSET P4\rSET P7\r", 0);  // output 7 is not wired: no input follows
+        QCOMPARE(loop.receive("?INP\r", 0), std::string("160\r"));
     }
 };
 

@@ -130,6 +130,8 @@ private slots:
                                     << "0.1" << true << "12.6";
         QTest::newRow("down ten") << "3\r"
                                   << "10" << false << "-7";
+        QTest::newRow("three decimals") << "12.345\r"
+                                        << "0.001" << true << "12.346";
         QTest::newRow("whole result") << "0.5\r"
                                       << "0.5" << true << "1";
         QTest::newRow("late replies: the last counts") << "1\r2\r"
@@ -167,6 +169,12 @@ private slots:
         QCOMPARE(history.commands().size(), CommandHistory::kMaxCommands);
         QCOMPARE(history.commands().first(), QString("50"));
         QCOMPARE(history.older(""), std::optional<QString>("149"));
+        QStringList stored;
+        for (int i = 0; i < 150; ++i) {
+            stored << QString::number(i);
+        }
+        const CommandHistory kept(stored);  // a settings file from a longer history
+        QCOMPARE(kept.commands(), stored.mid(50));
     }
 
     // The monitor sees lines as they went: a command gathered up to its CR, ESC alone, each

@@ -200,6 +200,35 @@ private slots:
                  QString("程式已滿500列, 無法再加入!"));
     }
 
+    // A control byte typed or pasted into a dialog is refused at the entry, before anything
+    // moves: the armed mode stays for the corrected entry. Big5 text and spaces are no
+    // control bytes.
+    void controlCharactersAreRefusedAtTheEntry_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("tab") << "MA\t5" << true;
+        QTest::newRow("CR") << "X\rMA 50" << true;
+        QTest::newRow("unit separator") << "A\x1f" << true;
+        QTest::newRow("DEL") << "1\x7f" << true;
+        QTest::newRow("space and Chinese") << "PRINT 速度 1" << false;
+        QTest::newRow("tilde") << "~" << false;
+    }
+
+    void controlCharactersAreRefusedAtTheEntry() {
+        QFETCH(QString, text);
+        QFETCH(bool, refused);
+        SharedState state = programOf({"WT", "HOME"});
+        state.CurrentRow = 1;
+        setModes(state, Insert);
+        const Row row = {"STEP", text, "", "自設", "-"};
+        QCOMPARE(StoreRow(state, row),
+                 refused ? StoreOutcome::ControlCharacter : StoreOutcome::Stored);
+        const QStringList expected =
+            refused ? QStringList{"WT", "HOME"} : QStringList{"STEP", "WT", "HOME"};
+        QCOMPARE(keywordsOf(state), expected);
+        QCOMPARE(modesOf(state), refused ? int(Insert) : int(None));
+    }
+
     void modifyOnFullTableStillWorks() {
         SharedState state;
         state.RowCounter = kMaxProgramRows;

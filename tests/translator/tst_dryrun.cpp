@@ -74,6 +74,7 @@ private slots:
         QVERIFY(std::fabs(r.waits[0].seconds - 2.0) < 0.01);
         QCOMPARE(r.lowest, 0.0);
         QCOMPARE(r.highest, 5.0);
+        QCOMPARE(r.travelled, 5.0);  // homing runs backwards
     }
 
     // Every way a run can end, each named at the row it stopped at; only a finished run
@@ -90,8 +91,11 @@ private slots:
             << QList<Row>{kSpeed50, {"WT", "5000", "延遲", "-", "-"}} << int(DryRunEnd::TimeLimit)
             << 2 << "模擬 3 秒後停止";
         QTest::newRow("wait nothing releases")
-            << QList<Row>{kSpeed50, {"IN+", "8", "IN+", "-", "-"}} << int(DryRunEnd::WaitsForever)
-            << 2 << "第 2 列: 等待輸入 8, 沒有排定的變化";
+            << QList<Row>{kSpeed50, {"IN+", "7", "IN+", "-", "-"}} << int(DryRunEnd::WaitsForever)
+            << 2 << "第 2 列: 等待輸入 7, 沒有排定的變化";
+        QTest::newRow("wait past the time")
+            << QList<Row>{kSpeed50, {"IN+", "8", "IN+", "-", "-"}} << int(DryRunEnd::TimeLimit)
+            << 2 << "第 2 列等待輸入 3.000 秒";
         // Input 3 goes on, then off again: a wait for it off is released by the second.
         QTest::newRow("second change releases")
             << QList<Row>{{"IN+", "3", "IN+", "-", "-"}, {"IN-", "3", "IN-", "-", "-"}}
@@ -116,7 +120,7 @@ private slots:
         }
         DryRunSetup setup;
         setup.timeLimit = 3;
-        setup.changes = {{3, 1.0, true}, {3, 2.0, false}};
+        setup.changes = {{3, 1.0, true}, {3, 2.0, false}, {8, 10.0, true}};
         const DryRunResult r = DryRun(p.table, p.rows, setup);
         QCOMPARE(int(r.end), end);
         QCOMPARE(r.row, row);

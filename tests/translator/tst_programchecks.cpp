@@ -25,11 +25,11 @@ class TestProgramChecks : public QObject {
     Q_OBJECT
 
 private slots:
-    // One row a finding kind; "" expects a clean program. The expected text is the first
-    // finding as tq4c --check prints it.
+    // One row a finding kind; "" expects a clean program. The expected text is every finding
+    // as tq4c --check prints it, one a line.
     void findings_data() {
         QTest::addColumn<QList<Row>>("rows");
-        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("expected");
         QTest::newRow("clean") << QList<Row>{kSpeed, kLoop, kMove, kEnd, label("A"), jump("A")}
                                << "";
         QTest::newRow("unpaired loop")
@@ -62,18 +62,50 @@ private slots:
             << "第 2 列: 警告: 沒有任何呼叫會回到這個返回";
         QTest::newRow("rows after a jump") << QList<Row>{kSpeed, label("A"), jump("A"), kMove}
                                            << "第 4 列: 警告: 跳至標籤之後, 沒有任何跳躍會到這一列";
+        QTest::newRow("several rows after a jump")
+            << QList<Row>{kSpeed, label("A"), jump("A"), kMove, kMove}
+            << "第 4 列: 警告: 跳至標籤之後, 沒有任何跳躍會到這一列";  // once for the stretch
+        QTest::newRow("negative speed") << QList<Row>{{"VM", "-5", "速度", "-", "-"}}
+                                        << "第 1 列: 錯誤: 速度的值 \"-5\" 不在 0 到 1000000 之間";
+        QTest::newRow("huge speed") << QList<Row>{{"VM", "1e20", "速度", "-", "-"}}
+                                    << "第 1 列: 錯誤: 速度的值 \"1e20\" 不是數字";
+        QTest::newRow("negative delay") << QList<Row>{{"WT", "-5", "延遲", "-", "-"}}
+                                        << "第 1 列: 錯誤: 延遲的值 \"-5\" 不在 0 到 1000000000 之間";
+        QTest::newRow("loop count beyond the counter")
+            << QList<Row>{kSpeed, {"LOOP", "2000000000", "迴圈", "-", "-"}, kEnd}
+            << "第 2 列: 錯誤: 迴圈次數 \"2000000000\" 超過控制器的上限 1000000000";
+        QTest::newRow("loop count half") << QList<Row>{kSpeed, {"LOOP", "2.5", "迴圈", "-", "-"}, kEnd}
+                                         << "第 2 列: 錯誤: 迴圈次數 \"2.5\" 不是 1 以上的整數";
+        QTest::newRow("input 9") << QList<Row>{kSpeed, {"IN+", "9", "IN+", "-", "-"}}
+                                 << "第 2 列: 錯誤: 輸入的值 \"9\" 不在 1 到 8 之間";
+        QTest::newRow("output pattern 99") << QList<Row>{kSpeed, {"OUTP", "99", "輸出", "-", "-"}}
+                                           << "第 2 列: 錯誤: 輸出位元值的值 \"99\" 不在 0 到 15 之間";
+        QTest::newRow("output 5 not wired") << QList<Row>{kSpeed, {"SETP", "5", "ON", "-", "-"}}
+                                            << "第 2 列: 警告: 輸出 \"5\" 不在 1 到 4 之間, 控制器可能沒有這個輸出";
+        QTest::newRow("free text the model refuses")
+            << QList<Row>{kSpeed, {"STEP", "MA abc", "", "自設", "-"}}
+            << "第 2 列: 錯誤: 控制器不接受「MA abc」: 值不是數字";
+        QTest::newRow("free text unknown") << QList<Row>{kSpeed, {"STEP", "PRINT 1", "", "自設", "-"}}
+                                           << "第 2 列: 警告: 模擬不認得「PRINT 1」, 模擬時略過";
+        QTest::newRow("control character")
+            << QList<Row>{kSpeed, {"STEP", "MA 1\rG", "", "自設", "-"}}
+            << "第 2 列: 錯誤: 含有控制字元 (如 CR 或 ESC), 不能送到控制器!";
     }
 
     void findings() {
         QFETCH(QList<Row>, rows);
-        QFETCH(QString, first);
+        QFETCH(QString, expected);
         ProgramTable table{};
         table[0] = headerRow();
         for (int i = 0; i < rows.size(); ++i) {
             table[i + 1] = rows[i];
         }
         const std::vector<Finding> found = CheckProgram(table, int(rows.size()));
-        QCOMPARE(found.empty() ? QString() : formatFinding(found.front()), first);
+        QStringList texts;
+        for (const Finding& finding : found) {
+            texts << formatFinding(finding);
+        }
+        QCOMPARE(texts.join('\n'), expected);
     }
 
     // The upload asks about what the translator would send anyway; its own refusals speak

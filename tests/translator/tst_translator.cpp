@@ -4,6 +4,8 @@
 
 using namespace tql;
 
+Q_DECLARE_METATYPE(tql::Row)
+
 namespace {
 
 struct Program {
@@ -135,33 +137,60 @@ private slots:
         QVERIFY(t.ControllerText.contains("JNZ #L12,$LOOP12;"));
     }
 
+    // Each refusal names the row it arises at: the loop left open, the loop or the line
+    // beyond the limit.
     void refusals_data() {
         QTest::addColumn<QStringList>("keywords");
         QTest::addColumn<QString>("error");
+        QTest::addColumn<int>("row");
         QTest::newRow("two loops, one end")
-            << QStringList{"LOOP", "LOOP", "LOOPEND"} << QString("迴圈數目未成對!");
-        QTest::newRow("lone end") << QStringList{"LOOPEND"} << loopPairingError();
+            << QStringList{"LOOP", "LOOP", "LOOPEND"} << QString("迴圈數目未成對!") << 1;
+        QTest::newRow("lone end") << QStringList{"LOOPEND"} << loopPairingError() << 1;
         QTest::newRow("end before its loop")
-            << QStringList{"LOOPEND", "LOOP"} << loopPairingError();
+            << QStringList{"LOOPEND", "LOOP"} << loopPairingError() << 1;
         QStringList loops51;
         for (int i = 0; i < 51; ++i) {
             loops51.prepend("LOOP");
             loops51.append("LOOPEND");
         }
-        QTest::newRow("51 loops") << loops51 << QString("迴圈數目超過50個!");
+        QTest::newRow("51 loops") << loops51 << QString("迴圈數目超過50個!") << 51;
         // 250 pulses are 1000 lines, with "{", "CLR VAR;" and "}" three too many.
-        QTest::newRow("1003 lines") << QStringList(250, "PULSE") << tooManyLinesError();
+        QTest::newRow("1003 lines") << QStringList(250, "PULSE") << tooManyLinesError() << 250;
     }
 
     void refusals() {
         QFETCH(QStringList, keywords);
         QFETCH(QString, error);
+        QFETCH(int, row);
         Program p;
         for (const QString& k : keywords) {
             p.add(k, "1", "2");
         }
         const Translation t = TranslateProgram(p.table, p.rows);
         QCOMPARE(t.error, error);
+        QVERIFY(t.ControllerText.isEmpty());
+        QCOMPARE(t.errorRow, row);
+    }
+
+    // No row puts a control byte on the line: a CR inside a free step would end the
+    // download early and run what follows as an immediate command.
+    void controlCharactersAreRefused_data() {
+        QTest::addColumn<Row>("row");
+        QTest::newRow("CR in a free step") << Row{"STEP", "X\r\rMA 50\r", "", "自設", "-"};
+        QTest::newRow("ESC in a label") << Row{"LABLE", "A\x1b", "標籤", "-", "-"};
+        QTest::newRow("DEL in a value") << Row{"WT", "1\x7f", "延遲", "-", "-"};
+        QTest::newRow("tab in a free step") << Row{"STEP", "MA\t5", "", "自設", "-"};
+    }
+
+    void controlCharactersAreRefused() {
+        QFETCH(Row, row);
+        Program p;
+        p.add("VM", "100");
+        p.table[++p.rows] = row;
+        const Translation t = TranslateProgram(p.table, p.rows);
+        QCOMPARE(t.error, controlCharacterError());
+        QCOMPARE(t.errorRow, 2);
+        QCOMPARE(t.namedError(), "第 2 列: " + controlCharacterError());
         QVERIFY(t.ControllerText.isEmpty());
     }
 
