@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -28,18 +29,42 @@ constexpr const char* kUsage =
     "               exit status 1 when there is an error, 0 with warnings only or none\n"
     "  --dry-run    runs the program on the controller model in simulated time (from 0,\n"
     "               inputs off; moves at VM with the acceleration VA) and prints the time\n"
-    "               of one run, the distance, the positions reached and the input waits\n"
+    "               of one run, the distance, the positions reached and the input waits;\n"
+    "               exit status 0 when the program ran to its end, 1 when it stopped with\n"
+    "               an error at a row, 3 when it did not finish (600 s of simulated time,\n"
+    "               a million lines, or a wait on an input nothing changes)\n"
     "  --csv OUT    with --dry-run: writes \"time,position\" every 10 ms to OUT\n"
     "  --help       shows this text\n"
     "  --version    shows the version\n"
     "\n"
-    "Exit status 0 on success. A file that cannot be read or loaded, unpaired loops or a\n"
-    "program over the controller's limits print the reason on standard error, exit with\n"
-    "status 1 and write nothing. Wrong arguments exit with status 2.\n";
+    "Exit status 0 on success. A file that cannot be read or loaded, a row the translator\n"
+    "refuses (\"第 N 列: ...\"), an output that is the input file or not a regular file,\n"
+    "and a failed write of OUT or of standard output print the reason on standard error\n"
+    "and exit with status 1. Wrong arguments exit with status 2.\n";
 
 int fail(const QString& message, int status = 1) {
     std::fprintf(stderr, "tq4c: %s\n", message.toUtf8().constData());
     return status;
+}
+
+void print(const QString& line) {
+    std::fputs((line + u'\n').toUtf8().constData(), stdout);
+}
+
+// What was printed must have reached standard output: a full disk or a closed pipe is an
+// error, not a success.
+int finish(int status) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        return fail(QStringLiteral("standard output: write error"));
+    }
+    return status;
+}
+
+// An output that is the program file itself would overwrite the program.
+bool sameFile(const QString& a, const QString& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(QFile::encodeName(a).toStdString(),
+                                       QFile::encodeName(b).toStdString(), error);
 }
 
 }  // namespace
@@ -81,27 +106,33 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    const tql::LoadResult loaded = tql::loadProgramFile(args.first());
+    const QString input = args.first();
+    for (const QString& output : {out, csv}) {
+        if (!output.isEmpty() && sameFile(input, output)) {
+            return fail(QStringLiteral("%1 is the input file: not overwritten").arg(output));
+        }
+    }
+    const tql::LoadResult loaded = tql::loadProgramFile(input);
     if (!loaded.program) {
         return fail(loaded.error);
     }
+    const tql::ProgramTable& table = loaded.program->table;
+    const int rows = loaded.program->RowCounter;
     if (check) {
         bool errors = false;
-        for (const tql::Finding& finding :
-             tql::CheckProgram(loaded.program->table, loaded.program->RowCounter)) {
-            std::puts(tql::formatFinding(finding).toUtf8().constData());
+        for (const tql::Finding& finding : tql::CheckProgram(table, rows)) {
+            print(tql::formatFinding(finding));
             errors = errors || finding.severity == tql::Severity::Error;
         }
-        return errors ? 1 : 0;
+        return finish(errors ? 1 : 0);
     }
     if (dryRun) {
-        const tql::DryRunResult result =
-            tql::DryRun(loaded.program->table, loaded.program->RowCounter, {});
+        const tql::DryRunResult result = tql::DryRun(table, rows, {});
         if (result.end == tql::DryRunEnd::NotTranslated) {
             return fail(result.message);
         }
         for (const QString& line : tql::dryRunSummary(result)) {
-            std::puts(line.toUtf8().constData());
+            print(line);
         }
         if (!csv.isEmpty()) {
             QByteArray samples = "time,position\n";
@@ -113,12 +144,22 @@ int main(int argc, char* argv[]) {
                 return fail(*failure);
             }
         }
-        return 0;
+        switch (result.end) {
+            case tql::DryRunEnd::Finished:
+                return finish(0);
+            case tql::DryRunEnd::ProgramError:
+            case tql::DryRunEnd::NotTranslated:
+                return finish(1);
+            case tql::DryRunEnd::TimeLimit:
+            case tql::DryRunEnd::LineLimit:
+            case tql::DryRunEnd::WaitsForever:
+                break;
+        }
+        return finish(3);
     }
-    const tql::Translation translation =
-        tql::TranslateProgram(loaded.program->table, loaded.program->RowCounter);
+    const tql::Translation translation = tql::TranslateProgram(table, rows);
     if (!translation.ok()) {
-        return fail(translation.error);
+        return fail(translation.namedError());
     }
     if (!out.isEmpty()) {
         if (const auto failure = tql::writeTextLines(out, translation.ControllerText)) {
@@ -127,7 +168,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     for (const QString& line : translation.ControllerText) {
-        std::fputs((line + u'\n').toUtf8().constData(), stdout);
+        print(line);
     }
-    return std::fflush(stdout) == 0 ? 0 : fail(QStringLiteral("standard output: write error"));
+    return finish(0);
 }

@@ -1,11 +1,16 @@
 #include "files/atomicfile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace tql {
 
 std::optional<QString> writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    // Renaming over a device node or a FIFO would replace it with a plain file.
+    if (const QFileInfo target(path); target.exists() && !target.isFile()) {
+        return QStringLiteral("無法寫入檔案 %1: 不是一般檔案").arg(QDir::toNativeSeparators(path));
+    }
     QSaveFile file(path);
     // Unbuffered, so a short write (a full disk) shows in write() itself: a buffered
     // QSaveFile can commit a truncated file after its final flush came up short.

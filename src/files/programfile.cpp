@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -144,12 +145,17 @@ Encoded encodeProgram(const ProgramTable& table, int RowCounter) {
         if (!line) {
             return {{}, QStringLiteral("第 %1 列有 Big5 無法表示的字元, 無法存檔!").arg(i)};
         }
+        // The file would not open again.
+        if (line->size() > kMaxFileLineBytes) {
+            return {{},
+                    QStringLiteral("第 %1 列超過 %2 位元組, 無法存檔!").arg(i).arg(kMaxFileLineBytes)};
+        }
         bytes += *line + "\r\n";
     }
     return {bytes, {}};
 }
 
-LoadResult decodeProgram(const QByteArray& bytes) {
+LoadResult decodeProgram(const QByteArray& bytes, bool cut) {
     const auto refuse = [](const QString& why) { return LoadResult{std::nullopt, why, {}}; };
     if (bytes.contains('\0')) {
         return refuse(QStringLiteral("不是程式檔 (含有二進位資料), 無法開啟!"));
@@ -190,9 +196,10 @@ LoadResult decodeProgram(const QByteArray& bytes) {
                               [](const QByteArray& l) { return !l.trimmed().isEmpty(); });
             if (accepted > 0 && unread > 0) {
                 notice += (notice.isEmpty() ? QString() : QStringLiteral("\n")) +
-                          QStringLiteral("第 %1 行過短, 讀取到此為止; 之後還有 %2 行未讀入.")
+                          QStringLiteral("第 %1 行過短, 讀取到此為止; 之後還有 %2 行%3未讀入.")
                               .arg(n + 1)
-                              .arg(unread);
+                              .arg(unread)
+                              .arg(cut ? QStringLiteral("以上") : QString());
             }
             break;
         }
@@ -215,14 +222,70 @@ LoadResult decodeProgram(const QByteArray& bytes) {
     return {program, {}, notice};
 }
 
+FileBytes readProgramBytes(QIODevice& device) {
+    // Line ends are LF when the file has any, else CR; until an LF shows, a CR may end a
+    // line, so both counts run.
+    constexpr qsizetype kLinesWanted = kTableRows + 1;
+    FileBytes read;
+    qsizetype lfs = 0;
+    qsizetype crs = 0;
+    qsizetype sinceLf = 0;
+    qsizetype sinceAny = 0;
+    char chunk[16384];
+    while (true) {
+        const qint64 got = device.read(chunk, sizeof chunk);
+        if (got < 0) {
+            read.error = QStringLiteral("讀取失敗: %1").arg(device.errorString());
+            return read;
+        }
+        if (got == 0) {
+            return read;
+        }
+        for (qint64 k = 0; k < got; ++k) {
+            const char c = chunk[k];
+            if (c == '\n') {
+                ++lfs;
+                sinceLf = sinceAny = 0;
+            } else if (c == '\r') {
+                ++crs;
+                ++sinceLf;
+                sinceAny = 0;
+            } else {
+                ++sinceLf;
+                ++sinceAny;
+            }
+            const qsizetype lineBytes = lfs > 0 ? sinceLf : sinceAny;
+            if (lineBytes > kMaxFileLineBytes) {
+                read.error = QStringLiteral("不是程式檔 (第 %1 行超過 %2 位元組), 無法開啟!")
+                                 .arg((lfs > 0 ? lfs : crs) + 1)
+                                 .arg(kMaxFileLineBytes);
+                return read;
+            }
+            if (lfs == kLinesWanted || (lfs == 0 && crs == kLinesWanted)) {
+                read.bytes.append(chunk, qsizetype(k + 1));
+                read.cut = !device.atEnd() || k + 1 < got;
+                return read;
+            }
+        }
+        read.bytes.append(chunk, qsizetype(got));
+    }
+}
+
 LoadResult loadProgramFile(const QString& path) {
     const QString name = QDir::toNativeSeparators(path);
+    const auto refuse = [&](const QString& why) {
+        return LoadResult{std::nullopt, QStringLiteral("無法開啟檔案 %1: %2").arg(name, why), {}};
+    };
+    if (const QFileInfo info(path); info.exists() && !info.isFile()) {
+        return refuse(QStringLiteral("不是一般檔案"));
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {
-            std::nullopt, QStringLiteral("無法開啟檔案 %1: %2").arg(name, file.errorString()), {}};
+        return refuse(file.errorString());
     }
-    LoadResult result = decodeProgram(file.readAll());
+    const FileBytes read = readProgramBytes(file);
+    LoadResult result = read.error.isEmpty() ? decodeProgram(read.bytes, read.cut)
+                                             : LoadResult{std::nullopt, read.error, {}};
     if (!result.program) {
         result.error = QStringLiteral("%1:\n%2").arg(name, result.error);
     }

@@ -3,6 +3,7 @@
 #include "program/programtable.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <optional>
@@ -15,6 +16,8 @@
 namespace tql {
 
 inline constexpr int kColumnWidth = 12;
+// No line of a program file is longer: a longer one is not a program row.
+inline constexpr qsizetype kMaxFileLineBytes = 65536;
 
 struct LoadedProgram {
     ProgramTable table{};
@@ -35,7 +38,8 @@ QString formatRow(const Row& row);
 // else split at spaces (a field opening with a double quote runs to its closing quote).
 QStringList parseLine(const QString& line);
 
-// The whole file for rows 0..RowCounter; a text Big5 cannot hold is refused, naming the row.
+// The whole file for rows 0..RowCounter; a text Big5 cannot hold, a line break or a line
+// longer than kMaxFileLineBytes is refused, naming the row.
 struct Encoded {
     QByteArray bytes;
     QString error;
@@ -46,11 +50,22 @@ Encoded encodeProgram(const ProgramTable& table, int RowCounter);
 // characters; non-blank lines after it are named in the notice. A line of more than five
 // fields, more than 501 lines, no line at all, or bytes that are neither Big5 nor UTF-8
 // (a binary file) are refused with a message naming the line. A header row Big5 cannot
-// hold is read as the standard header row, with a notice.
-LoadResult decodeProgram(const QByteArray& bytes);
+// hold is read as the standard header row, with a notice. cut says the file goes on past
+// these bytes: the count of unread lines is then a least count.
+LoadResult decodeProgram(const QByteArray& bytes, bool cut = false);
+
+// The bytes of a program file as far as a program can reach: up to the line end after
+// line 502 (one past the longest program, to tell it is longer). A line longer than
+// kMaxFileLineBytes is refused, naming it, before more is read.
+struct FileBytes {
+    QByteArray bytes;
+    bool cut = false;  // the device holds more after bytes
+    QString error;
+};
+FileBytes readProgramBytes(QIODevice& device);
 
 // Reads a file from disk: decodeProgram, or why the file cannot be read; a refusal names
-// the file.
+// the file. Only regular files are read: a FIFO or a device would hang or never end.
 LoadResult loadProgramFile(const QString& path);
 
 enum class SaveStatus { Written, NothingToWrite, Failed };

@@ -2,14 +2,17 @@
 #include "files/programfile.h"
 #include "files/settingsfile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #endif
@@ -305,6 +308,75 @@ private slots:
         QVERIFY2(loaded.error.contains(naming), qPrintable(loaded.error));
     }
 
+    // A file is read only as far as a program reaches: 502 lines by its own line ends, and
+    // no line longer than a row can be.
+    void readingIsBounded_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("lines");  // read; -1 for a refusal
+        QTest::addColumn<bool>("cut");
+        const QByteArray row = "HOME        x           -           -           -";
+        QTest::newRow("LF lines beyond a program") << (row + "\n").repeated(10000) << 502 << true;
+        QTest::newRow("CR lines beyond a program") << (row + "\r").repeated(10000) << 502 << true;
+        QTest::newRow("502 lines and no more") << (row + "\r\n").repeated(502) << 502 << false;
+        QTest::newRow("longest line") << QByteArray(kMaxFileLineBytes, 'x') + "\r\n" << 1 << false;
+        QTest::newRow("one byte longer") << QByteArray(kMaxFileLineBytes + 1, 'x') << -1 << false;
+        QTest::newRow("CRs inside an LF file do not end lines")
+            << row + "\n" + QByteArray(kMaxFileLineBytes, '\r') + "x\n" << -1 << false;
+    }
+
+    void readingIsBounded() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, lines);
+        QFETCH(bool, cut);
+        QBuffer device(&bytes);
+        device.open(QIODevice::ReadOnly);
+        const FileBytes read = readProgramBytes(device);
+        if (lines < 0) {
+            QVERIFY2(read.error.contains(QString::number(kMaxFileLineBytes)), qPrintable(read.error));
+            return;
+        }
+        QVERIFY(read.error.isEmpty());
+        QCOMPARE(splitLines(read.bytes).size(), lines);
+        QCOMPARE(read.cut, cut);
+    }
+
+    // A 50 MB file with no line end is refused after its first 64 KiB, not read whole, and
+    // what was cut off is told as a least count.
+    void bigFilesAreReadOnlyAsFarAsAProgramReaches() {
+        QByteArray huge(50 << 20, 'x');
+        QBuffer device(&huge);
+        device.open(QIODevice::ReadOnly);
+        QVERIFY(readProgramBytes(device).error.contains("第 1 行"));
+        QVERIFY(device.pos() < 2 * kMaxFileLineBytes);
+
+        QTemporaryDir dir;
+        QFile file(dir.filePath("long.tq4"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray row = "HOME        x           -           -           -\r\n";
+        file.write(row + row + "\r\n" + row.repeated(1000));
+        file.close();
+        const LoadResult loaded = loadProgramFile(file.fileName());
+        QCOMPARE(loaded.program->RowCounter, 1);
+        QCOMPARE(loaded.notice, QString("第 3 行過短, 讀取到此為止; 之後還有 499 行以上未讀入."));
+    }
+
+#ifdef Q_OS_UNIX
+    // Opening a FIFO would hang, and saving over one, or over a device, would replace it with
+    // a plain file: both are refused.
+    void onlyRegularFiles() {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("p.tq4");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(loadProgramFile(fifo).error.contains("不是一般檔案"));
+        QVERIFY(loadProgramFile("/dev/zero").error.contains("不是一般檔案"));
+        const LoadedProgram p = programOf({{"HOME", "回原點", "-", "-", "-"}});
+        const SaveResult saved = saveProgramFile(fifo, p.table, p.RowCounter);
+        QCOMPARE(saved.status, SaveStatus::Failed);
+        QVERIFY(saved.error.contains("不是一般檔案"));
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+    }
+#endif
+
     void fullTableLoads() {
         QByteArray bytes = "FUNCTINO    DATA        XPOINT      PS          PS\r\n";
         for (int i = 0; i < 500; ++i) {
@@ -331,6 +403,9 @@ private slots:
         // A line break inside a text would split its row when read back.
         const LoadedProgram broken = programOf({{"STEP", "MA 1\nG", "", "自設", "-"}});
         QVERIFY(encodeProgram(broken.table, 1).error.contains("第 1 列"));
+        // Nor may a row be saved that its file could not open again.
+        const LoadedProgram huge = programOf({{"STEP", QString(kMaxFileLineBytes, 'x'), "", "", ""}});
+        QVERIFY(encodeProgram(huge.table, 1).error.contains("第 1 列"));
 
         QTemporaryDir dir;
         const SaveResult saved = saveProgramFile(dir.filePath("a.tq4"), p.table, p.RowCounter);

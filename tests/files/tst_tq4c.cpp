@@ -13,8 +13,11 @@ struct Run {
     QByteArray err;
 };
 
-Run tq4c(const QStringList& arguments) {
+Run tq4c(const QStringList& arguments, const QString& standardOutput = {}) {
     QProcess process;
+    if (!standardOutput.isEmpty()) {
+        process.setStandardOutputFile(standardOutput);
+    }
     process.start(QStringLiteral(TQ4C_PATH), arguments);
     process.waitForFinished(30000);
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
@@ -72,6 +75,10 @@ private slots:
         QTest::newRow("unpaired loops") << "FUNCTINO DATA XPOINT PS PS\r\nLOOP        3           "
                                            "迴圈          -           -\r\n"
                                         << "迴圈數目未成對!";
+        // LF line ends: the CRs stay inside the free step's text.
+        QTest::newRow("CR inside a free step")
+            << "FUNCTINO DATA XPOINT PS PS\nVM 100 速度 - -\nSTEP \"X\r\rMA 50\r\" - - -\n"
+            << "第 2 列: 含有控制字元";
         QTest::newRow("no program line") << "short\r\n"
                                          << "";
         QTest::newRow("missing file") << QString() << "";
@@ -131,6 +138,57 @@ private slots:
         QCOMPARE(lines[2], QByteArray("0.010,0.1000"));  // VA 2000: 0.5 a t^2
         QCOMPARE(tq4c({"--csv", csv, program}).status, 2);
         QCOMPARE(tq4c({"--dry-run", "--check", program}).status, 2);
+    }
+
+    // The exit status tells whether the program ran to its end (0), stopped with an error
+    // at a row (1) or did not finish (3).
+    void dryRunStatus_data() {
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("finished") << "" << 0 << "程式執行完畢";
+        QTest::newRow("missing label") << "GLABLE B 跳至標籤 - -\n" << 1 << "第 5 列: 錯誤, 停止";
+        QTest::newRow("endless loop") << "LABLE A 標籤 - -\nGLABLE A 跳至標籤 - -\n" << 3
+                                      << "第 6 列: 執行一百萬行後停止";
+        QTest::newRow("waits forever") << "IN+ 8 IN+ - -\n" << 3 << "第 5 列: 等待輸入 8";
+    }
+
+    void dryRunStatus() {
+        QFETCH(QString, rows);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        const Run run = tq4c({"--dry-run", writeFile(dir, "p.tq4", kProgram + rows)});
+        QCOMPARE(run.status, status);
+        QVERIFY2(QString::fromUtf8(run.out).startsWith(says), run.out.constData());
+    }
+
+    // Nothing overwrites the program it reads, by its name or another; output that cannot
+    // be written is an error.
+    void outputsAreSafe() {
+        QTemporaryDir dir;
+        const QString program = writeFile(dir, "p.tq4", kProgram);
+        const QString link = dir.filePath("link.tq4");
+        QVERIFY(QFile::link(program, link));
+        for (const QStringList& arguments :
+             {QStringList{"-o", program, program}, QStringList{"-o", link, program},
+              QStringList{"--dry-run", "--csv", program, link}}) {
+            const Run run = tq4c(arguments);
+            QCOMPARE(run.status, 1);
+            QVERIFY(run.err.contains("input file"));
+        }
+        QFile file(program);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), tql::encodeBig5(kProgram).value());
+#ifdef Q_OS_LINUX
+        const QString warned = writeFile(dir, "w.tq4", kProgram + "VM 0 速度 -- --\n");
+        for (const QStringList& arguments :
+             {QStringList{program}, QStringList{"--check", warned}, QStringList{"--dry-run", program}}) {
+            const Run run = tq4c(arguments, "/dev/full");
+            QCOMPARE(run.status, 1);
+            QVERIFY(run.err.contains("write error"));
+        }
+#endif
     }
 
     void usage() {
