@@ -40,7 +40,10 @@ void ConsolePanel::Command3_Click() {
     if (m_shared.RowCounter > 0) {
         translation = TranslateProgram(m_shared.ProgramTable, m_shared.RowCounter);
         if (!translation.ok()) {
-            notice(translation.error);
+            // Unpaired loops are a matter of the whole program; every other refusal names
+            // the row to mend.
+            notice(translation.error == loopPairingError() ? translation.error
+                                                             : translation.namedError());
             return;
         }
         if (const std::optional<int> row = rowBig5CannotHold(translation)) {

@@ -1,5 +1,6 @@
 #include "support/formfixture.h"
 #include "support/quietoffscreen.h"
+#include "translator/translator.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -358,10 +359,10 @@ private slots:
         }
         {
             Console c;  // disconnected: refused before the port is opened (no ESC stops the
-                        // controller's running program)
-            c.load({{"LOOP", "2", "迴圈", "-", "-"}});
+                        // controller's running program), naming the row
+            c.load({{"HOME", "回原點", "-", "-", "-"}, {"STEP", "X\r\rMA 50\r", "-", "-", "-"}});
             c.click("Command3");
-            QCOMPARE(c.messages(), QStringList{"迴圈數目未成對!"});
+            QCOMPARE(c.messages(), QStringList{"第 2 列: " + controlCharacterError()});
             QVERIFY(c.line.openedPorts.isEmpty());
             QVERIFY(c.line.written.isEmpty());
         }
