@@ -25,6 +25,7 @@
 #include <cstring>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -49,16 +50,45 @@ double seconds() {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-void writeAll(int fd, const std::string& bytes) {
+// The master side does not block: a client that sends and never reads fills the
+// pseudo-terminal, and what does not fit is dropped rather than waited for, so standard
+// input and SIGTERM are still served.
+void writeOrDrop(int fd, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
+        if (n <= 0) {
             return;
         }
         done += size_t(n);
     }
 }
+
+// Standard input in lines no longer than the serial line's: a longer one is dropped up to
+// its newline, in bounded memory.
+class StdinLines {
+public:
+    template <typename Handle>
+    void take(std::string_view bytes, Handle handle) {
+        for (const char c : bytes) {
+            if (c == '\n') {
+                if (!m_overlong) {
+                    handle(m_line);
+                }
+                m_line.clear();
+                m_overlong = false;
+            } else if (m_line.size() < sim::kMaxLineLength) {
+                m_line += c;
+            } else {
+                m_overlong = true;
+            }
+        }
+    }
+
+private:
+    std::string m_line;
+    bool m_overlong = false;
+};
 
 void stdinCommand(const std::string& line, sim::Controller& controller) {
     std::istringstream in(line);
@@ -124,6 +154,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     const int master = pty->master();
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
 
     std::signal(SIGTERM, onSignal);
     std::signal(SIGINT, onSignal);
@@ -132,7 +163,7 @@ int main(int argc, char* argv[]) {
     std::fflush(stdout);
 
     sim::Controller controller(options);
-    std::string stdinLine;
+    StdinLines stdinLines;
     bool stdinOpen = true;
     // A paced line: bytes are taken only as fast as the wire carries them, with the few
     // bytes of a UART's buffer of credit; the rest waits in the pseudo-terminal, so the
@@ -160,7 +191,7 @@ int main(int argc, char* argv[]) {
                     std::fwrite(buffer, 1, size_t(n), log);
                     std::fflush(log);
                 }
-                writeAll(master, controller.receive(std::string_view(buffer, size_t(n)), now));
+                writeOrDrop(master, controller.receive(std::string_view(buffer, size_t(n)), now));
             }
         }
         if (ready > 0 && (fds[1].revents & (POLLIN | POLLHUP))) {
@@ -169,12 +200,8 @@ int main(int argc, char* argv[]) {
             if (n <= 0) {
                 break;  // standard input closed: stop serving
             }
-            stdinLine.append(buffer, size_t(n));
-            for (auto end = stdinLine.find('\n'); end != std::string::npos;
-                 end = stdinLine.find('\n')) {
-                stdinCommand(stdinLine.substr(0, end), controller);
-                stdinLine.erase(0, end + 1);
-            }
+            stdinLines.take(std::string_view(buffer, size_t(n)),
+                            [&](const std::string& line) { stdinCommand(line, controller); });
         }
         controller.advance(now);
     }

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -238,6 +239,29 @@ private slots:
         w.click("Command3");
         QCOMPARE(w.prompter.messages.size(), size_t(3));  // connect notice, the two questions
         QVERIFY(w.line.isOpen());
+    }
+
+    // A client that sends and never reads fills the line with replies: the simulator drops
+    // what does not fit and goes on serving its standard input, drops an overlong line of
+    // it, and ends on SIGTERM.
+    void clientThatNeverReads() {
+        Simulator sim({});
+        const int client = ::open(QFile::encodeName(sim.device).constData(),
+                                  O_RDWR | O_NOCTTY | O_NONBLOCK);
+        QVERIFY(client >= 0);
+        const QByteArray queries = QByteArray("?PE\r").repeated(1000);
+        for (int i = 0; i < 200; ++i) {
+            (void)::write(client, queries.constData(), size_t(queries.size()));
+            std::this_thread::sleep_for(2ms);
+        }
+        sim.process.write(QByteArray(100000, 'x') + "\nstate\n");
+        QVERIFY(sim.process.waitForReadyRead(3000));
+        QTRY_VERIFY_WITH_TIMEOUT(sim.process.canReadLine(), 3000);
+        QVERIFY(sim.process.readLine().startsWith("position=0 "));
+        QVERIFY(!sim.process.canReadLine());  // the overlong line did nothing
+        sim.process.terminate();
+        QVERIFY(sim.process.waitForFinished(3000));
+        ::close(client);
     }
 
     void vanishingPort() {
