@@ -158,6 +158,7 @@ void Controller::fail(Fault fault) {
             m_error = "program too long";
             break;
         case FaultKind::CallsTooDeep:
+        case FaultKind::Recursion:
             m_error = "calls nested too deep";
             break;
         case FaultKind::NoSuchLabel:

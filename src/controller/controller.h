@@ -37,6 +37,7 @@ enum class FaultKind {
     BadValue,        // a value that is not a number within its limit
     NoSuchLabel,     // a jump or call to a label no line defines
     CallsTooDeep,    // more than kMaxCallDepth calls waiting for their return
+    Recursion,       // a call its own callee can reach again: too deep if it comes too often
     LineTooLong,     // a line beyond kMaxLineLength bytes, dropped
     ProgramTooLong,  // a download beyond kMaxProgramLines lines
     Unknown,         // a statement the model does not know: passed over, not a fault at run
@@ -51,9 +52,9 @@ struct Fault {
 };
 
 // What a program holds that fails whatever happens while it runs: values outside their
-// limits, jumps and calls to no label, calls that can pile up without returning, lines
-// too long, and the statements the model passes over (FaultKind::Unknown). lines as
-// downloaded, "{" to "}".
+// limits, jumps and calls to no label, calls that pile up without returning, lines too
+// long; and what may fail or is not run: a recursive call (FaultKind::Recursion), the
+// statements the model passes over (FaultKind::Unknown). lines as downloaded, "{" to "}".
 std::vector<Fault> staticFaults(const std::vector<std::string>& lines);
 
 class Controller {

@@ -29,8 +29,8 @@ Verdict staticVerdict(const std::string& operand, const Limit& limit) {
 // one node past the last statement for the program's end. A call adds an edge into its
 // callee (one level deeper) and, once the callee can reach a return, an edge on to the
 // next statement. A call whose callee can neither return nor end the program, yet leads
-// back to the call, piles up calls whatever the inputs and counters do; a counted
-// recursion, which can return, is left to the run.
+// back to the call, piles up calls whatever the inputs and counters do; a recursion that
+// can return may still pile up, as the inputs and counters decide.
 class CallFlow {
 public:
     CallFlow(const std::vector<Statement>& code, const std::map<std::string, size_t>& labels)
@@ -58,20 +58,24 @@ public:
         markReturning(code);
     }
 
-    std::vector<size_t> endlessCalls() const {
-        std::vector<size_t> endless;
+    struct RecursiveCall {
+        size_t statement = 0;
+        bool endless = false;  // its callee can neither return nor end the program
+    };
+    // The calls reachable from the start that their own callee leads back to.
+    std::vector<RecursiveCall> recursiveCalls() const {
+        std::vector<RecursiveCall> recursive;
         const size_t end = m_flow.size() - 1;
         const std::vector<char> fromStart = reachable(0);
         for (const size_t i : m_calls) {
-            if (!m_callee[i] || !fromStart[i] || m_returning[*m_callee[i]]) {
+            if (!m_callee[i] || !fromStart[i]) {
                 continue;
             }
-            const std::vector<char> fromCallee = reachable(*m_callee[i]);
-            if (fromCallee[i] && !fromCallee[end]) {
-                endless.push_back(i);
+            if (const std::vector<char> fromCallee = reachable(*m_callee[i]); fromCallee[i]) {
+                recursive.push_back({i, !m_returning[*m_callee[i]] && !fromCallee[end]});
             }
         }
-        return endless;
+        return recursive;
     }
 
 private:
@@ -202,8 +206,9 @@ std::vector<Fault> staticFaults(const std::vector<std::string>& lines) {
             }
         }
     }
-    for (const size_t i : CallFlow(code, labels).endlessCalls()) {
-        faults.push_back({FaultKind::CallsTooDeep, code[i].line, describe(code[i]), 0, {}});
+    for (const auto& [i, endless] : CallFlow(code, labels).recursiveCalls()) {
+        faults.push_back({endless ? FaultKind::CallsTooDeep : FaultKind::Recursion, code[i].line,
+                          describe(code[i]), 0, {}});
     }
     std::stable_sort(faults.begin(), faults.end(),
                      [](const Fault& x, const Fault& y) { return x.line < y.line; });

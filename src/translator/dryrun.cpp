@@ -48,6 +48,7 @@ QString faultText(const sim::Fault& fault) {
     const QString statement = QString::fromStdString(fault.statement);
     switch (fault.kind) {
         case sim::FaultKind::CallsTooDeep:
+        case sim::FaultKind::Recursion:
             return QStringLiteral("呼叫超過 %1 層").arg(sim::kMaxCallDepth);
         case sim::FaultKind::NoSuchLabel:
             return QStringLiteral("「%1」的標籤不存在").arg(statement);

@@ -96,12 +96,13 @@ QString faultMessage(const sim::Fault& fault, const Row& row, const RowKind& kin
             }
             return QStringLiteral("「%1」的標籤不存在").arg(statement);
         case sim::FaultKind::CallsTooDeep:
-            return QStringLiteral("這個呼叫還沒返回就可能再被呼叫, 呼叫會超過 %1 層")
+            return QStringLiteral("這個呼叫還沒返回就會再被呼叫, 呼叫會超過 %1 層")
                 .arg(sim::kMaxCallDepth);
         case sim::FaultKind::LineTooLong:
             return QStringLiteral("轉換後的指令超過 %1 位元組, 控制器收不下")
                 .arg(sim::kMaxLineLength);
         case sim::FaultKind::ProgramTooLong:
+        case sim::FaultKind::Recursion:
         case sim::FaultKind::Unknown:
             break;
     }
@@ -222,6 +223,9 @@ std::vector<Finding> CheckProgram(const ProgramTable& table, int RowCounter) {
         if (fault.kind == sim::FaultKind::Unknown) {
             warning(row, QStringLiteral("模擬不認得「%1」, 模擬時略過")
                              .arg(QString::fromStdString(fault.statement)));
+        } else if (fault.kind == sim::FaultKind::Recursion) {
+            warning(row, QStringLiteral("這個呼叫還沒返回就可能再被呼叫, 超過 %1 層時控制器停止")
+                             .arg(sim::kMaxCallDepth));
         } else if (const QString message = faultMessage(fault, cells, *rowKind(cells[0]));
                    !message.isEmpty()) {
             error(row, message);

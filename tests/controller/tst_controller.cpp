@@ -173,8 +173,9 @@ private slots:
         QTest::newRow("call used as a jump") << "$A:;CALL $B;$B:;JP $A;" << "CallsTooDeep@2";
         QTest::newRow("call and return") << "CALL $S;JP $E;$S:;RET;$E:;" << "";
         QTest::newRow("counted recursion")
-            << "#L1=3;CALL $S;JP $E;$S:;JNZ #L1,$R;RET;$R:;#L1=#L1-1;CALL $S;RET;$E:;" << "";
-        QTest::newRow("input may end it") << "$A:;CALL $B;$B:;JNI 3,$A;" << "";
+            << "#L1=3;CALL $S;JP $E;$S:;JNZ #L1,$R;RET;$R:;#L1=#L1-1;CALL $S;RET;$E:;"
+            << "Recursion@2";
+        QTest::newRow("input may end it") << "$A:;CALL $B;$B:;JNI 3,$A;" << "Recursion@2";
         QTest::newRow("loop by jump") << "$A:;JP $A;" << "";
         QTest::newRow("unknown statement") << "FOO 1;" << "Unknown@2";
         QTest::newRow("longest line") << QString(255, 'H') + ";" << "Unknown@2";
@@ -189,8 +190,9 @@ private slots:
             lines.push_back(line.toStdString());
         }
         lines.push_back("}");
-        static const char* const kKinds[] = {"BadValue",       "NoSuchLabel", "CallsTooDeep",
-                                             "LineTooLong",    "ProgramTooLong", "Unknown"};
+        static const char* const kKinds[] = {"BadValue",    "NoSuchLabel",    "CallsTooDeep",
+                                             "Recursion",   "LineTooLong",    "ProgramTooLong",
+                                             "Unknown"};
         QStringList found;
         for (const sim::Fault& f : sim::staticFaults(lines)) {
             found << QString("%1@%2").arg(kKinds[int(f.kind)]).arg(f.line);

@@ -85,6 +85,13 @@ private slots:
         QTest::newRow("free text the model refuses")
             << QList<Row>{kSpeed, {"STEP", "MA abc", "", "自設", "-"}}
             << "第 2 列: 錯誤: 控制器不接受「MA abc」: 值不是數字";
+        QTest::newRow("call that calls itself")
+            << QList<Row>{kSpeed, label("S"), {"CALL", "S", "呼叫標籤", "-", "-"}}
+            << "第 3 列: 錯誤: 這個呼叫還沒返回就會再被呼叫, 呼叫會超過 64 層";
+        QTest::newRow("recursion an input ends")
+            << QList<Row>{kSpeed, label("S"), {"IN+C", "3", "S", "IN+CALL", "-"},
+                          {"RET", "RETURN", "返回", "-", "-"}}
+            << "第 3 列: 警告: 這個呼叫還沒返回就可能再被呼叫, 超過 64 層時控制器停止";
         QTest::newRow("free text unknown") << QList<Row>{kSpeed, {"STEP", "PRINT 1", "", "自設", "-"}}
                                            << "第 2 列: 警告: 模擬不認得「PRINT 1」, 模擬時略過";
         QTest::newRow("control character")
