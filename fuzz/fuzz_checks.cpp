@@ -15,11 +15,11 @@
 namespace {
 
 // Values near the limits and the labels and statements rows refer to one another by.
-const char* const kValues[] = {"1",   "0",   "-5",  "2.5",  "3",          "8",       "9",
-                               "15",  "16",  "A",   "B",    "S",          "1e20",    "abc",
-                               "",    "-0",  "1000000000", "1000000001",  "#L1",     "MA 5",
-                               "MA abc", "CALL $A", "RET", "JP $B", "$A:", "WT #L1", "SET P9",
-                               "0.5", "+3",  "12.", "VM=-1", "CI 3,$S"};
+const char* const kValues[] = {
+    "1",          "0",          "-5",     "2.5",  "3",      "8",       "9",     "15",
+    "16",         "A",          "B",      "S",    "1e20",   "abc",     "",      "-0",
+    "1000000000", "1000000001", "#L1",    "MA 5", "MA abc", "CALL $A", "RET",   "JP $B",
+    "$A:",        "WT #L1",     "SET P9", "0.5",  "+3",     "12.",     "VM=-1", "CI 3,$S"};
 
 tql::Row fuzzedRow(FuzzedDataProvider& data) {
     const auto& kinds = tql::rowKinds();

@@ -17,9 +17,9 @@ namespace sim {
 namespace detail {
 // One statement of a stored program, as the controller parses its lines.
 struct Statement {
-    std::string op;  // "MA", "VM=", "LABEL", "ASSIGN", ...
-    std::string a;   // first operand
-    std::string b;   // second operand
+    std::string op;        // "MA", "VM=", "LABEL", "ASSIGN", ...
+    std::string a;         // first operand
+    std::string b;         // second operand
     std::size_t line = 0;  // 1-based line of the stored program it came from
 };
 }  // namespace detail

@@ -17,9 +17,9 @@ struct Limit {
     bool whole;
 };
 
-inline constexpr Limit kPositionLimit{-1e9, 1e9, false};  // MA, MR: targets and distances
-inline constexpr Limit kDelayLimit{0, 1e9, false};        // WT, in milliseconds
-inline constexpr Limit kSpeedLimit{0, 1e6, false};        // VM=
+inline constexpr Limit kPositionLimit{-1e9, 1e9, false};   // MA, MR: targets and distances
+inline constexpr Limit kDelayLimit{0, 1e9, false};         // WT, in milliseconds
+inline constexpr Limit kSpeedLimit{0, 1e6, false};         // VM=
 inline constexpr Limit kAccelerationLimit{0, 1e7, false};  // VA=
 inline constexpr Limit kCounterLimit{-1e9, 1e9, false};    // variables and loop counters
 inline constexpr Limit kInputLimit{1, 8, true};            // WI, WNI, JI, JNI, CI, CNI

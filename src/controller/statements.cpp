@@ -119,8 +119,8 @@ bool isKnown(const Statement& s) {
         return true;
     }
     const std::string& op = s.op;
-    return op == "DN" || op == "H" || op == "CS" || op == "SI" || op == "RET" ||
-           op == "LABEL" || (op == "CLR" && s.a == "VAR");
+    return op == "DN" || op == "H" || op == "CS" || op == "SI" || op == "RET" || op == "LABEL" ||
+           (op == "CLR" && s.a == "VAR");
 }
 
 bool isCall(const Statement& s) {

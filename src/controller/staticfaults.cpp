@@ -207,8 +207,11 @@ std::vector<Fault> staticFaults(const std::vector<std::string>& lines) {
         }
     }
     for (const auto& [i, endless] : CallFlow(code, labels).recursiveCalls()) {
-        faults.push_back({endless ? FaultKind::CallsTooDeep : FaultKind::Recursion, code[i].line,
-                          describe(code[i]), 0, {}});
+        faults.push_back({endless ? FaultKind::CallsTooDeep : FaultKind::Recursion,
+                          code[i].line,
+                          describe(code[i]),
+                          0,
+                          {}});
     }
     std::stable_sort(faults.begin(), faults.end(),
                      [](const Fault& x, const Fault& y) { return x.line < y.line; });

@@ -147,8 +147,9 @@ Encoded encodeProgram(const ProgramTable& table, int RowCounter) {
         }
         // The file would not open again.
         if (line->size() > kMaxFileLineBytes) {
-            return {{},
-                    QStringLiteral("第 %1 列超過 %2 位元組, 無法存檔!").arg(i).arg(kMaxFileLineBytes)};
+            return {
+                {},
+                QStringLiteral("第 %1 列超過 %2 位元組, 無法存檔!").arg(i).arg(kMaxFileLineBytes)};
         }
         bytes += *line + "\r\n";
     }

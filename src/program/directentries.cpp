@@ -23,29 +23,14 @@ QString DirectEntry::defaultText(const SharedState& state) const {
 
 const std::vector<DirectEntry>& directEntries() {
     static const std::vector<DirectEntry> entries = {
-        {"Command2",
-         "延遲",
-         "請輸入延遲時間{1000為1秒}",
-         "延遲時間",
-         true,
-         makeRow(u"WT", {})},
+        {"Command2", "延遲", "請輸入延遲時間{1000為1秒}", "延遲時間", true, makeRow(u"WT", {})},
         {"Command13", "座標歸零", "", "", false, makeRow(u"CS", {})},
-        {"Command14",
-         "呼叫標籤",
-         "請輸入呼叫標籤名稱:",
-         "標籤",
-         false,
-         makeRow(u"CALL", {})},
+        {"Command14", "呼叫標籤", "請輸入呼叫標籤名稱:", "標籤", false, makeRow(u"CALL", {})},
         {"Command4", "回原點", "", "", false, makeRow(u"HOME", {})},
         {"Command9", "返回", "", "", false, makeRow(u"RET", {})},
         {"LOP", "迴圈", "請輸入迴圈次數:", "迴圈", false, makeRow(u"LOOP", {})},
         {"LOOPEND", "迴圈結束", "", "", false, makeRow(u"LOOPEND", {})},
-        {"跳至標籤",
-         "跳至標籤",
-         "請輸入跳至標籤名稱:",
-         "跳至標籤",
-         false,
-         makeRow(u"GLABLE", {})},
+        {"跳至標籤", "跳至標籤", "請輸入跳至標籤名稱:", "跳至標籤", false, makeRow(u"GLABLE", {})},
         {"標籤", "標籤", "請輸入標籤名稱:", "標籤", false, makeRow(u"LABLE", {})},
     };
     return entries;

@@ -72,7 +72,9 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
         result.message = translation.namedError();
         return result;
     }
-    const auto rowOf = [&](size_t line) { return line == 0 ? 0 : translation.LineRows.at(line - 1); };
+    const auto rowOf = [&](size_t line) {
+        return line == 0 ? 0 : translation.LineRows.at(line - 1);
+    };
     const auto stop = [&](DryRunEnd end, int row, const QString& why) {
         result.end = end;
         result.row = row;

@@ -85,9 +85,10 @@ QString faultMessage(const sim::Fault& fault, const Row& row, const RowKind& kin
     switch (fault.kind) {
         case sim::FaultKind::BadValue:
             return QStringLiteral("控制器不接受「%1」: 值%2")
-                .arg(statement, fault.verdict == sim::Verdict::NotANumber ? QStringLiteral("不是數字")
-                                : fault.verdict == sim::Verdict::NotWhole ? QStringLiteral("不是整數")
-                                                                          : QStringLiteral("超出範圍"));
+                .arg(statement,
+                     fault.verdict == sim::Verdict::NotANumber ? QStringLiteral("不是數字")
+                     : fault.verdict == sim::Verdict::NotWhole ? QStringLiteral("不是整數")
+                                                               : QStringLiteral("超出範圍"));
         case sim::FaultKind::NoSuchLabel:
             for (const ValueColumn& value : kind.values) {
                 if (value.quantity == Quantity::Label) {
@@ -182,9 +183,10 @@ std::vector<Finding> CheckProgram(const ProgramTable& table, int RowCounter) {
                     valueErrors.insert(i);
                 } else if (value.quantity == Quantity::Output &&
                            sim::readNumber(cell.toStdString()) > sim::kWiredOutputs) {
-                    warning(i, QStringLiteral("輸出 \"%1\" 不在 1 到 %2 之間, 控制器可能沒有這個輸出")
-                                   .arg(cell)
-                                   .arg(sim::kWiredOutputs));
+                    warning(i,
+                            QStringLiteral("輸出 \"%1\" 不在 1 到 %2 之間, 控制器可能沒有這個輸出")
+                                .arg(cell)
+                                .arg(sim::kWiredOutputs));
                 }
             }
         }

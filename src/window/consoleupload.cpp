@@ -43,7 +43,7 @@ void ConsolePanel::Command3_Click() {
             // Unpaired loops are a matter of the whole program; every other refusal names
             // the row to mend.
             notice(translation.error == loopPairingError() ? translation.error
-                                                             : translation.namedError());
+                                                           : translation.namedError());
             return;
         }
         if (const std::optional<int> row = rowBig5CannotHold(translation)) {

@@ -191,9 +191,8 @@ void ProgramPanel::buildFrames(QWidget* client) {
     listLayout->addWidget(m_list);
     listLayout->addWidget(m_findings);
     m_listTab->addTab(listPage, QStringLiteral("座標點"));
-    connect(m_findings, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        selectRow(item->data(Qt::UserRole).toInt());
-    });
+    connect(m_findings, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { selectRow(item->data(Qt::UserRole).toInt()); });
 
     connect(m_list, &QTreeWidget::itemClicked, this, &ProgramPanel::ListView1_ItemClick);
     // The row the operator sees highlighted is the row the edit buttons act on, whether the

@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPixmap>
 
-
 namespace tql {
 namespace {
 

@@ -162,23 +162,37 @@ private slots:
     void staticFaultsOfAProgram_data() {
         QTest::addColumn<QString>("body");
         QTest::addColumn<QString>("faults");  // "kind@line" for each fault
-        QTest::newRow("move to text") << "MA abc;" << "BadValue@2";
-        QTest::newRow("half an output") << "SET P 4.5;" << "BadValue@2";
-        QTest::newRow("counter plus too much") << "#L1=#L1+1e12;" << "BadValue@2";
-        QTest::newRow("counter plus one") << "#L1=#L1+1;" << "";
-        QTest::newRow("outputs beyond the wired four") << "SET P8;CLR P5;" << "";
-        QTest::newRow("jump nowhere") << "JP $X;" << "NoSuchLabel@2";
-        QTest::newRow("input call nowhere") << "CI 3,$X;" << "NoSuchLabel@2";
-        QTest::newRow("calls itself") << "$A:;\rCALL $A;" << "CallsTooDeep@3";
-        QTest::newRow("call used as a jump") << "$A:;CALL $B;$B:;JP $A;" << "CallsTooDeep@2";
-        QTest::newRow("call and return") << "CALL $S;JP $E;$S:;RET;$E:;" << "";
+        QTest::newRow("move to text") << "MA abc;"
+                                      << "BadValue@2";
+        QTest::newRow("half an output") << "SET P 4.5;"
+                                        << "BadValue@2";
+        QTest::newRow("counter plus too much") << "#L1=#L1+1e12;"
+                                               << "BadValue@2";
+        QTest::newRow("counter plus one") << "#L1=#L1+1;"
+                                          << "";
+        QTest::newRow("outputs beyond the wired four") << "SET P8;CLR P5;"
+                                                       << "";
+        QTest::newRow("jump nowhere") << "JP $X;"
+                                      << "NoSuchLabel@2";
+        QTest::newRow("input call nowhere") << "CI 3,$X;"
+                                            << "NoSuchLabel@2";
+        QTest::newRow("calls itself") << "$A:;\rCALL $A;"
+                                      << "CallsTooDeep@3";
+        QTest::newRow("call used as a jump") << "$A:;CALL $B;$B:;JP $A;"
+                                             << "CallsTooDeep@2";
+        QTest::newRow("call and return") << "CALL $S;JP $E;$S:;RET;$E:;"
+                                         << "";
         QTest::newRow("counted recursion")
             << "#L1=3;CALL $S;JP $E;$S:;JNZ #L1,$R;RET;$R:;#L1=#L1-1;CALL $S;RET;$E:;"
             << "Recursion@2";
-        QTest::newRow("input may end it") << "$A:;CALL $B;$B:;JNI 3,$A;" << "Recursion@2";
-        QTest::newRow("loop by jump") << "$A:;JP $A;" << "";
-        QTest::newRow("unknown statement") << "FOO 1;" << "Unknown@2";
-        QTest::newRow("longest line") << QString(255, 'H') + ";" << "Unknown@2";
+        QTest::newRow("input may end it") << "$A:;CALL $B;$B:;JNI 3,$A;"
+                                          << "Recursion@2";
+        QTest::newRow("loop by jump") << "$A:;JP $A;"
+                                      << "";
+        QTest::newRow("unknown statement") << "FOO 1;"
+                                           << "Unknown@2";
+        QTest::newRow("longest line") << QString(255, 'H') + ";"
+                                      << "Unknown@2";
         QTest::newRow("line one too long") << QString(257, ' ') << "LineTooLong@2";
     }
 
@@ -190,8 +204,8 @@ private slots:
             lines.push_back(line.toStdString());
         }
         lines.push_back("}");
-        static const char* const kKinds[] = {"BadValue",    "NoSuchLabel",    "CallsTooDeep",
-                                             "Recursion",   "LineTooLong",    "ProgramTooLong",
+        static const char* const kKinds[] = {"BadValue",  "NoSuchLabel", "CallsTooDeep",
+                                             "Recursion", "LineTooLong", "ProgramTooLong",
                                              "Unknown"};
         QStringList found;
         for (const sim::Fault& f : sim::staticFaults(lines)) {

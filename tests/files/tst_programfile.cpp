@@ -321,7 +321,8 @@ private slots:
         QTest::newRow("longest line") << QByteArray(kMaxFileLineBytes, 'x') + "\r\n" << 1 << false;
         QTest::newRow("one byte longer") << QByteArray(kMaxFileLineBytes + 1, 'x') << -1 << false;
         QTest::newRow("CRs inside an LF file do not end lines")
-            << row + "\n" + QByteArray(kMaxFileLineBytes, '\r') + "x\n" << -1 << false;
+            << row + "\n" + QByteArray(kMaxFileLineBytes, '\r') + "x\n"
+            << -1 << false;
     }
 
     void readingIsBounded() {
@@ -332,7 +333,8 @@ private slots:
         device.open(QIODevice::ReadOnly);
         const FileBytes read = readProgramBytes(device);
         if (lines < 0) {
-            QVERIFY2(read.error.contains(QString::number(kMaxFileLineBytes)), qPrintable(read.error));
+            QVERIFY2(read.error.contains(QString::number(kMaxFileLineBytes)),
+                     qPrintable(read.error));
             return;
         }
         QVERIFY(read.error.isEmpty());
@@ -404,7 +406,8 @@ private slots:
         const LoadedProgram broken = programOf({{"STEP", "MA 1\nG", "", "自設", "-"}});
         QVERIFY(encodeProgram(broken.table, 1).error.contains("第 1 列"));
         // Nor may a row be saved that its file could not open again.
-        const LoadedProgram huge = programOf({{"STEP", QString(kMaxFileLineBytes, 'x'), "", "", ""}});
+        const LoadedProgram huge =
+            programOf({{"STEP", QString(kMaxFileLineBytes, 'x'), "", "", ""}});
         QVERIFY(encodeProgram(huge.table, 1).error.contains("第 1 列"));
 
         QTemporaryDir dir;

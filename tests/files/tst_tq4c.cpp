@@ -148,8 +148,8 @@ private slots:
         QTest::addColumn<QString>("says");
         QTest::newRow("finished") << "" << 0 << "程式執行完畢";
         QTest::newRow("missing label") << "GLABLE B 跳至標籤 - -\n" << 1 << "第 5 列: 錯誤, 停止";
-        QTest::newRow("endless loop") << "LABLE A 標籤 - -\nGLABLE A 跳至標籤 - -\n" << 3
-                                      << "第 6 列: 執行一百萬行後停止";
+        QTest::newRow("endless loop") << "LABLE A 標籤 - -\nGLABLE A 跳至標籤 - -\n"
+                                      << 3 << "第 6 列: 執行一百萬行後停止";
         QTest::newRow("waits forever") << "IN+ 8 IN+ - -\n" << 3 << "第 5 列: 等待輸入 8";
     }
 
@@ -182,8 +182,8 @@ private slots:
         QCOMPARE(file.readAll(), tql::encodeBig5(kProgram).value());
 #ifdef Q_OS_LINUX
         const QString warned = writeFile(dir, "w.tq4", kProgram + "VM 0 速度 -- --\n");
-        for (const QStringList& arguments :
-             {QStringList{program}, QStringList{"--check", warned}, QStringList{"--dry-run", program}}) {
+        for (const QStringList& arguments : {QStringList{program}, QStringList{"--check", warned},
+                                             QStringList{"--dry-run", program}}) {
             const Run run = tq4c(arguments, "/dev/full");
             QCOMPARE(run.status, 1);
             QVERIFY(run.err.contains("write error"));

@@ -246,8 +246,8 @@ private slots:
     // it, and ends on SIGTERM.
     void clientThatNeverReads() {
         Simulator sim({});
-        const int client = ::open(QFile::encodeName(sim.device).constData(),
-                                  O_RDWR | O_NOCTTY | O_NONBLOCK);
+        const int client =
+            ::open(QFile::encodeName(sim.device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
         QVERIFY(client >= 0);
         const QByteArray queries = QByteArray("?PE\r").repeated(1000);
         for (int i = 0; i < 200; ++i) {

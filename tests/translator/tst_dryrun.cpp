@@ -87,15 +87,14 @@ private slots:
         const Row label = {"LABLE", "A", "標籤", "-", "-"};
         QTest::newRow("endless loop") << QList<Row>{label, {"GLABLE", "A", "跳至標籤", "-", "-"}}
                                       << int(DryRunEnd::LineLimit) << 2 << "無窮迴圈";
-        QTest::newRow("slow but finite")
-            << QList<Row>{kSpeed50, {"WT", "5000", "延遲", "-", "-"}} << int(DryRunEnd::TimeLimit)
-            << 2 << "模擬 3 秒後停止";
+        QTest::newRow("slow but finite") << QList<Row>{kSpeed50, {"WT", "5000", "延遲", "-", "-"}}
+                                         << int(DryRunEnd::TimeLimit) << 2 << "模擬 3 秒後停止";
         QTest::newRow("wait nothing releases")
             << QList<Row>{kSpeed50, {"IN+", "7", "IN+", "-", "-"}} << int(DryRunEnd::WaitsForever)
             << 2 << "第 2 列: 等待輸入 7, 沒有排定的變化";
         QTest::newRow("wait past the time")
-            << QList<Row>{kSpeed50, {"IN+", "8", "IN+", "-", "-"}} << int(DryRunEnd::TimeLimit)
-            << 2 << "第 2 列等待輸入 3.000 秒";
+            << QList<Row>{kSpeed50, {"IN+", "8", "IN+", "-", "-"}} << int(DryRunEnd::TimeLimit) << 2
+            << "第 2 列等待輸入 3.000 秒";
         // Input 3 goes on, then off again: a wait for it off is released by the second.
         QTest::newRow("second change releases")
             << QList<Row>{{"IN+", "3", "IN+", "-", "-"}, {"IN-", "3", "IN-", "-", "-"}}

@@ -69,19 +69,23 @@ private slots:
                                         << "第 1 列: 錯誤: 速度的值 \"-5\" 不在 0 到 1000000 之間";
         QTest::newRow("huge speed") << QList<Row>{{"VM", "1e20", "速度", "-", "-"}}
                                     << "第 1 列: 錯誤: 速度的值 \"1e20\" 不是數字";
-        QTest::newRow("negative delay") << QList<Row>{{"WT", "-5", "延遲", "-", "-"}}
-                                        << "第 1 列: 錯誤: 延遲的值 \"-5\" 不在 0 到 1000000000 之間";
+        QTest::newRow("negative delay")
+            << QList<Row>{{"WT", "-5", "延遲", "-", "-"}}
+            << "第 1 列: 錯誤: 延遲的值 \"-5\" 不在 0 到 1000000000 之間";
         QTest::newRow("loop count beyond the counter")
             << QList<Row>{kSpeed, {"LOOP", "2000000000", "迴圈", "-", "-"}, kEnd}
             << "第 2 列: 錯誤: 迴圈次數 \"2000000000\" 超過控制器的上限 1000000000";
-        QTest::newRow("loop count half") << QList<Row>{kSpeed, {"LOOP", "2.5", "迴圈", "-", "-"}, kEnd}
-                                         << "第 2 列: 錯誤: 迴圈次數 \"2.5\" 不是 1 以上的整數";
+        QTest::newRow("loop count half")
+            << QList<Row>{kSpeed, {"LOOP", "2.5", "迴圈", "-", "-"}, kEnd}
+            << "第 2 列: 錯誤: 迴圈次數 \"2.5\" 不是 1 以上的整數";
         QTest::newRow("input 9") << QList<Row>{kSpeed, {"IN+", "9", "IN+", "-", "-"}}
                                  << "第 2 列: 錯誤: 輸入的值 \"9\" 不在 1 到 8 之間";
-        QTest::newRow("output pattern 99") << QList<Row>{kSpeed, {"OUTP", "99", "輸出", "-", "-"}}
-                                           << "第 2 列: 錯誤: 輸出位元值的值 \"99\" 不在 0 到 15 之間";
-        QTest::newRow("output 5 not wired") << QList<Row>{kSpeed, {"SETP", "5", "ON", "-", "-"}}
-                                            << "第 2 列: 警告: 輸出 \"5\" 不在 1 到 4 之間, 控制器可能沒有這個輸出";
+        QTest::newRow("output pattern 99")
+            << QList<Row>{kSpeed, {"OUTP", "99", "輸出", "-", "-"}}
+            << "第 2 列: 錯誤: 輸出位元值的值 \"99\" 不在 0 到 15 之間";
+        QTest::newRow("output 5 not wired")
+            << QList<Row>{kSpeed, {"SETP", "5", "ON", "-", "-"}}
+            << "第 2 列: 警告: 輸出 \"5\" 不在 1 到 4 之間, 控制器可能沒有這個輸出";
         QTest::newRow("free text the model refuses")
             << QList<Row>{kSpeed, {"STEP", "MA abc", "", "自設", "-"}}
             << "第 2 列: 錯誤: 控制器不接受「MA abc」: 值不是數字";
@@ -89,11 +93,14 @@ private slots:
             << QList<Row>{kSpeed, label("S"), {"CALL", "S", "呼叫標籤", "-", "-"}}
             << "第 3 列: 錯誤: 這個呼叫還沒返回就會再被呼叫, 呼叫會超過 64 層";
         QTest::newRow("recursion an input ends")
-            << QList<Row>{kSpeed, label("S"), {"IN+C", "3", "S", "IN+CALL", "-"},
+            << QList<Row>{kSpeed,
+                          label("S"),
+                          {"IN+C", "3", "S", "IN+CALL", "-"},
                           {"RET", "RETURN", "返回", "-", "-"}}
             << "第 3 列: 警告: 這個呼叫還沒返回就可能再被呼叫, 超過 64 層時控制器停止";
-        QTest::newRow("free text unknown") << QList<Row>{kSpeed, {"STEP", "PRINT 1", "", "自設", "-"}}
-                                           << "第 2 列: 警告: 模擬不認得「PRINT 1」, 模擬時略過";
+        QTest::newRow("free text unknown")
+            << QList<Row>{kSpeed, {"STEP", "PRINT 1", "", "自設", "-"}}
+            << "第 2 列: 警告: 模擬不認得「PRINT 1」, 模擬時略過";
         QTest::newRow("control character")
             << QList<Row>{kSpeed, {"STEP", "MA 1\rG", "", "自設", "-"}}
             << "第 2 列: 錯誤: 含有控制字元 (如 CR 或 ESC), 不能送到控制器!";
