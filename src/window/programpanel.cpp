@@ -72,15 +72,31 @@ ProgramPanel::ProgramPanel(SharedState& shared, Prompter& prompter, RowDialogHos
 }
 
 ProgramPanel::Snapshot ProgramPanel::snapshot() const {
-    return {m_shared.ProgramTable, m_shared.RowCounter, m_shared.CurrentRow};
+    return {m_shared.ProgramTable, m_shared.RowCounter};
 }
 
+int ProgramPanel::highlightedRow() const {
+    const QList<QTreeWidgetItem*> chosen = m_list->selectedItems();
+    return chosen.isEmpty() ? 0 : chosen.front()->text(0).toInt();
+}
+
+// Undo and redo keep the operator's choice where it still stands and invent none: the edit
+// buttons act on the row the list highlights, or wait for the operator to choose one.
 void ProgramPanel::restore(const Snapshot& snapshot) {
+    const int highlighted = highlightedRow();
     m_shared.ProgramTable = snapshot.table;
     m_shared.RowCounter = snapshot.RowCounter;
-    m_shared.CurrentRow = snapshot.CurrentRow;
     m_recorded = snapshot;
     show_it();
+    if (highlighted >= 1 && highlighted <= m_shared.RowCounter) {
+        const QSignalBlocker keeping(m_list);
+        m_list->setCurrentItem(m_list->topLevelItem(highlighted - 1));
+        m_shared.CurrentRow = highlighted;
+    } else {
+        m_shared.CurrentRow = 0;
+        DisableEditButtons();
+    }
+    announce();
 }
 
 void ProgramPanel::recordEdit(const QString& what) {
@@ -111,7 +127,7 @@ void ProgramPanel::checkProgram() {
 
 void ProgramPanel::selectRow(int row) {
     if (QTreeWidgetItem* target = m_list->topLevelItem(row - 1); target != nullptr && row > 0) {
-        m_list->setCurrentItem(target);  // sets CurrentRow like a click
+        m_list->setCurrentItem(target);  // highlighted: CurrentRow is set as by a click
         m_list->setFocus();
     }
 }
@@ -195,9 +211,15 @@ void ProgramPanel::buildFrames(QWidget* client) {
             [this](QListWidgetItem* item) { selectRow(item->data(Qt::UserRole).toInt()); });
 
     connect(m_list, &QTreeWidget::itemClicked, this, &ProgramPanel::ListView1_ItemClick);
-    // The row the operator sees highlighted is the row the edit buttons act on, whether the
-    // highlight came by mouse or by the arrow, Home/End and Page keys.
-    connect(m_list, &QTreeWidget::currentItemChanged, this, &ProgramPanel::ListView1_ItemClick);
+    // The row the operator highlights, by mouse or by the arrow, Home/End and Page keys, is
+    // the row the edit buttons act on. Focus alone (a tab into the list, a closed menu) only
+    // puts the list's cursor on a row without highlighting it, and chooses nothing.
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem*> chosen = m_list->selectedItems();
+        if (!chosen.isEmpty()) {
+            ListView1_ItemClick(chosen.front());
+        }
+    });
     // Delete on the list is 刪除, while 刪除 could be pressed (undo brings the row back).
     auto* erase = new QShortcut(QKeySequence::Delete, m_list, nullptr, nullptr,
                                 Qt::WidgetWithChildrenShortcut);

@@ -60,7 +60,6 @@ public:
     struct Snapshot {
         ProgramTable table;
         int RowCounter = 0;
-        int CurrentRow = 0;
     };
     void restore(const Snapshot& snapshot);
 
@@ -87,6 +86,8 @@ private:
     // Pushes the change since the last recorded state onto the history.
     void recordEdit(const QString& what);
     Snapshot snapshot() const;
+    // The row the list highlights (1..RowCounter), 0 when none.
+    int highlightedRow() const;
     // Marks the row an armed insert or modify will act on, and says so.
     void announce();
 

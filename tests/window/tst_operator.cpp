@@ -85,28 +85,51 @@ private slots:
     // Every change to the table undoes and redoes exactly, the list with it. Steps: a
     // direct entry by its button name, "i:k"/"m:k" arm insert/modify on row k, "d:k" deletes
     // row k, "u" undo, "r" redo.
+    // Steps: an entry button, "u"/"r" (復原/重做), "i:k"/"m:k"/"d:k" (click row k, then 插入,
+    // 修改 or 刪除), "c:k" (click row k), "d" (press 刪除, which does nothing while disabled),
+    // "tab" (focus into the list with no click), "Down"/"End" (keys on the list).
     void undoRedo_data() {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("keywords");
+        QTest::addColumn<bool>("editGroup");
         const QStringList three = {"Command2", "Command4", "Command13"};  // WT HOME CS
-        QTest::newRow("undo an append") << three + QStringList{"u"} << QStringList{"WT", "HOME"};
+        const QStringList after = {"WT", "HOME", "CS"};
+        QTest::newRow("undo an append") << three + QStringList{"u"} << QStringList{"WT", "HOME"}
+                                        << false;
         QTest::newRow("undo all, redo one")
-            << three + QStringList{"u", "u", "u", "r"} << QStringList{"WT"};
-        QTest::newRow("undo an insert")
-            << three + QStringList{"i:2", "Command9", "u"} << QStringList{"WT", "HOME", "CS"};
-        QTest::newRow("undo a modify")
-            << three + QStringList{"m:1", "Command9", "u"} << QStringList{"WT", "HOME", "CS"};
-        QTest::newRow("undo a delete")
-            << three + QStringList{"d:2", "u"} << QStringList{"WT", "HOME", "CS"};
+            << three + QStringList{"u", "u", "u", "r"} << QStringList{"WT"} << false;
+        QTest::newRow("undo an insert") << three + QStringList{"i:2", "Command9", "u"} << after
+                                        << false;
+        QTest::newRow("undo a modify") << three + QStringList{"m:1", "Command9", "u"} << after
+                                       << false;
+        QTest::newRow("undo a delete") << three + QStringList{"d:2", "u"} << after << false;
         QTest::newRow("redo a delete")
-            << three + QStringList{"d:2", "u", "r"} << QStringList{"WT", "CS"};
+            << three + QStringList{"d:2", "u", "r"} << QStringList{"WT", "CS"} << false;
         QTest::newRow("a new edit drops the redo")
-            << three + QStringList{"u", "Command9", "r"} << QStringList{"WT", "HOME", "RET"};
+            << three + QStringList{"u", "Command9", "r"} << QStringList{"WT", "HOME", "RET"}
+            << false;
+        QTest::newRow("undo keeps the clicked row")
+            << three + QStringList{"c:1", "u"} << QStringList{"WT", "HOME"} << true;
+        QTest::newRow("delete after undo takes the clicked row")
+            << three + QStringList{"c:1", "u", "d"} << QStringList{"HOME"} << false;
+        QTest::newRow("redo keeps the clicked row")
+            << three + QStringList{"u", "c:2", "r", "d"} << QStringList{"WT", "CS"} << false;
+        QTest::newRow("the clicked row undone away")
+            << three + QStringList{"c:3", "u"} << QStringList{"WT", "HOME"} << false;
+        QTest::newRow("nothing highlighted after a store")
+            << three + QStringList{"c:1", "Command9", "u", "d"} << after << false;
+        QTest::newRow("focus alone chooses no row") << three + QStringList{"tab", "d"} << after
+                                                    << false;
+        QTest::newRow("an arrow key chooses")
+            << three + QStringList{"tab", "Down", "d"} << QStringList{"WT", "CS"} << false;
+        QTest::newRow("End, then delete")
+            << three + QStringList{"c:1", "End", "d"} << QStringList{"WT", "HOME"} << false;
     }
 
     void undoRedo() {
         QFETCH(QStringList, steps);
         QFETCH(QStringList, keywords);
+        QFETCH(bool, editGroup);
         Window w;
         for (const QString& step : steps) {
             const int row = step.section(':', 1).toInt();
@@ -115,6 +138,14 @@ private slots:
             } else if (step.startsWith("i:") || step.startsWith("m:") || step.startsWith("d:")) {
                 w.clickRow(row);
                 w.click(step[0] == 'i' ? "Command6" : step[0] == 'm' ? "Command8" : "Command7");
+            } else if (step.startsWith("c:")) {
+                w.clickRow(row);
+            } else if (step == "d") {
+                w.click("Command7");
+            } else if (step == "tab") {
+                w.list()->setFocus(Qt::TabFocusReason);
+            } else if (step == "Down" || step == "End") {
+                QTest::keyClick(w.list(), step == "Down" ? Qt::Key_Down : Qt::Key_End);
             } else {
                 w.enter(step);
             }
@@ -122,6 +153,9 @@ private slots:
         QCOMPARE(w.keywords(), keywords);
         QCOMPARE(w.list()->topLevelItemCount(), keywords.size());
         QCOMPARE(w.shared().ProgramTable[keywords.size() + 1], Row{});
+        for (const char* button : {"Command6", "Command7", "Command8"}) {
+            QCOMPARE(w.find<QPushButton>(button)->isEnabled(), editGroup);
+        }
     }
 
     void newAndOpenStartAFreshHistory() {
