@@ -116,8 +116,9 @@ QString storeRefusalMessage(StoreOutcome outcome) {
             return QStringLiteral("選取的列已不存在, 請重新選取!");
         case StoreOutcome::ControlCharacter:
             return QStringLiteral("輸入的文字含有控制字元 (如 Tab 或換行), 未儲存!");
-        case StoreOutcome::Stored:
         case StoreOutcome::NothingArmed:
+            return QStringLiteral("沒有等待輸入的列 (已輸入或已取消), 未儲存!");
+        case StoreOutcome::Stored:
             break;
     }
     return {};

@@ -42,7 +42,8 @@ bool DeleteCurrentRow(SharedState& state);
 // Whether CurrentRow names a program row (the target insert, modify and delete need).
 bool CurrentRowIsValid(const SharedState& state);
 
-// The operator's message for a refused store; empty for Stored and NothingArmed.
+// The operator's message for a refused store; empty for Stored. A dialog whose 確認 finds
+// nothing armed (its row already stored, or the entry cancelled elsewhere) says so too.
 QString storeRefusalMessage(StoreOutcome outcome);
 
 }  // namespace tql

@@ -133,6 +133,11 @@ void ProgramPanel::selectRow(int row) {
 }
 
 void ProgramPanel::disarm() {
+    // An open row dialog will store with the armed mode: dropping it under the dialog would
+    // lose the row its 確認 is about to store.
+    if (m_openRowDialogs > 0) {
+        return;
+    }
     ClearEditModes(m_shared);
     announce();
 }
@@ -394,6 +399,8 @@ void ProgramPanel::rowDialogButton(RowDialogKind dialog) {
             opened = new MR(m_host);
             break;
     }
+    ++m_openRowDialogs;
+    connect(opened, &QObject::destroyed, this, [this] { --m_openRowDialogs; });
     opened->show();
     if (dialog == RowDialogKind::Speed) {
         m_host.setMainWindowEnabled(false);

@@ -50,7 +50,8 @@ public:
     QUndoStack& history() { return m_history; }
     void startHistory();
     void markSaved() { m_history.setClean(); }
-    // Esc: the armed insert or modify (or a leftover append) is dropped.
+    // Esc: the armed insert or modify (or a leftover append) is dropped, unless a row dialog
+    // that will store with it is open.
     void disarm();
     // 檢查程式: the findings in a panel under the list; a double-click selects the row.
     void checkProgram();
@@ -103,6 +104,7 @@ private:
     QListWidget* m_findings = nullptr;
     QUndoStack m_history;
     Snapshot m_recorded;  // the program as the history last saw it
+    int m_openRowDialogs = 0;
 };
 
 }  // namespace tql

@@ -188,6 +188,66 @@ private slots:
         QCOMPARE(w.mode(), QString());
     }
 
+    // Esc on the main window never takes the mode an open row dialog stores with, and a
+    // 確認 that can store nothing says so. Steps on the program WT, HOME: "open:B" (entry
+    // button B), "esc", "m:k" (click row k, 修改), "type:T" (the open 相對移動's distance),
+    // "ok:D" / "cancel:D" (確認 / 取消 of dialog D).
+    void escAndRowDialogs_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("keywords");
+        QTest::addColumn<QString>("row1Value");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("speed dialog open, Esc, 確認")
+            << QStringList{"open:Command1", "esc", "ok:Form4"}
+            << QStringList{"WT", "HOME", "VM"} << "延遲" << QStringList{};
+        QTest::newRow("modify with 相對移動 open, Esc, 99, 確認")
+            << QStringList{"m:1", "open:Command5", "esc", "type:99", "ok:MR"}
+            << QStringList{"MR", "HOME"} << "99" << QStringList{};
+        QTest::newRow("Esc after the dialog closed disarms")
+            << QStringList{"m:1", "open:Command5", "cancel:MR", "esc", "open:Command4"}
+            << QStringList{"WT", "HOME", "HOME"} << "延遲" << QStringList{};
+        QTest::newRow("entry cancelled in another dialog")
+            << QStringList{"open:Command5", "open:Command10", "cancel:XIN", "ok:MR"}
+            << QStringList{"WT", "HOME"} << "延遲"
+            << QStringList{storeRefusalMessage(StoreOutcome::NothingArmed)};
+    }
+
+    void escAndRowDialogs() {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, keywords);
+        QFETCH(QString, row1Value);
+        QFETCH(QStringList, messages);
+        Window w;
+        w.enter("Command2");
+        w.enter("Command4");
+        const auto dialogButton = [&](const QString& dialog, const char* button) {
+            auto* open = w.form->findChild<QDialog*>(dialog);
+            QVERIFY(open != nullptr);
+            QTest::mouseClick(open->findChild<QPushButton*>(button), Qt::LeftButton);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+        for (const QString& step : steps) {
+            const QString arg = step.section(':', 1);
+            if (step == "esc") {
+                QTest::keyClick(w.form.get(), Qt::Key_Escape);
+            } else if (step.startsWith("open:")) {
+                w.click(arg);
+            } else if (step.startsWith("m:")) {
+                w.clickRow(arg.toInt());
+                w.click("Command8");
+            } else if (step.startsWith("type:")) {
+                w.form->findChild<QDialog*>("MR")->findChild<QLineEdit*>("Text1")->setText(arg);
+            } else if (step.startsWith("ok:")) {
+                dialogButton(arg, "Command1");
+            } else if (step.startsWith("cancel:")) {
+                dialogButton(arg, "Command2");
+            }
+        }
+        QCOMPARE(w.keywords(), keywords);
+        QCOMPARE(w.shared().ProgramTable[1][2], row1Value);
+        QCOMPARE(w.messages(), messages);
+    }
+
     void deleteKeyDeletes() {
         Window w;
         w.enter("Command2");
