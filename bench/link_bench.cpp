@@ -157,7 +157,7 @@ std::pair<double, double> pacedUpload(const QStringList& program) {
     QElapsedTimer clock;
     clock.start();
     tql::downloadProgram(
-        link, program, [](const QString&) { return false; }, [](int, int) {});
+        link, program, [](const QString&) { return false; }, [](int, int) { return true; });
     while (received < bytes) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }

@@ -18,7 +18,7 @@ std::optional<int> rowBig5CannotHold(const Translation& translation) {
 
 DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
                                 const std::function<bool(const QString& question)>& ask,
-                                const std::function<void(int sent, int total)>& progress) {
+                                const std::function<bool(int sent, int total)>& progress) {
     if (!probeController(link)) {
         return DownloadOutcome::NoAnswer;
     }
@@ -27,19 +27,23 @@ DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
     link.write(QString(QChar(kEscape)));
     link.writeLine(kDownload);
     const int total = int(ControllerText.size());
-    for (int i = 0; i < total; ++i) {
+    bool cancelled = false;
+    for (int i = 0; i < total && !cancelled; ++i) {
         if (lost()) {
             return DownloadOutcome::LineLost;
         }
         link.writeLine(ControllerText[i]);
         if (progress) {
             link.drain();  // the progress counts lines on the wire, not in a buffer
-            progress(i + 1, total);
+            cancelled = !progress(i + 1, total) && i + 1 < total;
         }
     }
     link.writeCarriageReturn();
     if (lost()) {
         return DownloadOutcome::LineLost;
+    }
+    if (cancelled) {
+        return DownloadOutcome::Cancelled;
     }
     if (ask(kStoreQuestion)) {
         link.writeLine(kSaveProgram);

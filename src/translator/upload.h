@@ -19,14 +19,18 @@ inline const QString kRunQuestion = QStringLiteral("現在執行程式?");
 // could not arrive whole.
 std::optional<int> rowBig5CannotHold(const Translation& translation);
 
-enum class DownloadOutcome { Sent, NoAnswer, LineLost };
+enum class DownloadOutcome { Sent, NoAnswer, LineLost, Cancelled };
 
 // Probe ("?VM", 200 ms), ESC ESC, "DL", every line, a lone CR; then ask (Yes = true) the
 // store question ("SAVE P") and the run question ("HON", 100 ms, "G"). A silent probe
 // sends nothing more; a line lost on the way stops the upload there, asking nothing.
-// progress hears (lines sent, lines in all) after every program line.
+// progress hears (lines sent, lines in all) after every program line and answers whether
+// to go on. Told to stop before the last line, the download ends there with the lone CR,
+// so the controller leaves its download, and nothing is stored or started (Cancelled);
+// the controller then holds the lines sent so far. After the last line the program is
+// whole and the questions are asked.
 DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
                                 const std::function<bool(const QString& question)>& ask,
-                                const std::function<void(int sent, int total)>& progress = {});
+                                const std::function<bool(int sent, int total)>& progress = {});
 
 }  // namespace tql

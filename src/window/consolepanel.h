@@ -18,6 +18,10 @@ namespace tql {
 
 class Prompter;
 
+// What the operator is told after 取消 of the upload: sent of total lines reached the
+// controller, which holds them as an incomplete program.
+QString uploadCancelledMessage(int sent, int total);
+
 // The controller console: the upload button, the console frame with its immediate
 // commands and displays, the OUTPUT and INPUT frames, and Timer1, the 500 ms console timer
 // whose tick polls the controller. It owns the line the whole window talks on, and stops

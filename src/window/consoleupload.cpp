@@ -70,22 +70,30 @@ void ConsolePanel::Command3_Click() {
         return;
     }
     m_timer1.stop();
-    // At 9600 baud a long program is seconds on the wire: a progress dialog shows the lines
-    // going out. It lets events run to repaint, so the line is held meanwhile.
+    // At 9600 baud a long program is seconds on the wire: a progress window shows the lines
+    // going out. It lets events run to repaint, so the line is held meanwhile. Its 取消 (or
+    // Esc) stops the upload after the line on the wire; it is never merely hidden while
+    // the upload goes on unseen.
     const Link::Exclusive exclusive(m_link);
-    QProgressDialog progress(QStringLiteral("上傳中..."), QString(), 0,
-                             int(translation.ControllerText.size()), window());
+    const int total = int(translation.ControllerText.size());
+    QProgressDialog progress(QStringLiteral("上傳中..."), QStringLiteral("取消"), 0, total,
+                             window());
     progress.setObjectName(QStringLiteral("UploadProgress"));
     progress.setWindowTitle(QStringLiteral("上傳"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
-    const auto sent = [&](int lines, int total) {
-        progress.setLabelText(QStringLiteral("上傳中... 第 %1 / %2 行").arg(lines).arg(total));
+    progress.setAutoReset(false);
+    int linesSent = 0;
+    const auto sent = [&](int lines, int all) {
+        linesSent = lines;
+        progress.setLabelText(QStringLiteral("上傳中... 第 %1 / %2 行").arg(lines).arg(all));
         progress.setValue(lines);
-        emit uploadProgress(lines, total);
-        if (lines == total) {
-            progress.hide();  // the questions come next
+        emit uploadProgress(lines, all);
+        const bool goOn = !progress.wasCanceled();
+        if (lines == all || !goOn) {
+            progress.hide();  // the questions or the word on the cancel come next
         }
+        return goOn;
     };
     const auto ask = [this](const QString& question) {
         return m_prompter.message(window(), question, QStringLiteral("訊息"),
@@ -94,6 +102,12 @@ void ConsolePanel::Command3_Click() {
     };
     switch (downloadProgram(m_link, translation.ControllerText, ask, sent)) {
         case DownloadOutcome::Sent:
+            m_timer1.start();
+            break;
+        case DownloadOutcome::Cancelled:
+            m_prompter.message(window(), uploadCancelledMessage(linesSent, total),
+                               QStringLiteral("訊息"), Prompter::Buttons::Ok,
+                               Prompter::Icon::Warning);
             m_timer1.start();
             break;
         case DownloadOutcome::NoAnswer:
@@ -105,6 +119,14 @@ void ConsolePanel::Command3_Click() {
             lostPort();
             break;
     }
+}
+
+QString uploadCancelledMessage(int sent, int total) {
+    return QStringLiteral(
+               "上傳已取消: 控制器現在存有不完整的程式 (已送出 %1 / %2 行), 未儲存也未執行.\n"
+               "請重新上傳完整的程式.")
+        .arg(sent)
+        .arg(total);
 }
 
 }  // namespace tql

@@ -348,6 +348,46 @@ private slots:
         QCOMPARE(asked, 0);
     }
 
+    // Told to stop after line k, the download ends with the lone CR and asks nothing; after
+    // the last line the program is whole and both questions come.
+    void cancelEndsTheDownload_data() {
+        QTest::addColumn<int>("stopAfter");
+        QTest::addColumn<DownloadOutcome>("outcome");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("after the first line")
+            << 1 << DownloadOutcome::Cancelled << QByteArray("?VM\r\x1b\x1b" "DL\r{\r\r") << 0;
+        QTest::newRow("after the second line")
+            << 2 << DownloadOutcome::Cancelled
+            << QByteArray("?VM\r\x1b\x1b" "DL\r{\rCLR VAR;\r\r") << 0;
+        QTest::newRow("after the last line: the program is whole")
+            << 3 << DownloadOutcome::Sent << QByteArray("?VM\r\x1b\x1b" "DL\r{\rCLR VAR;\r}\r\r")
+            << 2;
+    }
+
+    void cancelEndsTheDownload() {
+        QFETCH(int, stopAfter);
+        QFETCH(DownloadOutcome, outcome);
+        QFETCH(QByteArray, written);
+        QFETCH(int, questions);
+        Wire w;
+        w.line.replies = {"1"};
+        int asked = 0;
+        const auto ask = [&](const QString&) {
+            ++asked;
+            return false;
+        };
+        QList<int> heard;
+        const auto progress = [&](int sent, int) {
+            heard << sent;
+            return sent < stopAfter;
+        };
+        QCOMPARE(downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask, progress), outcome);
+        QCOMPARE(w.line.written, written);
+        QCOMPARE(asked, questions);
+        QCOMPARE(heard.size(), stopAfter);
+    }
+
     void silentProbeSendsNothingMore() {
         Wire w;
         bool asked = false;

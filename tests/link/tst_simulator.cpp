@@ -214,6 +214,50 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(readFile(log), expected, 3000);
     }
 
+    // Esc in the progress window of a paced upload stops it after the line on the wire:
+    // the lone CR ends the download, neither "SAVE P" nor "G" goes out, no question is
+    // asked, and the operator learns that the controller holds an incomplete program.
+    void escCancelsThePacedUpload() {
+        QTemporaryDir logDir;
+        const QString log = logDir.filePath("wire.log");
+        Simulator sim({"--baud", "19200", "--log", log});
+        Window w(sim.device);
+        w.prompter.answers = {Answer::Ok};
+        w.click("連線鍵");
+        QVERIFY(w.line.isOpen());
+        for (int i = 0; i < 40; ++i) {
+            w.form->shared.ProgramTable[++w.form->shared.RowCounter] = {
+                "POINT", "絕對移動", QString::number(i * 2.5), "-", "-"};
+        }
+        const Translation translation =
+            TranslateProgram(w.form->shared.ProgramTable, w.form->shared.RowCounter);
+        auto* console = w.form->findChild<ConsolePanel*>();
+        connect(console, &ConsolePanel::uploadProgress, this, [&](int lines, int) {
+            if (lines == 5) {
+                auto* progress = w.form->findChild<QProgressDialog*>("UploadProgress");
+                QTest::keyClick(progress, Qt::Key_Escape);
+            }
+        });
+        w.form->Timer1().stop();
+        QTest::qWait(100);
+        QFile::resize(log, 0);
+        w.prompter.messages.clear();
+        w.click("Command3");
+        QByteArray expected =
+            "?VM\r\x1b\x1b"
+            "DL\r";
+        for (const QString& line : translation.ControllerText.mid(0, 5)) {
+            expected += line.toLatin1() + '\r';
+        }
+        expected += '\r';
+        QTRY_COMPARE_WITH_TIMEOUT(readFile(log), expected, 3000);
+        QCOMPARE(w.prompter.messages.size(), size_t(1));
+        QCOMPARE(w.prompter.messages[0].text,
+                 uploadCancelledMessage(5, int(translation.ControllerText.size())));
+        QVERIFY(w.line.isOpen());
+        QVERIFY(w.form->Timer1().isActive());
+    }
+
     void silentController() {
         Simulator sim({"--silent"});
         Window w(sim.device);
