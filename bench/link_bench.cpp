@@ -97,8 +97,8 @@ public:
     QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
     }
-    QString saveFileName(QWidget*, const QString&) override { return {}; }
-    QString openFileName(QWidget*, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 // The mean time between 20 ticks of the timer, in milliseconds.

@@ -35,8 +35,8 @@ public:
     QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
     }
-    QString saveFileName(QWidget*, const QString&) override { return {}; }
-    QString openFileName(QWidget*, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 // The window with its frame and title, as the window manager draws it.

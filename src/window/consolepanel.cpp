@@ -4,12 +4,12 @@
 #include "link/console.h"
 #include "link/portname.h"
 #include "window/prompter.h"
+#include "window/usersettings.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QSettings>
 #include <QShortcut>
 
 namespace tql {
@@ -24,9 +24,6 @@ const std::array<const char*, 8> kConnectedButtons = {
 // 立即指令's history lives in the operator's own settings, across restarts.
 const QString kHistoryKey = QStringLiteral("console/history");
 
-QSettings userSettings() {
-    return QSettings(QStringLiteral("tql400"), QStringLiteral("tql400"));
-}
 const std::array<const char*, 4> kConnectedFields = {"Text1", "Text3", "Text6", "Text7"};
 
 }  // namespace

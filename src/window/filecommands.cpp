@@ -4,6 +4,8 @@
 #include "window/consolepanel.h"
 #include "window/prompter.h"
 
+#include <QFileInfo>
+
 namespace tql {
 namespace {
 
@@ -26,12 +28,22 @@ void FileCommands::warn(const QString& text) {
                        Prompter::Icon::Warning);
 }
 
+// The dialog offers the program's own file. A name that comes back without the suffix (a
+// dialog that adds none) is asked about before it replaces a file, as the dialog would.
 FileCommands::SaveOutcome FileCommands::saveProgramAs() {
-    const QString chosen = m_prompter.saveFileName(m_window, kProgramFilter);
+    const QString chosen = m_prompter.saveFileName(m_window, kProgramFilter, m_fileName);
     if (chosen.isEmpty()) {
         return SaveOutcome::NoName;
     }
-    return saveProgramTo(withProgramSuffix(chosen));
+    const QString path = withProgramSuffix(chosen);
+    if (path != chosen && QFileInfo::exists(path) &&
+        m_prompter.message(m_window,
+                           QStringLiteral("%1 已存在, 是否取代?").arg(QFileInfo(path).fileName()),
+                           applicationTitle(), Prompter::Buttons::YesNo,
+                           Prompter::Icon::Warning) != Prompter::Answer::Yes) {
+        return SaveOutcome::NoName;
+    }
+    return saveProgramTo(path);
 }
 
 FileCommands::SaveOutcome FileCommands::saveProgramTo(const QString& path) {
@@ -88,7 +100,9 @@ bool FileCommands::offerToSave() {
     switch (m_prompter.message(m_window, kUnsavedQuestion, applicationTitle(),
                                Prompter::Buttons::YesNoCancel, Prompter::Icon::Question)) {
         case Prompter::Answer::Yes: {
-            const SaveOutcome saved = saveProgramAs();
+            // A program with a file is saved to it, as 儲存 does.
+            const SaveOutcome saved =
+                m_fileName.isEmpty() ? saveProgramAs() : saveProgramTo(m_fileName);
             return saved == SaveOutcome::Saved || saved == SaveOutcome::NothingToWrite;
         }
         case Prompter::Answer::No:

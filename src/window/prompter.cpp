@@ -1,6 +1,9 @@
 #include "window/prompter.h"
 
+#include "window/usersettings.h"
+
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -56,12 +59,47 @@ QString WidgetPrompter::inputBox(QWidget* parent, const QString& prompt, const Q
     return ok ? text : QString();
 }
 
-QString WidgetPrompter::saveFileName(QWidget* parent, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, QString(), QString(), qtFileFilter(filter));
+namespace {
+
+const QString kFolderKey = QStringLiteral("files/folder");
+
+// Qt's own dialog, not the desktop's: it adds the default suffix before it asks about
+// replacing a file, where a native dialog may ask about the bare name the operator typed.
+QString chooseFile(QWidget* parent, const QString& filter, const QString& start,
+                   QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, QString(),
+                       start.isEmpty() ? userSettings().value(kFolderKey).toString() : start,
+                       qtFileFilter(filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(mode);
+    if (mode == QFileDialog::AcceptSave) {
+        dialog.setDefaultSuffix(filterSuffix(filter));
+    } else {
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    const QString chosen = dialog.selectedFiles().constFirst();
+    userSettings().setValue(kFolderKey, QFileInfo(chosen).absolutePath());
+    return chosen;
 }
 
-QString WidgetPrompter::openFileName(QWidget* parent, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), qtFileFilter(filter));
+}  // namespace
+
+QString WidgetPrompter::saveFileName(QWidget* parent, const QString& filter,
+                                     const QString& start) {
+    return chooseFile(parent, filter, start, QFileDialog::AcceptSave);
+}
+
+QString WidgetPrompter::openFileName(QWidget* parent, const QString& filter,
+                                     const QString& start) {
+    return chooseFile(parent, filter, start, QFileDialog::AcceptOpen);
+}
+
+QString filterSuffix(const QString& filter) {
+    const QString pattern = filter.mid(filter.indexOf(u'|') + 1).trimmed();
+    return pattern.startsWith(QStringLiteral("*.")) ? pattern.mid(2) : QString();
 }
 
 QString qtFileFilter(const QString& filter) {

@@ -27,6 +27,7 @@ public:
     std::vector<Shown> messages;
     std::vector<Shown> inputBoxes;
     int fileDialogs = 0;
+    std::vector<QString> fileStarts;  // the file each dialog offered
 
     Answer message(QWidget*, const QString& text, const QString& title, Buttons buttons,
                    Icon icon) override {
@@ -38,16 +39,19 @@ public:
         inputBoxes.push_back({prompt, title, Buttons::OkCancel, Icon::None, defaultText});
         return next(inputs, QString());
     }
-    QString saveFileName(QWidget*, const QString&) override {
-        ++fileDialogs;
-        return next(fileNames, QString());
+    QString saveFileName(QWidget*, const QString&, const QString& start) override {
+        return fileDialog(start);
     }
-    QString openFileName(QWidget*, const QString&) override {
-        ++fileDialogs;
-        return next(fileNames, QString());
+    QString openFileName(QWidget*, const QString&, const QString& start) override {
+        return fileDialog(start);
     }
 
 private:
+    QString fileDialog(const QString& start) {
+        ++fileDialogs;
+        fileStarts.push_back(start);
+        return next(fileNames, QString());
+    }
     template <typename T>
     static T next(std::deque<T>& queue, T fallback) {
         if (queue.empty()) {

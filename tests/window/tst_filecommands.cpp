@@ -2,7 +2,10 @@
 #include "support/formfixture.h"
 #include "support/quietoffscreen.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QTimer>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -54,6 +57,81 @@ private slots:
         w.trigger("另存新檔");
         QVERIFY(w.form->shared.ProgramChanged);
         QCOMPARE(loadProgramFile(w.path("first.tq4")).program->RowCounter, 2);
+    }
+
+    // A bare name that comes back from the dialog is asked about before it replaces the
+    // file with the suffix; the dialog offers the program's own file.
+    void saveAsAsksBeforeReplacing_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("rowsInFile");
+        QTest::newRow("No keeps the old file") << int(Answer::No) << 1;
+        QTest::newRow("Yes replaces it") << int(Answer::Yes) << 2;
+    }
+
+    void saveAsAsksBeforeReplacing() {
+        QFETCH(int, answer);
+        QFETCH(int, rowsInFile);
+        Window w;
+        w.click("Command12");
+        w.click("Command4");
+        w.prompter.fileNames = {w.path("prog.tq4")};
+        w.trigger("另存新檔");
+        w.click("Command9");
+        w.prompter.fileNames = {w.path("prog")};
+        w.prompter.answers = {Answer(answer)};
+        w.trigger("另存新檔");
+        QCOMPARE(w.prompter.fileStarts.back(), w.path("prog.tq4"));
+        QCOMPARE(w.prompter.messages.size(), size_t(1));
+        QCOMPARE(w.prompter.messages[0].text, QString("prog.tq4 已存在, 是否取代?"));
+        QCOMPARE(loadProgramFile(w.path("prog.tq4")).program->RowCounter, rowsInFile);
+        QCOMPARE(w.form->shared.ProgramChanged, rowsInFile == 1);
+    }
+
+    // 是 at the unsaved-changes question saves a program that has a file to that file.
+    void unsavedQuestionSavesToTheProgramsFile() {
+        Window w;
+        w.enterProgram();
+        w.prompter.fileNames = {w.path("kept")};
+        w.trigger("另存新檔");
+        w.click("Command13");
+        w.prompter.answers = {Answer::Yes};
+        w.trigger("建立新檔");
+        QCOMPARE(w.prompter.fileDialogs, 1);
+        QCOMPARE(loadProgramFile(w.path("kept.tq4")).program->RowCounter, 3);
+        QCOMPARE(w.listed(), 0);
+    }
+
+    // The real save dialog adds the suffix (so it asks before replacing), and every file
+    // dialog opens in the folder chosen last.
+    void realDialogsAddTheSuffixAndRememberTheFolder() {
+        QTemporaryDir home;
+        qputenv("HOME", home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", home.filePath(".config").toLocal8Bit());
+        const QString folder = home.filePath("programs");
+        QDir().mkpath(folder);
+        WidgetPrompter prompter;
+        QString suffix;
+        QString opened;
+        bool confirms = false;
+        const auto answer = [&](const QString& typed) {
+            QTimer::singleShot(0, [&, typed] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog != nullptr);
+                suffix = dialog->defaultSuffix();
+                confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+                opened = dialog->directory().absolutePath();
+                dialog->selectFile(typed);
+                static_cast<QDialog*>(dialog)->accept();  // as the dialog's own 儲存
+            });
+        };
+        answer(folder + "/prog");
+        QCOMPARE(prompter.saveFileName(nullptr, "TQL400程式檔(*.tq4) | *.tq4", {}),
+                 folder + "/prog.tq4");
+        QCOMPARE(suffix, QString("tq4"));
+        QVERIFY(confirms);
+        answer(folder + "/other.txt");
+        prompter.saveFileName(nullptr, "通訊記錄(*.txt) | *.txt", {});
+        QCOMPARE(opened, folder);
     }
 
     void failedSaveKeepsTheChangeMark() {
