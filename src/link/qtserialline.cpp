@@ -14,13 +14,45 @@ namespace {
 constexpr int kWriteTimeoutMs = 2000;
 constexpr qint64 kMaxReadBytes = 16 * 1024;
 
+QString errorKindText(QSerialPort::SerialPortError error) {
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return QStringLiteral("找不到這個連接埠");
+        case QSerialPort::PermissionError:
+            return QStringLiteral("沒有權限使用這個連接埠, 或它正被其他程式使用");
+        case QSerialPort::OpenError:
+            return QStringLiteral("連接埠已經開啟");
+        case QSerialPort::NotOpenError:
+            return QStringLiteral("連接埠沒有開啟");
+        case QSerialPort::WriteError:
+            return QStringLiteral("無法寫入連接埠");
+        case QSerialPort::ReadError:
+            return QStringLiteral("無法讀取連接埠");
+        case QSerialPort::ResourceError:
+            return QStringLiteral("連接埠已無法使用 (裝置被拔除或被關閉)");
+        case QSerialPort::UnsupportedOperationError:
+            return QStringLiteral("連接埠不支援這項操作");
+        case QSerialPort::TimeoutError:
+            return QStringLiteral("連接埠逾時");
+        case QSerialPort::NoError:
+        case QSerialPort::UnknownError:
+            break;
+    }
+    return QStringLiteral("連接埠發生不明的錯誤");
+}
+
 }  // namespace
+
+QString serialErrorText(QSerialPort::SerialPortError error, const QString& systemDetail) {
+    const QString text = errorKindText(error);
+    return systemDetail.isEmpty() ? text : QStringLiteral("%1 (系統訊息: %2)").arg(text, systemDetail);
+}
 
 std::optional<QString> QtSerialLine::open(const QString& portName) {
     close();
     m_port.setPortName(portName);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        QString reason = m_port.errorString();
+        QString reason = serialErrorText(m_port.error(), m_port.errorString());
 #ifdef Q_OS_LINUX
         if (m_port.error() == QSerialPort::PermissionError) {
             reason += QStringLiteral(
@@ -55,7 +87,7 @@ void QtSerialLine::write(const QByteArray& bytes) {
         return;
     }
     if (m_port.write(bytes) < 0) {
-        m_writeFailure = m_port.errorString();
+        m_writeFailure = writeFailure();
         return;
     }
     while (m_port.bytesToWrite() > 0 && m_port.waitForBytesWritten(kWriteTimeoutMs)) {
@@ -63,8 +95,15 @@ void QtSerialLine::write(const QByteArray& bytes) {
     // Bytes that could not leave mean the line is gone (an adapter pulled out): the
     // caller learns it from lostReason() and stops writing.
     if (m_port.bytesToWrite() > 0) {
-        m_writeFailure = m_port.errorString();
+        m_writeFailure = writeFailure();
     }
+}
+
+// Bytes that would not leave are a write error even when the port names no error kind.
+QString QtSerialLine::writeFailure() const {
+    const QSerialPort::SerialPortError error =
+        m_port.error() == QSerialPort::NoError ? QSerialPort::WriteError : m_port.error();
+    return serialErrorText(error, m_port.errorString());
 }
 
 void QtSerialLine::drain() {
@@ -102,7 +141,7 @@ std::optional<QString> QtSerialLine::lostReason() const {
     }
     if (m_port.error() == QSerialPort::ResourceError || m_port.error() == QSerialPort::ReadError ||
         m_port.error() == QSerialPort::WriteError) {
-        return m_port.errorString();
+        return serialErrorText(m_port.error(), m_port.errorString());
     }
     return std::nullopt;
 }

@@ -21,9 +21,15 @@ public:
     std::optional<QString> lostReason() const override;
 
 private:
+    QString writeFailure() const;
+
     QSerialPort m_port;
     std::optional<QString> m_writeFailure;  // why a write could not leave, until closed
 };
+
+// What went wrong with the port, in the operator's words; the system's own words, when it
+// gave any, follow in parentheses as a detail.
+QString serialErrorText(QSerialPort::SerialPortError error, const QString& systemDetail);
 
 class ThreadSleeper final : public Sleeper {
 public:

@@ -236,6 +236,18 @@ private slots:
             QVERIFY(!line.isOpen());
             QCOMPARE(panel, QString("未連線"));
             QVERIFY(form.findChild<QPushButton*>("連線鍵")->isEnabled());
+            // The operator reads why in the tool's language; the system's words only follow.
+            const QString lost = QStringLiteral("連接埠 %1 已中斷, 連線結束: ")
+                                     .arg(QString::fromStdString(pty->device()));
+            const auto said = std::find_if(
+                prompter.messages.begin(), prompter.messages.end(),
+                [&](const test::ScriptedPrompter::Shown& m) { return m.text.startsWith(lost); });
+            if (how == Misbehaviour::VanishInPoll) {
+                QVERIFY(said != prompter.messages.end());
+            }
+            if (said != prompter.messages.end()) {
+                QVERIFY2(said->text.at(lost.size()).unicode() > 0x7f, qPrintable(said->text));
+            }
         } else {
             QVERIFY(line.isOpen());
             QCOMPARE(panel, QString("連線中"));
