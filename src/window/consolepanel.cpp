@@ -296,6 +296,7 @@ void ConsolePanel::enableConnectedControls(bool connected) {
 }
 
 void ConsolePanel::ShowConnected() {
+    m_shownConnected = true;
     enableConnectedControls(true);
     ReadInternalValues();
     m_timer1.start();
@@ -338,6 +339,10 @@ void ConsolePanel::Command17_Click() {
         RS232(command);
         m_link.sleep(commands::kCommandReplyWait);
         m_controls.field("Text8")->setText(m_link.readAll());
+        // The next typing replaces the command sent instead of gluing onto it, whether it
+        // went by Enter or by the button.
+        m_controls.field("Text7")->setFocus();
+        m_controls.field("Text7")->selectAll();
     }
     m_timer1.start();
 }
@@ -367,7 +372,11 @@ void ConsolePanel::ShowDisconnected() {
     }
     emit connectionShown(QStringLiteral("未連線"));
     emit disconnected();
-    // Nobody may read an old position or input as live.
+    // Nobody may read an old position or input as live; the start-up values are no reading
+    // and stay until the first connection.
+    if (!std::exchange(m_shownConnected, false)) {
+        return;
+    }
     for (const char* name : {"Text5", "Text2", "Text4"}) {
         m_controls.field(name)->clear();
     }

@@ -133,6 +133,7 @@ private:
     QGroupBox* m_inputFrame = nullptr;
     std::array<QCheckBox*, 4> m_outputs{};
     std::array<QCheckBox*, 8> m_inputs{};
+    bool m_shownConnected = false;  // since the last ShowDisconnected
 };
 
 }  // namespace tql

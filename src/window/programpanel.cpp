@@ -68,6 +68,7 @@ ProgramPanel::ProgramPanel(SharedState& shared, Prompter& prompter, RowDialogHos
     connect(&m_history, &QUndoStack::indexChanged, this, [this] {
         m_shared.ProgramChanged = !m_history.isClean();
         announce();
+        refreshFindings();
     });
 }
 
@@ -108,6 +109,14 @@ void ProgramPanel::startHistory() {
     m_recorded = snapshot();
     m_history.clear();
     show_it();
+    refreshFindings();
+}
+
+// Findings on screen always speak of the program on screen.
+void ProgramPanel::refreshFindings() {
+    if (!m_findings->isHidden()) {
+        checkProgram();
+    }
 }
 
 void ProgramPanel::checkProgram() {

@@ -87,6 +87,7 @@ private:
     // Pushes the change since the last recorded state onto the history.
     void recordEdit(const QString& what);
     Snapshot snapshot() const;
+    void refreshFindings();
     // The row the list highlights (1..RowCounter), 0 when none.
     int highlightedRow() const;
     // Marks the row an armed insert or modify will act on, and says so.

@@ -108,6 +108,10 @@ private slots:
         }
         QVERIFY(w.find("連線鍵")->isEnabled());
         QVERIFY(w.line.written.isEmpty());
+        // Never connected, nothing is stale: the start-up values stay until a connection.
+        for (const char* name : {"Text2", "Text4", "Text5"}) {
+            QCOMPARE(w.find<QLineEdit>(name)->text(), QString("0"));
+        }
     }
 
     void everyControlIsThere() {

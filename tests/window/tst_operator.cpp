@@ -2,6 +2,7 @@
 // mode, the command history, the stop, the port menu, the jog and the wire monitor.
 
 #include "files/programfile.h"
+#include "link/portname.h"
 #include "support/formfixture.h"
 #include "support/quietoffscreen.h"
 #include "window/trendchart.h"
@@ -280,6 +281,8 @@ private slots:
             field->setText(command);
             w.click("Command17");
         }
+        QTest::keyClicks(field, "MA 50");  // typing replaces the command just sent
+        QCOMPARE(field->text(), QString("MA 50"));
         field->setText("half typed");
         QTest::keyClick(field, Qt::Key_Up);
         QCOMPARE(field->text(), QString("?VM"));
@@ -314,6 +317,7 @@ private slots:
         QVERIFY(w.form->findChild<QAction*>("COM1")->isChecked());
         w.prompter.inputs = {"/dev/ttyUSB7"};
         w.trigger("其他");
+        QCOMPARE(w.prompter.inputBoxes.back().defaultText, portDeviceName("1"));  // not "1"
         QCOMPARE(w.shared().PortNumber, QString("/dev/ttyUSB7"));
         QCOMPARE(w.panel(2), QString("/dev/ttyUSB7"));
         emit menu->aboutToShow();
@@ -381,6 +385,17 @@ private slots:
         emit findings->itemDoubleClicked(item);
         QCOMPARE(w.shared().CurrentRow, 2);
         QVERIFY(w.find("Command7")->isEnabled());
+
+        // They follow the program: an edit that mends the row, and a new program.
+        w.enter("標籤", "B");
+        QCOMPARE(findings->item(0)->text(), QString("檢查完成: 沒有錯誤或警告."));
+        w.clickRow(3);
+        w.click("Command7");
+        QCOMPARE(findings->count(), 1);
+        QVERIFY(findings->item(0)->text().startsWith("第 2 列"));
+        w.prompter.answers = {Answer::No};
+        w.trigger("建立新檔");
+        QCOMPARE(findings->item(0)->text(), QString("檢查完成: 沒有錯誤或警告."));
     }
 
     void dryRunWindow() {
