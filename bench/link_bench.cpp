@@ -183,6 +183,48 @@ double monitorCostPerLine() {
     return double(clock.nsecsElapsed()) / 1e3 / kLines;
 }
 
+// The resident memory of this process, in bytes (Linux).
+qint64 residentBytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    return statm.readAll().split(' ').value(1).toLongLong() * ::sysconf(_SC_PAGESIZE);
+}
+
+struct LogMemory {
+    qsizetype full = 0;       // the log's memory holding its 5000 entries
+    qsizetype soaked = 0;     // the same after four times as many more
+    qint64 residentGrowth = 0;  // what the process grew by meanwhile
+};
+
+// The wire log fed by polls ("?PE" and its reply, "?INP" and its reply), each read arriving
+// in a buffer with the capacity of the port's read buffer, as QSerialPort hands it over.
+LogMemory wireLogMemory() {
+    tql::WireLog log;
+    const auto poll = [&log] {
+        for (const char* query : {"?PE\r", "?INP\r"}) {
+            log.sent(query);
+            QByteArray read = "123.45\r";
+            read.reserve(16 * 1024);
+            log.received(read);
+        }
+    };
+    const int pollsToFill = int(tql::WireLog::kDefaultCapacity / 4);
+    for (int i = 0; i < pollsToFill; ++i) {
+        poll();
+    }
+    LogMemory memory;
+    memory.full = log.memoryUse();
+    const qint64 resident = residentBytes();
+    for (int i = 0; i < 4 * pollsToFill; ++i) {
+        poll();
+    }
+    memory.soaked = log.memoryUse();
+    memory.residentGrowth = residentBytes() - resident;
+    return memory;
+}
+
 // What the 趨勢 tab adds to a poll tick: one point, two minutes of them already there.
 double trendCostPerPoint() {
     tql::TrendChart trend;
@@ -248,6 +290,7 @@ int main(int argc, char* argv[]) {
     const auto [paced, wire] = pacedUpload(program);
     const double monitor = monitorCostPerLine();
     const double trend = trendCostPerPoint();
+    const LogMemory logMemory = wireLogMemory();
     stop = true;
     controller.join();
 
@@ -266,5 +309,9 @@ int main(int argc, char* argv[]) {
                 static_cast<long long>(program.size()), paced, wire, 100 * paced / wire);
     std::printf("wire monitor: %.2f us per command and reply recorded\n", monitor);
     std::printf("trend chart: %.2f us per polled position\n", trend);
+    std::printf(
+        "wire log of 5000 poll lines: %.0f KB; after 20000 more %.0f KB, process grew %.0f KB\n",
+        double(logMemory.full) / 1024, double(logMemory.soaked) / 1024,
+        double(logMemory.residentGrowth) / 1024);
     return 0;
 }

@@ -40,6 +40,9 @@ WireLog::WireLog(qsizetype capacity)
 }
 
 void WireLog::append(bool sent, QByteArray bytes) {
+    // A read's bytes come with the capacity of the port's read buffer, a gathered line
+    // with its growth: kept as they are, 5000 entries would hold megabytes of nothing.
+    bytes.squeeze();
     m_entries.push_back({m_clock.elapsed(), sent, std::move(bytes)});
     ++m_appended;
     if (qsizetype(m_entries.size()) > m_capacity) {
@@ -73,6 +76,14 @@ void WireLog::received(const QByteArray& bytes) {
     }
     flushSent();  // keeps the order the bytes had on the wire
     append(false, bytes);
+}
+
+qsizetype WireLog::memoryUse() const {
+    qsizetype bytes = sizeof(*this);
+    for (const WireEntry& entry : m_entries) {
+        bytes += qsizetype(sizeof(WireEntry)) + entry.bytes.capacity();
+    }
+    return bytes + m_pending.capacity();
 }
 
 void WireLog::clear() {

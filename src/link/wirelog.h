@@ -33,6 +33,8 @@ public:
     void clear();
 
     const std::deque<WireEntry>& entries() const { return m_entries; }
+    // The bytes the log holds on to: its entries and their texts' storage.
+    qsizetype memoryUse() const;
     // Entries appended since the log started (the oldest are dropped past the capacity).
     quint64 appended() const { return m_appended; }
 

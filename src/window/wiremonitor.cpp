@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace tql {
@@ -67,10 +68,20 @@ void WireMonitor::hideEvent(QHideEvent* event) {
 void WireMonitor::showNewEntries() {
     const auto& entries = m_log.entries();
     const quint64 fresh = std::min<quint64>(m_log.appended() - m_shown, entries.size());
+    if (fresh == 0) {
+        return;
+    }
+    // A view at its end follows the newest line, also once it holds all it keeps and each
+    // new line pushes the oldest out; a view scrolled back stays where the operator reads.
+    QScrollBar* scroll = m_view->verticalScrollBar();
+    const bool following = scroll->value() == scroll->maximum();
     for (auto it = entries.end() - qsizetype(fresh); it != entries.end(); ++it) {
         m_view->appendPlainText(m_log.format(*it, m_hex->isChecked()));
     }
     m_shown = m_log.appended();
+    if (following) {
+        scroll->setValue(scroll->maximum());
+    }
 }
 
 void WireMonitor::showAll() {

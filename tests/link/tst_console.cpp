@@ -194,6 +194,13 @@ private slots:
         QCOMPARE(seen, (QStringList{"← 5<CR>", "→ <CR>", "→ <ESC>", "→ <ESC>", "→ DL<CR>"}));
         QCOMPARE(log.appended(), quint64(6));
         QCOMPARE(log.format(log.entries().back(), true).section(' ', 1), QString("→ 44 4C 0D"));
+
+        // A read that comes in a large buffer is kept as small as its bytes.
+        QByteArray read = "12.5\r";
+        read.reserve(4096);
+        log.received(read);
+        QCOMPARE(log.entries().back().bytes.capacity(), read.size());
+        QVERIFY(log.memoryUse() < 5 * 200);
     }
 
     void numberFields_data() {
