@@ -193,8 +193,8 @@ qint64 residentBytes() {
 }
 
 struct LogMemory {
-    qsizetype full = 0;       // the log's memory holding its 5000 entries
-    qsizetype soaked = 0;     // the same after four times as many more
+    qsizetype full = 0;         // the log's memory holding its 5000 entries
+    qsizetype soaked = 0;       // the same after four times as many more
     qint64 residentGrowth = 0;  // what the process grew by meanwhile
 };
 

@@ -96,9 +96,23 @@ void Form3::Form_Load() {
                             : shared.MoveValue);
 }
 
+// The upload or a question holds the line: an exchange of this dialog would land inside
+// it. The operator's choice is refused as a whole, so nothing is half done.
+bool Form3::lineHeld() {
+    if (!m_host.link().isOpen() || !m_host.link().busy()) {
+        return false;
+    }
+    m_host.notice(QStringLiteral("控制器通訊中 (上傳或詢問), 請稍後再試!"));
+    return true;
+}
+
 void Form3::Option2_Click(int index) {
     Link& link = m_host.link();
     if (!link.isOpen()) {
+        return;
+    }
+    if (lineHeld()) {
+        m_entry[m_host.sharedState().NumericEntry ? 0 : 1]->setChecked(true);
         return;
     }
     const bool numeric = index == 0;
@@ -169,6 +183,9 @@ void Form3::sendHoldOn() {
 }
 
 void Form3::confirm() {
+    if (lineHeld()) {
+        return;  // 確認 stores and sends HON together, or not at all
+    }
     const QString target = m_text1[0]->text();
     // A taught target is one position read from the controller, or nothing is stored.
     if (!m_host.sharedState().NumericEntry && !isNumberText(target)) {
@@ -184,6 +201,9 @@ void Form3::confirm() {
 }
 
 void Form3::cancel() {
+    if (lineHeld()) {
+        return;
+    }
     m_timer1.stop();
     sendHoldOn();
     ret();

@@ -36,6 +36,7 @@ private:
     void confirm();
     void cancel();
     void sendHoldOn();
+    bool lineHeld();
 
     QTimer m_timer1;
     std::array<QLineEdit*, 2> m_text1{};  // 0: target, 1: live coordinate

@@ -45,7 +45,8 @@ QString errorKindText(QSerialPort::SerialPortError error) {
 
 QString serialErrorText(QSerialPort::SerialPortError error, const QString& systemDetail) {
     const QString text = errorKindText(error);
-    return systemDetail.isEmpty() ? text : QStringLiteral("%1 (系統訊息: %2)").arg(text, systemDetail);
+    return systemDetail.isEmpty() ? text
+                                  : QStringLiteral("%1 (系統訊息: %2)").arg(text, systemDetail);
 }
 
 std::optional<QString> QtSerialLine::open(const QString& portName) {

@@ -284,9 +284,9 @@ void FORM1::listSystemPorts() {
 // The box offers the port in use as it would be opened ("/dev/ttyS1", "COM2"), never the
 // bare number of the setting, which typed back would name no port.
 void FORM1::otherPort() {
-    const QString name = m_prompter.inputBox(this, QStringLiteral("請輸入連接埠名稱或裝置路徑:"),
-                                             QStringLiteral("COM_PORT"),
-                                             portDeviceName(shared.PortNumber));
+    const QString name =
+        m_prompter.inputBox(this, QStringLiteral("請輸入連接埠名稱或裝置路徑:"),
+                            QStringLiteral("COM_PORT"), portDeviceName(shared.PortNumber));
     if (!name.isEmpty()) {
         choosePort(name);
     }

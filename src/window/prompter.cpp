@@ -87,13 +87,11 @@ QString chooseFile(QWidget* parent, const QString& filter, const QString& start,
 
 }  // namespace
 
-QString WidgetPrompter::saveFileName(QWidget* parent, const QString& filter,
-                                     const QString& start) {
+QString WidgetPrompter::saveFileName(QWidget* parent, const QString& filter, const QString& start) {
     return chooseFile(parent, filter, start, QFileDialog::AcceptSave);
 }
 
-QString WidgetPrompter::openFileName(QWidget* parent, const QString& filter,
-                                     const QString& start) {
+QString WidgetPrompter::openFileName(QWidget* parent, const QString& filter, const QString& start) {
     return chooseFile(parent, filter, start, QFileDialog::AcceptOpen);
 }
 

@@ -362,14 +362,21 @@ private slots:
         QTest::addColumn<DownloadOutcome>("outcome");
         QTest::addColumn<QByteArray>("written");
         QTest::addColumn<int>("questions");
-        QTest::newRow("after the first line")
-            << 1 << DownloadOutcome::Cancelled << QByteArray("?VM\r\x1b\x1b" "DL\r{\r\r") << 0;
-        QTest::newRow("after the second line")
-            << 2 << DownloadOutcome::Cancelled
-            << QByteArray("?VM\r\x1b\x1b" "DL\r{\rCLR VAR;\r\r") << 0;
-        QTest::newRow("after the last line: the program is whole")
-            << 3 << DownloadOutcome::Sent << QByteArray("?VM\r\x1b\x1b" "DL\r{\rCLR VAR;\r}\r\r")
-            << 2;
+        QTest::newRow("after the first line") << 1 << DownloadOutcome::Cancelled
+                                              << QByteArray(
+                                                     "?VM\r\x1b\x1b"
+                                                     "DL\r{\r\r")
+                                              << 0;
+        QTest::newRow("after the second line") << 2 << DownloadOutcome::Cancelled
+                                               << QByteArray(
+                                                      "?VM\r\x1b\x1b"
+                                                      "DL\r{\rCLR VAR;\r\r")
+                                               << 0;
+        QTest::newRow("after the last line: the program is whole") << 3 << DownloadOutcome::Sent
+                                                                   << QByteArray(
+                                                                          "?VM\r\x1b\x1b"
+                                                                          "DL\r{\rCLR VAR;\r}\r\r")
+                                                                   << 2;
     }
 
     void cancelEndsTheDownload() {

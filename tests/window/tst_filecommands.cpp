@@ -5,11 +5,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QTimer>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <memory>

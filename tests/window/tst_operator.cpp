@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -97,20 +98,19 @@ private slots:
         QTest::addColumn<bool>("editGroup");
         const QStringList three = {"Command2", "Command4", "Command13"};  // WT HOME CS
         const QStringList after = {"WT", "HOME", "CS"};
-        QTest::newRow("undo an append") << three + QStringList{"u"} << QStringList{"WT", "HOME"}
-                                        << false;
+        QTest::newRow("undo an append")
+            << three + QStringList{"u"} << QStringList{"WT", "HOME"} << false;
         QTest::newRow("undo all, redo one")
             << three + QStringList{"u", "u", "u", "r"} << QStringList{"WT"} << false;
-        QTest::newRow("undo an insert") << three + QStringList{"i:2", "Command9", "u"} << after
-                                        << false;
-        QTest::newRow("undo a modify") << three + QStringList{"m:1", "Command9", "u"} << after
-                                       << false;
+        QTest::newRow("undo an insert")
+            << three + QStringList{"i:2", "Command9", "u"} << after << false;
+        QTest::newRow("undo a modify")
+            << three + QStringList{"m:1", "Command9", "u"} << after << false;
         QTest::newRow("undo a delete") << three + QStringList{"d:2", "u"} << after << false;
         QTest::newRow("redo a delete")
             << three + QStringList{"d:2", "u", "r"} << QStringList{"WT", "CS"} << false;
-        QTest::newRow("a new edit drops the redo")
-            << three + QStringList{"u", "Command9", "r"} << QStringList{"WT", "HOME", "RET"}
-            << false;
+        QTest::newRow("a new edit drops the redo") << three + QStringList{"u", "Command9", "r"}
+                                                   << QStringList{"WT", "HOME", "RET"} << false;
         QTest::newRow("undo keeps the clicked row")
             << three + QStringList{"c:1", "u"} << QStringList{"WT", "HOME"} << true;
         QTest::newRow("delete after undo takes the clicked row")
@@ -121,8 +121,8 @@ private slots:
             << three + QStringList{"c:3", "u"} << QStringList{"WT", "HOME"} << false;
         QTest::newRow("nothing highlighted after a store")
             << three + QStringList{"c:1", "Command9", "u", "d"} << after << false;
-        QTest::newRow("focus alone chooses no row") << three + QStringList{"tab", "d"} << after
-                                                    << false;
+        QTest::newRow("focus alone chooses no row")
+            << three + QStringList{"tab", "d"} << after << false;
         QTest::newRow("an arrow key chooses")
             << three + QStringList{"tab", "Down", "d"} << QStringList{"WT", "CS"} << false;
         QTest::newRow("End, then delete")
@@ -201,8 +201,8 @@ private slots:
         QTest::addColumn<QString>("row1Value");
         QTest::addColumn<QStringList>("messages");
         QTest::newRow("speed dialog open, Esc, 確認")
-            << QStringList{"open:Command1", "esc", "ok:Form4"}
-            << QStringList{"WT", "HOME", "VM"} << "延遲" << QStringList{};
+            << QStringList{"open:Command1", "esc", "ok:Form4"} << QStringList{"WT", "HOME", "VM"}
+            << "延遲" << QStringList{};
         QTest::newRow("modify with 相對移動 open, Esc, 99, 確認")
             << QStringList{"m:1", "open:Command5", "esc", "type:99", "ok:MR"}
             << QStringList{"MR", "HOME"} << "99" << QStringList{};
@@ -343,6 +343,32 @@ private slots:
         QTest::mouseClick(teach->findChild<QPushButton*>("JogPlus"), Qt::LeftButton);
         QVERIFY2(w.line.written.startsWith("MA 12.6\r"), w.line.written.constData());
         teach->close();
+    }
+
+    // While the upload or a question holds the line, the teach dialog's option buttons,
+    // 確認 and 取消 send nothing and do nothing, and say so; afterwards they work.
+    void teachDialogWaitsForTheLine() {
+        Window w;
+        w.connect();
+        w.click("Command19");
+        auto* teach = w.form->findChild<QDialog*>("Form3");
+        w.form->Timer1().stop();
+        teach->findChild<QTimer*>("Timer1")->stop();
+        w.line.written.clear();
+        {
+            const Link::Exclusive held(w.form->link());
+            QTest::mouseClick(teach->findChild<QRadioButton*>("Option2(1)"), Qt::LeftButton);
+            QVERIFY(teach->findChild<QRadioButton*>("Option2(0)")->isChecked());
+            QTest::mouseClick(teach->findChild<QPushButton*>("Command3(0)"), Qt::LeftButton);
+            QTest::mouseClick(teach->findChild<QPushButton*>("Command3(1)"), Qt::LeftButton);
+            QVERIFY(w.line.written.isEmpty());
+            QVERIFY(teach->isVisible());
+            QCOMPARE(w.messages().size(), 3);
+            QCOMPARE(w.keywords(), QStringList{});
+        }
+        QTest::mouseClick(teach->findChild<QPushButton*>("Command3(0)"), Qt::LeftButton);
+        QCOMPARE(w.line.written, QByteArray("HON\r"));
+        QCOMPARE(w.keywords(), QStringList{"POINT"});
     }
 
     // Started where it cannot write, the tool keeps DATA.TXT in the user's configuration
