@@ -111,6 +111,7 @@ int main(int argc, char* argv[]) {
     grabFramed(window, out.filePath("form1-findings.png"));
     window.shared.RowCounter -= 2;
     window.show_it();
+    window.findChild<QAction*>("檢查程式")->trigger();  // the table was cut behind the editor
 
     // The dry run of the program, an input released at 1.5 s.
     window.shared.ProgramTable[6] = {"IN+J", "5", "A1", "IN+JP", "-"};
