@@ -2,10 +2,10 @@
 // mode, the command history, the stop, the port menu, the jog and the wire monitor.
 
 #include "files/programfile.h"
+#include "link/link.h"
 #include "link/portname.h"
 #include "support/formfixture.h"
 #include "support/quietoffscreen.h"
-#include "window/consolepanel.h"
 #include "window/trendchart.h"
 
 #include <QActionGroup>
@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
 
@@ -483,33 +482,6 @@ private slots:
         QVERIFY(view->toPlainText().contains("→ 1B"));
         monitor->close();
         QVERIFY(!w.form->findChild<QAction*>("通訊監視")->isChecked());
-    }
-
-    // Full to its 5000 lines, the view at its end still follows the newest line; scrolled
-    // back, it stays.
-    void wireMonitorFollowsWhenFull() {
-        Window w;
-        WireLog& log = w.form->findChild<ConsolePanel*>()->wireLog();
-        for (int i = 0; i < int(WireLog::kDefaultCapacity) + 10; ++i) {
-            log.received(QByteArray::number(i) + '\r');
-        }
-        w.trigger("通訊監視");
-        auto* view = w.form->findChild<QPlainTextEdit*>("WireView");
-        QScrollBar* scroll = view->verticalScrollBar();
-        QTRY_COMPARE_WITH_TIMEOUT(scroll->value(), scroll->maximum(), 2000);
-        for (int tick = 0; tick < 3; ++tick) {  // a poll's lines over a few refreshes
-            for (int i = 0; i < 4; ++i) {
-                log.received("newest\r");
-            }
-            QTest::qWait(250);
-        }
-        QTRY_VERIFY_WITH_TIMEOUT(view->toPlainText().endsWith("newest<CR>"), 2000);
-        QCOMPARE(scroll->value(), scroll->maximum());
-
-        scroll->setValue(10);
-        log.received("later\r");
-        QTRY_VERIFY_WITH_TIMEOUT(view->toPlainText().endsWith("later<CR>"), 2000);
-        QVERIFY(scroll->value() <= 10);
     }
 };
 
