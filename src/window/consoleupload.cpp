@@ -82,7 +82,6 @@ void ConsolePanel::Command3_Click() {
     progress.setWindowTitle(QStringLiteral("上傳"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
-    progress.setAutoReset(false);
     int linesSent = 0;
     const auto sent = [&](int lines, int all) {
         linesSent = lines;

@@ -76,15 +76,16 @@ ProgramPanel::Snapshot ProgramPanel::snapshot() const {
     return {m_shared.ProgramTable, m_shared.RowCounter};
 }
 
-int ProgramPanel::highlightedRow() const {
+QTreeWidgetItem* ProgramPanel::highlightedItem() const {
     const QList<QTreeWidgetItem*> chosen = m_list->selectedItems();
-    return chosen.isEmpty() ? 0 : chosen.front()->text(0).toInt();
+    return chosen.isEmpty() ? nullptr : chosen.front();
 }
 
 // Undo and redo keep the operator's choice where it still stands and invent none: the edit
 // buttons act on the row the list highlights, or wait for the operator to choose one.
 void ProgramPanel::restore(const Snapshot& snapshot) {
-    const int highlighted = highlightedRow();
+    const QTreeWidgetItem* item = highlightedItem();
+    const int highlighted = item == nullptr ? 0 : item->text(0).toInt();
     m_shared.ProgramTable = snapshot.table;
     m_shared.RowCounter = snapshot.RowCounter;
     m_recorded = snapshot;
@@ -228,12 +229,8 @@ void ProgramPanel::buildFrames(QWidget* client) {
     // The row the operator highlights, by mouse or by the arrow, Home/End and Page keys, is
     // the row the edit buttons act on. Focus alone (a tab into the list, a closed menu) only
     // puts the list's cursor on a row without highlighting it, and chooses nothing.
-    connect(m_list, &QTreeWidget::itemSelectionChanged, this, [this] {
-        const QList<QTreeWidgetItem*> chosen = m_list->selectedItems();
-        if (!chosen.isEmpty()) {
-            ListView1_ItemClick(chosen.front());
-        }
-    });
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this,
+            [this] { ListView1_ItemClick(highlightedItem()); });
     // Delete on the list is 刪除, while 刪除 could be pressed (undo brings the row back).
     auto* erase = new QShortcut(QKeySequence::Delete, m_list, nullptr, nullptr,
                                 Qt::WidgetWithChildrenShortcut);

@@ -88,8 +88,8 @@ private:
     void recordEdit(const QString& what);
     Snapshot snapshot() const;
     void refreshFindings();
-    // The row the list highlights (1..RowCounter), 0 when none.
-    int highlightedRow() const;
+    // The item the list highlights, nullptr when none.
+    QTreeWidgetItem* highlightedItem() const;
     // Marks the row an armed insert or modify will act on, and says so.
     void announce();
 

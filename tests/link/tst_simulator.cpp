@@ -173,8 +173,18 @@ private slots:
     }
 
     // On a line of 19200 baud the upload shows its progress line by line, and the bytes
-    // are the same as on a line that takes them at once.
-    void pacedUploadShowsProgress() {
+    // are the same as on a line that takes them at once. Esc in the progress window stops
+    // it after the line on the wire: the lone CR ends the download, neither "SAVE P" nor
+    // "G" goes out, no question is asked, and the operator learns that the controller holds
+    // an incomplete program.
+    void pacedUpload_data() {
+        QTest::addColumn<int>("escAt");
+        QTest::newRow("to the end") << 0;
+        QTest::newRow("Esc at line 5") << 5;
+    }
+
+    void pacedUpload() {
+        QFETCH(int, escAt);
         QTemporaryDir logDir;
         const QString log = logDir.filePath("wire.log");
         Simulator sim({"--baud", "19200", "--log", log});
@@ -186,55 +196,17 @@ private slots:
             w.form->shared.ProgramTable[++w.form->shared.RowCounter] = {
                 "POINT", "絕對移動", QString::number(i * 2.5), "-", "-"};
         }
-        const Translation translation =
-            TranslateProgram(w.form->shared.ProgramTable, w.form->shared.RowCounter);
+        const QStringList text =
+            TranslateProgram(w.form->shared.ProgramTable, w.form->shared.RowCounter).ControllerText;
         QList<int> sent;
         bool shown = false;
         auto* console = w.form->findChild<ConsolePanel*>();
         connect(console, &ConsolePanel::uploadProgress, this, [&](int lines, int total) {
-            QCOMPARE(total, int(translation.ControllerText.size()));
+            QCOMPARE(total, int(text.size()));
             sent << lines;
-            shown = shown || w.form->findChild<QProgressDialog*>("UploadProgress")->isVisible();
-        });
-        w.form->Timer1().stop();
-        QTest::qWait(100);
-        QFile::resize(log, 0);
-        w.prompter.answers = {Answer::No, Answer::No};
-        w.click("Command3");
-        QCOMPARE(sent.size(), translation.ControllerText.size());
-        QCOMPARE(sent.last(), int(translation.ControllerText.size()));
-        QVERIFY(shown);
-        QByteArray expected =
-            "?VM\r\x1b\x1b"
-            "DL\r";
-        for (const QString& line : translation.ControllerText) {
-            expected += line.toLatin1() + '\r';
-        }
-        expected += '\r';
-        QTRY_COMPARE_WITH_TIMEOUT(readFile(log), expected, 3000);
-    }
-
-    // Esc in the progress window of a paced upload stops it after the line on the wire:
-    // the lone CR ends the download, neither "SAVE P" nor "G" goes out, no question is
-    // asked, and the operator learns that the controller holds an incomplete program.
-    void escCancelsThePacedUpload() {
-        QTemporaryDir logDir;
-        const QString log = logDir.filePath("wire.log");
-        Simulator sim({"--baud", "19200", "--log", log});
-        Window w(sim.device);
-        w.prompter.answers = {Answer::Ok};
-        w.click("連線鍵");
-        QVERIFY(w.line.isOpen());
-        for (int i = 0; i < 40; ++i) {
-            w.form->shared.ProgramTable[++w.form->shared.RowCounter] = {
-                "POINT", "絕對移動", QString::number(i * 2.5), "-", "-"};
-        }
-        const Translation translation =
-            TranslateProgram(w.form->shared.ProgramTable, w.form->shared.RowCounter);
-        auto* console = w.form->findChild<ConsolePanel*>();
-        connect(console, &ConsolePanel::uploadProgress, this, [&](int lines, int) {
-            if (lines == 5) {
-                auto* progress = w.form->findChild<QProgressDialog*>("UploadProgress");
+            auto* progress = w.form->findChild<QProgressDialog*>("UploadProgress");
+            shown = shown || progress->isVisible();
+            if (lines == escAt) {
                 QTest::keyClick(progress, Qt::Key_Escape);
             }
         });
@@ -242,19 +214,24 @@ private slots:
         QTest::qWait(100);
         QFile::resize(log, 0);
         w.prompter.messages.clear();
+        w.prompter.answers = {Answer::No, Answer::No};
         w.click("Command3");
+        const int reached = escAt > 0 ? escAt : int(text.size());
+        QCOMPARE(sent.size(), reached);
+        QCOMPARE(sent.last(), reached);
+        QVERIFY(shown);
         QByteArray expected =
             "?VM\r\x1b\x1b"
             "DL\r";
-        for (const QString& line : translation.ControllerText.mid(0, 5)) {
+        for (const QString& line : text.mid(0, reached)) {
             expected += line.toLatin1() + '\r';
         }
         expected += '\r';
         QTRY_COMPARE_WITH_TIMEOUT(readFile(log), expected, 3000);
-        QCOMPARE(w.prompter.messages.size(), size_t(1));
-        QCOMPARE(w.prompter.messages[0].text,
-                 uploadCancelledMessage(5, int(translation.ControllerText.size())));
-        QVERIFY(w.line.isOpen());
+        QCOMPARE(w.prompter.messages.size(), size_t(escAt > 0 ? 1 : 2));
+        if (escAt > 0) {
+            QCOMPARE(w.prompter.messages[0].text, uploadCancelledMessage(escAt, int(text.size())));
+        }
         QVERIFY(w.form->Timer1().isActive());
     }
 
