@@ -86,10 +86,9 @@ int main(int argc, char* argv[]) {
         {"STEP", "MA 50", "直接指令", "自設", "-"},
         {"HOME", "回原點", "-", "-", "-"},
     }};
-    for (const tql::Row& row : rows) {
-        window.shared.ProgramTable[++window.shared.RowCounter] = row;
-    }
-    window.show_it();
+    tql::ProgramTable table{};
+    std::copy(rows.begin(), rows.end(), table.begin() + 1);
+    window.program().load(table, int(rows.size()));
     QTest::qWait(600);  // the first console tick
     window.grab().save(out.filePath("form1-program.png"));
     window.findChild<QPushButton*>("Command12")->click();
@@ -103,18 +102,19 @@ int main(int argc, char* argv[]) {
     QTest::keyClick(&window, Qt::Key_Escape);
 
     // The program checks under the list, with a jump to no label and a move to a text.
-    window.shared.ProgramTable[++window.shared.RowCounter] = {"GLABLE", "END", "跳至標籤", "-",
-                                                              "-"};
-    window.shared.ProgramTable[++window.shared.RowCounter] = {"MR", "相對移動", "5mm", "-", "-"};
-    window.show_it();
+    table[rows.size() + 1] = {"GLABLE", "END", "跳至標籤", "-", "-"};
+    table[rows.size() + 2] = {"MR", "相對移動", "5mm", "-", "-"};
+    window.program().load(table, int(rows.size()) + 2);
+    window.program().markChanged();
     window.findChild<QAction*>("檢查程式")->trigger();
     grabFramed(window, out.filePath("form1-findings.png"));
-    window.shared.RowCounter -= 2;
-    window.show_it();
-    window.findChild<QAction*>("檢查程式")->trigger();  // the table was cut behind the editor
+    window.program().load(table, int(rows.size()));
+    window.program().markChanged();
 
     // The dry run of the program, an input released at 1.5 s.
-    window.shared.ProgramTable[6] = {"IN+J", "5", "A1", "IN+JP", "-"};
+    table[6] = {"IN+J", "5", "A1", "IN+JP", "-"};
+    window.program().load(table, int(rows.size()));
+    window.program().markChanged();
     window.findChild<QAction*>("模擬執行")->trigger();
     auto* dryRun = window.findChild<QWidget*>("DryRun");
     dryRun->move(window.frameGeometry().right() + 8, 0);

@@ -75,15 +75,15 @@ Form3::Form3(RowDialogHost& host)
 }
 
 void Form3::Form_Load() {
-    SharedState& shared = m_host.sharedState();
+    EntryMemory& memory = m_host.entryMemory();
     if (m_host.link().isOpen()) {
         m_panel1->setText(QStringLiteral("連線中"));
         m_timer1.start();
-        const int entry = shared.NumericEntry ? 0 : 1;
+        const int entry = memory.NumericEntry ? 0 : 1;
         m_entry[entry]->setChecked(true);
         Option2_Click(entry);
     } else {
-        shared.NumericEntry = true;
+        memory.NumericEntry = true;
         m_panel1->setText(QStringLiteral("未連線"));
         m_timer1.stop();
         m_entry[1]->setEnabled(false);  // teaching needs the controller
@@ -91,9 +91,8 @@ void Form3::Form_Load() {
     }
     m_text1[1]->setEnabled(false);
     m_text1[1]->setText(QStringLiteral("0"));
-    m_text1[0]->setText(shared.ModifyMode && CurrentRowIsValid(shared)
-                            ? shared.ProgramTable[shared.CurrentRow][2]
-                            : shared.MoveValue);
+    const std::optional<Row> modified = m_host.program().rowBeingModified();
+    m_text1[0]->setText(modified ? (*modified)[2] : memory.MoveValue);
 }
 
 // The upload or a question holds the line: an exchange of this dialog would land inside
@@ -112,14 +111,14 @@ void Form3::Option2_Click(int index) {
         return;
     }
     if (lineHeld()) {
-        m_entry[m_host.sharedState().NumericEntry ? 0 : 1]->setChecked(true);
+        m_entry[m_host.entryMemory().NumericEntry ? 0 : 1]->setChecked(true);
         return;
     }
     const bool numeric = index == 0;
     // Hold off lets the operator push the slide by hand while teaching.
     link.write(numeric ? commands::kHoldOn : commands::kHoldOff);
     link.writeCarriageReturn();
-    m_host.sharedState().NumericEntry = numeric;
+    m_host.entryMemory().NumericEntry = numeric;
     m_text1[0]->setEnabled(numeric);
 }
 
@@ -141,7 +140,7 @@ void Form3::ReadTeachPosition() {
     Link& link = m_host.link();
     link.sleep(commands::kQueryWait);
     m_text1[1]->setText(link.readAll());
-    if (!m_host.sharedState().NumericEntry) {
+    if (!m_host.entryMemory().NumericEntry) {
         m_text1[0]->setText(teachReading(m_text1[1]->text()));
     }
 }
@@ -166,7 +165,7 @@ void Form3::jog(bool up) {
 // the line.
 void Form3::sendMove(const QString& target) {
     Link& link = m_host.link();
-    if (!m_host.sharedState().NumericEntry || !link.isOpen() || link.busy()) {
+    if (!m_host.entryMemory().NumericEntry || !link.isOpen() || link.busy()) {
         return;
     }
     link.write(commands::kMoveTo);
@@ -188,13 +187,13 @@ void Form3::confirm() {
     }
     const QString target = m_text1[0]->text();
     // A taught target is one position read from the controller, or nothing is stored.
-    if (!m_host.sharedState().NumericEntry && !isNumberText(target)) {
+    if (!m_host.entryMemory().NumericEntry && !isNumberText(target)) {
         m_host.notice(QStringLiteral("無法讀取滑台座標, 未儲存!"));
         return;
     }
     m_timer1.stop();
-    if (m_host.reportStore(StoreArmedRow(m_host.sharedState(), absoluteMoveRow(target)))) {
-        m_host.sharedState().MoveValue = target;
+    if (m_host.reportStore(m_host.program().StoreArmedRow(absoluteMoveRow(target)))) {
+        m_host.entryMemory().MoveValue = target;
     }
     sendHoldOn();
     finish();

@@ -36,8 +36,8 @@ Form4::Form4(RowDialogHost& host)
     connect(m_slider, &QSlider::valueChanged, m_label1,
             [this](int value) { m_label1->setText(QString::number(value)); });
 
-    m_slider->setValue(m_host.sharedState().SpeedValue.toInt());
-    m_label1->setText(m_host.sharedState().SpeedValue);
+    m_slider->setValue(m_host.entryMemory().SpeedValue.toInt());
+    m_label1->setText(m_host.entryMemory().SpeedValue);
 }
 
 void Form4::closeEvent(QCloseEvent* event) {
@@ -46,8 +46,9 @@ void Form4::closeEvent(QCloseEvent* event) {
 }
 
 void Form4::Command1_Click() {
-    m_host.sharedState().SpeedValue = QString::number(m_slider->value());
-    m_host.reportStore(StoreRow(m_host.sharedState(), speedRow(m_host.sharedState().SpeedValue)));
+    QString& speed = m_host.entryMemory().SpeedValue;
+    speed = QString::number(m_slider->value());
+    m_host.reportStore(m_host.program().StoreRow(speedRow(speed)));
     finish();
 }
 

@@ -24,17 +24,15 @@ MR::MR(RowDialogHost& host) : RowDialog(host, QStringLiteral("MR"), QStringLiter
     // 取消 leaves the edit modes and EntryArmed as they are: a pending insert stays pending.
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
 
-    const SharedState& shared = m_host.sharedState();
-    m_distance->setText(shared.ModifyMode && CurrentRowIsValid(shared)
-                            ? shared.ProgramTable[shared.CurrentRow][2]
-                            : QStringLiteral("0"));
+    const std::optional<Row> modified = m_host.program().rowBeingModified();
+    m_distance->setText(modified ? (*modified)[2] : QStringLiteral("0"));
 }
 
 void MR::Command1_Click() {
     const QString distance = m_distance->text();
-    const StoreOutcome outcome = StoreArmedRow(m_host.sharedState(), relativeMoveRow(distance));
+    const StoreOutcome outcome = m_host.program().StoreArmedRow(relativeMoveRow(distance));
     if (m_host.reportStore(outcome)) {
-        m_host.sharedState().MoveValue = distance;  // the absolute-move dialog opens with it
+        m_host.entryMemory().MoveValue = distance;  // the absolute-move dialog opens with it
     }
     finish(outcome);
 }

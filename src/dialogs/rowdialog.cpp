@@ -16,8 +16,7 @@ RowDialog::RowDialog(RowDialogHost& host, const QString& name, const QString& ti
 }
 
 void RowDialog::ret() {
-    ClearEditModes(m_host.sharedState());
-    m_host.show_it();  // the main window shows no armed mode any more
+    m_host.program().ClearEditModes();
     close();
 }
 
@@ -41,7 +40,6 @@ void RowDialog::finish(StoreOutcome outcome) {
     if (outcome == StoreOutcome::ControlCharacter) {
         return;
     }
-    m_host.show_it();
     close();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "program/storerow.h"
+#include "program/program.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "program/sharedstate.h"
-#include "program/storerow.h"
+#include "program/entrymemory.h"
+#include "program/program.h"
 
 #include <QString>
 #include <QTimer>
@@ -12,21 +12,21 @@ namespace tql {
 
 class Link;
 
-// All a row dialog may touch of the main window: the shared state, the report of a stored
-// row, the list, the console timer, the line and the main window's enabling. The main
-// window implements it; a dialog sees nothing else of it.
+// All a row dialog may touch of the main window: the program, the entries' memory, the
+// report of a stored row, the console timer, the line and the main window's enabling. The
+// main window implements it; a dialog sees nothing else of it.
 class RowDialogHost {
 public:
     virtual ~RowDialogHost() = default;
 
     // The window the dialog stands in front of.
     virtual QWidget* hostWindow() = 0;
-    // The program table, its counters and edit modes, and the texts the dialogs share.
-    virtual SharedState& sharedState() = 0;
+    // The program: its rows, edit modes and storing rule.
+    virtual Program& program() = 0;
+    // The texts the entries offer from one opening to the next.
+    virtual EntryMemory& entryMemory() = 0;
     // Reports a refused store to the operator; true when the row was stored.
     virtual bool reportStore(StoreOutcome outcome) = 0;
-    // Rebuilds the list from the table.
-    virtual void show_it() = 0;
     virtual QTimer& Timer1() = 0;
     virtual Link& link() = 0;
     // One command line when the port is open; " 連線錯誤 !" when it is closed.

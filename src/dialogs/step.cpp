@@ -32,16 +32,15 @@ STEP::STEP(RowDialogHost& host) : RowDialog(host, QStringLiteral("STEP"), QStrin
     // 取消 leaves the edit modes and EntryArmed as they are: a pending insert stays pending.
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
 
-    const SharedState& shared = m_host.sharedState();
-    if (shared.ModifyMode && CurrentRowIsValid(shared)) {
-        m_step->setText(shared.ProgramTable[shared.CurrentRow][1]);
-        m_comment->setText(shared.ProgramTable[shared.CurrentRow][2]);
+    if (const std::optional<Row> modified = m_host.program().rowBeingModified()) {
+        m_step->setText((*modified)[1]);
+        m_comment->setText((*modified)[2]);
     }
 }
 
 void STEP::Command1_Click() {
     const StoreOutcome outcome =
-        StoreArmedRow(m_host.sharedState(), customStepRow(m_step->text(), m_comment->text()));
+        m_host.program().StoreArmedRow(customStepRow(m_step->text(), m_comment->text()));
     m_host.reportStore(outcome);
     finish(outcome);
 }

@@ -55,11 +55,11 @@ void XIN::Form_Load() {
     m_kinds[2]->setEnabled(false);  // calls on an input are shown, never chosen
     m_label->clear();
     m_input->setEditText(QString());
-    SharedState& shared = m_host.sharedState();
-    if (!shared.ModifyMode || !CurrentRowIsValid(shared)) {
+    const std::optional<Row> modified = m_host.program().rowBeingModified();
+    if (!modified) {
         return;
     }
-    if (const auto condition = inputConditionOf(shared.ProgramTable[shared.CurrentRow])) {
+    if (const auto condition = inputConditionOf(*modified)) {
         m_sense->setText(condition->on ? QStringLiteral("+") : QStringLiteral("-"));
         const int kind = int(condition->kind);
         m_kinds[kind]->setChecked(true);
@@ -82,7 +82,6 @@ void XIN::Command3_Click() {
 void XIN::Command1_Click() {
     if (m_input->currentText().isEmpty()) {
         ret();
-        m_host.show_it();
         return;
     }
     InputCondition condition;
@@ -92,7 +91,7 @@ void XIN::Command1_Click() {
     condition.on = m_sense->text() == u"+";
     condition.input = m_input->currentText();
     condition.label = m_label->text();
-    const StoreOutcome outcome = StoreRow(m_host.sharedState(), inputConditionRow(condition));
+    const StoreOutcome outcome = m_host.program().StoreRow(inputConditionRow(condition));
     m_host.reportStore(outcome);
     finish(outcome);
 }

@@ -66,11 +66,11 @@ void XOUT::Form_Load() {
     m_sense->setText(QStringLiteral("+"));
     m_output->setEditText(QString());
     m_time->setText(OutputChoice{}.pulseTime);
-    const SharedState& shared = m_host.sharedState();
-    if (!shared.ModifyMode || !CurrentRowIsValid(shared)) {
+    const std::optional<Row> modified = m_host.program().rowBeingModified();
+    if (!modified) {
         return;
     }
-    const OutputChoice choice = outputChoiceOf(shared.ProgramTable[shared.CurrentRow]);
+    const OutputChoice choice = outputChoiceOf(*modified);
     const int mode = choice.allOutputs ? 1 : 0;
     m_modes[mode]->setChecked(true);
     Option1_Click(mode);
@@ -132,7 +132,6 @@ void XOUT::Command1_Click() {
     choice.allOutputs = m_modes[1]->isChecked();
     if (!choice.allOutputs && m_output->currentText().isEmpty()) {
         ret();
-        m_host.show_it();
         return;
     }
     choice.on = m_sense->text() == u"+";
@@ -142,7 +141,7 @@ void XOUT::Command1_Click() {
     for (int n = 0; n < 4; ++n) {
         choice.bits[n] = m_bits[n]->isChecked();
     }
-    const StoreOutcome outcome = StoreRow(m_host.sharedState(), outputRow(choice));
+    const StoreOutcome outcome = m_host.program().StoreRow(outputRow(choice));
     m_host.reportStore(outcome);
     finish(outcome);
 }

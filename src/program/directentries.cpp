@@ -1,7 +1,6 @@
 #include "program/directentries.h"
 
 #include "program/rowkinds.h"
-#include "program/storerow.h"
 
 namespace tql {
 
@@ -13,12 +12,12 @@ Row DirectEntry::rowWith(const QString& text) const {
     return result;
 }
 
-QString DirectEntry::defaultText(const SharedState& state) const {
-    if (state.ModifyMode && CurrentRowIsValid(state) &&
-        state.ProgramTable[state.CurrentRow][0] == row[0]) {
-        return state.ProgramTable[state.CurrentRow][1];
+QString DirectEntry::defaultText(const Program& program, const EntryMemory& memory) const {
+    if (const std::optional<Row> modified = program.rowBeingModified();
+        modified && (*modified)[0] == row[0]) {
+        return (*modified)[1];
     }
-    return remembersText ? state.LastDelay : QString();
+    return remembersText ? memory.LastDelay : QString();
 }
 
 const std::vector<DirectEntry>& directEntries() {

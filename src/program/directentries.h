@@ -1,7 +1,8 @@
 #pragma once
 
 #include "program/programtable.h"
-#include "program/sharedstate.h"
+#include "program/entrymemory.h"
+#include "program/program.h"
 
 #include <QString>
 
@@ -22,7 +23,7 @@ struct DirectEntry {
     Row rowWith(const QString& text) const;
     // What the box offers: modifying a row of this kind, the row's own value, so changing a
     // loop count is one keystroke; otherwise the last accepted delay, or nothing.
-    QString defaultText(const SharedState& state) const;
+    QString defaultText(const Program& program, const EntryMemory& memory) const;
 };
 
 const std::vector<DirectEntry>& directEntries();

@@ -28,10 +28,10 @@ const std::array<const char*, 4> kConnectedFields = {"Text1", "Text3", "Text6", 
 
 }  // namespace
 
-ConsolePanel::ConsolePanel(SharedState& shared, Prompter& prompter, SerialLine& line,
+ConsolePanel::ConsolePanel(const Program& program, Prompter& prompter, SerialLine& line,
                            Sleeper& sleeper, QWidget* client)
     : QObject(client),
-      m_shared(shared),
+      m_program(program),
       m_prompter(prompter),
       m_monitored(line, m_wireLog),
       m_link(m_monitored, sleeper),
@@ -184,7 +184,7 @@ bool ConsolePanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString ConsolePanel::portName() const {
-    return portDisplayName(m_shared.PortNumber);
+    return portDisplayName(m_portNumber);
 }
 
 QString ConsolePanel::noAnswer() const {
@@ -231,7 +231,7 @@ void ConsolePanel::SyncOutputs() {
     for (int k = 0; k < 4; ++k) {
         wanted[k] = m_outputs[k]->isChecked();
     }
-    syncOutputs(m_link, wanted, m_shared.OutputSent);
+    syncOutputs(m_link, wanted, m_outputSent);
 }
 
 void ConsolePanel::inputIndicatorClicked() {
@@ -266,7 +266,7 @@ bool ConsolePanel::checkNumberField(const QString& value, bool emptyAllowed) {
 void ConsolePanel::ConnectController() {
     notice(QStringLiteral(" 準備連線終止運作中程式"));
     if (!m_link.isOpen()) {
-        if (const auto failure = m_link.open(m_shared.PortNumber)) {
+        if (const auto failure = m_link.open(m_portNumber)) {
             notice(*failure);
             return;
         }

@@ -3,7 +3,7 @@
 #include "link/commandhistory.h"
 #include "link/link.h"
 #include "link/wirelog.h"
-#include "program/sharedstate.h"
+#include "program/program.h"
 #include "window/controls.h"
 
 #include <QObject>
@@ -31,7 +31,7 @@ class ConsolePanel final : public QObject {
     Q_OBJECT
 
 public:
-    ConsolePanel(SharedState& shared, Prompter& prompter, SerialLine& line, Sleeper& sleeper,
+    ConsolePanel(const Program& program, Prompter& prompter, SerialLine& line, Sleeper& sleeper,
                  QWidget* client);
 
     // The frames the main window places.
@@ -46,6 +46,9 @@ public:
     void Form_Load();
 
     QTimer& Timer1() { return m_timer1; }
+    // The port the console connects on (DATA.TXT's setting).
+    const QString& portNumber() const { return m_portNumber; }
+    void setPortNumber(const QString& portNumber) { m_portNumber = portNumber; }
     Link& link() { return m_link; }
     // Every byte on the line, for the wire monitor.
     WireLog& wireLog() { return m_wireLog; }
@@ -119,7 +122,9 @@ private:
     bool checkSendable(const QString& text);
     QWidget* window() const;
 
-    SharedState& m_shared;
+    const Program& m_program;
+    QString m_portNumber = QStringLiteral("1");  // "1".."4" names COM1..COM4, else a port
+    std::array<bool, 4> m_outputSent{};         // output states last sent to the controller
     Prompter& m_prompter;
     WireLog m_wireLog;
     MonitoredLine m_monitored;

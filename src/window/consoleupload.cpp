@@ -17,7 +17,7 @@ namespace tql {
 bool ConsolePanel::uploadDespiteErrors() {
     constexpr qsizetype kShown = 5;
     QStringList errors;
-    for (const Finding& finding : CheckProgram(m_shared.ProgramTable, m_shared.RowCounter)) {
+    for (const Finding& finding : CheckProgram(m_program.table(), m_program.RowCounter())) {
         if (finding.severity == Severity::Error && !finding.refusedByTranslator) {
             errors << formatFinding(finding);
         }
@@ -37,8 +37,8 @@ bool ConsolePanel::uploadDespiteErrors() {
 
 void ConsolePanel::Command3_Click() {
     Translation translation;
-    if (m_shared.RowCounter > 0) {
-        translation = TranslateProgram(m_shared.ProgramTable, m_shared.RowCounter);
+    if (m_program.RowCounter() > 0) {
+        translation = TranslateProgram(m_program.table(), m_program.RowCounter());
         if (!translation.ok()) {
             // Unpaired loops are a matter of the whole program; every other refusal names
             // the row to mend.
@@ -57,7 +57,7 @@ void ConsolePanel::Command3_Click() {
     if (!m_link.isOpen()) {
         ConnectController();
     }
-    if (!m_link.isOpen() || m_shared.RowCounter == 0) {
+    if (!m_link.isOpen() || m_program.RowCounter() == 0) {
         return;
     }
     // The trace is a record only: a trace that cannot be written is reported, the upload

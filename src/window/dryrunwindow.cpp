@@ -22,10 +22,10 @@
 
 namespace tql {
 
-DryRunWindow::DryRunWindow(const SharedState& shared, Prompter& prompter,
+DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
                            std::function<std::optional<double>()> livePosition, QWidget* parent)
     : QWidget(parent, Qt::Window),
-      m_shared(shared),
+      m_program(program),
       m_prompter(prompter),
       m_livePosition(std::move(livePosition)) {
     setObjectName(QStringLiteral("DryRun"));
@@ -114,7 +114,7 @@ void DryRunWindow::run() {
         }
         setup.changes.push_back(*change);
     }
-    const DryRunResult result = DryRun(m_shared.ProgramTable, m_shared.RowCounter, setup);
+    const DryRunResult result = DryRun(m_program.table(), m_program.RowCounter(), setup);
     m_summary->clear();
     m_summary->addItems(dryRunSummary(result));
     m_summary->item(0)->setData(Qt::UserRole, result.row);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "program/sharedstate.h"
+#include "program/program.h"
 #include "translator/dryrun.h"
 
 #include <QWidget>
@@ -28,7 +28,7 @@ class DryRunWindow final : public QWidget {
 
 public:
     // livePosition: the slide's position while connected, where the run starts.
-    DryRunWindow(const SharedState& shared, Prompter& prompter,
+    DryRunWindow(const Program& program, Prompter& prompter,
                  std::function<std::optional<double>()> livePosition, QWidget* parent);
 
     void run();
@@ -43,7 +43,7 @@ protected:
 private:
     void saveChart();
 
-    const SharedState& m_shared;
+    const Program& m_program;
     Prompter& m_prompter;
     std::function<std::optional<double>()> m_livePosition;
     std::array<QCheckBox*, 8> m_inputs{};

@@ -15,10 +15,10 @@ const QString kUnsavedQuestion = QStringLiteral("尚未存檔, 是否要存檔 ?
 
 }  // namespace
 
-FileCommands::FileCommands(SharedState& shared, Prompter& prompter, ConsolePanel& console,
+FileCommands::FileCommands(Program& program, Prompter& prompter, ConsolePanel& console,
                            QWidget* window)
     : QObject(window),
-      m_shared(shared),
+      m_program(program),
       m_prompter(prompter),
       m_console(console),
       m_window(window) {}
@@ -47,12 +47,11 @@ FileCommands::SaveOutcome FileCommands::saveProgramAs() {
 }
 
 FileCommands::SaveOutcome FileCommands::saveProgramTo(const QString& path) {
-    const SaveResult result = saveProgramFile(path, m_shared.ProgramTable, m_shared.RowCounter);
+    const SaveResult result = saveProgramFile(path, m_program.table(), m_program.RowCounter());
     switch (result.status) {
         case SaveStatus::Written:
-            m_shared.ProgramChanged = false;
-            m_fileName = path;
-            emit saved();
+            m_fileName = path;  // before the title follows the saved state
+            m_program.markSaved();
             return SaveOutcome::Saved;
         case SaveStatus::NothingToWrite:
             return SaveOutcome::NothingToWrite;
@@ -78,11 +77,8 @@ void FileCommands::saveCommand() {
 }
 
 void FileCommands::clearProgram() {
-    m_shared.CurrentRow = 0;
-    m_shared.RowCounter = 0;
-    m_shared.ProgramChanged = false;
     m_fileName.clear();
-    emit programReplaced();
+    m_program.clear();
 }
 
 // 取消 never discards work: like 結束, 是 saves first, 否 clears, 取消 leaves everything.
@@ -94,7 +90,7 @@ void FileCommands::newProgramCommand() {
 }
 
 bool FileCommands::offerToSave() {
-    if (!m_shared.ProgramChanged) {
+    if (!m_program.ProgramChanged()) {
         return true;
     }
     switch (m_prompter.message(m_window, kUnsavedQuestion, applicationTitle(),
@@ -128,12 +124,8 @@ void FileCommands::openProgramCommand() {
         warn(loaded.error);
         return;
     }
-    m_shared.ProgramTable = loaded.program->table;
-    m_shared.RowCounter = loaded.program->RowCounter;
-    m_shared.CurrentRow = 1;
-    m_shared.ProgramChanged = false;
     m_fileName = chosen;
-    emit programReplaced();
+    m_program.load(loaded.program->table, loaded.program->RowCounter);
     if (!loaded.notice.isEmpty()) {
         warn(loaded.notice);
     }

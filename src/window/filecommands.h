@@ -1,6 +1,6 @@
 #pragma once
 
-#include "program/sharedstate.h"
+#include "program/program.h"
 
 #include <QObject>
 
@@ -13,13 +13,13 @@ class Prompter;
 
 // 建立新檔, 開啟舊檔 and 另存新檔, and the unsaved-changes question that 結束 and the close
 // box ask too. The program file format and the saving live in files/programfile.*; these
-// commands ask the operator and change the shared program. The console is paused while
+// commands ask the operator and load, clear or mark the program. The console is paused while
 // their boxes are up.
 class FileCommands final : public QObject {
     Q_OBJECT
 
 public:
-    FileCommands(SharedState& shared, Prompter& prompter, ConsolePanel& console, QWidget* window);
+    FileCommands(Program& program, Prompter& prompter, ConsolePanel& console, QWidget* window);
 
     void newProgramCommand();
     void openProgramCommand();
@@ -31,12 +31,6 @@ public:
     // Offers to save unsaved changes; false when the operator chose to stay.
     bool offerToSave();
 
-signals:
-    // The table was replaced or cleared: the list must be rebuilt, the history starts anew.
-    void programReplaced();
-    // The program was written to fileName().
-    void saved();
-
 private:
     enum class SaveOutcome { Saved, NothingToWrite, NoName, Failed };
 
@@ -45,7 +39,7 @@ private:
     void clearProgram();
     void warn(const QString& text);
 
-    SharedState& m_shared;
+    Program& m_program;
     Prompter& m_prompter;
     ConsolePanel& m_console;
     QWidget* m_window;

@@ -36,27 +36,22 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     auto* client = new QWidget(this);
     client->setFixedSize(646, 540);
     setCentralWidget(client);
-    m_program = new ProgramPanel(shared, prompter, *this, client);
-    m_console = new ConsolePanel(shared, prompter, line, sleeper, client);
-    m_files = new FileCommands(shared, prompter, *m_console, this);
+    m_editor = new ProgramPanel(m_program, prompter, *this, client);
+    m_console = new ConsolePanel(m_program, prompter, line, sleeper, client);
+    m_files = new FileCommands(m_program, prompter, *m_console, this);
     placePanels();
     // 趨勢 beside 座標點: the position as the polls read it.
     auto* trend = new TrendChart;
-    m_program->listTab()->addTab(trend, QStringLiteral("趨勢"));
+    m_editor->listTab()->addTab(trend, QStringLiteral("趨勢"));
     connect(m_console, &ConsolePanel::positionRead, trend, &TrendChart::addPosition);
     connect(m_console, &ConsolePanel::disconnected, trend, &TrendChart::clear);
     buildMenu();
     buildStatusBar();
     connect(m_console, &ConsolePanel::connectionShown, m_panel1, &QLabel::setText);
-    connect(m_program, &ProgramPanel::stateShown, this, &FORM1::showState);
-    connect(m_files, &FileCommands::programReplaced, m_program, &ProgramPanel::startHistory);
-    connect(m_files, &FileCommands::saved, this, [this] {
-        m_program->markSaved();
-        showState(statusBar()->currentMessage());
-    });
+    connect(m_editor, &ProgramPanel::stateShown, this, &FORM1::showState);
     // Esc drops an armed insert or modify.
     auto* disarm = new QShortcut(Qt::Key_Escape, this);
-    connect(disarm, &QShortcut::activated, m_program, &ProgramPanel::disarm);
+    connect(disarm, &QShortcut::activated, m_editor, &ProgramPanel::disarm);
     setFixedSize(sizeHint());  // the controls stand at fixed places
     Form_Load();
     Timer1().start();
@@ -66,9 +61,9 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
 void FORM1::placePanels() {
     m_console->uploadFrame()->setGeometry(26, 4, 115, 47);
     m_console->consoleFrame()->setGeometry(148, 4, 466, 131);
-    m_program->editFrame()->setGeometry(24, 56, 117, 81);
-    m_program->entryTab()->setGeometry(24, 144, 171, 325);
-    m_program->listTab()->setGeometry(200, 143, 416, 322);
+    m_editor->editFrame()->setGeometry(24, 56, 117, 81);
+    m_editor->entryTab()->setGeometry(24, 144, 171, 325);
+    m_editor->listTab()->setGeometry(200, 143, 416, 322);
     m_console->outputFrame()->setGeometry(30, 472, 209, 57);
     m_console->inputFrame()->setGeometry(248, 474, 362, 54);
 }
@@ -92,25 +87,35 @@ void FORM1::buildMenu() {
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("編輯(&D)"));
     edit->setObjectName(QStringLiteral("編輯"));
-    QAction* undo = m_program->history().createUndoAction(this, QStringLiteral("復原"));
+    QAction* undo = edit->addAction(QStringLiteral("復原"));
     undo->setObjectName(QStringLiteral("復原"));
     undo->setShortcut(QKeySequence::Undo);
-    QAction* redo = m_program->history().createRedoAction(this, QStringLiteral("重做"));
+    connect(undo, &QAction::triggered, m_editor, &ProgramPanel::undo);
+    QAction* redo = edit->addAction(QStringLiteral("重做"));
     redo->setObjectName(QStringLiteral("重做"));
     redo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Y")));
-    edit->addActions({undo, redo});
+    connect(redo, &QAction::triggered, m_editor, &ProgramPanel::redo);
+    // The actions name what they take back or do again: "復原 輸入一列".
+    const auto showHistory = [this, undo, redo] {
+        undo->setEnabled(m_program.canUndo());
+        undo->setText(QStringLiteral("復原 %1").arg(m_program.undoText()).trimmed());
+        redo->setEnabled(m_program.canRedo());
+        redo->setText(QStringLiteral("重做 %1").arg(m_program.redoText()).trimmed());
+    };
+    connect(&m_program, &Program::historyChanged, this, showHistory);
+    showHistory();
     edit->addSeparator();
     QAction* check = edit->addAction(QStringLiteral("檢查程式"));
     check->setObjectName(QStringLiteral("檢查程式"));
     check->setShortcut(QKeySequence(Qt::Key_F7));
-    connect(check, &QAction::triggered, m_program, &ProgramPanel::checkProgram);
-    connect(m_console->checkButton(), &QPushButton::clicked, m_program,
+    connect(check, &QAction::triggered, m_editor, &ProgramPanel::checkProgram);
+    connect(m_console->checkButton(), &QPushButton::clicked, m_editor,
             &ProgramPanel::checkProgram);
     auto* dryRun = new DryRunWindow(
-        shared, m_prompter, [this] { return m_console->lastPosition(); }, this);
+        m_program, m_prompter, [this] { return m_console->lastPosition(); }, this);
     connect(dryRun, &DryRunWindow::rowChosen, this, [this](int row) {
         activateWindow();
-        m_program->selectRow(row);
+        m_editor->selectRow(row);
     });
     QAction* simulate = edit->addAction(QStringLiteral("模擬執行"));
     simulate->setObjectName(QStringLiteral("模擬執行"));
@@ -170,21 +175,19 @@ void FORM1::buildStatusBar() {
     statusBar()->addPermanentWidget(m_panel2);
 }
 
-// Start-up in the order the system has always followed: the editor, the settings file, the
-// shared state with its header row, then the console and the status bar.
+// Start-up in the order the system has always followed: the editor, the settings file, then
+// the console and the status bar. The program starts empty with its header row.
 void FORM1::Form_Load() {
-    m_program->Form_Load();
-    shared = SharedState{};
+    m_editor->Form_Load();
     // A DATA.TXT in a working directory the tool cannot write is still read.
     const bool ownFile = QFile::exists(settingsFilePath(m_settingsDir));
-    shared.PortNumber = readPortNumber(ownFile ? m_settingsDir : m_workingDir);
+    m_console->setPortNumber(readPortNumber(ownFile ? m_settingsDir : m_workingDir));
     if (m_settingsDir != m_workingDir) {
         m_settingsNote->setText(
             QStringLiteral("設定存於 %1").arg(QDir::toNativeSeparators(m_settingsDir.path())));
     }
     m_console->Form_Load();
-    m_panel2->setText(portDisplayName(shared.PortNumber));
-    m_program->startHistory();
+    m_panel2->setText(portDisplayName(m_console->portNumber()));
 }
 
 void FORM1::showState(const QString& mode) {
@@ -192,7 +195,7 @@ void FORM1::showState(const QString& mode) {
     setWindowTitle(
         applicationTitle() +
         (name.isEmpty() ? QString() : QStringLiteral(" - ") + QFileInfo(name).fileName()) +
-        (shared.ProgramChanged ? QStringLiteral(" *") : QString()));
+        (m_program.ProgramChanged() ? QStringLiteral(" *") : QString()));
     if (mode.isEmpty()) {
         statusBar()->clearMessage();
     } else {
@@ -201,11 +204,15 @@ void FORM1::showState(const QString& mode) {
 }
 
 bool FORM1::reportStore(StoreOutcome outcome) {
-    return m_program->reportStore(outcome);
+    return m_editor->reportStore(outcome);
+}
+
+EntryMemory& FORM1::entryMemory() {
+    return m_editor->entryMemory();
 }
 
 void FORM1::show_it() {
-    m_program->show_it();
+    m_editor->show_it();
 }
 
 QTimer& FORM1::Timer1() {
@@ -230,6 +237,10 @@ bool FORM1::checkNumberField(const QString& value, bool emptyAllowed) {
 
 void FORM1::ConnectController() {
     m_console->ConnectController();
+}
+
+const QString& FORM1::portNumber() const {
+    return m_console->portNumber();
 }
 
 void FORM1::ShowDisconnected() {
@@ -277,7 +288,7 @@ void FORM1::listSystemPorts() {
         m_systemPortActions << action;
     }
     for (QAction* action : m_portChoices->actions()) {
-        action->setChecked(action->data().toString() == shared.PortNumber);
+        action->setChecked(action->data().toString() == m_console->portNumber());
     }
 }
 
@@ -286,20 +297,20 @@ void FORM1::listSystemPorts() {
 void FORM1::otherPort() {
     const QString name =
         m_prompter.inputBox(this, QStringLiteral("請輸入連接埠名稱或裝置路徑:"),
-                            QStringLiteral("COM_PORT"), portDeviceName(shared.PortNumber));
+                            QStringLiteral("COM_PORT"), portDeviceName(m_console->portNumber()));
     if (!name.isEmpty()) {
         choosePort(name);
     }
 }
 
 void FORM1::choosePort(const QString& portNumber) {
-    shared.PortNumber = portNumber;
+    m_console->setPortNumber(portNumber);
     SETCOM();
 }
 
 void FORM1::SETCOM() {
-    m_panel2->setText(portDisplayName(shared.PortNumber));
-    if (const auto failure = writePortNumber(m_settingsDir, shared.PortNumber)) {
+    m_panel2->setText(portDisplayName(m_console->portNumber()));
+    if (const auto failure = writePortNumber(m_settingsDir, m_console->portNumber())) {
         m_prompter.message(this, *failure, applicationTitle(), Prompter::Buttons::Ok,
                            Prompter::Icon::Warning);
     }

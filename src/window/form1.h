@@ -32,7 +32,6 @@
 // includes from its own layer or lower ones; the build checks it.
 
 #include "dialogs/rowdialoghost.h"
-#include "program/sharedstate.h"
 
 #include <QDir>
 #include <QMainWindow>
@@ -56,17 +55,20 @@ public:
     FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workingDir,
           QWidget* parent = nullptr);
 
-    // The state the panels, the dialogs, the translator and the file commands share.
-    SharedState shared;
+    // The program being edited, shown by the editor, saved by the file commands and
+    // uploaded by the console.
+    Program& program() override { return m_program; }
 
     void ConnectController();
     void ShowDisconnected();
+    // The port the console connects on.
+    const QString& portNumber() const;
 
     // What a row dialog may touch (RowDialogHost).
     QWidget* hostWindow() override { return this; }
-    SharedState& sharedState() override { return shared; }
+    EntryMemory& entryMemory() override;
     bool reportStore(StoreOutcome outcome) override;
-    void show_it() override;
+    void show_it();
     QTimer& Timer1() override;
     Link& link() override;
     void RS232(const QString& text) override;
@@ -95,9 +97,10 @@ private:
     void showState(const QString& mode);
 
     Prompter& m_prompter;
+    Program m_program;
     QDir m_workingDir;
     QDir m_settingsDir;  // where DATA.TXT is written (see settingsFolder)
-    ProgramPanel* m_program = nullptr;
+    ProgramPanel* m_editor = nullptr;
     ConsolePanel* m_console = nullptr;
     FileCommands* m_files = nullptr;
     QLabel* m_panel1 = nullptr;

@@ -9,71 +9,39 @@
 #include "dialogs/xout.h"
 #include "program/directentries.h"
 #include "translator/programchecks.h"
+#include "window/controls.h"
 #include "window/prompter.h"
 #include "window/rowicons.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QPushButton>
 #include <QShortcut>
 #include <QTabWidget>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <optional>
+
 namespace tql {
-namespace {
 
-// One change to the table: undo puts back the program before it, redo the program after.
-class ProgramEdit final : public QUndoCommand {
-public:
-    ProgramEdit(ProgramPanel& panel, ProgramPanel::Snapshot before, ProgramPanel::Snapshot after,
-                const QString& what)
-        : QUndoCommand(what),
-          m_panel(panel),
-          m_before(std::move(before)),
-          m_after(std::move(after)) {}
-    void undo() override { m_panel.restore(m_before); }
-    void redo() override {
-        if (!std::exchange(m_done, false)) {
-            m_panel.restore(m_after);
-        }
-    }
-
-private:
-    ProgramPanel& m_panel;
-    ProgramPanel::Snapshot m_before;
-    ProgramPanel::Snapshot m_after;
-    bool m_done = true;  // pushed after the change was made
-};
-
-// The fifteen entry buttons switched as one group; 編輯開始 is always in the opposite state.
-const std::array<const char*, 15> kEntryButtons = {
-    "Command19", "Command1",  "Command2",  "LOP",       "LOOPEND",
-    "標籤",      "跳至標籤",  "Command4",  "Command5",  "Command9",
-    "Command10", "Command11", "Command13", "Command14", "Command15"};
-
-const std::array<const char*, 3> kEditButtons = {"Command6", "Command7", "Command8"};
-
-}  // namespace
-
-ProgramPanel::ProgramPanel(SharedState& shared, Prompter& prompter, RowDialogHost& host,
+ProgramPanel::ProgramPanel(Program& program, Prompter& prompter, RowDialogHost& host,
                            QWidget* client)
-    : QObject(client), m_shared(shared), m_prompter(prompter), m_host(host), m_history(this) {
+    : QObject(client), m_program(program), m_prompter(prompter), m_host(host) {
     for (int i = 1; i < int(m_icons.size()); ++i) {
         m_icons[i] = rowIcon(i);
     }
-    buildFrames(client);
-    // Undone back to the state last saved, the program is not changed.
-    connect(&m_history, &QUndoStack::indexChanged, this, [this] {
-        m_shared.ProgramChanged = !m_history.isClean();
-        announce();
+    buildEditFrame(client);
+    buildEntryTab(client);
+    buildListTab(client);
+    // Findings on screen always speak of the program on screen.
+    connect(&m_program, &Program::tableChanged, this, [this] {
+        show_it();
         refreshFindings();
     });
-}
-
-ProgramPanel::Snapshot ProgramPanel::snapshot() const {
-    return {m_shared.ProgramTable, m_shared.RowCounter};
+    connect(&m_program, &Program::stateChanged, this, &ProgramPanel::announce);
 }
 
 QTreeWidgetItem* ProgramPanel::highlightedItem() const {
@@ -81,39 +49,36 @@ QTreeWidgetItem* ProgramPanel::highlightedItem() const {
     return chosen.isEmpty() ? nullptr : chosen.front();
 }
 
+int ProgramPanel::highlightedRow() const {
+    const QTreeWidgetItem* item = highlightedItem();
+    return item == nullptr ? 0 : item->text(0).toInt();
+}
+
+void ProgramPanel::undo() {
+    const int highlighted = highlightedRow();
+    m_program.undo();
+    keepChoice(highlighted);
+}
+
+void ProgramPanel::redo() {
+    const int highlighted = highlightedRow();
+    m_program.redo();
+    keepChoice(highlighted);
+}
+
 // Undo and redo keep the operator's choice where it still stands and invent none: the edit
 // buttons act on the row the list highlights, or wait for the operator to choose one.
-void ProgramPanel::restore(const Snapshot& snapshot) {
-    const QTreeWidgetItem* item = highlightedItem();
-    const int highlighted = item == nullptr ? 0 : item->text(0).toInt();
-    m_shared.ProgramTable = snapshot.table;
-    m_shared.RowCounter = snapshot.RowCounter;
-    m_recorded = snapshot;
-    show_it();
-    if (highlighted >= 1 && highlighted <= m_shared.RowCounter) {
+void ProgramPanel::keepChoice(int highlighted) {
+    if (highlighted >= 1 && highlighted <= m_program.RowCounter()) {
         const QSignalBlocker keeping(m_list);
         m_list->setCurrentItem(m_list->topLevelItem(highlighted - 1));
-        m_shared.CurrentRow = highlighted;
+        m_program.setCurrentRow(highlighted);
     } else {
-        m_shared.CurrentRow = 0;
-        DisableEditButtons();
+        m_program.setCurrentRow(0);
+        setEditButtonsEnabled(false);
     }
-    announce();
 }
 
-void ProgramPanel::recordEdit(const QString& what) {
-    Snapshot after = snapshot();
-    m_history.push(new ProgramEdit(*this, std::exchange(m_recorded, after), after, what));
-}
-
-void ProgramPanel::startHistory() {
-    m_recorded = snapshot();
-    m_history.clear();
-    show_it();
-    refreshFindings();
-}
-
-// Findings on screen always speak of the program on screen.
 void ProgramPanel::refreshFindings() {
     if (!m_findings->isHidden()) {
         checkProgram();
@@ -122,7 +87,8 @@ void ProgramPanel::refreshFindings() {
 
 void ProgramPanel::checkProgram() {
     m_findings->clear();
-    const std::vector<Finding> findings = CheckProgram(m_shared.ProgramTable, m_shared.RowCounter);
+    const std::vector<Finding> findings =
+        CheckProgram(m_program.table(), m_program.RowCounter());
     for (const Finding& finding : findings) {
         auto* item = new QListWidgetItem(formatFinding(finding), m_findings);
         item->setData(Qt::UserRole, finding.row);
@@ -145,18 +111,18 @@ void ProgramPanel::selectRow(int row) {
 void ProgramPanel::disarm() {
     // An open row dialog will store with the armed mode: dropping it under the dialog would
     // lose the row its 確認 is about to store.
-    if (m_openRowDialogs > 0) {
-        return;
+    if (m_openRowDialogs == 0) {
+        m_program.ClearEditModes();
     }
-    ClearEditModes(m_shared);
-    announce();
 }
 
 void ProgramPanel::announce() {
-    const bool armed = (m_shared.InsertMode || m_shared.ModifyMode) && CurrentRowIsValid(m_shared);
+    const bool armed =
+        (m_program.InsertMode() || m_program.ModifyMode()) && m_program.CurrentRowIsValid();
+    const int current = m_program.CurrentRow();
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = m_list->topLevelItem(i);
-        const bool target = armed && i + 1 == m_shared.CurrentRow;
+        const bool target = armed && i + 1 == current;
         QFont font = item->font(0);
         font.setBold(target);
         for (int c = 0; c < m_list->columnCount(); ++c) {
@@ -166,47 +132,80 @@ void ProgramPanel::announce() {
     }
     QString mode;
     if (armed) {
-        mode = m_shared.InsertMode ? QStringLiteral("插入於第 %1 列之前").arg(m_shared.CurrentRow)
-                                   : QStringLiteral("修改第 %1 列").arg(m_shared.CurrentRow);
+        mode = m_program.InsertMode() ? QStringLiteral("插入於第 %1 列之前").arg(current)
+                                      : QStringLiteral("修改第 %1 列").arg(current);
     }
     emit stateShown(mode);
 }
 
-void ProgramPanel::buildFrames(QWidget* client) {
+void ProgramPanel::buildEditFrame(QWidget* client) {
     m_editFrame = new QGroupBox(QStringLiteral("修改"), client);
-    m_controls.button(m_editFrame, "Command6", "插入", QRect(8, 20, 49, 26));
-    m_controls.button(m_editFrame, "Command7", "刪除", QRect(60, 20, 49, 26));
-    m_controls.button(m_editFrame, "Command8", "修改", QRect(8, 49, 101, 26));
+    const std::array<std::tuple<QPushButton**, const char*, const char*, QRect>, 3> buttons = {{
+        {&m_insert, "Command6", "插入", QRect(8, 20, 49, 26)},
+        {&m_delete, "Command7", "刪除", QRect(60, 20, 49, 26)},
+        {&m_modify, "Command8", "修改", QRect(8, 49, 101, 26)},
+    }};
+    for (const auto& [member, name, caption, geometry] : buttons) {
+        *member = placed(new QPushButton(QString::fromUtf8(caption), m_editFrame),
+                         QString::fromUtf8(name), geometry);
+    }
+    connect(m_insert, &QPushButton::clicked, this, &ProgramPanel::Command6_Click);
+    connect(m_delete, &QPushButton::clicked, this, &ProgramPanel::Command7_Click);
+    connect(m_modify, &QPushButton::clicked, this, &ProgramPanel::Command8_Click);
+}
 
+void ProgramPanel::buildEntryTab(QWidget* client) {
     m_entryTab = new QTabWidget(client);
     m_entryTab->setObjectName(QStringLiteral("SSTab2"));
-    auto* entryPage = new QWidget;
-    m_entryTab->addTab(entryPage, QStringLiteral("功能鍵"));
-    // Grouped by what the rows do: moves, timing, loops, labels and calls, homing, I/O.
-    const std::array<std::pair<const char*, const char*>, 14> pairs = {{{"Command19", "絕對移動"},
-                                                                        {"Command5", "相對移動"},
-                                                                        {"Command1", "速度"},
-                                                                        {"Command2", "延遲"},
-                                                                        {"LOP", "迴圈"},
-                                                                        {"LOOPEND", "迴圈結束"},
-                                                                        {"標籤", "標籤"},
-                                                                        {"跳至標籤", "跳至標籤"},
-                                                                        {"Command14", "呼叫標籤"},
-                                                                        {"Command9", "返回"},
-                                                                        {"Command4", "回原點"},
-                                                                        {"Command13", "座標歸零"},
-                                                                        {"Command10", "IN"},
-                                                                        {"Command11", "OUT"}}};
+    auto* page = new QWidget;
+    m_entryTab->addTab(page, QStringLiteral("功能鍵"));
+    // Grouped by what the rows do: moves, timing, loops, labels and calls, homing, I/O,
+    // two a line; the buttons without a dialog store their row at once (directEntries).
+    using Kind = std::optional<RowDialogKind>;
+    const std::array<std::tuple<const char*, const char*, Kind>, 15> entries = {{
+        {"Command19", "絕對移動", RowDialogKind::AbsoluteMove},
+        {"Command5", "相對移動", RowDialogKind::RelativeMove},
+        {"Command1", "速度", RowDialogKind::Speed},
+        {"Command2", "延遲", std::nullopt},
+        {"LOP", "迴圈", std::nullopt},
+        {"LOOPEND", "迴圈結束", std::nullopt},
+        {"標籤", "標籤", std::nullopt},
+        {"跳至標籤", "跳至標籤", std::nullopt},
+        {"Command14", "呼叫標籤", std::nullopt},
+        {"Command9", "返回", std::nullopt},
+        {"Command4", "回原點", std::nullopt},
+        {"Command13", "座標歸零", std::nullopt},
+        {"Command10", "IN", RowDialogKind::Input},
+        {"Command11", "OUT", RowDialogKind::Output},
+        {"Command15", "自設步驟", RowDialogKind::CustomStep},
+    }};
     constexpr int kPitch = 32;
-    m_controls.button(entryPage, "Command12", "編輯開始", QRect(6, 6, 153, 28));
-    for (int i = 0; i < int(pairs.size()); ++i) {
-        const int x = 6 + (i % 2) * 78;
-        const int y = 6 + (1 + i / 2) * kPitch;
-        m_controls.button(entryPage, QString::fromUtf8(pairs[i].first),
-                          QString::fromUtf8(pairs[i].second), QRect(x, y, 75, 28));
+    m_editStart = placed(new QPushButton(QStringLiteral("編輯開始"), page),
+                         QStringLiteral("Command12"), QRect(6, 6, 153, 28));
+    connect(m_editStart, &QPushButton::clicked, this, &ProgramPanel::Command12_Click);
+    for (int i = 0; i < int(entries.size()); ++i) {
+        const auto& [name, caption, dialog] = entries[i];
+        const bool last = i + 1 == int(entries.size());  // 自設步驟 spans the line
+        const QRect geometry = last ? QRect(6, 6 + 8 * kPitch, 153, 28)
+                                    : QRect(6 + (i % 2) * 78, 6 + (1 + i / 2) * kPitch, 75, 28);
+        QPushButton* button = placed(new QPushButton(QString::fromUtf8(caption), page),
+                                     QString::fromUtf8(name), geometry);
+        m_entryButtons[i] = button;
+        if (dialog) {
+            connect(button, &QPushButton::clicked, this,
+                    [this, kind = *dialog] { rowDialogButton(kind); });
+            continue;
+        }
+        const auto& direct = directEntries();
+        const auto entry = std::find_if(direct.begin(), direct.end(), [&](const DirectEntry& e) {
+            return e.control == QString::fromUtf8(name);
+        });
+        Q_ASSERT(entry != direct.end());
+        connect(button, &QPushButton::clicked, this, [this, &entry = *entry] { directEntry(entry); });
     }
-    m_controls.button(entryPage, "Command15", "自設步驟", QRect(6, 6 + 8 * kPitch, 153, 28));
+}
 
+void ProgramPanel::buildListTab(QWidget* client) {
     m_listTab = new QTabWidget(client);
     m_listTab->setObjectName(QStringLiteral("SSTab1"));
     auto* listPage = new QWidget;
@@ -235,39 +234,15 @@ void ProgramPanel::buildFrames(QWidget* client) {
     auto* erase = new QShortcut(QKeySequence::Delete, m_list, nullptr, nullptr,
                                 Qt::WidgetWithChildrenShortcut);
     connect(erase, &QShortcut::activated, this, [this] {
-        if (m_controls.button("Command7")->isEnabled()) {
+        if (m_delete->isEnabled()) {
             Command7_Click();
         }
     });
-    connect(m_controls.button("Command12"), &QPushButton::clicked, this,
-            &ProgramPanel::Command12_Click);
-    for (const DirectEntry& entry : directEntries()) {
-        connect(m_controls.buttons.at(entry.control), &QPushButton::clicked, this,
-                [this, &entry] { directEntry(entry); });
-    }
-    const std::array<std::pair<const char*, RowDialogKind>, 6> dialogButtons = {{
-        {"Command1", RowDialogKind::Speed},
-        {"Command10", RowDialogKind::Input},
-        {"Command11", RowDialogKind::Output},
-        {"Command15", RowDialogKind::CustomStep},
-        {"Command19", RowDialogKind::AbsoluteMove},
-        {"Command5", RowDialogKind::RelativeMove},
-    }};
-    for (const auto& [name, dialog] : dialogButtons) {
-        connect(m_controls.button(name), &QPushButton::clicked, this,
-                [this, dialog = dialog] { rowDialogButton(dialog); });
-    }
-    connect(m_controls.button("Command6"), &QPushButton::clicked, this,
-            &ProgramPanel::Command6_Click);
-    connect(m_controls.button("Command7"), &QPushButton::clicked, this,
-            &ProgramPanel::Command7_Click);
-    connect(m_controls.button("Command8"), &QPushButton::clicked, this,
-            &ProgramPanel::Command8_Click);
 }
 
 void ProgramPanel::Form_Load() {
-    DisableEntryButtons();
-    DisableEditButtons();
+    setEntryButtonsEnabled(false);
+    setEditButtonsEnabled(false);
     m_list->clear();
     m_list->setColumnCount(5);
     m_list->setHeaderLabels({QStringLiteral(" 行 數 "), QStringLiteral(" 數 據 "),
@@ -284,40 +259,27 @@ void ProgramPanel::Form_Load() {
     }
 }
 
-void ProgramPanel::EnableEntryButtons() {
-    for (const char* name : kEntryButtons) {
-        m_controls.button(name)->setEnabled(true);
+void ProgramPanel::setEntryButtonsEnabled(bool enabled) {
+    for (QPushButton* button : m_entryButtons) {
+        button->setEnabled(enabled);
     }
-    m_controls.button("Command12")->setEnabled(false);
+    m_editStart->setEnabled(!enabled);
 }
 
-void ProgramPanel::DisableEntryButtons() {
-    for (const char* name : kEntryButtons) {
-        m_controls.button(name)->setEnabled(false);
-    }
-    m_controls.button("Command12")->setEnabled(true);
-}
-
-void ProgramPanel::EnableEditButtons() {
-    for (const char* name : kEditButtons) {
-        m_controls.button(name)->setEnabled(true);
-    }
-}
-
-void ProgramPanel::DisableEditButtons() {
-    for (const char* name : kEditButtons) {
-        m_controls.button(name)->setEnabled(false);
+void ProgramPanel::setEditButtonsEnabled(bool enabled) {
+    for (QPushButton* button : {m_insert, m_delete, m_modify}) {
+        button->setEnabled(enabled);
     }
 }
 
 void ProgramPanel::show_it() {
     const QSignalBlocker rebuilding(m_list);  // a rebuild selects no row
     m_list->clear();
-    const std::vector<int> icons = listIcons(m_shared.ProgramTable, m_shared.RowCounter);
+    const std::vector<int> icons = listIcons(m_program.table(), m_program.RowCounter());
     QList<QTreeWidgetItem*> items;
     items.reserve(qsizetype(icons.size()));
     for (int i = 1; i <= int(icons.size()); ++i) {
-        const Row& row = m_shared.ProgramTable[i];
+        const Row& row = m_program.row(i);
         auto* item =
             new QTreeWidgetItem(QStringList{QString::number(i), row[1], row[2], row[3], row[4]});
         item->setIcon(0, m_icons[icons[i - 1]]);
@@ -331,15 +293,14 @@ void ProgramPanel::ListView1_ItemClick(QTreeWidgetItem* item) {
     if (item == nullptr) {
         return;
     }
-    m_shared.CurrentRow = item->text(0).toInt();
-    EnableEditButtons();
+    m_program.setCurrentRow(item->text(0).toInt());
+    setEditButtonsEnabled(true);
 }
 
 void ProgramPanel::Command12_Click() {
-    m_shared.ProgramChanged = true;
-    EnableEntryButtons();
-    DisableEditButtons();
-    announce();
+    m_program.markChanged();
+    setEntryButtonsEnabled(true);
+    setEditButtonsEnabled(false);
 }
 
 bool ProgramPanel::reportStore(StoreOutcome outcome) {
@@ -347,29 +308,23 @@ bool ProgramPanel::reportStore(StoreOutcome outcome) {
     if (!refusal.isEmpty()) {
         m_prompter.message(m_list->window(), refusal, applicationTitle());
     }
-    if (outcome != StoreOutcome::Stored) {
-        return false;
-    }
-    recordEdit(QStringLiteral("輸入一列"));
-    return true;
+    return outcome == StoreOutcome::Stored;
 }
 
 void ProgramPanel::directEntry(const DirectEntry& entry) {
-    ArmAppend(m_shared);
+    m_program.ArmAppend();
     QString text;
     if (entry.asksText()) {
         text = m_prompter.inputBox(m_list->window(), entry.prompt, entry.title,
-                                   entry.defaultText(m_shared));
+                                   entry.defaultText(m_program, m_memory));
         if (text.isEmpty()) {
             return;
         }
         if (entry.remembersText) {
-            m_shared.LastDelay = text;
+            m_memory.LastDelay = text;
         }
     }
-    if (reportStore(StoreRow(m_shared, entry.rowWith(text)))) {
-        show_it();
-    }
+    reportStore(m_program.StoreRow(entry.rowWith(text)));
 }
 
 // The console timer pauses while the dialog is put up; the dialog stores its row when the
@@ -377,9 +332,9 @@ void ProgramPanel::directEntry(const DirectEntry& entry) {
 // the move and custom-step dialogs may store one row per opening.
 void ProgramPanel::rowDialogButton(RowDialogKind dialog) {
     m_host.Timer1().stop();
-    ArmAppend(m_shared);
+    m_program.ArmAppend();
     if (dialog != RowDialogKind::Speed) {
-        m_shared.ProgramChanged = true;
+        m_program.markChanged();
     }
     QDialog* opened = nullptr;
     switch (dialog) {
@@ -393,15 +348,15 @@ void ProgramPanel::rowDialogButton(RowDialogKind dialog) {
             opened = new XOUT(m_host);
             break;
         case RowDialogKind::CustomStep:
-            m_shared.EntryArmed = true;
+            m_program.ArmEntry();
             opened = new STEP(m_host);
             break;
         case RowDialogKind::AbsoluteMove:
-            m_shared.EntryArmed = true;
+            m_program.ArmEntry();
             opened = new Form3(m_host);
             break;
         case RowDialogKind::RelativeMove:
-            m_shared.EntryArmed = true;
+            m_program.ArmEntry();
             opened = new MR(m_host);
             break;
     }
@@ -412,36 +367,30 @@ void ProgramPanel::rowDialogButton(RowDialogKind dialog) {
         m_host.setMainWindowEnabled(false);
     }
     m_host.Timer1().start();
-    announce();
 }
 
 void ProgramPanel::Command6_Click() {
-    DisableEditButtons();
-    if (!CurrentRowIsValid(m_shared)) {
+    setEditButtonsEnabled(false);
+    if (!m_program.CurrentRowIsValid()) {
         return;
     }
-    m_shared.ProgramChanged = true;
-    EnableEntryButtons();
-    ArmInsert(m_shared);
-    announce();
+    m_program.markChanged();
+    setEntryButtonsEnabled(true);
+    m_program.ArmInsert();
 }
 
 void ProgramPanel::Command7_Click() {
-    if (DeleteCurrentRow(m_shared)) {
-        recordEdit(QStringLiteral("刪除一列"));
-        show_it();
-    }
-    DisableEditButtons();
+    m_program.DeleteCurrentRow();
+    setEditButtonsEnabled(false);
 }
 
 void ProgramPanel::Command8_Click() {
-    DisableEditButtons();
-    if (!CurrentRowIsValid(m_shared)) {
+    setEditButtonsEnabled(false);
+    if (!m_program.CurrentRowIsValid()) {
         return;
     }
-    m_shared.ProgramChanged = true;
-    ArmModify(m_shared);
-    announce();
+    m_program.markChanged();
+    m_program.ArmModify();
 }
 
 }  // namespace tql

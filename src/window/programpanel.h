@@ -1,17 +1,16 @@
 #pragma once
 
-#include "program/sharedstate.h"
-#include "program/storerow.h"
-#include "window/controls.h"
+#include "program/entrymemory.h"
+#include "program/program.h"
 
 #include <QIcon>
 #include <QObject>
-#include <QUndoStack>
 
 #include <array>
 
 class QGroupBox;
 class QListWidget;
+class QPushButton;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -23,33 +22,31 @@ class RowDialogHost;
 struct DirectEntry;
 
 // The program editor: the list `ListView1`, the sixteen entry buttons of the tab "功能鍵"
-// and the insert/delete/modify frame. Every change goes to the shared table first, through
-// the storing rule of program/storerow.*; show_it() then rebuilds the list from the table.
-// The six dialog buttons open their row dialogs on the RowDialogHost it is given.
+// and the insert/delete/modify frame. It shows the Program and forwards the operator's
+// actions to it; the list is rebuilt (show_it) whenever the program's rows change. The six
+// dialog buttons open their row dialogs on the RowDialogHost it is given.
 class ProgramPanel final : public QObject {
     Q_OBJECT
 
 public:
-    ProgramPanel(SharedState& shared, Prompter& prompter, RowDialogHost& host, QWidget* client);
-    // The history says nothing more while the window goes: nobody is left to hear it.
-    ~ProgramPanel() override { m_history.disconnect(); }
+    ProgramPanel(Program& program, Prompter& prompter, RowDialogHost& host, QWidget* client);
 
     // The frames the main window places.
     QGroupBox* editFrame() const { return m_editFrame; }
     QTabWidget* entryTab() const { return m_entryTab; }
     QTabWidget* listTab() const { return m_listTab; }
+    // What the entries offer from one opening to the next.
+    EntryMemory& entryMemory() { return m_memory; }
 
     // The editor's part of start-up: both button groups off, the list set up and empty.
     void Form_Load();
     void show_it();
-    // Reports a refused store; true when the row was stored (and recorded for undo).
+    // Reports a refused store; true when the row was stored.
     bool reportStore(StoreOutcome outcome);
 
-    // Undo and redo of every change to the table. A new or opened program starts a fresh
-    // history; a save marks the state that undo may return to unchanged.
-    QUndoStack& history() { return m_history; }
-    void startHistory();
-    void markSaved() { m_history.setClean(); }
+    // 復原 and 重做 keep the operator's choice of row where it still stands.
+    void undo();
+    void redo();
     // Esc: the armed insert or modify (or a leftover append) is dropped, unless a row dialog
     // that will store with it is open.
     void disarm();
@@ -57,12 +54,6 @@ public:
     void checkProgram();
     // Highlights row (1..RowCounter) in the list and makes it the current row, as a click.
     void selectRow(int row);
-
-    struct Snapshot {
-        ProgramTable table;
-        int RowCounter = 0;
-    };
-    void restore(const Snapshot& snapshot);
 
 signals:
     // The program or the armed mode may have changed: the title and the status bar follow.
@@ -72,11 +63,11 @@ signals:
 private:
     enum class RowDialogKind { Speed, Input, Output, CustomStep, AbsoluteMove, RelativeMove };
 
-    void buildFrames(QWidget* client);
-    void EnableEntryButtons();
-    void DisableEntryButtons();
-    void EnableEditButtons();
-    void DisableEditButtons();
+    void buildEditFrame(QWidget* client);
+    void buildEntryTab(QWidget* client);
+    void buildListTab(QWidget* client);
+    void setEntryButtonsEnabled(bool enabled);
+    void setEditButtonsEnabled(bool enabled);
     void ListView1_ItemClick(QTreeWidgetItem* item);
     void Command12_Click();
     void directEntry(const DirectEntry& entry);
@@ -84,27 +75,32 @@ private:
     void Command6_Click();
     void Command7_Click();
     void Command8_Click();
-    // Pushes the change since the last recorded state onto the history.
-    void recordEdit(const QString& what);
-    Snapshot snapshot() const;
+    // After the rows changed under the list (undo, redo): the row highlighted before stays
+    // chosen when it still exists; otherwise no row is.
+    void keepChoice(int highlighted);
     void refreshFindings();
     // The item the list highlights, nullptr when none.
     QTreeWidgetItem* highlightedItem() const;
+    int highlightedRow() const;
     // Marks the row an armed insert or modify will act on, and says so.
     void announce();
 
-    SharedState& m_shared;
+    Program& m_program;
     Prompter& m_prompter;
     RowDialogHost& m_host;
-    Controls m_controls;
+    EntryMemory m_memory;
     std::array<QIcon, 29> m_icons;
     QGroupBox* m_editFrame = nullptr;
     QTabWidget* m_entryTab = nullptr;
     QTabWidget* m_listTab = nullptr;
     QTreeWidget* m_list = nullptr;
     QListWidget* m_findings = nullptr;
-    QUndoStack m_history;
-    Snapshot m_recorded;  // the program as the history last saw it
+    QPushButton* m_insert = nullptr;     // Command6
+    QPushButton* m_delete = nullptr;     // Command7
+    QPushButton* m_modify = nullptr;     // Command8
+    QPushButton* m_editStart = nullptr;  // Command12
+    // The fifteen entry buttons switched as one group; 編輯開始 is always the opposite.
+    std::array<QPushButton*, 15> m_entryButtons{};
     int m_openRowDialogs = 0;
 };
 

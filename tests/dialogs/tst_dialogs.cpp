@@ -60,18 +60,18 @@ struct Editor : FormFixture {
         return std::none_of(dialogs.begin(), dialogs.end(),
                             [](QDialog* d) { return d->isVisible(); });
     }
-    Row row(int i) const { return shared().ProgramTable[i]; }
+    Row row(int i) const { return program().row(i); }
     bool modesClear() const {
-        return !shared().AppendMode && !shared().InsertMode && !shared().ModifyMode;
+        return !program().AppendMode() && !program().InsertMode() && !program().ModifyMode();
     }
     // The list shows the table, row for row.
     bool listMatchesTable() const {
-        if (list()->topLevelItemCount() != shared().RowCounter) {
+        if (list()->topLevelItemCount() != program().RowCounter()) {
             return false;
         }
-        for (int i = 1; i <= shared().RowCounter; ++i) {
+        for (int i = 1; i <= program().RowCounter(); ++i) {
             for (int c = 1; c < 5; ++c) {
-                if (list()->topLevelItem(i - 1)->text(c) != shared().ProgramTable[i][c]) {
+                if (list()->topLevelItem(i - 1)->text(c) != program().row(i)[c]) {
                     return false;
                 }
             }
@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString("SUB"));
         e.press(d, "Command1");
         QCOMPARE(e.row(2), (Row{"IN-C", "4", "SUB", "IN-CALL", "-"}));
-        QCOMPARE(e.shared().RowCounter, 5);
+        QCOMPARE(e.program().RowCounter(), 5);
 
         e.arm("Command8", 1);  // a delay row: defaults, replaced by an input row
         d = e.open("Command10", "XIN");
@@ -170,7 +170,7 @@ private slots:
         e.choose(d, "Combo1", "2");
         e.press(d, "Command1");
         QCOMPARE(e.keywords(), (QStringList{"IN+", "IN-C", "IN+", "HOME", "RET", "WT"}));
-        QCOMPARE(e.shared().CurrentRow, 3);
+        QCOMPARE(e.program().CurrentRow(), 3);
         QVERIFY(e.listMatchesTable());
     }
 
@@ -185,7 +185,7 @@ private slots:
         }
         QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString(" 100"));
         e.press(d, "Command1");  // nothing chosen: single output with no number
-        QCOMPARE(e.shared().RowCounter, 0);
+        QCOMPARE(e.program().RowCounter(), 0);
         QVERIFY(e.modesClear());
 
         d = e.open("Command11", "XOUT");
@@ -256,13 +256,13 @@ private slots:
         QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString("0"));
         e.press(d, "Command1");
         QCOMPARE(e.row(1), (Row{"MR", "相對移動", "0", "-", "-"}));
-        QVERIFY(!e.shared().EntryArmed);
+        QVERIFY(!e.program().EntryArmed());
         QVERIFY(e.listMatchesTable());
 
         d = e.open("Command5", "MR");
         e.type(d, "Text1", "5");
         e.press(d, "Command1");
-        QCOMPARE(e.shared().MoveValue, QString("5"));
+        QCOMPARE(e.form->entryMemory().MoveValue, QString("5"));
         d = e.open("Command19", "Form3");  // the absolute move opens with the last distance
         QCOMPARE(e.in<QLineEdit>(d, "Text1(0)")->text(), QString("5"));
         d->close();
@@ -271,7 +271,7 @@ private slots:
         e.arm("Command6", 1);
         d = e.open("Command5", "MR");
         e.press(d, "Command2");  // cancel keeps a pending insert
-        QVERIFY(e.shared().InsertMode);
+        QVERIFY(e.program().InsertMode());
         e.arm("Command8", 3);
         d = e.open("Command5", "MR");
         QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString("延遲"));  // field 2 of the row
@@ -289,14 +289,6 @@ private slots:
         QCOMPARE(e.keywords(), QStringList{"STEP"});
         QVERIFY(e.listMatchesTable());
 
-        e.load({kDelay, kHome});
-        e.shared().AppendMode = true;
-        e.shared().InsertMode = true;
-        e.shared().CurrentRow = 1;
-        QDialog* step = e.open("Command15", "STEP");
-        e.press(step, "Command1");
-        QCOMPARE(e.keywords(), (QStringList{"STEP", "WT", "HOME", "STEP"}));
-        QVERIFY(e.shared().InsertMode);  // only the append happened
     }
 
     void customStepDialog() {
@@ -312,7 +304,7 @@ private slots:
         QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString("MA 50"));
         QCOMPARE(e.in<QLineEdit>(d, "Text2")->text(), QString("go"));
         e.press(d, "Command2");
-        QVERIFY(e.shared().ModifyMode);  // cancel leaves it armed
+        QVERIFY(e.program().ModifyMode());  // cancel leaves it armed
         e.arm("Command8", 3);
         d = e.open("Command15", "STEP");
         QCOMPARE(e.in<QLineEdit>(d, "Text1")->text(), QString("500"));
@@ -323,12 +315,12 @@ private slots:
 
     void absoluteMoveDisconnected() {
         Editor e;
-        e.shared().NumericEntry = false;
+        e.form->entryMemory().NumericEntry = false;
         QDialog* d = e.open("Command19", "Form3");
         QCOMPARE(d->windowTitle(), QString(11, ' '));
         QVERIFY(!e.in(d, "Option2(1)")->isEnabled());
         QVERIFY(e.in<QRadioButton>(d, "Option2(0)")->isChecked());
-        QVERIFY(e.shared().NumericEntry);
+        QVERIFY(e.form->entryMemory().NumericEntry);
         QCOMPARE(e.in<QLabel>(d, "StatusBar1(1)")->text(), QString("未連線"));
         QCOMPARE(e.in<QLineEdit>(d, "Text1(1)")->text(), QString("0"));
         QVERIFY(!e.in(d, "Text1(1)")->isEnabled());
@@ -337,7 +329,7 @@ private slots:
         e.press(d, "Command3(0)");
         QVERIFY(e.line.written.isEmpty());
         QCOMPARE(e.row(1), (Row{"POINT", "絕對移動", "12", "-", "-"}));
-        QCOMPARE(e.shared().MoveValue, QString("12a"));
+        QCOMPARE(e.form->entryMemory().MoveValue, QString("12a"));
         QVERIFY(e.listMatchesTable());  // the list shows the stored target, not the typed
 
         d = e.open("Command19", "Form3");
@@ -349,13 +341,13 @@ private slots:
         d = e.open("Command19", "Form3");
         e.press(d, "Command3(1)");
         QVERIFY(e.modesClear());  // unlike the relative move, cancel disarms
-        QVERIFY(e.shared().EntryArmed);
+        QVERIFY(e.program().EntryArmed());
     }
 
     void absoluteMoveTeach() {
         Editor e;
         e.line.openState = true;  // connected
-        e.shared().NumericEntry = false;
+        e.form->entryMemory().NumericEntry = false;
         QDialog* d = e.open("Command19", "Form3");
         e.form->Timer1().stop();  // only the dialog's own reads take the scripted replies
         QVERIFY(e.in<QRadioButton>(d, "Option2(1)")->isChecked());
@@ -373,7 +365,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(e.in<QLineEdit>(d, "Text1(0)")->text(), QString("OK"), 2000);
         e.press(d, "Command3(0)");
         QCOMPARE(e.messages(), QStringList{"無法讀取滑台座標, 未儲存!"});
-        QCOMPARE(e.shared().RowCounter, 0);
+        QCOMPARE(e.program().RowCounter(), 0);
         QVERIFY(!e.closed("Form3"));
         e.line.replies = {"-7.25\r"};
         QTRY_COMPARE_WITH_TIMEOUT(e.in<QLineEdit>(d, "Text1(0)")->text(), QString("-7.25"), 2000);
@@ -381,7 +373,7 @@ private slots:
         QVERIFY(std::count(e.sleeper.sleeps.begin(), e.sleeper.sleeps.end(), 50ms) >= 1);
 
         e.pick(d, "Option2(0)");
-        QVERIFY(e.shared().NumericEntry);
+        QVERIFY(e.form->entryMemory().NumericEntry);
         QVERIFY(e.in(d, "Text1(0)")->isEnabled());
         e.type(d, "Text1(0)", "-7.25");
         e.line.written.clear();
@@ -404,8 +396,8 @@ private slots:
         e.line.written.clear();
         d->close();
         QVERIFY(!e.line.written.contains("HON"));
-        QVERIFY(e.shared().InsertMode);
-        QVERIFY(e.shared().EntryArmed);
+        QVERIFY(e.program().InsertMode());
+        QVERIFY(e.program().EntryArmed());
     }
 
     // Enter in a field confirms the dialog: it flips no sense button and moves no slide.
@@ -474,7 +466,7 @@ private slots:
         e.press(d, "Command1");
         QCOMPARE(e.row(1), (Row{"VM", QString::number(moved), "速度", "-", "-"}));
         QVERIFY(e.form->centralWidget()->isEnabled());
-        QVERIFY(e.shared().ProgramChanged);
+        QVERIFY(e.program().ProgramChanged());
 
         d = e.open("Command1", "Form4");
         QCOMPARE(e.in<QSlider>(d, "Slider1")->value(), moved);
@@ -489,7 +481,7 @@ private slots:
         d = e.open("Command1", "Form4");
         e.press(d, "Command1");
         QCOMPARE(e.row(1), (Row{"VM", "0", "速度", "-", "-"}));
-        QCOMPARE(e.shared().RowCounter, 2);
+        QCOMPARE(e.program().RowCounter(), 2);
 
         // Closing another dialog meanwhile does not free the main window; the speed
         // dialog's close box stores nothing and gives it back.
@@ -498,19 +490,16 @@ private slots:
         e.press(input, "Command2");
         QVERIFY(!e.form->centralWidget()->isEnabled());
         d->close();
-        QCOMPARE(e.shared().RowCounter, 2);
+        QCOMPARE(e.program().RowCounter(), 2);
         QVERIFY(e.form->centralWidget()->isEnabled());
     }
 
     void fullTableInADialog() {
         Editor e;
-        for (int i = 1; i <= kMaxProgramRows; ++i) {
-            e.shared().ProgramTable[i] = kDelay;
-        }
-        e.shared().RowCounter = kMaxProgramRows;
+        e.load(QList<Row>(kMaxProgramRows, kDelay));
         QDialog* d = e.open("Command15", "STEP");
         e.press(d, "Command1");
-        QCOMPARE(e.shared().RowCounter, kMaxProgramRows);
+        QCOMPARE(e.program().RowCounter(), kMaxProgramRows);
         QCOMPARE(e.messages(), QStringList{storeRefusalMessage(StoreOutcome::TableFull)});
         QVERIFY(e.closed("STEP"));
     }

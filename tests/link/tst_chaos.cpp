@@ -194,11 +194,10 @@ private slots:
         QtSerialLine line;
         MeasuredSleeper sleeper;
         FORM1 form(prompter, line, sleeper, QDir(dir.path()));
-        for (const Row& row : kProgram) {
-            form.shared.ProgramTable[++form.shared.RowCounter] = row;
-        }
-        form.show_it();
-        const SharedState before = form.shared;
+        ProgramTable table{};
+        std::copy(kProgram.begin(), kProgram.end(), table.begin() + 1);
+        form.program().load(table, int(kProgram.size()));
+        const ProgramTable before = form.program().table();
         Peer peer(*pty, how);
         Stopwatch clock(sleeper);
 
@@ -252,8 +251,8 @@ private slots:
             QVERIFY(line.isOpen());
             QCOMPARE(panel, QString("連線中"));
         }
-        QCOMPARE(form.shared.RowCounter, before.RowCounter);
-        QCOMPARE(form.shared.ProgramTable, before.ProgramTable);
+        QCOMPARE(form.program().RowCounter(), int(kProgram.size()));
+        QCOMPARE(form.program().table(), before);
         line.close();
     }
 };

@@ -75,6 +75,11 @@ struct Window {
         QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
     }
     bool input(int k) const { return find<QCheckBox>(QString("Check1(%1)").arg(k))->isChecked(); }
+    void load(const QList<Row>& rows) const {
+        ProgramTable table{};
+        std::copy(rows.begin(), rows.end(), table.begin() + 1);
+        form->program().load(table, int(rows.size()));
+    }
 };
 
 QByteArray readFile(const QString& path) {
@@ -144,9 +149,7 @@ private slots:
             {"POINT", "絕對移動", "0", "-", "-"},    {"LOOPEND", "迴圈結束", "-", "-", "-"},
             {"POINT", "絕對移動", "35.5", "-", "-"},
         };
-        for (const Row& row : rows) {
-            w.form->shared.ProgramTable[++w.form->shared.RowCounter] = row;
-        }
+        w.load(rows);
         w.form->Timer1().stop();
         QTest::qWait(100);
         QFile::resize(log, 0);
@@ -192,12 +195,14 @@ private slots:
         w.prompter.answers = {Answer::Ok};
         w.click("連線鍵");
         QVERIFY(w.line.isOpen());
+        QList<Row> rows;
         for (int i = 0; i < 40; ++i) {
-            w.form->shared.ProgramTable[++w.form->shared.RowCounter] = {
-                "POINT", "絕對移動", QString::number(i * 2.5), "-", "-"};
+            rows.append({"POINT", "絕對移動", QString::number(i * 2.5), "-", "-"});
         }
+        w.load(rows);
         const QStringList text =
-            TranslateProgram(w.form->shared.ProgramTable, w.form->shared.RowCounter).ControllerText;
+            TranslateProgram(w.form->program().table(), w.form->program().RowCounter())
+                .ControllerText;
         QList<int> sent;
         bool shown = false;
         auto* console = w.form->findChild<ConsolePanel*>();
@@ -254,8 +259,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(w.text("Text5"), QString("7\r"), 3000);
         QVERIFY(w.input(1) && w.input(2) && w.input(3) && !w.input(4));
 
-        w.form->shared.ProgramTable[++w.form->shared.RowCounter] = {"HOME", "回原點", "-", "-",
-                                                                    "-"};
+        w.load({{"HOME", "回原點", "-", "-", "-"}});
         w.prompter.answers = {Answer::Yes, Answer::Yes};
         w.click("Command3");
         QCOMPARE(w.prompter.messages.size(), size_t(3));  // connect notice, the two questions

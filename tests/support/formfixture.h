@@ -36,7 +36,7 @@ struct FormFixture {
         form->show();
     }
 
-    SharedState& shared() const { return form->shared; }
+    Program& program() const { return form->program(); }
 
     // A control by its name, the main window's own before its dialogs'.
     template <typename T = QWidget>
@@ -65,15 +65,19 @@ struct FormFixture {
     }
     // Rows put straight into the table and listed, as a loaded program would be.
     void load(const QList<Row>& rows) const {
+        ProgramTable table = program().table();
+        int count = program().RowCounter();
         for (const Row& row : rows) {
-            shared().ProgramTable[++shared().RowCounter] = row;
+            table[++count] = row;
         }
-        form->show_it();
+        const int current = program().CurrentRow();
+        program().load(table, count);
+        program().setCurrentRow(current);
     }
     QStringList keywords() const {
         QStringList result;
-        for (int i = 1; i <= shared().RowCounter; ++i) {
-            result << shared().ProgramTable[i][0];
+        for (int i = 1; i <= program().RowCounter(); ++i) {
+            result << program().row(i)[0];
         }
         return result;
     }

@@ -43,10 +43,10 @@ private slots:
     void saveAsWritesTheFileAndClearsTheChangeMark() {
         Window w;
         w.enterProgram();
-        QVERIFY(w.form->shared.ProgramChanged);
+        QVERIFY(w.form->program().ProgramChanged());
         w.prompter.fileNames = {w.path("first")};
         w.trigger("另存新檔");
-        QVERIFY(!w.form->shared.ProgramChanged);
+        QVERIFY(!w.form->program().ProgramChanged());
         const LoadResult saved = loadProgramFile(w.path("first.tq4"));
         QVERIFY(saved.program);
         QCOMPARE(saved.program->RowCounter, 2);
@@ -55,7 +55,7 @@ private slots:
         // No name chosen: nothing written, nothing changed.
         w.click("Command13");
         w.trigger("另存新檔");
-        QVERIFY(w.form->shared.ProgramChanged);
+        QVERIFY(w.form->program().ProgramChanged());
         QCOMPARE(loadProgramFile(w.path("first.tq4")).program->RowCounter, 2);
     }
 
@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(w.prompter.messages.size(), size_t(1));
         QCOMPARE(w.prompter.messages[0].text, QString("prog.tq4 已存在, 是否取代?"));
         QCOMPARE(loadProgramFile(w.path("prog.tq4")).program->RowCounter, rowsInFile);
-        QCOMPARE(w.form->shared.ProgramChanged, rowsInFile == 1);
+        QCOMPARE(w.form->program().ProgramChanged(), rowsInFile == 1);
     }
 
     // 是 at the unsaved-changes question saves a program that has a file to that file.
@@ -139,7 +139,7 @@ private slots:
         w.enterProgram();
         w.prompter.fileNames = {w.path("no/such/folder/p.tq4")};
         w.trigger("另存新檔");
-        QVERIFY(w.form->shared.ProgramChanged);
+        QVERIFY(w.form->program().ProgramChanged());
         QCOMPARE(w.prompter.messages.size(), size_t(1));
         QVERIFY(w.prompter.messages[0].text.contains("p.tq4"));
     }
@@ -169,7 +169,9 @@ private slots:
         QFETCH(bool, written);
         Window w;
         w.enterProgram();
-        w.form->shared.ProgramChanged = changed;
+        if (!changed) {
+            w.form->program().markSaved();
+        }
         if (answer >= 0) {
             w.prompter.answers = {Answer(answer)};
         }
@@ -184,11 +186,11 @@ private slots:
             QCOMPARE(w.prompter.messages[0].icon, Prompter::Icon::Question);
             QCOMPARE(w.prompter.messages[0].title, QString("PALDOR"));
         }
-        QCOMPARE(w.form->shared.RowCounter, cleared ? 0 : 2);
+        QCOMPARE(w.form->program().RowCounter(), cleared ? 0 : 2);
         QCOMPARE(w.listed(), cleared ? 0 : 2);
-        QCOMPARE(w.form->shared.ProgramChanged, !cleared);
+        QCOMPARE(w.form->program().ProgramChanged(), !cleared);
         QCOMPARE(QFile::exists(w.path("n.tq4")), written);
-        QCOMPARE(w.form->shared.ProgramTable[0], headerRow());
+        QCOMPARE(w.form->program().row(0), headerRow());
     }
 
     void openLoadsIntoTheEditor() {
@@ -200,15 +202,15 @@ private slots:
         Window w;
         w.prompter.fileNames = {source.path("p.tq4")};
         w.trigger("開啟舊檔");
-        QCOMPARE(w.form->shared.RowCounter, 2);
-        QCOMPARE(w.form->shared.CurrentRow, 1);
-        QVERIFY(!w.form->shared.ProgramChanged);
+        QCOMPARE(w.form->program().RowCounter(), 2);
+        QCOMPARE(w.form->program().CurrentRow(), 1);
+        QVERIFY(!w.form->program().ProgramChanged());
         QCOMPARE(w.listed(), 2);
-        QCOMPARE(w.form->shared.ProgramTable[1][0], QString("HOME"));
+        QCOMPARE(w.form->program().row(1)[0], QString("HOME"));
 
         // Opening clears the change mark of the program it replaces; a file with lines left
         // unread opens with a word about them.
-        w.form->shared.ProgramChanged = true;
+        w.form->program().markChanged();
         w.prompter.answers = {Answer::No};
         QFile cut(w.path("cut.tq4"));
         QVERIFY(cut.open(QIODevice::WriteOnly));
@@ -219,15 +221,15 @@ private slots:
         cut.close();
         w.prompter.fileNames = {cut.fileName()};
         w.trigger("開啟舊檔");
-        QVERIFY(!w.form->shared.ProgramChanged);
-        QCOMPARE(w.form->shared.RowCounter, 1);
+        QVERIFY(!w.form->program().ProgramChanged());
+        QCOMPARE(w.form->program().RowCounter(), 1);
         QCOMPARE(w.messages().last(), QString("第 3 行過短, 讀取到此為止; 之後還有 1 行未讀入."));
     }
 
     void refusedOpenLeavesTheEditorAsItWas() {
         Window w;
         w.enterProgram();
-        w.form->shared.ProgramChanged = false;
+        w.form->program().markSaved();
         QFile bad(w.path("bad.tq4"));
         bad.open(QIODevice::WriteOnly);
         bad.write("FUNCTINO    DATA        XPOINT      PS          PS\r\nA B C D E F G\r\n");
@@ -244,15 +246,15 @@ private slots:
         w.trigger("開啟舊檔");
         QCOMPARE(w.prompter.messages.size(), size_t(1));
         QVERIFY(w.prompter.messages[0].text.contains("binary.tq4"));
-        QCOMPARE(w.form->shared.RowCounter, 2);
+        QCOMPARE(w.form->program().RowCounter(), 2);
         w.prompter.messages.clear();
-        const SharedState before = w.form->shared;
+        const ProgramTable before = w.form->program().table();
         w.prompter.fileNames = {bad.fileName()};
         w.trigger("開啟舊檔");
         QCOMPARE(w.prompter.messages.size(), size_t(1));
         QVERIFY(w.prompter.messages[0].text.contains("2"));
-        QCOMPARE(w.form->shared.ProgramTable, before.ProgramTable);
-        QCOMPARE(w.form->shared.RowCounter, 2);
+        QCOMPARE(w.form->program().table(), before);
+        QCOMPARE(w.form->program().RowCounter(), 2);
         QCOMPARE(w.listed(), 2);
     }
 
@@ -264,7 +266,7 @@ private slots:
         w.trigger("開啟舊檔");
         QCOMPARE(w.messages(), QStringList{kUnsaved});
         QCOMPARE(w.prompter.fileDialogs, 0);
-        QCOMPARE(w.form->shared.RowCounter, 2);
+        QCOMPARE(w.form->program().RowCounter(), 2);
     }
 
     void exit_data() {

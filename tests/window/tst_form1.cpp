@@ -80,12 +80,12 @@ private slots:
         QVERIFY(w.find("Command12")->isEnabled());
         QCOMPARE(w.find<QPushButton>("Command12")->text(), QString("編輯開始"));
 
-        QCOMPARE(w.form->shared.ProgramTable[0], headerRow());
-        QCOMPARE(w.form->shared.RowCounter, 0);
-        QCOMPARE(w.form->shared.SpeedValue, QString("100"));
-        QCOMPARE(w.form->shared.MoveValue, QString("0"));
-        QVERIFY(w.form->shared.NumericEntry);
-        QVERIFY(!w.form->shared.ProgramChanged);
+        QCOMPARE(w.form->program().row(0), headerRow());
+        QCOMPARE(w.form->program().RowCounter(), 0);
+        QCOMPARE(w.form->entryMemory().SpeedValue, QString("100"));
+        QCOMPARE(w.form->entryMemory().MoveValue, QString("0"));
+        QVERIFY(w.form->entryMemory().NumericEntry);
+        QVERIFY(!w.form->program().ProgramChanged());
 
         const std::pair<const char*, const char*> fields[] = {
             {"Text1", "2000"}, {"Text2", "0"}, {"Text3", "200"}, {"Text4", "0"},
@@ -145,7 +145,7 @@ private slots:
         Window w;
         w.form->findChild<QAction*>("COM3")->trigger();
         QCOMPARE(w.panel(2), QString("COM3"));
-        QCOMPARE(w.form->shared.PortNumber, QString("3"));
+        QCOMPARE(w.form->portNumber(), QString("3"));
         QFile file(w.dir.filePath("DATA.TXT"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("3\r\n"));
@@ -219,7 +219,7 @@ private slots:
             w.enter({"Command2", "Command4", "Command13"});
             QCOMPARE(w.keywords(), start);
             w.prompter.inputBoxes.clear();
-            w.form->shared.ProgramChanged = false;
+            w.form->program().markSaved();
             if (mode != "append") {
                 w.clickRow(2);
                 w.click(mode == "insert" ? "Command6" : "Command8");
@@ -244,14 +244,14 @@ private slots:
                 keywords.insert(at - 1, row[0]);
             }
             QCOMPARE(w.keywords(), keywords);
-            QCOMPARE(w.form->shared.ProgramTable[at], expectedRow());
+            QCOMPARE(w.form->program().row(at), expectedRow());
             QCOMPARE(w.shown().value(at - 1), shownRow(at));
             QCOMPARE(w.list()->topLevelItemCount(), keywords.size());
-            QCOMPARE(w.form->shared.CurrentRow, at);
-            QVERIFY(!w.form->shared.AppendMode && !w.form->shared.InsertMode &&
-                    !w.form->shared.ModifyMode);
-            QVERIFY(w.form->shared.ProgramChanged);
-            QCOMPARE(w.form->shared.ProgramTable[0], headerRow());
+            QCOMPARE(w.form->program().CurrentRow(), at);
+            QVERIFY(!w.form->program().AppendMode() && !w.form->program().InsertMode() &&
+                    !w.form->program().ModifyMode());
+            QVERIFY(w.form->program().ProgramChanged());
+            QCOMPARE(w.form->program().row(0), headerRow());
         }
     }
 
@@ -259,10 +259,10 @@ private slots:
         Window w;
         w.click("Command12");
         w.enter({"Command2", "Command4", "Command13", "LOP", "LOOPEND"});
-        auto& shared = w.form->shared;
-        shared.ProgramTable[1][0] = "wt";   // unknown first keyword: no icon
-        shared.ProgramTable[4][0] = "FOO";  // unknown keyword: the icon of the row above
-        w.form->show_it();
+        ProgramTable table = w.form->program().table();
+        table[1][0] = "wt";   // unknown first keyword: no icon
+        table[4][0] = "FOO";  // unknown keyword: the icon of the row above
+        w.form->program().load(table, 5);
         const auto cacheKey = [&](int row) {
             return w.list()->topLevelItem(row - 1)->icon(0).pixmap(16, 15).toImage();
         };
@@ -283,8 +283,8 @@ private slots:
             w.click(QString::fromUtf8(button));  // no scripted text: cancelled or empty
         }
         QCOMPARE(w.keywords(), (QStringList{"HOME", "RET"}));
-        QVERIFY(w.form->shared.InsertMode);
-        QVERIFY(!w.form->shared.AppendMode);
+        QVERIFY(w.form->program().InsertMode());
+        QVERIFY(!w.form->program().AppendMode());
         w.click("Command13");
         QCOMPARE(w.keywords(), (QStringList{"CS", "HOME", "RET"}));
     }
@@ -314,36 +314,34 @@ private slots:
             QVERIFY(!w.find(name)->isEnabled());
         }
         w.clickRow(2);
-        QCOMPARE(w.form->shared.CurrentRow, 2);
+        QCOMPARE(w.form->program().CurrentRow(), 2);
         for (const QString& name : kEditGroup) {
             QVERIFY(w.find(name)->isEnabled());
         }
         // A store keeps the groups as they are: the edit group now acts on the new last row.
         w.click("Command4");
-        QCOMPARE(w.form->shared.CurrentRow, 5);
+        QCOMPARE(w.form->program().CurrentRow(), 5);
         QVERIFY(w.find("Command7")->isEnabled());
 
         w.clickRow(2);
         w.click("Command7");
         QCOMPARE(w.keywords(), (QStringList{"WT", "CS", "RET", "HOME"}));
         QCOMPARE(w.shown().size(), 4);
-        QCOMPARE(w.form->shared.ProgramTable[5], Row{});
-        QCOMPARE(w.form->shared.CurrentRow, 2);
+        QCOMPARE(w.form->program().row(5), Row{});
+        QCOMPARE(w.form->program().CurrentRow(), 2);
         for (const QString& name : kEditGroup) {
             QVERIFY(!w.find(name)->isEnabled());
         }
 
         // 修改 arms the mode without touching the entry group; 編輯開始 keeps it armed.
         Window fresh;
-        fresh.form->shared.ProgramTable[1] = {"WT", "5", "延遲", "-", "-"};
-        fresh.form->shared.RowCounter = 1;
-        fresh.form->show_it();
+        fresh.load({{"WT", "5", "延遲", "-", "-"}});
         fresh.clickRow(1);
         fresh.click("Command8");
-        QVERIFY(fresh.form->shared.ModifyMode);
+        QVERIFY(fresh.form->program().ModifyMode());
         QVERIFY(!fresh.find("Command4")->isEnabled());
         fresh.click("Command12");
-        QVERIFY(fresh.form->shared.ModifyMode);
+        QVERIFY(fresh.form->program().ModifyMode());
         fresh.click("Command4");
         QCOMPARE(fresh.keywords(), QStringList{"HOME"});
     }
@@ -363,7 +361,7 @@ private slots:
                                        {Qt::Key_Home, 1},
                                        {Qt::Key_PageDown, 3}}) {
             QTest::keyClick(w.list(), key);
-            QCOMPARE(w.form->shared.CurrentRow, row);
+            QCOMPARE(w.form->program().CurrentRow(), row);
             QVERIFY(w.find("Command7")->isEnabled());
         }
         QTest::keyClick(w.list(), Qt::Key_Up);
@@ -378,29 +376,27 @@ private slots:
             w.click("Command12");
             w.enter({"Command4"});
             w.clickRow(1);
-            w.form->shared.RowCounter = 0;  // what New leaves
-            w.form->shared.CurrentRow = 0;
+            w.form->program().clear();  // what New leaves, the edit buttons still enabled
             w.click(QString::fromUtf8(button));
-            QCOMPARE(w.form->shared.RowCounter, 0);
-            QVERIFY(!w.form->shared.InsertMode && !w.form->shared.ModifyMode);
+            QCOMPARE(w.form->program().RowCounter(), 0);
+            QVERIFY(!w.form->program().InsertMode() && !w.form->program().ModifyMode());
             w.click("Command9");
             QCOMPARE(w.keywords(), QStringList{"RET"});
-            QCOMPARE(w.form->shared.ProgramTable[0], headerRow());
+            QCOMPARE(w.form->program().row(0), headerRow());
         }
     }
 
     void fullTableRefusesWithAMessage() {
         Window w;
         w.click("Command12");
-        auto& shared = w.form->shared;
+        QList<Row> rows;
         for (int i = 1; i <= kMaxProgramRows; ++i) {
-            shared.ProgramTable[i] = {"WT", QString::number(i), "延遲", "-", "-"};
+            rows.append({"WT", QString::number(i), "延遲", "-", "-"});
         }
-        shared.RowCounter = kMaxProgramRows;
-        w.form->show_it();
+        w.load(rows);
         w.click("Command4");
-        QCOMPARE(shared.RowCounter, kMaxProgramRows);
-        QCOMPARE(shared.ProgramTable[kMaxProgramRows][1], QString("500"));
+        QCOMPARE(w.form->program().RowCounter(), kMaxProgramRows);
+        QCOMPARE(w.form->program().row(kMaxProgramRows)[1], QString("500"));
         QCOMPARE(w.prompter.messages.size(), size_t(1));
         QCOMPARE(w.prompter.messages[0].text, storeRefusalMessage(StoreOutcome::TableFull));
         QCOMPARE(w.prompter.messages[0].title, QString("PALDOR"));
@@ -425,12 +421,12 @@ private slots:
         QFETCH(bool, armsEntry);
         Window w;
         w.click("Command12");
-        w.form->shared.ProgramChanged = false;
+        w.form->program().markSaved();
         w.click(button);
-        QVERIFY(w.form->shared.AppendMode);
-        QCOMPARE(w.form->shared.ProgramChanged, changes);
-        QCOMPARE(w.form->shared.EntryArmed, armsEntry);
-        QCOMPARE(w.form->shared.RowCounter, 0);
+        QVERIFY(w.form->program().AppendMode());
+        QCOMPARE(w.form->program().ProgramChanged(), changes);
+        QCOMPARE(w.form->program().EntryArmed(), armsEntry);
+        QCOMPARE(w.form->program().RowCounter(), 0);
     }
 };
 

@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(w.title(), QString("PALDOR - first.tq4 *"));
         w.form->findChild<QAction*>("重做")->trigger();
         QCOMPARE(w.title(), QString("PALDOR - first.tq4"));
-        QVERIFY(!w.shared().ProgramChanged);
+        QVERIFY(!w.program().ProgramChanged());
 
         QCOMPARE(w.form->findChild<QAction*>("儲存")->shortcut(),
                  QKeySequence::keyBindings(QKeySequence::Save).first());
@@ -154,7 +154,7 @@ private slots:
         }
         QCOMPARE(w.keywords(), keywords);
         QCOMPARE(w.list()->topLevelItemCount(), keywords.size());
-        QCOMPARE(w.shared().ProgramTable[keywords.size() + 1], Row{});
+        QCOMPARE(w.program().row(int(keywords.size()) + 1), Row{});
         for (const char* button : {"Command6", "Command7", "Command8"}) {
             QCOMPARE(w.find<QPushButton>(button)->isEnabled(), editGroup);
         }
@@ -179,7 +179,7 @@ private slots:
         QCOMPARE(w.mode(), QString("插入於第 2 列之前"));
         QVERIFY(w.list()->topLevelItem(1)->font(0).bold());
         QTest::keyClick(w.form.get(), Qt::Key_Escape);
-        QVERIFY(!w.shared().InsertMode);
+        QVERIFY(!w.program().InsertMode());
         QCOMPARE(w.mode(), QString());
         QVERIFY(!w.list()->topLevelItem(1)->font(0).bold());
 
@@ -246,7 +246,7 @@ private slots:
             }
         }
         QCOMPARE(w.keywords(), keywords);
-        QCOMPARE(w.shared().ProgramTable[1][2], row1Value);
+        QCOMPARE(w.program().row(1)[2], row1Value);
         QCOMPARE(w.messages(), messages);
     }
 
@@ -270,7 +270,7 @@ private slots:
         w.click("Command8");
         w.enter("LOP", "4");
         QCOMPARE(w.prompter.inputBoxes.back().defaultText, QString("3"));
-        QCOMPARE(w.shared().ProgramTable[1][1], QString("4"));
+        QCOMPARE(w.program().row(1)[1], QString("4"));
     }
 
     // Up and Down walk the commands sent before, and the next window still has them.
@@ -319,7 +319,7 @@ private slots:
         w.prompter.inputs = {"/dev/ttyUSB7"};
         w.trigger("其他");
         QCOMPARE(w.prompter.inputBoxes.back().defaultText, portDeviceName("1"));  // not "1"
-        QCOMPARE(w.shared().PortNumber, QString("/dev/ttyUSB7"));
+        QCOMPARE(w.form->portNumber(), QString("/dev/ttyUSB7"));
         QCOMPARE(w.panel(2), QString("/dev/ttyUSB7"));
         emit menu->aboutToShow();
         QVERIFY(!w.form->findChild<QAction*>("COM1")->isChecked());
@@ -410,7 +410,7 @@ private slots:
         QCOMPARE(findings->count(), 1);
         QListWidgetItem* item = findings->item(0);
         emit findings->itemDoubleClicked(item);
-        QCOMPARE(w.shared().CurrentRow, 2);
+        QCOMPARE(w.program().CurrentRow(), 2);
         QVERIFY(w.find("Command7")->isEnabled());
 
         // They follow the program: an edit that mends the row, and a new program.
@@ -437,7 +437,7 @@ private slots:
         auto* summaryList = window->findChild<QListWidget*>("DrySummary");
         QCOMPARE(summaryList->item(0)->text(), QString("第 2 列: 等待輸入 2, 沒有排定的變化"));
         emit summaryList->itemDoubleClicked(summaryList->item(0));
-        QCOMPARE(w.shared().CurrentRow, 2);
+        QCOMPARE(w.program().CurrentRow(), 2);
         window->findChild<QPlainTextEdit*>("DryChanges")->setPlainText("輸入 2 在 1.5 秒時變 1");
         QTest::mouseClick(window->findChild<QPushButton*>("DryRunStart"), Qt::LeftButton);
         QStringList lines;
