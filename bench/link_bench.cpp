@@ -11,6 +11,7 @@
 #include "pseudoterminal.h"
 #include "translator/upload.h"
 #include "window/form1.h"
+#include "window/programpanel.h"
 #include "window/prompter.h"
 #include "window/trendchart.h"
 
@@ -131,11 +132,11 @@ std::pair<double, double> tickPeriods(const std::string& device) {
     tql::QtSerialLine line;
     tql::ThreadSleeper sleeper;
     tql::FORM1 form(prompter, line, sleeper, QDir(dir.path()));
-    form.ConnectController();
-    const double console = meanPeriod(form.Timer1());
-    auto* teach = new tql::Form3(form);
+    form.session().ConnectController();
+    const double console = meanPeriod(form.session().Timer1());
+    auto* teach = new tql::Form3(*form.findChild<tql::ProgramPanel*>());
     const double teaching = meanPeriod(*teach->findChild<QTimer*>("Timer1"));
-    form.ShowDisconnected();
+    form.session().ShowDisconnected();
     return {console, teaching};
 }
 

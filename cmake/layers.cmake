@@ -1,8 +1,9 @@
 # Fails the build when a file under src/ includes from a higher layer. Layers, lowest
 # first: the controller model and the program model, then files, link, translator, the
-# dialogs, the main window, app. The controller model and the program include nothing
+# controller session, the dialogs, the main window, app. The controller model and the program include nothing
 # outside their own folder. Run as: cmake -DSOURCE_DIR=<src> -P layers.cmake
-set(ranks controller=0 program=0 files=1 link=2 translator=3 dialogs=4 window=5 app=6)
+set(ranks controller=0 program=0 files=1 link=2 translator=3 session=4 dialogs=5 window=6
+          app=7)
 foreach(entry IN LISTS ranks)
   string(REPLACE "=" ";" pair "${entry}")
   list(GET pair 0 folder)
@@ -34,5 +35,5 @@ endforeach()
 if(violations)
   list(JOIN violations "\n  " text)
   message(FATAL_ERROR "Includes that run up the layers (program and controller, files, link, "
-                      "translator, dialogs, window, app):\n  ${text}")
+                      "translator, session, dialogs, window, app):\n  ${text}")
 endif()

@@ -6,7 +6,6 @@
 // font.
 
 #include "link/qtserialline.h"
-#include "window/consolepanel.h"
 #include "window/form1.h"
 #include "window/prompter.h"
 
@@ -142,8 +141,7 @@ int main(int argc, char* argv[]) {
         QTest::qWait(1200);  // two console ticks on the wire
         monitor->grab().save(out.filePath("wire-monitor.png"));
         // Halfway through the upload (the simulator takes it at 9600 baud), the progress.
-        auto* console = window.findChild<tql::ConsolePanel*>();
-        QObject::connect(console, &tql::ConsolePanel::uploadProgress, &window,
+        QObject::connect(&window.session(), &tql::ControllerSession::uploadProgress, &window,
                          [&](int sent, int total) {
                              if (sent == total / 2) {
                                  grabFramed(window, out.filePath("upload-progress.png"));

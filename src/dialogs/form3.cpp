@@ -1,7 +1,6 @@
 #include "dialogs/form3.h"
 
 #include "dialogs/rowdialoghost.h"
-#include "link/commands.h"
 #include "link/console.h"
 #include "link/link.h"
 #include "program/dialogrows.h"
@@ -76,7 +75,7 @@ Form3::Form3(RowDialogHost& host)
 
 void Form3::Form_Load() {
     EntryMemory& memory = m_host.entryMemory();
-    if (m_host.link().isOpen()) {
+    if (m_host.teach().isConnected()) {
         m_panel1->setText(QStringLiteral("連線中"));
         m_timer1.start();
         const int entry = memory.NumericEntry ? 0 : 1;
@@ -98,7 +97,7 @@ void Form3::Form_Load() {
 // The upload or a question holds the line: an exchange of this dialog would land inside
 // it. The operator's choice is refused as a whole, so nothing is half done.
 bool Form3::lineHeld() {
-    if (!m_host.link().isOpen() || !m_host.link().busy()) {
+    if (!m_host.teach().isConnected() || !m_host.teach().lineHeld()) {
         return false;
     }
     m_host.notice(QStringLiteral("控制器通訊中 (上傳或詢問), 請稍後再試!"));
@@ -106,8 +105,7 @@ bool Form3::lineHeld() {
 }
 
 void Form3::Option2_Click(int index) {
-    Link& link = m_host.link();
-    if (!link.isOpen()) {
+    if (!m_host.teach().isConnected()) {
         return;
     }
     if (lineHeld()) {
@@ -116,17 +114,16 @@ void Form3::Option2_Click(int index) {
     }
     const bool numeric = index == 0;
     // Hold off lets the operator push the slide by hand while teaching.
-    link.write(numeric ? commands::kHoldOn : commands::kHoldOff);
-    link.writeCarriageReturn();
+    m_host.teach().holdSlide(numeric);
     m_host.entryMemory().NumericEntry = numeric;
     m_text1[0]->setEnabled(numeric);
 }
 
 void Form3::Timer1_Timer() {
-    if (m_host.link().busy()) {
+    if (m_host.teach().lineHeld()) {
         return;  // the upload or a question holds the line
     }
-    if (!m_host.link().isOpen()) {
+    if (!m_host.teach().isConnected()) {
         m_timer1.stop();  // for good: the dialog does not restart it
         m_panel1->setText(QStringLiteral("未連線"));
         return;
@@ -136,10 +133,7 @@ void Form3::Timer1_Timer() {
 }
 
 void Form3::ReadTeachPosition() {
-    m_host.RS232(commands::kQueryPosition);
-    Link& link = m_host.link();
-    link.sleep(commands::kQueryWait);
-    m_text1[1]->setText(link.readAll());
+    m_text1[1]->setText(m_host.teach().readPosition());
     if (!m_host.entryMemory().NumericEntry) {
         m_text1[0]->setText(teachReading(m_text1[1]->text()));
     }
@@ -147,9 +141,14 @@ void Form3::ReadTeachPosition() {
 
 void Form3::Command2_Click() {
     const QString target = m_text1[0]->text();
-    if (sendable(target) && m_host.checkNumberField(target, true)) {
-        sendMove(target);
+    if (!sendable(target)) {
+        return;
     }
+    if (!target.isEmpty() && !isNumberText(target)) {
+        m_host.notice(notNumberMessage(target));
+        return;
+    }
+    sendMove(target);
 }
 
 void Form3::jog(bool up) {
@@ -164,20 +163,8 @@ void Form3::jog(bool up) {
 // Only in numeric entry, only while connected, and never while another exchange holds
 // the line.
 void Form3::sendMove(const QString& target) {
-    Link& link = m_host.link();
-    if (!m_host.entryMemory().NumericEntry || !link.isOpen() || link.busy()) {
-        return;
-    }
-    link.write(commands::kMoveTo);
-    link.write(target);
-    link.writeCarriageReturn();
-}
-
-void Form3::sendHoldOn() {
-    Link& link = m_host.link();
-    if (link.isOpen()) {
-        link.write(commands::kHoldOn);
-        link.writeCarriageReturn();
+    if (m_host.entryMemory().NumericEntry) {
+        m_host.teach().moveTo(target);
     }
 }
 
@@ -195,7 +182,7 @@ void Form3::confirm() {
     if (m_host.reportStore(m_host.program().StoreArmedRow(absoluteMoveRow(target)))) {
         m_host.entryMemory().MoveValue = target;
     }
-    sendHoldOn();
+    m_host.teach().holdSlide(true);
     finish();
 }
 
@@ -204,7 +191,7 @@ void Form3::cancel() {
         return;
     }
     m_timer1.stop();
-    sendHoldOn();
+    m_host.teach().holdSlide(true);
     ret();
 }
 

@@ -35,7 +35,6 @@ private:
     void sendMove(const QString& target);
     void confirm();
     void cancel();
-    void sendHoldOn();
     bool lineHeld();
 
     QTimer m_timer1;

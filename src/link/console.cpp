@@ -14,6 +14,11 @@ namespace tql {
 
 using namespace commands;
 
+void stopControllerProgram(Link& link) {
+    link.write(QString(QChar(kEscape)));
+    link.write(QString(QChar(kEscape)));
+}
+
 bool probeController(Link& link) {
     link.write(kProbe + QChar(kCarriageReturn));
     link.sleep(kProbeWait);
@@ -21,8 +26,7 @@ bool probeController(Link& link) {
 }
 
 void greetController(Link& link) {
-    link.write(QString(QChar(kEscape)));
-    link.write(QString(QChar(kEscape)));
+    stopControllerProgram(link);
     link.writeLine(kEchoOff);
     link.writeLine(kHoldOn);
     link.sleep(kProbeWait);
@@ -48,8 +52,8 @@ PollReading pollPositionAndInputs(Link& link) {
     return reading;
 }
 
-void syncOutputs(Link& link, const std::array<bool, 4>& wanted, std::array<bool, 4>& sent) {
-    for (int k = 0; k < 4; ++k) {
+void syncOutputs(Link& link, const OutputStates& wanted, OutputStates& sent) {
+    for (int k = 0; k < kOutputs; ++k) {
         const QString output = QString::number(k + 1);
         if (!sent[k] && wanted[k]) {
             link.write(kSetOutput + output);
@@ -182,10 +186,10 @@ bool isNumberText(const QString& text) {
     return number.match(text).hasMatch();
 }
 
-std::array<bool, 8> inputIndicators(int word) {
-    std::array<bool, 8> on{};
+InputStates inputIndicators(int word) {
+    InputStates on{};
     qint64 rest = word;
-    for (int k = 7; k >= 1; --k) {
+    for (int k = kInputs - 1; k >= 1; --k) {
         const qint64 weight = qint64(1) << k;
         on[k] = rest >= weight;
         if (on[k]) {
@@ -194,6 +198,10 @@ std::array<bool, 8> inputIndicators(int word) {
     }
     on[0] = rest >= 1;
     return on;
+}
+
+QString notNumberMessage(const QString& value) {
+    return QStringLiteral("「%1」不是數字, 指令未送出!").arg(value);
 }
 
 }  // namespace tql

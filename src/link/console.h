@@ -11,6 +11,15 @@
 // and greeting, the internal values, the position and input poll, the output switches.
 namespace tql {
 
+// The controller's digital inputs and outputs, numbered from 1.
+inline constexpr int kInputs = 8;
+inline constexpr int kOutputs = 4;
+using InputStates = std::array<bool, kInputs>;
+using OutputStates = std::array<bool, kOutputs>;
+
+// ESC, ESC as two writes: the controller's stop of its running program (and of a download).
+void stopControllerProgram(Link& link);
+
 // "?VM" joined with its CR as one write, 200 ms, then any byte at all counts (even one that
 // is no Big5 text by itself).
 bool probeController(Link& link);
@@ -27,13 +36,13 @@ InternalValues readInternalValues(Link& link);
 
 struct PollReading {
     QString position;  // reply to "?PE", unchanged
-    std::array<bool, 8> inputs{};
+    InputStates inputs{};
 };
 // "?PE" (50 ms), one read thrown away (a late reply of an earlier exchange), "?INP" (50 ms).
 PollReading pollPositionAndInputs(Link& link);
 
 // Sends "SET Pk" / "CLR Pk" for each output whose wish differs from what was last sent.
-void syncOutputs(Link& link, const std::array<bool, 4>& wanted, std::array<bool, 4>& sent);
+void syncOutputs(Link& link, const OutputStates& wanted, OutputStates& sent);
 
 // The leading number of a reply, read the way the controller's replies have always been
 // read: blanks, tabs and line feeds are skipped anywhere, reading stops at the first
@@ -57,6 +66,9 @@ bool isNumberText(const QString& text);
 
 // Indicators 1..8 for an input word: bits 0..7 from the top down; 256 or more checks all,
 // a negative word none.
-std::array<bool, 8> inputIndicators(int word);
+InputStates inputIndicators(int word);
+
+// What the operator is told when a 定位, 加速度 or 速度 value is no number.
+QString notNumberMessage(const QString& value);
 
 }  // namespace tql

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <optional>
-#include <utility>
 
 namespace tql {
 
@@ -38,25 +37,9 @@ public:
     // Send a line, wait the fixed time, and take whatever has arrived.
     QString query(const QString& command, std::chrono::milliseconds wait);
 
-    // Set while an exchange that lets events run (the upload with its progress and
-    // questions, a question before a command) owns the line: nothing else may talk then.
-    bool busy() const { return m_busy; }
-    class Exclusive {
-    public:
-        explicit Exclusive(Link& link) : m_link(link), m_was(std::exchange(link.m_busy, true)) {}
-        ~Exclusive() { m_link.m_busy = m_was; }
-        Exclusive(const Exclusive&) = delete;
-        Exclusive& operator=(const Exclusive&) = delete;
-
-    private:
-        Link& m_link;
-        bool m_was;
-    };
-
 private:
     SerialLine& m_line;
     Sleeper& m_sleeper;
-    bool m_busy = false;
 };
 
 // Whether the text can go out on the line at all (Big5 holds every character).

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "program/programtable.h"
 #include "program/entrymemory.h"
 #include "program/program.h"
+#include "program/programtable.h"
 
 #include <QString>
 

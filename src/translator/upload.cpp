@@ -23,8 +23,7 @@ DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
         return DownloadOutcome::NoAnswer;
     }
     const auto lost = [&link] { return link.lostReason().has_value(); };
-    link.write(QString(QChar(kEscape)));
-    link.write(QString(QChar(kEscape)));
+    stopControllerProgram(link);
     link.writeLine(kDownload);
     const int total = int(ControllerText.size());
     bool cancelled = false;

@@ -1,10 +1,10 @@
 #include "window/filecommands.h"
 
 #include "files/programfile.h"
-#include "window/consolepanel.h"
 #include "window/prompter.h"
 
 #include <QFileInfo>
+#include <QWidget>
 
 namespace tql {
 namespace {
@@ -15,13 +15,8 @@ const QString kUnsavedQuestion = QStringLiteral("尚未存檔, 是否要存檔 ?
 
 }  // namespace
 
-FileCommands::FileCommands(Program& program, Prompter& prompter, ConsolePanel& console,
-                           QWidget* window)
-    : QObject(window),
-      m_program(program),
-      m_prompter(prompter),
-      m_console(console),
-      m_window(window) {}
+FileCommands::FileCommands(Program& program, Prompter& prompter, QWidget* window)
+    : QObject(window), m_program(program), m_prompter(prompter), m_window(window) {}
 
 void FileCommands::warn(const QString& text) {
     m_prompter.message(m_window, text, applicationTitle(), Prompter::Buttons::Ok,
@@ -63,7 +58,6 @@ FileCommands::SaveOutcome FileCommands::saveProgramTo(const QString& path) {
 }
 
 void FileCommands::saveAsCommand() {
-    ConsolePanel::Pause pause(m_console);
     saveProgramAs();
 }
 
@@ -72,7 +66,6 @@ void FileCommands::saveCommand() {
         saveAsCommand();
         return;
     }
-    ConsolePanel::Pause pause(m_console);
     saveProgramTo(m_fileName);
 }
 
@@ -83,7 +76,6 @@ void FileCommands::clearProgram() {
 
 // 取消 never discards work: like 結束, 是 saves first, 否 clears, 取消 leaves everything.
 void FileCommands::newProgramCommand() {
-    ConsolePanel::Pause pause(m_console);
     if (offerToSave()) {
         clearProgram();
     }
@@ -111,7 +103,6 @@ bool FileCommands::offerToSave() {
 }
 
 void FileCommands::openProgramCommand() {
-    ConsolePanel::Pause pause(m_console);
     if (!offerToSave()) {
         return;
     }

@@ -8,18 +8,17 @@ class QWidget;
 
 namespace tql {
 
-class ConsolePanel;
 class Prompter;
 
 // 建立新檔, 開啟舊檔 and 另存新檔, and the unsaved-changes question that 結束 and the close
 // box ask too. The program file format and the saving live in files/programfile.*; these
-// commands ask the operator and load, clear or mark the program. The console is paused while
-// their boxes are up.
+// commands ask the operator and load, clear or mark the program. The prompter holds the
+// console's line while their boxes are up.
 class FileCommands final : public QObject {
     Q_OBJECT
 
 public:
-    FileCommands(Program& program, Prompter& prompter, ConsolePanel& console, QWidget* window);
+    FileCommands(Program& program, Prompter& prompter, QWidget* window);
 
     void newProgramCommand();
     void openProgramCommand();
@@ -41,7 +40,6 @@ private:
 
     Program& m_program;
     Prompter& m_prompter;
-    ConsolePanel& m_console;
     QWidget* m_window;
     QString m_fileName;
 };

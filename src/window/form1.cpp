@@ -28,7 +28,8 @@ namespace tql {
 FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workingDir,
              QWidget* parent)
     : QMainWindow(parent),
-      m_prompter(prompter),
+      m_session(*new ControllerSession(prompter, line, sleeper, this)),
+      m_prompter(m_session.prompter()),
       m_workingDir(std::move(workingDir)),
       m_settingsDir(settingsFolder(m_workingDir)) {
     setObjectName(QStringLiteral("FORM1"));
@@ -36,25 +37,26 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     auto* client = new QWidget(this);
     client->setFixedSize(646, 540);
     setCentralWidget(client);
-    m_editor = new ProgramPanel(m_program, prompter, *this, client);
-    m_console = new ConsolePanel(m_program, prompter, line, sleeper, client);
-    m_files = new FileCommands(m_program, prompter, *m_console, this);
+    m_editor = new ProgramPanel(m_program, m_session, client);
+    m_console = new ConsolePanel(m_session, m_program, client);
+    m_files = new FileCommands(m_program, m_prompter, this);
     placePanels();
     // 趨勢 beside 座標點: the position as the polls read it.
     auto* trend = new TrendChart;
     m_editor->listTab()->addTab(trend, QStringLiteral("趨勢"));
-    connect(m_console, &ConsolePanel::positionRead, trend, &TrendChart::addPosition);
-    connect(m_console, &ConsolePanel::disconnected, trend, &TrendChart::clear);
+    connect(&m_session, &ControllerSession::positionRead, trend, &TrendChart::addPosition);
+    connect(&m_session, &ControllerSession::disconnected, trend, &TrendChart::clear);
     buildMenu();
     buildStatusBar();
-    connect(m_console, &ConsolePanel::connectionShown, m_panel1, &QLabel::setText);
+    connect(&m_session, &ControllerSession::connectionShown, m_panel1, &QLabel::setText);
+    connect(m_editor, &ProgramPanel::mainWindowEnabled, this, &FORM1::setMainWindowEnabled);
     connect(m_editor, &ProgramPanel::stateShown, this, &FORM1::showState);
     // Esc drops an armed insert or modify.
     auto* disarm = new QShortcut(Qt::Key_Escape, this);
     connect(disarm, &QShortcut::activated, m_editor, &ProgramPanel::disarm);
     setFixedSize(sizeHint());  // the controls stand at fixed places
     Form_Load();
-    Timer1().start();
+    m_session.Timer1().start();
 }
 
 // The places the operator has always found them, in the client area.
@@ -109,10 +111,9 @@ void FORM1::buildMenu() {
     check->setObjectName(QStringLiteral("檢查程式"));
     check->setShortcut(QKeySequence(Qt::Key_F7));
     connect(check, &QAction::triggered, m_editor, &ProgramPanel::checkProgram);
-    connect(m_console->checkButton(), &QPushButton::clicked, m_editor,
-            &ProgramPanel::checkProgram);
+    connect(m_console->checkButton(), &QPushButton::clicked, m_editor, &ProgramPanel::checkProgram);
     auto* dryRun = new DryRunWindow(
-        m_program, m_prompter, [this] { return m_console->lastPosition(); }, this);
+        m_program, m_prompter, [this] { return m_session.lastPosition(); }, this);
     connect(dryRun, &DryRunWindow::rowChosen, this, [this](int row) {
         activateWindow();
         m_editor->selectRow(row);
@@ -145,7 +146,7 @@ void FORM1::buildMenu() {
     connect(other, &QAction::triggered, this, &FORM1::otherPort);
     QMenu* view = menuBar()->addMenu(QStringLiteral("檢視(&V)"));
     view->setObjectName(QStringLiteral("檢視"));
-    m_monitor = new WireMonitor(m_console->wireLog(), m_prompter, this);
+    m_monitor = new WireMonitor(m_session.wireLog(), m_prompter, this);
     QAction* monitor = view->addAction(QStringLiteral("通訊監視"));
     monitor->setObjectName(QStringLiteral("通訊監視"));
     monitor->setCheckable(true);
@@ -181,13 +182,14 @@ void FORM1::Form_Load() {
     m_editor->Form_Load();
     // A DATA.TXT in a working directory the tool cannot write is still read.
     const bool ownFile = QFile::exists(settingsFilePath(m_settingsDir));
-    m_console->setPortNumber(readPortNumber(ownFile ? m_settingsDir : m_workingDir));
+    m_session.setPortNumber(readPortNumber(ownFile ? m_settingsDir : m_workingDir));
     if (m_settingsDir != m_workingDir) {
         m_settingsNote->setText(
             QStringLiteral("設定存於 %1").arg(QDir::toNativeSeparators(m_settingsDir.path())));
     }
     m_console->Form_Load();
-    m_panel2->setText(portDisplayName(m_console->portNumber()));
+    m_panel1->setText(QStringLiteral("未連線"));
+    m_panel2->setText(portDisplayName(m_session.portNumber()));
 }
 
 void FORM1::showState(const QString& mode) {
@@ -203,64 +205,17 @@ void FORM1::showState(const QString& mode) {
     }
 }
 
-bool FORM1::reportStore(StoreOutcome outcome) {
-    return m_editor->reportStore(outcome);
-}
-
-EntryMemory& FORM1::entryMemory() {
-    return m_editor->entryMemory();
-}
-
-void FORM1::show_it() {
-    m_editor->show_it();
-}
-
-QTimer& FORM1::Timer1() {
-    return m_console->Timer1();
-}
-
-Link& FORM1::link() {
-    return m_console->link();
-}
-
-void FORM1::RS232(const QString& text) {
-    m_console->RS232(text);
-}
-
-void FORM1::notice(const QString& text) {
-    m_console->notice(text);
-}
-
-bool FORM1::checkNumberField(const QString& value, bool emptyAllowed) {
-    return m_console->checkNumberField(value, emptyAllowed);
-}
-
-void FORM1::ConnectController() {
-    m_console->ConnectController();
-}
-
-const QString& FORM1::portNumber() const {
-    return m_console->portNumber();
-}
-
-void FORM1::ShowDisconnected() {
-    m_console->ShowDisconnected();
-}
-
 void FORM1::setMainWindowEnabled(bool enabled) {
     centralWidget()->setEnabled(enabled);
     menuBar()->setEnabled(enabled);
 }
 
 void FORM1::closeEvent(QCloseEvent* event) {
-    {
-        ConsolePanel::Pause pause(*m_console);
-        if (!m_files->offerToSave()) {
-            event->ignore();
-            return;
-        }
+    if (!m_files->offerToSave()) {
+        event->ignore();
+        return;
     }
-    m_console->signOff();
+    m_session.signOff();
     event->accept();
 }
 
@@ -288,7 +243,7 @@ void FORM1::listSystemPorts() {
         m_systemPortActions << action;
     }
     for (QAction* action : m_portChoices->actions()) {
-        action->setChecked(action->data().toString() == m_console->portNumber());
+        action->setChecked(action->data().toString() == m_session.portNumber());
     }
 }
 
@@ -297,20 +252,20 @@ void FORM1::listSystemPorts() {
 void FORM1::otherPort() {
     const QString name =
         m_prompter.inputBox(this, QStringLiteral("請輸入連接埠名稱或裝置路徑:"),
-                            QStringLiteral("COM_PORT"), portDeviceName(m_console->portNumber()));
+                            QStringLiteral("COM_PORT"), portDeviceName(m_session.portNumber()));
     if (!name.isEmpty()) {
         choosePort(name);
     }
 }
 
 void FORM1::choosePort(const QString& portNumber) {
-    m_console->setPortNumber(portNumber);
+    m_session.setPortNumber(portNumber);
     SETCOM();
 }
 
 void FORM1::SETCOM() {
-    m_panel2->setText(portDisplayName(m_console->portNumber()));
-    if (const auto failure = writePortNumber(m_settingsDir, m_console->portNumber())) {
+    m_panel2->setText(portDisplayName(m_session.portNumber()));
+    if (const auto failure = writePortNumber(m_settingsDir, m_session.portNumber())) {
         m_prompter.message(this, *failure, applicationTitle(), Prompter::Buttons::Ok,
                            Prompter::Icon::Warning);
     }

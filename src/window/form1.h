@@ -3,35 +3,41 @@
 // The main window, FORM1: the one window that lives for the whole run.
 //
 // Who owns what
-//   - FORM1 owns `shared` (SharedState): the program table, its counters and edit modes and
-//     the texts the dialogs share. It is the only shared mutable state; the panels and
-//     the file commands are handed it when they are made, and the row dialogs reach it
-//     through RowDialogHost (dialogs/rowdialoghost.h), which FORM1 implements.
+//   - FORM1 owns the Program (program/program.*): the rows, CurrentRow, the edit modes, the
+//     storing rule, undo and "changed since saved". Every change goes through it.
+//   - FORM1 owns the ControllerSession (session/controllersession.*), the one owner of the
+//     line: Link and wire log, Timer1 and the poll, the output memory, 立即指令's history,
+//     the connection state, every exchange and the upload. Every box of every window is
+//     asked through the session's prompter, so a box holds the line while it is up.
 //   - FORM1 is a frame: it builds the menus and the status bar and places the panels.
-//       window/programpanel.*  the list, the entry and edit buttons, show_it, the dialogs
-//       window/consolepanel.*  the console, OUTPUT and INPUT, Timer1 and the line, and the
-//                              upload (consoleupload.cpp); it stops Timer1 around every
-//                              exchange and modal box
+//       window/programpanel.*  the list, the entry and edit buttons, show_it, the row
+//                              dialogs (it is their RowDialogHost, with the entries' memory
+//                              and the session's teach exchanges)
+//       window/consolepanel.*  the console, OUTPUT and INPUT, and the upload's progress: a
+//                              view of the session
 //       window/filecommands.*  建立新檔, 開啟舊檔, 另存新檔 and the unsaved-changes question
 //       window/wiremonitor.*, dryrunwindow.*, trendchart.*  the wire monitor, 模擬執行 and
-//                              趨勢, fed by the console and the shared program
-//     Panels never include this header: what the frame must hear comes by signal.
+//                              趨勢, fed by the session and the program
+//     Panels never include this header: what the frame must hear comes by signal. Each
+//     panel holds its controls as typed members, named once from one table.
 //   - The serial line, the sleeper and the prompter are owned by main() (or a test) and
 //     outlive the window.
 //
 // Where the logic lives (no widgets, tested without a window)
-//   - program/: table, storing rule and edit modes, the nine direct entries, the row
-//     building of every dialog.
+//   - program/: the program, its storing rule and history, the nine direct entries, the
+//     row building of every dialog.
 //   - files/: program files, Big5 text, DATA.TXT, the trace file.
 //   - link/: the line (Big5, CR, the blocking waits), the console's exchanges, every
 //     command text and wait (link/commands.h).
-//   - translator/: the program as controller text, the upload after translating, the
-//     program checks and the dry run (on the controller model of controller/).
+//   - translator/: the program as controller text, the download, the program checks and
+//     the dry run (on the controller model of controller/).
+//   - session/: the controller session and the seams it asks through (Prompter, TeachLine).
 //
-// Layers, lowest first: program, files, link, translator, dialogs, window, app. A file
-// includes from its own layer or lower ones; the build checks it.
+// Layers, lowest first: program and controller, files, link, translator, session, dialogs,
+// window, app. A file includes from its own layer or lower ones; the build checks it.
 
-#include "dialogs/rowdialoghost.h"
+#include "program/program.h"
+#include "session/controllersession.h"
 
 #include <QDir>
 #include <QMainWindow>
@@ -43,12 +49,9 @@ namespace tql {
 
 class ConsolePanel;
 class FileCommands;
-class Prompter;
 class ProgramPanel;
-class SerialLine;
-class Sleeper;
 
-class FORM1 final : public QMainWindow, public RowDialogHost {
+class FORM1 final : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -57,26 +60,9 @@ public:
 
     // The program being edited, shown by the editor, saved by the file commands and
     // uploaded by the console.
-    Program& program() override { return m_program; }
-
-    void ConnectController();
-    void ShowDisconnected();
-    // The port the console connects on.
-    const QString& portNumber() const;
-
-    // What a row dialog may touch (RowDialogHost).
-    QWidget* hostWindow() override { return this; }
-    EntryMemory& entryMemory() override;
-    bool reportStore(StoreOutcome outcome) override;
-    void show_it();
-    QTimer& Timer1() override;
-    Link& link() override;
-    void RS232(const QString& text) override;
-    void notice(const QString& text) override;
-    bool checkNumberField(const QString& value, bool emptyAllowed) override;
-    // The speed dialog disables the main window while it is up. Its controls and menu are
-    // what is switched: disabling the window itself would disable its dialogs with it.
-    void setMainWindowEnabled(bool enabled) override;
+    Program& program() { return m_program; }
+    // The controller on the line: connection, poll, exchanges, upload.
+    ControllerSession& session() { return m_session; }
 
 protected:
     // 結束 and the close box both end here: unsaved changes are offered for saving first,
@@ -95,8 +81,12 @@ private:
     // "PALDOR - name.tq4", with " *" while there are unsaved changes; the armed mode in the
     // status bar.
     void showState(const QString& mode);
+    // The speed dialog disables the main window while it is up. Its controls and menu are
+    // what is switched: disabling the window itself would disable its dialogs with it.
+    void setMainWindowEnabled(bool enabled);
 
-    Prompter& m_prompter;
+    ControllerSession& m_session;  // a child of the window, found by its Timer1
+    Prompter& m_prompter;  // the session's: every box holds the line
     Program m_program;
     QDir m_workingDir;
     QDir m_settingsDir;  // where DATA.TXT is written (see settingsFolder)

@@ -8,9 +8,9 @@
 #include "dialogs/xin.h"
 #include "dialogs/xout.h"
 #include "program/directentries.h"
+#include "session/controllersession.h"
 #include "translator/programchecks.h"
 #include "window/controls.h"
-#include "window/prompter.h"
 #include "window/rowicons.h"
 
 #include <QGroupBox>
@@ -27,9 +27,8 @@
 
 namespace tql {
 
-ProgramPanel::ProgramPanel(Program& program, Prompter& prompter, RowDialogHost& host,
-                           QWidget* client)
-    : QObject(client), m_program(program), m_prompter(prompter), m_host(host) {
+ProgramPanel::ProgramPanel(Program& program, ControllerSession& session, QWidget* client)
+    : QObject(client), m_program(program), m_session(session), m_prompter(session.prompter()) {
     for (int i = 1; i < int(m_icons.size()); ++i) {
         m_icons[i] = rowIcon(i);
     }
@@ -42,6 +41,18 @@ ProgramPanel::ProgramPanel(Program& program, Prompter& prompter, RowDialogHost& 
         refreshFindings();
     });
     connect(&m_program, &Program::stateChanged, this, &ProgramPanel::announce);
+}
+
+QWidget* ProgramPanel::hostWindow() {
+    return m_list->window();
+}
+
+void ProgramPanel::notice(const QString& text) {
+    m_prompter.message(hostWindow(), text, QStringLiteral("訊息"));
+}
+
+TeachLine& ProgramPanel::teach() {
+    return m_session;
 }
 
 QTreeWidgetItem* ProgramPanel::highlightedItem() const {
@@ -87,8 +98,7 @@ void ProgramPanel::refreshFindings() {
 
 void ProgramPanel::checkProgram() {
     m_findings->clear();
-    const std::vector<Finding> findings =
-        CheckProgram(m_program.table(), m_program.RowCounter());
+    const std::vector<Finding> findings = CheckProgram(m_program.table(), m_program.RowCounter());
     for (const Finding& finding : findings) {
         auto* item = new QListWidgetItem(formatFinding(finding), m_findings);
         item->setData(Qt::UserRole, finding.row);
@@ -201,7 +211,8 @@ void ProgramPanel::buildEntryTab(QWidget* client) {
             return e.control == QString::fromUtf8(name);
         });
         Q_ASSERT(entry != direct.end());
-        connect(button, &QPushButton::clicked, this, [this, &entry = *entry] { directEntry(entry); });
+        connect(button, &QPushButton::clicked, this,
+                [this, &entry = *entry] { directEntry(entry); });
     }
 }
 
@@ -306,7 +317,7 @@ void ProgramPanel::Command12_Click() {
 bool ProgramPanel::reportStore(StoreOutcome outcome) {
     const QString refusal = storeRefusalMessage(outcome);
     if (!refusal.isEmpty()) {
-        m_prompter.message(m_list->window(), refusal, applicationTitle());
+        m_prompter.message(hostWindow(), refusal, applicationTitle());
     }
     return outcome == StoreOutcome::Stored;
 }
@@ -315,7 +326,7 @@ void ProgramPanel::directEntry(const DirectEntry& entry) {
     m_program.ArmAppend();
     QString text;
     if (entry.asksText()) {
-        text = m_prompter.inputBox(m_list->window(), entry.prompt, entry.title,
+        text = m_prompter.inputBox(hostWindow(), entry.prompt, entry.title,
                                    entry.defaultText(m_program, m_memory));
         if (text.isEmpty()) {
             return;
@@ -327,11 +338,10 @@ void ProgramPanel::directEntry(const DirectEntry& entry) {
     reportStore(m_program.StoreRow(entry.rowWith(text)));
 }
 
-// The console timer pauses while the dialog is put up; the dialog stores its row when the
+// The console's poll starts afresh once the dialog is up; the dialog stores its row when the
 // operator confirms. The speed button alone leaves ProgramChanged to the stored row, and
 // the move and custom-step dialogs may store one row per opening.
 void ProgramPanel::rowDialogButton(RowDialogKind dialog) {
-    m_host.Timer1().stop();
     m_program.ArmAppend();
     if (dialog != RowDialogKind::Speed) {
         m_program.markChanged();
@@ -339,34 +349,34 @@ void ProgramPanel::rowDialogButton(RowDialogKind dialog) {
     QDialog* opened = nullptr;
     switch (dialog) {
         case RowDialogKind::Speed:
-            opened = new Form4(m_host);
+            opened = new Form4(*this);
             break;
         case RowDialogKind::Input:
-            opened = new XIN(m_host);
+            opened = new XIN(*this);
             break;
         case RowDialogKind::Output:
-            opened = new XOUT(m_host);
+            opened = new XOUT(*this);
             break;
         case RowDialogKind::CustomStep:
             m_program.ArmEntry();
-            opened = new STEP(m_host);
+            opened = new STEP(*this);
             break;
         case RowDialogKind::AbsoluteMove:
             m_program.ArmEntry();
-            opened = new Form3(m_host);
+            opened = new Form3(*this);
             break;
         case RowDialogKind::RelativeMove:
             m_program.ArmEntry();
-            opened = new MR(m_host);
+            opened = new MR(*this);
             break;
     }
     ++m_openRowDialogs;
     connect(opened, &QObject::destroyed, this, [this] { --m_openRowDialogs; });
     opened->show();
     if (dialog == RowDialogKind::Speed) {
-        m_host.setMainWindowEnabled(false);
+        setMainWindowEnabled(false);
     }
-    m_host.Timer1().start();
+    m_session.restartPoll();
 }
 
 void ProgramPanel::Command6_Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/rowdialoghost.h"
 #include "program/entrymemory.h"
 #include "program/program.h"
 
@@ -17,32 +18,37 @@ class QTreeWidgetItem;
 
 namespace tql {
 
+class ControllerSession;
 class Prompter;
-class RowDialogHost;
 struct DirectEntry;
 
 // The program editor: the list `ListView1`, the sixteen entry buttons of the tab "功能鍵"
 // and the insert/delete/modify frame. It shows the Program and forwards the operator's
 // actions to it; the list is rebuilt (show_it) whenever the program's rows change. The six
-// dialog buttons open their row dialogs on the RowDialogHost it is given.
-class ProgramPanel final : public QObject {
+// dialog buttons open their row dialogs, which reach the program, the entries' memory and
+// the session's teach exchanges through it (RowDialogHost).
+class ProgramPanel final : public QObject, public RowDialogHost {
     Q_OBJECT
 
 public:
-    ProgramPanel(Program& program, Prompter& prompter, RowDialogHost& host, QWidget* client);
+    ProgramPanel(Program& program, ControllerSession& session, QWidget* client);
 
     // The frames the main window places.
     QGroupBox* editFrame() const { return m_editFrame; }
     QTabWidget* entryTab() const { return m_entryTab; }
     QTabWidget* listTab() const { return m_listTab; }
-    // What the entries offer from one opening to the next.
-    EntryMemory& entryMemory() { return m_memory; }
+    // What a row dialog may touch (RowDialogHost).
+    QWidget* hostWindow() override;
+    Program& program() override { return m_program; }
+    EntryMemory& entryMemory() override { return m_memory; }
+    bool reportStore(StoreOutcome outcome) override;
+    void notice(const QString& text) override;
+    TeachLine& teach() override;
+    void setMainWindowEnabled(bool enabled) override { emit mainWindowEnabled(enabled); }
 
     // The editor's part of start-up: both button groups off, the list set up and empty.
     void Form_Load();
     void show_it();
-    // Reports a refused store; true when the row was stored.
-    bool reportStore(StoreOutcome outcome);
 
     // 復原 and 重做 keep the operator's choice of row where it still stands.
     void undo();
@@ -59,6 +65,8 @@ signals:
     // The program or the armed mode may have changed: the title and the status bar follow.
     // mode is the status-bar text of an armed insert or modify, empty when none.
     void stateShown(const QString& mode);
+    // The speed dialog disables the main window while it is up, and gives it back.
+    void mainWindowEnabled(bool enabled);
 
 private:
     enum class RowDialogKind { Speed, Input, Output, CustomStep, AbsoluteMove, RelativeMove };
@@ -86,8 +94,8 @@ private:
     void announce();
 
     Program& m_program;
+    ControllerSession& m_session;
     Prompter& m_prompter;
-    RowDialogHost& m_host;
     EntryMemory m_memory;
     std::array<QIcon, 29> m_icons;
     QGroupBox* m_editFrame = nullptr;

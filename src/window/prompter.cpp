@@ -1,7 +1,8 @@
 #include "window/prompter.h"
 
-#include "window/usersettings.h"
+#include "session/usersettings.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -11,7 +12,7 @@ namespace tql {
 
 Prompter::Answer WidgetPrompter::message(QWidget* parent, const QString& text, const QString& title,
                                          Buttons buttons, Icon icon) {
-    QMessageBox box(parent);
+    QMessageBox box(parent != nullptr ? parent : QApplication::activeWindow());
     box.setText(text);
     box.setWindowTitle(title);
     switch (icon) {

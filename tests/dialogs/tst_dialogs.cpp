@@ -262,7 +262,7 @@ private slots:
         d = e.open("Command5", "MR");
         e.type(d, "Text1", "5");
         e.press(d, "Command1");
-        QCOMPARE(e.form->entryMemory().MoveValue, QString("5"));
+        QCOMPARE(e.memory().MoveValue, QString("5"));
         d = e.open("Command19", "Form3");  // the absolute move opens with the last distance
         QCOMPARE(e.in<QLineEdit>(d, "Text1(0)")->text(), QString("5"));
         d->close();
@@ -288,7 +288,6 @@ private slots:
         e.press(first, "Command1");
         QCOMPARE(e.keywords(), QStringList{"STEP"});
         QVERIFY(e.listMatchesTable());
-
     }
 
     void customStepDialog() {
@@ -315,12 +314,12 @@ private slots:
 
     void absoluteMoveDisconnected() {
         Editor e;
-        e.form->entryMemory().NumericEntry = false;
+        e.memory().NumericEntry = false;
         QDialog* d = e.open("Command19", "Form3");
         QCOMPARE(d->windowTitle(), QString(11, ' '));
         QVERIFY(!e.in(d, "Option2(1)")->isEnabled());
         QVERIFY(e.in<QRadioButton>(d, "Option2(0)")->isChecked());
-        QVERIFY(e.form->entryMemory().NumericEntry);
+        QVERIFY(e.memory().NumericEntry);
         QCOMPARE(e.in<QLabel>(d, "StatusBar1(1)")->text(), QString("未連線"));
         QCOMPARE(e.in<QLineEdit>(d, "Text1(1)")->text(), QString("0"));
         QVERIFY(!e.in(d, "Text1(1)")->isEnabled());
@@ -329,7 +328,7 @@ private slots:
         e.press(d, "Command3(0)");
         QVERIFY(e.line.written.isEmpty());
         QCOMPARE(e.row(1), (Row{"POINT", "絕對移動", "12", "-", "-"}));
-        QCOMPARE(e.form->entryMemory().MoveValue, QString("12a"));
+        QCOMPARE(e.memory().MoveValue, QString("12a"));
         QVERIFY(e.listMatchesTable());  // the list shows the stored target, not the typed
 
         d = e.open("Command19", "Form3");
@@ -347,9 +346,9 @@ private slots:
     void absoluteMoveTeach() {
         Editor e;
         e.line.openState = true;  // connected
-        e.form->entryMemory().NumericEntry = false;
+        e.memory().NumericEntry = false;
         QDialog* d = e.open("Command19", "Form3");
-        e.form->Timer1().stop();  // only the dialog's own reads take the scripted replies
+        e.form->session().Timer1().stop();  // only the dialog's own reads take the scripted replies
         QVERIFY(e.in<QRadioButton>(d, "Option2(1)")->isChecked());
         QCOMPARE(e.line.written, QByteArray("HOFF\r"));
         QVERIFY(!e.in(d, "Text1(0)")->isEnabled());
@@ -373,7 +372,7 @@ private slots:
         QVERIFY(std::count(e.sleeper.sleeps.begin(), e.sleeper.sleeps.end(), 50ms) >= 1);
 
         e.pick(d, "Option2(0)");
-        QVERIFY(e.form->entryMemory().NumericEntry);
+        QVERIFY(e.memory().NumericEntry);
         QVERIFY(e.in(d, "Text1(0)")->isEnabled());
         e.type(d, "Text1(0)", "-7.25");
         e.line.written.clear();

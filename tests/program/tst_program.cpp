@@ -334,19 +334,29 @@ private slots:
         QTest::addColumn<bool>("changed");
         QTest::addColumn<QString>("undoText");
         QTest::addColumn<QString>("redoText");
-        QTest::newRow("store") << "s" << QStringList{"WT", "NEW"} << true << "輸入一列" << "";
-        QTest::newRow("store, undo") << "su" << QStringList{"WT"} << false << "" << "輸入一列";
-        QTest::newRow("delete, undo") << "du" << QStringList{"WT"} << false << "" << "刪除一列";
-        QTest::newRow("store, delete") << "sd" << QStringList{"NEW"} << true << "刪除一列" << "";
-        QTest::newRow("undo past the save") << "sSu" << QStringList{"WT"} << true << "" << "輸入一列";
+        QTest::newRow("store") << "s" << QStringList{"WT", "NEW"} << true << "輸入一列"
+                               << "";
+        QTest::newRow("store, undo") << "su" << QStringList{"WT"} << false << ""
+                                     << "輸入一列";
+        QTest::newRow("delete, undo") << "du" << QStringList{"WT"} << false << ""
+                                      << "刪除一列";
+        QTest::newRow("store, delete") << "sd" << QStringList{"NEW"} << true << "刪除一列"
+                                       << "";
+        QTest::newRow("undo past the save") << "sSu" << QStringList{"WT"} << true << ""
+                                            << "輸入一列";
         QTest::newRow("redo back to the save")
-            << "sSur" << QStringList{"WT", "NEW"} << false << "輸入一列" << "";
+            << "sSur" << QStringList{"WT", "NEW"} << false << "輸入一列"
+            << "";
         QTest::newRow("an edit after undo drops the saved state")
-            << "sSusu" << QStringList{"WT"} << true << "" << "輸入一列";
-        QTest::newRow("edit begun") << "e" << QStringList{"WT"} << true << "" << "";
+            << "sSusu" << QStringList{"WT"} << true << ""
+            << "輸入一列";
+        QTest::newRow("edit begun") << "e" << QStringList{"WT"} << true << ""
+                                    << "";
         QTest::newRow("undo back to the loaded program")
-            << "seu" << QStringList{"WT"} << false << "" << "輸入一列";
-        QTest::newRow("nothing to undo") << "uu" << QStringList{"WT"} << false << "" << "";
+            << "seu" << QStringList{"WT"} << false << ""
+            << "輸入一列";
+        QTest::newRow("nothing to undo") << "uu" << QStringList{"WT"} << false << ""
+                                         << "";
     }
 
     void history() {

@@ -3,6 +3,7 @@
 #include "support/scriptedline.h"
 #include "support/scriptedprompter.h"
 #include "window/form1.h"
+#include "window/programpanel.h"
 
 #include <QFile>
 #include <QLabel>
@@ -37,6 +38,7 @@ struct FormFixture {
     }
 
     Program& program() const { return form->program(); }
+    EntryMemory& memory() const { return form->findChild<ProgramPanel*>()->entryMemory(); }
 
     // A control by its name, the main window's own before its dialogs'.
     template <typename T = QWidget>

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "window/prompter.h"
+#include "session/prompter.h"
 
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace tql::test {
@@ -28,10 +29,14 @@ public:
     std::vector<Shown> inputBoxes;
     int fileDialogs = 0;
     std::vector<QString> fileStarts;  // the file each dialog offered
+    std::function<void()> whileShown;  // runs while each message box is up
 
     Answer message(QWidget*, const QString& text, const QString& title, Buttons buttons,
                    Icon icon) override {
         messages.push_back({text, title, buttons, icon, {}});
+        if (whileShown) {
+            whileShown();
+        }
         return next(answers, Answer::Cancel);
     }
     QString inputBox(QWidget*, const QString& prompt, const QString& title,

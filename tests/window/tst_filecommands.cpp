@@ -1,5 +1,6 @@
 #include "files/programfile.h"
 #include "support/formfixture.h"
+#include "window/prompter.h"
 #include "support/quietoffscreen.h"
 
 #include <QApplication>

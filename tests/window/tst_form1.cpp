@@ -82,9 +82,9 @@ private slots:
 
         QCOMPARE(w.form->program().row(0), headerRow());
         QCOMPARE(w.form->program().RowCounter(), 0);
-        QCOMPARE(w.form->entryMemory().SpeedValue, QString("100"));
-        QCOMPARE(w.form->entryMemory().MoveValue, QString("0"));
-        QVERIFY(w.form->entryMemory().NumericEntry);
+        QCOMPARE(w.memory().SpeedValue, QString("100"));
+        QCOMPARE(w.memory().MoveValue, QString("0"));
+        QVERIFY(w.memory().NumericEntry);
         QVERIFY(!w.form->program().ProgramChanged());
 
         const std::pair<const char*, const char*> fields[] = {
@@ -100,8 +100,8 @@ private slots:
         QCOMPARE(w.panel(2), QString("COM1"));
 
         // The first tick finds the port closed and switches the console off for good.
-        QVERIFY(w.form->Timer1().isActive());
-        QTRY_VERIFY_WITH_TIMEOUT(!w.form->Timer1().isActive(), 2000);
+        QVERIFY(w.form->session().Timer1().isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.form->session().Timer1().isActive(), 2000);
         for (const char* name : {"原點", "Command16", "Command17", "Command18", "Command20",
                                  "Command21", "Command22", "Text1", "Text3", "Text6", "Text7"}) {
             QVERIFY2(!w.find(QString::fromUtf8(name))->isEnabled(), name);
@@ -145,7 +145,7 @@ private slots:
         Window w;
         w.form->findChild<QAction*>("COM3")->trigger();
         QCOMPARE(w.panel(2), QString("COM3"));
-        QCOMPARE(w.form->portNumber(), QString("3"));
+        QCOMPARE(w.form->session().portNumber(), QString("3"));
         QFile file(w.dir.filePath("DATA.TXT"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("3\r\n"));

@@ -41,7 +41,7 @@ struct Window : tql::test::FormFixture {
         line.replies = {"100\r", "", "", "2000\r", "100\r"};
         prompter.answers = {Answer::Ok};
         click("連線鍵");
-        form->Timer1().stop();
+        form->session().Timer1().stop();
         line.written.clear();
         prompter.messages.clear();
     }
@@ -319,7 +319,7 @@ private slots:
         w.prompter.inputs = {"/dev/ttyUSB7"};
         w.trigger("其他");
         QCOMPARE(w.prompter.inputBoxes.back().defaultText, portDeviceName("1"));  // not "1"
-        QCOMPARE(w.form->portNumber(), QString("/dev/ttyUSB7"));
+        QCOMPARE(w.form->session().portNumber(), QString("/dev/ttyUSB7"));
         QCOMPARE(w.panel(2), QString("/dev/ttyUSB7"));
         emit menu->aboutToShow();
         QVERIFY(!w.form->findChild<QAction*>("COM1")->isChecked());
@@ -351,11 +351,11 @@ private slots:
         w.connect();
         w.click("Command19");
         auto* teach = w.form->findChild<QDialog*>("Form3");
-        w.form->Timer1().stop();
+        w.form->session().Timer1().stop();
         teach->findChild<QTimer*>("Timer1")->stop();
         w.line.written.clear();
         {
-            const Link::Exclusive held(w.form->link());
+            const ControllerSession::Hold held(w.form->session());
             QTest::mouseClick(teach->findChild<QRadioButton*>("Option2(1)"), Qt::LeftButton);
             QVERIFY(teach->findChild<QRadioButton*>("Option2(0)")->isChecked());
             QTest::mouseClick(teach->findChild<QPushButton*>("Command3(0)"), Qt::LeftButton);
@@ -462,8 +462,8 @@ private slots:
         auto* trend = w.form->findChild<TrendChart*>("Trend");
         QCOMPARE(trend->points(), 0);
         w.line.replies = {"12.5\r", "", "0\r"};
-        w.form->Timer1().setSingleShot(true);
-        w.form->Timer1().start(0);
+        w.form->session().Timer1().setSingleShot(true);
+        w.form->session().Timer1().start(0);
         QTRY_COMPARE_WITH_TIMEOUT(trend->points(), 1, 2000);
         w.click("Command22");
         QCOMPARE(trend->points(), 0);

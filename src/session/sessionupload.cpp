@@ -1,23 +1,20 @@
-// 上傳 of the console panel: the program translated and checked, then downloaded with its
-// progress shown, and the controller asked to store and run it.
+// 上傳 of the controller session: the program translated and checked, then downloaded with
+// its progress reported, and the controller asked to store and run it.
 #include "files/tracefile.h"
+#include "session/controllersession.h"
 #include "translator/programchecks.h"
 #include "translator/upload.h"
-#include "window/consolepanel.h"
-#include "window/prompter.h"
-
-#include <QProgressDialog>
 
 namespace tql {
 
 // A program that cannot be sent touches nothing: it is translated and checked before the
 // port is opened, since connecting already stops the controller's running program.
 // Errors the translator lets through (a missing label, a move to a text) would reach the
-// controller: the operator sees the first few and decides. Warnings do not stop the upload.
-bool ConsolePanel::uploadDespiteErrors() {
+// controller: the operator sees the first few and decides. Warnings do not stop it.
+bool ControllerSession::uploadDespiteErrors(const ProgramTable& table, int rowCounter) {
     constexpr qsizetype kShown = 5;
     QStringList errors;
-    for (const Finding& finding : CheckProgram(m_program.table(), m_program.RowCounter())) {
+    for (const Finding& finding : CheckProgram(table, rowCounter)) {
         if (finding.severity == Severity::Error && !finding.refusedByTranslator) {
             errors << formatFinding(finding);
         }
@@ -31,14 +28,13 @@ bool ConsolePanel::uploadDespiteErrors() {
         text += QStringLiteral("\n... 另有 %1 個錯誤").arg(more);
     }
     text += QStringLiteral("\n\n是否仍要上傳?");
-    return m_prompter.message(window(), text, QStringLiteral("訊息"), Prompter::Buttons::YesNo,
-                              Prompter::Icon::Warning) == Prompter::Answer::Yes;
+    return ask(text, Prompter::Icon::Warning);
 }
 
-void ConsolePanel::Command3_Click() {
+void ControllerSession::upload(const ProgramTable& table, int rowCounter) {
     Translation translation;
-    if (m_program.RowCounter() > 0) {
-        translation = TranslateProgram(m_program.table(), m_program.RowCounter());
+    if (rowCounter > 0) {
+        translation = TranslateProgram(table, rowCounter);
         if (!translation.ok()) {
             // Unpaired loops are a matter of the whole program; every other refusal names
             // the row to mend.
@@ -50,14 +46,14 @@ void ConsolePanel::Command3_Click() {
             notice(QStringLiteral("第 %1 列有 Big5 無法表示的字元, 無法上傳!").arg(*row));
             return;
         }
-        if (!uploadDespiteErrors()) {
+        if (!uploadDespiteErrors(table, rowCounter)) {
             return;
         }
     }
     if (!m_link.isOpen()) {
         ConnectController();
     }
-    if (!m_link.isOpen() || m_program.RowCounter() == 0) {
+    if (!m_link.isOpen() || rowCounter == 0) {
         return;
     }
     // The trace is a record only: a trace that cannot be written is reported, the upload
@@ -69,45 +65,29 @@ void ConsolePanel::Command3_Click() {
         notice(QStringLiteral("尚未連線"));
         return;
     }
-    m_timer1.stop();
-    // At 9600 baud a long program is seconds on the wire: a progress window shows the lines
-    // going out. It lets events run to repaint, so the line is held meanwhile. Its 取消 (or
-    // Esc) stops the upload after the line on the wire; it is never merely hidden while
-    // the upload goes on unseen.
-    const Link::Exclusive exclusive(m_link);
-    const int total = int(translation.ControllerText.size());
-    QProgressDialog progress(QStringLiteral("上傳中..."), QStringLiteral("取消"), 0, total,
-                             window());
-    progress.setObjectName(QStringLiteral("UploadProgress"));
-    progress.setWindowTitle(QStringLiteral("上傳"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
+    download(translation.ControllerText);
+}
+
+// At 9600 baud a long program is seconds on the wire: every line is reported as it goes
+// out, and whoever shows it may let events run, so the line is held throughout.
+void ControllerSession::download(const QStringList& text) {
+    const Hold hold(*this);
+    m_uploadCancelled = false;
+    const int total = int(text.size());
     int linesSent = 0;
     const auto sent = [&](int lines, int all) {
         linesSent = lines;
-        progress.setLabelText(QStringLiteral("上傳中... 第 %1 / %2 行").arg(lines).arg(all));
-        progress.setValue(lines);
         emit uploadProgress(lines, all);
-        const bool goOn = !progress.wasCanceled();
-        if (lines == all || !goOn) {
-            progress.hide();  // the questions or the word on the cancel come next
-        }
-        return goOn;
+        return !m_uploadCancelled;
     };
-    const auto ask = [this](const QString& question) {
-        return m_prompter.message(window(), question, QStringLiteral("訊息"),
-                                  Prompter::Buttons::YesNo,
-                                  Prompter::Icon::Question) == Prompter::Answer::Yes;
-    };
-    switch (downloadProgram(m_link, translation.ControllerText, ask, sent)) {
+    const auto question = [this](const QString& q) { return ask(q, Prompter::Icon::Question); };
+    switch (downloadProgram(m_link, text, question, sent)) {
         case DownloadOutcome::Sent:
-            m_timer1.start();
             break;
         case DownloadOutcome::Cancelled:
-            m_prompter.message(window(), uploadCancelledMessage(linesSent, total),
-                               QStringLiteral("訊息"), Prompter::Buttons::Ok,
-                               Prompter::Icon::Warning);
-            m_timer1.start();
+            prompter().message(nullptr, uploadCancelledMessage(linesSent, total),
+                                QStringLiteral("訊息"), Prompter::Buttons::Ok,
+                                Prompter::Icon::Warning);
             break;
         case DownloadOutcome::NoAnswer:
             notice(noAnswer());

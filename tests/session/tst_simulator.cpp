@@ -4,18 +4,11 @@
 #include "link/qtserialline.h"
 #include "pseudoterminal.h"
 #include "support/quietoffscreen.h"
-#include "support/scriptedprompter.h"
+#include "support/sessionfixture.h"
 #include "translator/translator.h"
-#include "window/consolepanel.h"
-#include "window/form1.h"
 
-#include <QCheckBox>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QProgressDialog>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,7 +21,7 @@
 
 using namespace tql;
 using namespace std::chrono_literals;
-using tql::test::ScriptedPrompter;
+using tql::test::tableOf;
 using Answer = Prompter::Answer;
 
 namespace {
@@ -50,36 +43,10 @@ struct Simulator {
     }
 };
 
-struct Window {
-    ScriptedPrompter prompter;
-    QtSerialLine line;
-    ThreadSleeper sleeper;
-    QTemporaryDir dir;
-    std::unique_ptr<FORM1> form;
-
-    explicit Window(const QString& device) {
-        qputenv("HOME", dir.path().toLocal8Bit());
-        QFile settings(dir.filePath("DATA.TXT"));
-        settings.open(QIODevice::WriteOnly);
-        settings.write(device.toLocal8Bit() + "\r\n");
-        settings.close();
-        form = std::make_unique<FORM1>(prompter, line, sleeper, QDir(dir.path()));
-        form->show();
-    }
-    template <typename T = QWidget>
-    T* find(const QString& name) const {
-        return form->findChild<T*>(name);
-    }
-    QString text(const QString& field) const { return find<QLineEdit>(field)->text(); }
-    void click(const QString& button) {
-        QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton);
-    }
-    bool input(int k) const { return find<QCheckBox>(QString("Check1(%1)").arg(k))->isChecked(); }
-    void load(const QList<Row>& rows) const {
-        ProgramTable table{};
-        std::copy(rows.begin(), rows.end(), table.begin() + 1);
-        form->program().load(table, int(rows.size()));
-    }
+// A session on the simulator's pseudo-terminal.
+struct Session : tql::test::SessionFixture<QtSerialLine, ThreadSleeper> {
+    explicit Session(const QString& device) { session.setPortNumber(device); }
+    bool input(int k) const { return reading.inputs[k - 1]; }
 };
 
 QByteArray readFile(const QString& path) {
@@ -133,13 +100,13 @@ private slots:
         const QString log = logDir.filePath("wire.log");
         Simulator sim({"--loopback", "--log", log});
         QVERIFY(!sim.device.isEmpty());
-        Window w(sim.device);
+        Session w(sim.device);
         w.prompter.answers = {Answer::Ok};
-        w.click("連線鍵");
-        QCOMPARE(w.find<QLabel>("StatusBar1(1)")->text(), QString("連線中"));
-        QCOMPARE(w.text("Text4"), QString("100\r"));
-        QCOMPARE(w.text("Text2"), QString("2000\r"));
-        QTRY_COMPARE_WITH_TIMEOUT(w.text("Text5"), QString("0\r"), 3000);
+        w.session.ConnectController();
+        QCOMPARE(w.state, QString("連線中"));
+        QCOMPARE(w.internal.speed, QString("100\r"));
+        QCOMPARE(w.internal.acceleration, QString("2000\r"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.reading.position, QString("0\r"), 3000);
 
         // Speed 50, then twice: to 20, pulse output 2 for 1.2 s (longer than two console
         // ticks, so the poll cannot miss it), back to 0; then to 35.5.
@@ -149,12 +116,11 @@ private slots:
             {"POINT", "絕對移動", "0", "-", "-"},    {"LOOPEND", "迴圈結束", "-", "-", "-"},
             {"POINT", "絕對移動", "35.5", "-", "-"},
         };
-        w.load(rows);
-        w.form->Timer1().stop();
+        w.session.Timer1().stop();
         QTest::qWait(100);
         QFile::resize(log, 0);
         w.prompter.answers = {Answer::Yes, Answer::Yes};
-        w.click("Command3");
+        w.session.upload(tableOf(rows), int(rows.size()));
         const QByteArray expected =
             "?VM\r\x1b\x1b"
             "DL\r{\rCLR VAR;\rSI #L1;\rVM=50;\r#L1=2;\r$LOOP1:;\rMA 20;\rDN;\r"
@@ -162,69 +128,59 @@ private slots:
             "MA 35.5;\rDN;\r}\r\rSAVE P\rHON\rG\r";
         QTest::qWait(100);
         QCOMPARE(readFile(log).left(expected.size()), expected);
-        QVERIFY(w.form->Timer1().isActive());
+        QVERIFY(w.session.Timer1().isActive());
 
         // The pulse shows on input 6 (the simulator loops the outputs back), the slide
         // ends where the program leaves it.
         QTRY_VERIFY_WITH_TIMEOUT(w.input(6), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!w.input(6), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(w.text("Text5"), QString("35.5\r"), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.reading.position, QString("35.5\r"), 15000);
 
         // An output switch reaches the controller and comes back on its input.
-        w.find<QCheckBox>("Check4(3)")->setChecked(true);
+        w.session.setOutput(3, true);
         QTRY_VERIFY_WITH_TIMEOUT(w.input(7), 3000);
     }
 
-    // On a line of 19200 baud the upload shows its progress line by line, and the bytes
-    // are the same as on a line that takes them at once. Esc in the progress window stops
-    // it after the line on the wire: the lone CR ends the download, neither "SAVE P" nor
-    // "G" goes out, no question is asked, and the operator learns that the controller holds
-    // an incomplete program.
+    // On a line of 19200 baud the upload reports its progress line by line, and the bytes
+    // are the same as on a line that takes them at once. Cancelled, it stops after the line
+    // on the wire: the lone CR ends the download, neither "SAVE P" nor "G" goes out, no
+    // question is asked, and the operator learns that the controller holds an incomplete
+    // program.
     void pacedUpload_data() {
-        QTest::addColumn<int>("escAt");
+        QTest::addColumn<int>("cancelAt");
         QTest::newRow("to the end") << 0;
-        QTest::newRow("Esc at line 5") << 5;
+        QTest::newRow("cancelled at line 5") << 5;
     }
 
     void pacedUpload() {
-        QFETCH(int, escAt);
+        QFETCH(int, cancelAt);
         QTemporaryDir logDir;
         const QString log = logDir.filePath("wire.log");
         Simulator sim({"--baud", "19200", "--log", log});
-        Window w(sim.device);
+        Session w(sim.device);
         w.prompter.answers = {Answer::Ok};
-        w.click("連線鍵");
+        w.session.ConnectController();
         QVERIFY(w.line.isOpen());
         QList<Row> rows;
         for (int i = 0; i < 40; ++i) {
             rows.append({"POINT", "絕對移動", QString::number(i * 2.5), "-", "-"});
         }
-        w.load(rows);
-        const QStringList text =
-            TranslateProgram(w.form->program().table(), w.form->program().RowCounter())
-                .ControllerText;
-        QList<int> sent;
-        bool shown = false;
-        auto* console = w.form->findChild<ConsolePanel*>();
-        connect(console, &ConsolePanel::uploadProgress, this, [&](int lines, int total) {
+        const QStringList text = TranslateProgram(tableOf(rows), int(rows.size())).ControllerText;
+        connect(&w.session, &ControllerSession::uploadProgress, this, [&](int lines, int total) {
             QCOMPARE(total, int(text.size()));
-            sent << lines;
-            auto* progress = w.form->findChild<QProgressDialog*>("UploadProgress");
-            shown = shown || progress->isVisible();
-            if (lines == escAt) {
-                QTest::keyClick(progress, Qt::Key_Escape);
+            if (lines == cancelAt) {
+                w.session.cancelUpload();
             }
         });
-        w.form->Timer1().stop();
+        w.session.Timer1().stop();
         QTest::qWait(100);
         QFile::resize(log, 0);
         w.prompter.messages.clear();
         w.prompter.answers = {Answer::No, Answer::No};
-        w.click("Command3");
-        const int reached = escAt > 0 ? escAt : int(text.size());
-        QCOMPARE(sent.size(), reached);
-        QCOMPARE(sent.last(), reached);
-        QVERIFY(shown);
+        w.session.upload(tableOf(rows), int(rows.size()));
+        const int reached = cancelAt > 0 ? cancelAt : int(text.size());
+        QCOMPARE(w.progress.size(), reached);
+        QCOMPARE(w.progress.last(), reached);
         QByteArray expected =
             "?VM\r\x1b\x1b"
             "DL\r";
@@ -233,35 +189,35 @@ private slots:
         }
         expected += '\r';
         QTRY_COMPARE_WITH_TIMEOUT(readFile(log), expected, 3000);
-        QCOMPARE(w.prompter.messages.size(), size_t(escAt > 0 ? 1 : 2));
-        if (escAt > 0) {
-            QCOMPARE(w.prompter.messages[0].text, uploadCancelledMessage(escAt, int(text.size())));
+        QCOMPARE(w.prompter.messages.size(), size_t(cancelAt > 0 ? 1 : 2));
+        if (cancelAt > 0) {
+            QCOMPARE(w.prompter.messages[0].text,
+                     uploadCancelledMessage(cancelAt, int(text.size())));
         }
-        QVERIFY(w.form->Timer1().isActive());
+        QVERIFY(w.session.Timer1().isActive());
     }
 
     void silentController() {
         Simulator sim({"--silent"});
-        Window w(sim.device);
-        w.click("連線鍵");
+        Session w(sim.device);
+        w.session.ConnectController();
         QCOMPARE(w.prompter.messages.size(), size_t(2));
         QVERIFY(w.prompter.messages[1].text.startsWith("通訊有誤!\n連接埠 " + sim.device));
         QVERIFY(!w.line.isOpen());
-        QVERIFY(w.find("連線鍵")->isEnabled());
+        QVERIFY(!w.connected);
     }
 
     void controllerAnsweringEveryQueryTheSame() {
         Simulator sim({"--fixed-reply", "7"});
-        Window w(sim.device);
-        w.click("連線鍵");
+        Session w(sim.device);
+        w.session.ConnectController();
         QVERIFY(w.line.isOpen());
-        QCOMPARE(w.text("Text4"), QString("7\r"));
-        QTRY_COMPARE_WITH_TIMEOUT(w.text("Text5"), QString("7\r"), 3000);
+        QCOMPARE(w.internal.speed, QString("7\r"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.reading.position, QString("7\r"), 3000);
         QVERIFY(w.input(1) && w.input(2) && w.input(3) && !w.input(4));
 
-        w.load({{"HOME", "回原點", "-", "-", "-"}});
         w.prompter.answers = {Answer::Yes, Answer::Yes};
-        w.click("Command3");
+        w.session.upload(tableOf({{"HOME", "回原點", "-", "-", "-"}}), 1);
         QCOMPARE(w.prompter.messages.size(), size_t(3));  // connect notice, the two questions
         QVERIFY(w.line.isOpen());
     }
@@ -291,14 +247,14 @@ private slots:
 
     void vanishingPort() {
         auto sim = std::make_unique<Simulator>(QStringList{});
-        Window w(sim->device);
-        w.click("連線鍵");
+        Session w(sim->device);
+        w.session.ConnectController();
         QVERIFY(w.line.isOpen());
         sim->process.kill();
         sim->process.waitForFinished(2000);
         QTRY_VERIFY_WITH_TIMEOUT(!w.line.isOpen(), 5000);
-        QCOMPARE(w.find<QLabel>("StatusBar1(1)")->text(), QString("未連線"));
-        QVERIFY(w.find("連線鍵")->isEnabled());
+        QCOMPARE(w.state, QString("未連線"));
+        QVERIFY(!w.connected);
         QCOMPARE(w.prompter.messages.size(), size_t(2));
     }
 };

@@ -1,20 +1,15 @@
 // The real serial line against a controller that misbehaves: floods the line, answers late,
-// answers nonsense, or goes away in the middle of an exchange. The window never hangs
-// (every exchange returns within its fixed waits plus 100 ms), never shows a connection that
-// is not there, and keeps the program in the editor as it was.
+// answers nonsense, or goes away in the middle of an exchange. The session never hangs
+// (every exchange returns within its fixed waits plus 100 ms) and never shows a connection
+// that is not there.
 
 #include "link/qtserialline.h"
 #include "pseudoterminal.h"
 #include "support/quietoffscreen.h"
-#include "support/scriptedprompter.h"
-#include "window/form1.h"
+#include "support/sessionfixture.h"
 
 #include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
-#include <QPushButton>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <poll.h>
@@ -182,59 +177,36 @@ private slots:
         QFETCH(Misbehaviour, how);
         std::optional<sim::Pty> pty = sim::Pty::open();
         QVERIFY(pty);
-        QTemporaryDir dir;
-        qputenv("HOME", dir.path().toLocal8Bit());
-        QFile settings(dir.filePath("DATA.TXT"));
-        QVERIFY(settings.open(QIODevice::WriteOnly));
-        settings.write(QByteArray::fromStdString(pty->device()) + "\r\n");
-        settings.close();
-
-        test::ScriptedPrompter prompter;
-        prompter.answers = {Answer::Ok, Answer::Yes, Answer::Yes};
-        QtSerialLine line;
-        MeasuredSleeper sleeper;
-        FORM1 form(prompter, line, sleeper, QDir(dir.path()));
-        ProgramTable table{};
-        std::copy(kProgram.begin(), kProgram.end(), table.begin() + 1);
-        form.program().load(table, int(kProgram.size()));
-        const ProgramTable before = form.program().table();
+        test::SessionFixture<QtSerialLine, MeasuredSleeper> s;
+        s.session.setPortNumber(QString::fromStdString(pty->device()));
+        s.prompter.answers = {Answer::Ok, Answer::Yes, Answer::Yes};
+        const auto& prompter = s.prompter;
         Peer peer(*pty, how);
-        Stopwatch clock(sleeper);
+        Stopwatch clock(s.sleeper);
 
         // Connecting: 200 ms probe, 200 ms greeting, two 50 ms reads of the internal values.
         clock.start();
-        form.ConnectController();
+        s.session.ConnectController();
         clock.verifyWithin(500);
 
         // Three console ticks of two 50 ms queries each.
-        for (int tick = 0; tick < 3 && line.isOpen(); ++tick) {
-            bool ticked = false;
-            const auto done =
-                connect(&form.Timer1(), &QTimer::timeout, this, [&] { ticked = true; });
-            form.Timer1().setSingleShot(true);
-            form.Timer1().setInterval(0);
+        for (int tick = 0; tick < 3 && s.line.isOpen(); ++tick) {
             clock.start();
-            form.Timer1().start();
-            while (!ticked && clock.elapsed() < 2000) {
-                QCoreApplication::processEvents();
-            }
-            disconnect(done);
-            QVERIFY(ticked);
+            QVERIFY(s.tick());
             clock.verifyWithin(100);
         }
 
         // The upload: 200 ms probe, 100 ms before "G".
-        if (line.isOpen()) {
+        if (s.line.isOpen()) {
             clock.start();
-            QTest::mouseClick(form.findChild<QPushButton*>("Command3"), Qt::LeftButton);
+            s.session.upload(test::tableOf(kProgram), int(kProgram.size()));
             clock.verifyWithin(300);
         }
 
-        const QString panel = form.findChild<QLabel*>("StatusBar1(1)")->text();
         if (peer.vanished()) {
-            QVERIFY(!line.isOpen());
-            QCOMPARE(panel, QString("未連線"));
-            QVERIFY(form.findChild<QPushButton*>("連線鍵")->isEnabled());
+            QVERIFY(!s.line.isOpen());
+            QCOMPARE(s.state, QString("未連線"));
+            QVERIFY(!s.connected);
             // The operator reads why in the tool's language; the system's words only follow.
             const QString lost = QStringLiteral("連接埠 %1 已中斷, 連線結束: ")
                                      .arg(QString::fromStdString(pty->device()));
@@ -248,12 +220,10 @@ private slots:
                 QVERIFY2(said->text.at(lost.size()).unicode() > 0x7f, qPrintable(said->text));
             }
         } else {
-            QVERIFY(line.isOpen());
-            QCOMPARE(panel, QString("連線中"));
+            QVERIFY(s.line.isOpen());
+            QCOMPARE(s.state, QString("連線中"));
         }
-        QCOMPARE(form.program().RowCounter(), int(kProgram.size()));
-        QCOMPARE(form.program().table(), before);
-        line.close();
+        s.line.close();
     }
 };
 

@@ -1,0 +1,320 @@
+#include "session/controllersession.h"
+
+#include "link/commands.h"
+#include "link/portname.h"
+#include "session/usersettings.h"
+
+namespace tql {
+namespace {
+
+constexpr std::chrono::milliseconds kConsoleTick{500};
+
+// 立即指令's history lives in the operator's own settings, across restarts.
+const QString kHistoryKey = QStringLiteral("console/history");
+
+}  // namespace
+
+// Every box holds the line while it is up: its event loop must not let a tick talk.
+class ControllerSession::HoldingPrompter final : public Prompter {
+public:
+    HoldingPrompter(Prompter& boxes, ControllerSession& session)
+        : m_boxes(boxes), m_session(session) {}
+
+    Answer message(QWidget* parent, const QString& text, const QString& title, Buttons buttons,
+                   Icon icon) override {
+        const Hold hold(m_session);
+        return m_boxes.message(parent, text, title, buttons, icon);
+    }
+    QString inputBox(QWidget* parent, const QString& prompt, const QString& title,
+                     const QString& defaultText) override {
+        const Hold hold(m_session);
+        return m_boxes.inputBox(parent, prompt, title, defaultText);
+    }
+    QString saveFileName(QWidget* parent, const QString& filter, const QString& start) override {
+        const Hold hold(m_session);
+        return m_boxes.saveFileName(parent, filter, start);
+    }
+    QString openFileName(QWidget* parent, const QString& filter, const QString& start) override {
+        const Hold hold(m_session);
+        return m_boxes.openFileName(parent, filter, start);
+    }
+
+private:
+    Prompter& m_boxes;
+    ControllerSession& m_session;
+};
+
+ControllerSession::ControllerSession(Prompter& prompter, SerialLine& line, Sleeper& sleeper,
+                                     QObject* parent)
+    : QObject(parent),
+      m_operator(prompter),
+      m_prompter(std::make_unique<HoldingPrompter>(prompter, *this)),
+      m_monitored(line, m_wireLog),
+      m_link(m_monitored, sleeper),
+      m_history(userSettings().value(kHistoryKey).toStringList()),
+      m_timer1(this) {
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setInterval(kConsoleTick);
+    m_timer1.setTimerType(Qt::PreciseTimer);  // a coarse timer drifts to 520-530 ms
+    connect(&m_timer1, &QTimer::timeout, this, &ControllerSession::Timer1_Timer);
+}
+
+ControllerSession::~ControllerSession() = default;
+
+Prompter& ControllerSession::prompter() {
+    return *m_prompter;
+}
+
+ControllerSession::Hold::Hold(ControllerSession& session) : m_session(session) {
+    if (m_session.m_holds++ == 0) {
+        m_session.m_timer1.stop();
+    }
+}
+
+ControllerSession::Hold::~Hold() {
+    if (--m_session.m_holds == 0 && m_session.m_link.isOpen()) {
+        m_session.m_timer1.start();
+    }
+}
+
+void ControllerSession::restartPoll() {
+    if (m_timer1.isActive()) {
+        m_timer1.start();
+    }
+}
+
+QString ControllerSession::portName() const {
+    return portDisplayName(m_portNumber);
+}
+
+QString ControllerSession::noAnswer() const {
+    return QStringLiteral("通訊有誤!\n連接埠 %1 在 200 ms 內沒有任何回應.").arg(portName());
+}
+
+void ControllerSession::notice(const QString& text) {
+    prompter().message(nullptr, text, QStringLiteral("訊息"));
+}
+
+bool ControllerSession::ask(const QString& question, Prompter::Icon icon) {
+    return prompter().message(nullptr, question, QStringLiteral("訊息"), Prompter::Buttons::YesNo,
+                               icon) == Prompter::Answer::Yes;
+}
+
+bool ControllerSession::checkSendable(const QString& text) {
+    if (sendable(text)) {
+        return true;
+    }
+    prompter().message(nullptr, QStringLiteral("指令有 Big5 無法表示的字元, 未送出: %1").arg(text),
+                        applicationTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    return false;
+}
+
+bool ControllerSession::checkNumberField(const QString& value, bool emptyAllowed) {
+    if ((emptyAllowed && value.isEmpty()) || isNumberText(value)) {
+        return true;
+    }
+    notice(notNumberMessage(value));
+    return false;
+}
+
+void ControllerSession::ConnectController() {
+    notice(QStringLiteral(" 準備連線終止運作中程式"));
+    if (!m_link.isOpen()) {
+        if (const auto failure = m_link.open(m_portNumber)) {
+            notice(*failure);
+            return;
+        }
+    }
+    if (!probeController(m_link)) {
+        notice(noAnswer());
+        m_link.close();
+        return;
+    }
+    greetController(m_link);
+    // A line that went away while greeting is no connection to show.
+    if (m_link.lostReason()) {
+        lostPort();
+        return;
+    }
+    ShowConnected();
+}
+
+void ControllerSession::ShowConnected() {
+    m_shownConnected = true;
+    emit connectedChanged(true);
+    ReadInternalValues();
+    if (!lineHeld()) {
+        m_timer1.start();
+    }
+    emit connectionShown(QStringLiteral("連線中"));
+}
+
+void ControllerSession::ReadInternalValues() {
+    emit internalValuesRead(readInternalValues(m_link));
+}
+
+void ControllerSession::ShowDisconnected() {
+    emit connectedChanged(false);
+    m_timer1.stop();
+    if (m_link.isOpen()) {
+        m_link.close();
+    }
+    emit connectionShown(QStringLiteral("未連線"));
+    emit disconnected();
+    // Nobody may read an old position or input as live; the start-up values are no reading
+    // and stay until the first connection.
+    if (std::exchange(m_shownConnected, false)) {
+        m_lastPositionReply.clear();
+        emit readingsCleared();
+    }
+}
+
+void ControllerSession::lostPort() {
+    const QString reason = m_link.lostReason().value_or(QString());
+    ShowDisconnected();
+    notice(QStringLiteral("連接埠 %1 已中斷, 連線結束: %2").arg(portName(), reason));
+}
+
+void ControllerSession::Timer1_Timer() {
+    if (!m_link.isOpen()) {
+        ShowDisconnected();
+        return;
+    }
+    if (m_link.lostReason()) {
+        lostPort();
+        return;
+    }
+    // Every indicator is written on every poll; no answer clears them all.
+    const PollReading reading = pollPositionAndInputs(m_link);
+    m_lastPositionReply = reading.position;
+    emit pollRead(reading);
+    if (const std::optional<double> position = lastPosition()) {
+        emit positionRead(*position);
+    }
+    syncOutputs(m_link, m_outputsWanted, m_outputsSent);
+    if (m_link.lostReason()) {
+        lostPort();  // gone during this tick: do not show it connected until the next
+    }
+}
+
+std::optional<double> ControllerSession::lastPosition() const {
+    const QString reading = teachReading(m_lastPositionReply);
+    if (!m_link.isOpen() || !isNumberText(reading)) {
+        return std::nullopt;
+    }
+    return reading.trimmed().toDouble();
+}
+
+void ControllerSession::setOutput(int output, bool on) {
+    m_outputsWanted.at(std::size_t(output - 1)) = on;
+}
+
+void ControllerSession::inputsTouched() {
+    if (!m_link.isOpen()) {
+        prompter().message(nullptr, QStringLiteral(" Not Response !!  連線錯誤 !"),
+                            applicationTitle());
+        emit connectionShown(QStringLiteral("未連線"));
+    }
+}
+
+void ControllerSession::stopProgram() {
+    if (m_link.isOpen() && !lineHeld()) {
+        stopControllerProgram(m_link);
+    }
+}
+
+void ControllerSession::home() {
+    RS232(commands::kHome);
+}
+
+void ControllerSession::moveTo(const QString& target) {
+    if (!m_link.isOpen() || lineHeld()) {
+        return;
+    }
+    m_link.write(commands::kMoveTo);
+    m_link.write(target);
+    m_link.writeCarriageReturn();
+}
+
+void ControllerSession::positionSlide(const QString& target) {
+    sendSetting(commands::kMoveTo, target);
+}
+
+void ControllerSession::setAcceleration(const QString& value) {
+    sendSetting(commands::kSetAcceleration, value);
+}
+
+void ControllerSession::setSpeed(const QString& value) {
+    sendSetting(commands::kSetSpeed, value);
+}
+
+// 定位's target, 加速度 and 速度 as one write with their prefix, then CR; the last two then
+// show what the controller now holds. An empty 定位 has always sent "MA " alone; the
+// settings need a value.
+void ControllerSession::sendSetting(const QString& prefix, const QString& value) {
+    if (lineHeld()) {
+        return;
+    }
+    const Hold hold(*this);
+    const bool move = prefix == commands::kMoveTo;
+    if (checkNumberField(value, move)) {
+        m_link.write(prefix + value);
+        m_link.writeCarriageReturn();
+        if (!move) {
+            ReadInternalValues();
+        }
+    }
+}
+
+bool ControllerSession::sendImmediate(const QString& command) {
+    const Hold hold(*this);
+    if (!checkSendable(command)) {
+        return false;
+    }
+    m_history.add(command);
+    userSettings().setValue(kHistoryKey, m_history.commands());
+    RS232(command);
+    m_link.sleep(commands::kCommandReplyWait);
+    emit replyRead(m_link.readAll());
+    return true;
+}
+
+void ControllerSession::saveParameters() {
+    const Hold hold(*this);  // the question lets events run
+    if (ask(QStringLiteral("是否儲存參數?"), Prompter::Icon::Question)) {
+        RS232(commands::kSaveParameters);
+    }
+}
+
+void ControllerSession::RS232(const QString& text) {
+    if (!m_link.isOpen()) {
+        prompter().message(nullptr, QStringLiteral(" 連線錯誤 !"), applicationTitle());
+        return;
+    }
+    if (checkSendable(text)) {
+        m_link.writeLine(text);
+    }
+}
+
+void ControllerSession::signOff() {
+    if (m_link.isOpen()) {
+        m_timer1.stop();
+        RS232(commands::kEchoOn);
+        m_link.close();
+    }
+}
+
+void ControllerSession::holdSlide(bool held) {
+    if (m_link.isOpen()) {
+        m_link.write(held ? commands::kHoldOn : commands::kHoldOff);
+        m_link.writeCarriageReturn();
+    }
+}
+
+QString ControllerSession::readPosition() {
+    RS232(commands::kQueryPosition);
+    m_link.sleep(commands::kQueryWait);
+    return m_link.readAll();
+}
+
+}  // namespace tql

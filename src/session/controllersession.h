@@ -1,0 +1,168 @@
+#pragma once
+
+#include "link/commandhistory.h"
+#include "link/console.h"
+#include "link/link.h"
+#include "link/wirelog.h"
+#include "program/programtable.h"
+#include "session/prompter.h"
+#include "session/teachline.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <optional>
+
+namespace tql {
+
+// What the operator is told after 取消 of the upload: sent of total lines reached the
+// controller, which holds them as an incomplete program.
+QString uploadCancelledMessage(int sent, int total);
+
+// One controller on one line, without any window: the Link with its wire log, Timer1 and
+// the poll, the output memory, 立即指令's history, the connection state and the handling
+// of a port the system takes away, and every exchange the console and the teach dialog
+// make, with their waits and texts. It tells the windows what to show by signal and asks
+// the operator through the Prompter it is given.
+//
+// It is the one owner of the line: while anything holds it (an exchange that lets events
+// run, such as the upload with its progress and questions, or any modal box, since every
+// box asked through prompter() holds it), the poll pauses and nothing else talks.
+class ControllerSession final : public QObject, public TeachLine {
+    Q_OBJECT
+
+public:
+    ControllerSession(Prompter& prompter, SerialLine& line, Sleeper& sleeper,
+                      QObject* parent = nullptr);
+    ~ControllerSession() override;
+
+    // The boxes of every window go through here, so a box anywhere holds the line.
+    Prompter& prompter();
+
+    // While any Hold lives the line is held: Timer1 stops, and starts again when the last
+    // one goes while the port is open.
+    class Hold {
+    public:
+        explicit Hold(ControllerSession& session);
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        ControllerSession& m_session;
+    };
+    bool lineHeld() const override { return m_holds > 0; }
+    // A running poll starts afresh: its next tick comes a whole period from now (after the
+    // editor puts up a row dialog, whose own exchanges came first).
+    void restartPoll();
+
+    // The port the console connects on: "1".."4" name COM1..COM4, other text is a port name.
+    const QString& portNumber() const { return m_portNumber; }
+    void setPortNumber(const QString& portNumber) { m_portNumber = portNumber; }
+    bool isConnected() const override { return m_link.isOpen(); }
+    // The 500 ms console timer whose tick polls the controller.
+    QTimer& Timer1() { return m_timer1; }
+    // Every byte on the line, for the wire monitor.
+    WireLog& wireLog() { return m_wireLog; }
+    // 立即指令's commands sent before, kept in the user's settings.
+    CommandHistory& history() { return m_history; }
+    // The position last read while connected, when it was a number.
+    std::optional<double> lastPosition() const;
+
+    // 連線: the controller probed, stopped and greeted, the internal values read, the poll
+    // started; a port that cannot be opened or a silent controller is said so.
+    void ConnectController();
+    // 斷線, and wherever the console must show the truth of a closed port.
+    void ShowDisconnected();
+    // 結束 and the close box: a connected controller gets "EC 1", then the port closes.
+    void signOff();
+    // 停止: ESC ESC, the controller's stop, and nothing else.
+    void stopProgram();
+    // 原點.
+    void home();
+    // 定位 ("MA " and the target; an empty target too), 加速度 ("VA=") and 速度 ("VM="): the
+    // prefix and the number as one write, then CR; the settings are then read back.
+    void positionSlide(const QString& target);
+    void setAcceleration(const QString& value);
+    void setSpeed(const QString& value);
+    // 立即指令: the command, 100 ms, the reply (replyRead). false when it was not sent.
+    bool sendImmediate(const QString& command);
+    // 儲存參數: asked first, then "SAVE C".
+    void saveParameters();
+    // An OUTPUT switch: the next tick sends what differs from what was last sent.
+    void setOutput(int output, bool on);
+    // The INPUT indicators are the controller's: touched while disconnected, the operator
+    // is told that nothing answers.
+    void inputsTouched();
+    // 上傳: translated and checked before anything is sent, connected if need be, the
+    // trace written, then downloaded with its progress (uploadProgress) and the questions.
+    void upload(const ProgramTable& table, int rowCounter);
+    // The progress window's 取消: the upload stops after the line on the wire.
+    void cancelUpload() { m_uploadCancelled = true; }
+
+    // One command line when the port is open; " 連線錯誤 !" and nothing sent when closed.
+    void RS232(const QString& text);
+    // A message titled "訊息", the title of the console's and the upload's messages.
+    void notice(const QString& text);
+
+    // The teach dialog's exchanges.
+    void holdSlide(bool held) override;
+    QString readPosition() override;
+    void moveTo(const QString& target) override;
+
+signals:
+    // Panel 1 of the status bar: "連線中" or "未連線".
+    void connectionShown(const QString& state);
+    // The controls of a connected console are to be enabled (true) or disabled.
+    void connectedChanged(bool connected);
+    void internalValuesRead(const tql::InternalValues& values);
+    // Every poll, answered or not: the position reply and the eight inputs.
+    void pollRead(const tql::PollReading& reading);
+    // A poll read the slide's position as a number.
+    void positionRead(double position);
+    // The console left a connection: no old reading may stay on show as live.
+    void readingsCleared();
+    // The reply to an immediate command.
+    void replyRead(const QString& reply);
+    // The upload after each program line: lines sent, lines in all.
+    void uploadProgress(int sent, int total);
+    // The console left the connected state.
+    void disconnected();
+
+private:
+    class HoldingPrompter;
+
+    void Timer1_Timer();
+    void ShowConnected();
+    void ReadInternalValues();
+    void sendSetting(const QString& prefix, const QString& value);
+    // The port as connection messages name it.
+    QString portName() const;
+    // "通訊有誤!" as it has always read, and on a second line which port stayed silent.
+    QString noAnswer() const;
+    // The port the system took away: the console disconnects and says why.
+    void lostPort();
+    // Refuses, with a message, a text Big5 cannot hold; true when it may be sent.
+    bool checkSendable(const QString& text);
+    bool checkNumberField(const QString& value, bool emptyAllowed);
+    bool uploadDespiteErrors(const ProgramTable& table, int rowCounter);
+    void download(const QStringList& text);
+    bool ask(const QString& question, Prompter::Icon icon);
+
+    Prompter& m_operator;  // the boxes as they are, for the holding one
+    std::unique_ptr<HoldingPrompter> m_prompter;
+    WireLog m_wireLog;
+    MonitoredLine m_monitored;
+    Link m_link;
+    CommandHistory m_history;
+    QTimer m_timer1;
+    QString m_portNumber = QStringLiteral("1");
+    OutputStates m_outputsWanted{};
+    OutputStates m_outputsSent{};
+    QString m_lastPositionReply;
+    int m_holds = 0;
+    bool m_shownConnected = false;  // since the last ShowDisconnected
+    bool m_uploadCancelled = false;
+};
+
+}  // namespace tql

@@ -1,0 +1,411 @@
+// The console's exchanges as the controller session makes them, on a scripted line and
+// without any window: every byte, wait, text and state the windows are told to show.
+#include "link/portname.h"
+#include "support/quietoffscreen.h"
+#include "support/sessionfixture.h"
+#include "translator/translator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace tql;
+using namespace tql::test;
+using namespace std::chrono_literals;
+using Answer = Prompter::Answer;
+using Sleeps = std::vector<std::chrono::milliseconds>;
+
+namespace {
+
+const QByteArray kGreeting =
+    "?VM\r\x1b\x1b"
+    "EC=0\rHON\r?VA\r?VM\r";
+
+const Row kHome = {"HOME", "回原點", "-", "-", "-"};
+
+QString inputsOf(const PollReading& reading) {
+    QString on;
+    for (const bool input : reading.inputs) {
+        on += input ? '1' : '0';
+    }
+    return on;
+}
+
+}  // namespace
+
+class TestSession : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { tql::test::installQuietHandler(); }
+
+    void connectSequence() {
+        SessionFixture<> s;
+        s.line.replies = {"1", "", "", "3000\r", "150\r"};
+        s.session.ConnectController();
+        QCOMPARE(s.messages(), QStringList{" 準備連線終止運作中程式"});
+        QCOMPARE(s.prompter.messages[0].title, QString("訊息"));
+        QCOMPARE(s.line.written, kGreeting);
+        QCOMPARE(s.sleeper.sleeps, (Sleeps{200ms, 200ms, 50ms, 50ms}));
+        QCOMPARE(s.internal.acceleration, QString("3000\r"));
+        QCOMPARE(s.internal.speed, QString("150\r"));
+        QVERIFY(s.connected);
+        QVERIFY(s.session.Timer1().isActive());
+        QCOMPARE(s.session.Timer1().interval(), 500);
+        QCOMPARE(s.session.Timer1().timerType(), Qt::PreciseTimer);
+        QCOMPARE(s.state, QString("連線中"));
+    }
+
+    void silentControllerStaysDisconnected() {
+        SessionFixture<> s;
+        s.session.ConnectController();
+        // "通訊有誤!" as always, and a second line naming the port that stayed silent.
+        QCOMPARE(s.messages(), (QStringList{" 準備連線終止運作中程式",
+                                            "通訊有誤!\n連接埠 COM1 在 200 ms 內沒有任何回應."}));
+        QCOMPARE(s.prompter.messages[1].title, QString("訊息"));
+        QCOMPARE(s.line.written, QByteArray("?VM\r"));
+        QVERIFY(!s.line.isOpen());
+        QVERIFY(!s.connected);
+        QCOMPARE(s.state, QString("未連線"));
+    }
+
+    void portThatCannotBeOpened() {
+        SessionFixture<> s;
+        s.session.setPortNumber("2");
+        s.line.openFailure = "No such file or directory";
+        s.session.ConnectController();
+        QCOMPARE(s.prompter.messages.size(), size_t(2));
+        const QString failure = s.prompter.messages[1].text;
+        QCOMPARE(s.line.openedPorts, QStringList{portDeviceName("2")});
+        QVERIFY2(failure.contains(s.line.openedPorts.value(0)) &&
+                     failure.contains("No such file or directory"),
+                 qPrintable(failure));
+        QVERIFY(s.line.written.isEmpty());
+        QVERIFY(!s.line.isOpen());
+    }
+
+    // Nothing is sent; no old position or input is left to be read as live.
+    void disconnectSendsNothing() {
+        ConnectedSession s;
+        s.line.replies = {"12\r"};
+        QVERIFY(s.tick());
+        QCOMPARE(s.session.lastPosition(), std::optional<double>(12));
+        s.line.written.clear();
+        s.session.ShowDisconnected();
+        QVERIFY(s.line.written.isEmpty());
+        QVERIFY(!s.line.isOpen());
+        QVERIFY(!s.connected);
+        QVERIFY(!s.session.Timer1().isActive());
+        QCOMPARE(s.state, QString("未連線"));
+        QCOMPARE(s.cleared, 1);
+        QCOMPARE(s.session.lastPosition(), std::nullopt);
+        s.session.ShowDisconnected();  // the start-up values were never a reading
+        QCOMPARE(s.cleared, 1);
+    }
+
+    // 定位, 加速度 and 速度 send only a number, 立即指令 any text Big5 holds.
+    void commandFields_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::newRow("move") << "定位"
+                              << " -12.5" << QByteArray("MA  -12.5\r");
+        QTest::newRow("move, empty") << "定位"
+                                     << "" << QByteArray("MA \r");
+        QTest::newRow("move, text") << "定位"
+                                    << "abc" << QByteArray();
+        QTest::newRow("acceleration") << "加速度"
+                                      << "1500" << QByteArray("VA=1500\r?VA\r?VM\r");
+        QTest::newRow("acceleration, text") << "加速度"
+                                            << "fast" << QByteArray();
+        QTest::newRow("speed") << "速度"
+                               << "250" << QByteArray("VM=250\r?VA\r?VM\r");
+        QTest::newRow("speed, empty") << "速度"
+                                      << "" << QByteArray();
+        QTest::newRow("free command") << "立即指令"
+                                      << "?ERR x" << QByteArray("?ERR x\r");
+        QTest::newRow("free command Big5 cannot hold") << "立即指令"
+                                                       << "PRINT 😀" << QByteArray();
+    }
+
+    void commandFields() {
+        QFETCH(QString, command);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, sent);
+        ConnectedSession s;
+        if (command == "定位") {
+            s.session.positionSlide(text);
+        } else if (command == "加速度") {
+            s.session.setAcceleration(text);
+        } else if (command == "速度") {
+            s.session.setSpeed(text);
+        } else {
+            s.session.sendImmediate(text);
+        }
+        QCOMPARE(s.line.written, sent);
+        QCOMPARE(s.messages().size(), sent.isEmpty() ? 1 : 0);
+        if (sent.isEmpty() && command != "立即指令") {
+            QCOMPARE(s.messages().first(), QString("「%1」不是數字, 指令未送出!").arg(text));
+        }
+        QVERIFY(s.session.Timer1().isActive());
+    }
+
+    // The settings show what the controller says it now holds, not what was typed; a reply
+    // is shown as it came, after its 100 ms.
+    void repliesAreShownAsTheyCame() {
+        ConnectedSession s;
+        s.line.replies = {"1500\r", "240\r"};
+        s.session.setSpeed("250");
+        QCOMPARE(s.internal.acceleration, QString("1500\r"));
+        QCOMPARE(s.internal.speed, QString("240\r"));
+
+        s.sleeper.sleeps.clear();
+        s.line.replies = {"35.5\r\n"};
+        QVERIFY(s.session.sendImmediate("?PE"));
+        QCOMPARE(s.sleeper.sleeps, Sleeps{100ms});
+        QCOMPARE(s.reply, QString("35.5\r\n"));
+        QCOMPARE(s.session.history().commands().last(), QString("?PE"));
+    }
+
+    void homeStopAndSaveParameters() {
+        ConnectedSession s;
+        s.session.home();
+        QCOMPARE(s.line.written, QByteArray("H\r"));
+
+        s.line.written.clear();
+        s.session.stopProgram();
+        QCOMPARE(s.line.written, QByteArray("\x1b\x1b"));
+
+        for (const Answer answer : {Answer::No, Answer::Yes}) {
+            s.line.written.clear();
+            s.prompter.messages.clear();
+            s.prompter.answers = {answer};
+            s.session.saveParameters();
+            QCOMPARE(s.messages(), QStringList{"是否儲存參數?"});
+            QCOMPARE(s.prompter.messages[0].buttons, Prompter::Buttons::YesNo);
+            QCOMPARE(s.line.written, answer == Answer::Yes ? QByteArray("SAVE C\r") : QByteArray());
+            QVERIFY(s.session.Timer1().isActive());
+        }
+    }
+
+    // While anything holds the line the poll pauses and no other exchange talks; the
+    // poll comes back with the last hold.
+    void oneGuardForTheLine() {
+        ConnectedSession s;
+        {
+            const ControllerSession::Hold upload(s.session);
+            {
+                const ControllerSession::Hold box(s.session);
+                QVERIFY(!s.session.Timer1().isActive());
+            }
+            QVERIFY(s.session.lineHeld());
+            QVERIFY(!s.session.Timer1().isActive());
+            s.session.stopProgram();
+            s.session.setSpeed("100");
+            s.session.moveTo("5");
+            QVERIFY(s.line.written.isEmpty());
+        }
+        QVERIFY(!s.session.lineHeld());
+        QVERIFY(s.session.Timer1().isActive());
+
+        // A box asked through the session holds the line while it is up.
+        bool heldDuringTheBox = false;
+        s.prompter.whileShown = [&] { heldDuringTheBox = s.session.lineHeld(); };
+        s.session.prompter().message(nullptr, "x", "y");
+        QVERIFY(heldDuringTheBox);
+
+        s.session.ShowDisconnected();
+        { const ControllerSession::Hold box(s.session); }
+        QVERIFY(!s.session.Timer1().isActive());  // a closed port is not polled again
+    }
+
+    void pollShowsPositionAndInputs() {
+        ConnectedSession s;
+        s.line.replies = {"12.5\r", "", "13.5\r"};
+        QVERIFY(s.tick());
+        QCOMPARE(s.line.written, QByteArray("?PE\r?INP\r"));
+        QCOMPARE(s.reading.position, QString("12.5\r"));
+        QCOMPARE(inputsOf(s.reading), QString("01110000"));  // 13.5 is taken as 14
+
+        QVERIFY(s.tick());  // silent controller: nothing read, indicators cleared
+        QCOMPARE(s.reading.position, QString());
+        QCOMPARE(inputsOf(s.reading), QString("00000000"));
+        QVERIFY(s.line.isOpen());
+    }
+
+    void outputsFollowTheSwitchesAcrossReconnects() {
+        SessionFixture<> s;
+        s.session.setOutput(4, true);  // while disconnected: nothing sent
+        QVERIFY(s.line.written.isEmpty());
+        s.line.replies = {"100\r", "", "", "2000\r", "100\r"};
+        s.session.ConnectController();
+        s.line.written.clear();
+        QVERIFY(s.tick());
+        QCOMPARE(s.line.written, QByteArray("?PE\r?INP\rSET P4\r"));
+
+        s.line.written.clear();
+        QVERIFY(s.tick());
+        QCOMPARE(s.line.written, QByteArray("?PE\r?INP\r"));
+
+        s.session.setOutput(3, true);
+        s.line.written.clear();
+        QVERIFY(s.tick());
+        QCOMPARE(s.line.written, QByteArray("?PE\r?INP\rSET P3\r"));
+
+        s.session.ShowDisconnected();
+        s.session.setOutput(3, false);
+        s.line.replies = {"100\r", "", "", "2000\r", "100\r"};
+        s.session.ConnectController();
+        s.line.written.clear();
+        QVERIFY(s.tick());
+        QCOMPARE(s.line.written, QByteArray("?PE\r?INP\rCLR P3\r"));
+    }
+
+    void inputsTouchedWhileDisconnected() {
+        SessionFixture<> s;
+        s.state = "x";
+        s.session.inputsTouched();
+        QCOMPARE(s.messages(), QStringList{" Not Response !!  連線錯誤 !"});
+        QCOMPARE(s.prompter.messages[0].title, QString("PALDOR"));
+        QCOMPARE(s.state, QString("未連線"));
+    }
+
+    void lostPortDisconnects() {
+        ConnectedSession s;
+        s.line.lost = "Input/output error";
+        QVERIFY(s.tick());  // the tick finds the port gone
+        QVERIFY(!s.line.isOpen());
+        QCOMPARE(s.state, QString("未連線"));
+        QVERIFY(!s.connected);
+        QCOMPARE(s.messages(), QStringList{"連接埠 COM1 已中斷, 連線結束: Input/output error"});
+        QVERIFY(s.line.written.isEmpty());
+    }
+
+    void uploadStoresAndRuns_data() {
+        QTest::addColumn<int>("store");
+        QTest::addColumn<int>("run");
+        QTest::addColumn<QByteArray>("tail");
+        QTest::newRow("yes, yes") << int(Answer::Yes) << int(Answer::Yes)
+                                  << QByteArray("SAVE P\rHON\rG\r");
+        QTest::newRow("no, no") << int(Answer::No) << int(Answer::No) << QByteArray();
+        QTest::newRow("no, yes") << int(Answer::No) << int(Answer::Yes) << QByteArray("HON\rG\r");
+    }
+
+    void uploadStoresAndRuns() {
+        QFETCH(int, store);
+        QFETCH(int, run);
+        QFETCH(QByteArray, tail);
+        ConnectedSession s;
+        s.line.replies = {"100\r"};
+        s.prompter.answers = {Answer(store), Answer(run)};
+        s.session.upload(tableOf({kHome}), 1);
+        QCOMPARE(s.messages(), (QStringList{"是否儲存程式?", "現在執行程式?"}));
+        QCOMPARE(s.prompter.messages[0].title, QString("訊息"));
+        QCOMPARE(s.prompter.messages[0].icon, Prompter::Icon::Question);
+        QCOMPARE(s.line.written, QByteArray("?VM\r\x1b\x1b"
+                                            "DL\r{\rCLR VAR;\rH;\rDN;\r}\r\r") +
+                                     tail);
+        QCOMPARE(s.progress, (QList<int>{1, 2, 3, 4, 5}));
+        QVERIFY(s.session.Timer1().isActive());
+        QFile trace(QDir(s.home.dir.path()).filePath("TRY.txt"));
+        QVERIFY(trace.open(QIODevice::ReadOnly));
+        QCOMPARE(trace.readAll(), QByteArray("{\r\nCLR VAR;\r\nH;\r\nDN;\r\n}\r\n"));
+    }
+
+    // 取消 during the upload: after the line on the wire the lone CR ends the download;
+    // nothing is stored or started, and the operator learns what the controller holds.
+    void cancelledUpload() {
+        ConnectedSession s;
+        s.line.replies = {"100\r"};
+        QObject::connect(&s.session, &ControllerSession::uploadProgress, &s.session,
+                         [&](int sent) {
+                             if (sent == 2) {
+                                 s.session.cancelUpload();
+                             }
+                         });
+        s.session.upload(tableOf({kHome}), 1);
+        QCOMPARE(s.line.written, QByteArray("?VM\r\x1b\x1b"
+                                            "DL\r{\rCLR VAR;\r\r"));
+        QCOMPARE(s.messages(), QStringList{uploadCancelledMessage(2, 5)});
+        QVERIFY(s.session.Timer1().isActive());
+    }
+
+    void uploadConnectsFirst() {
+        SessionFixture<> s;
+        s.line.replies = {"100\r", "", "", "2000\r", "100\r", "100\r"};
+        s.prompter.answers = {Answer::Ok, Answer::No, Answer::No};
+        s.session.upload(tableOf({kHome}), 1);
+        QCOMPARE(s.messages(),
+                 (QStringList{" 準備連線終止運作中程式", "是否儲存程式?", "現在執行程式?"}));
+        QVERIFY(s.line.written.startsWith(kGreeting + "?VM\r\x1b\x1b"
+                                                      "DL\r"));
+        QCOMPARE(s.state, QString("連線中"));
+    }
+
+    void uploadRefusals() {
+        {
+            ConnectedSession s;  // no rows: nothing at all once connected
+            s.session.upload(tableOf({}), 0);
+            QVERIFY(s.line.written.isEmpty());
+            QVERIFY(s.prompter.messages.empty());
+        }
+        {
+            ConnectedSession s;  // unpaired loops: a message, no trace, nothing sent
+            s.session.upload(tableOf({{"LOOP", "2", "迴圈", "-", "-"}}), 1);
+            QCOMPARE(s.messages(), QStringList{"迴圈數目未成對!"});
+            QCOMPARE(s.prompter.messages[0].title, QString("訊息"));
+            QVERIFY(s.line.written.isEmpty());
+            QVERIFY(!QFile::exists(QDir(s.home.dir.path()).filePath("TRY.txt")));
+        }
+        {
+            SessionFixture<> s;  // disconnected: refused before the port is opened (no ESC
+                                 // stops the controller's running program), naming the row
+            s.session.upload(tableOf({kHome, {"STEP", "X\r\rMA 50\r", "-", "-", "-"}}), 2);
+            QCOMPARE(s.messages(), QStringList{"第 2 列: " + controlCharacterError()});
+            QVERIFY(s.line.openedPorts.isEmpty());
+            QVERIFY(s.line.written.isEmpty());
+        }
+        {
+            ConnectedSession s;  // the adapter pulled out during the upload: no question
+            s.line.replies = {"100\r"};
+            s.line.lostAtWrite = 5;
+            s.session.upload(tableOf({kHome}), 1);
+            QCOMPARE(s.messages(), QStringList{"連接埠 COM1 已中斷, 連線結束: Input/output error"});
+            QCOMPARE(s.line.written, QByteArray("?VM\r\x1b\x1b"
+                                                "DL\r"));
+            QVERIFY(!s.line.isOpen());
+            QVERIFY(!s.session.Timer1().isActive());
+            QCOMPARE(s.state, QString("未連線"));
+        }
+        {
+            ConnectedSession s;  // a row Big5 cannot hold: named, nothing sent
+            s.session.upload(tableOf({kHome, {"STEP", "PRINT 😀", "", "自設", "-"}}), 2);
+            QCOMPARE(s.messages(), QStringList{"第 2 列有 Big5 無法表示的字元, 無法上傳!"});
+            QVERIFY(s.line.written.isEmpty());
+        }
+        {
+            ConnectedSession s;  // the controller stops answering: port closed, no timer
+            s.session.upload(tableOf({kHome}), 1);
+            QCOMPARE(s.messages(), QStringList{"通訊有誤!\n連接埠 COM1 在 200 ms 內沒有任何回應."});
+            QCOMPARE(s.line.written, QByteArray("?VM\r"));
+            QVERIFY(!s.line.isOpen());
+            QVERIFY(!s.session.Timer1().isActive());
+            QCOMPARE(s.state, QString("未連線"));
+        }
+    }
+
+    void traceThatCannotBeWrittenDoesNotStopTheUpload() {
+        ConnectedSession s;
+        qputenv("HOME", QDir(s.home.dir.path()).filePath("missing/folder").toLocal8Bit());
+        s.line.replies = {"100\r"};
+        s.prompter.answers = {Answer::No, Answer::No};
+        s.session.upload(tableOf({kHome}), 1);
+        QCOMPARE(s.prompter.messages.size(), size_t(3));
+        QVERIFY(s.prompter.messages[0].text.contains("TRY.txt"));
+        QVERIFY(s.line.written.contains("DL\r{\r"));
+    }
+
+};
+
+QTEST_MAIN(TestSession)
+#include "tst_session.moc"
