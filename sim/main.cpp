@@ -77,7 +77,7 @@ public:
                 }
                 m_line.clear();
                 m_overlong = false;
-            } else if (m_line.size() < sim::kMaxLineLength) {
+            } else if (m_line.size() < controller::kMaxLineLength) {
                 m_line += c;
             } else {
                 m_overlong = true;
@@ -90,7 +90,7 @@ private:
     bool m_overlong = false;
 };
 
-void stdinCommand(const std::string& line, sim::Controller& controller) {
+void stdinCommand(const std::string& line, controller::Machine& machine) {
     std::istringstream in(line);
     std::string word;
     in >> word;
@@ -98,16 +98,16 @@ void stdinCommand(const std::string& line, sim::Controller& controller) {
         int k = 0;
         int on = 0;
         in >> k >> on;
-        controller.setInput(k, on != 0);
+        machine.setInput(k, on != 0);
     } else if (word == "pos") {
         double x = 0;
         in >> x;
-        controller.setPosition(x);
+        machine.setPosition(x);
     } else if (word == "state") {
-        const std::string& error = controller.error();
+        const std::string& error = machine.error();
         std::printf("position=%g outputs=%d inputs=%d running=%d saved=%d error=%s\n",
-                    controller.position(), controller.outputs(), controller.inputWord(),
-                    int(controller.running()), int(controller.programSaved()),
+                    machine.position(), machine.outputs(), machine.inputWord(),
+                    int(machine.running()), int(machine.programSaved()),
                     error.empty() ? "-" : error.c_str());
         std::fflush(stdout);
     }
@@ -116,7 +116,7 @@ void stdinCommand(const std::string& line, sim::Controller& controller) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    sim::Options options;
+    controller::Options options;
     std::FILE* log = nullptr;
     double baud = 0;  // 0: as fast as the bytes come
     for (int i = 1; i < argc; ++i) {
@@ -162,7 +162,7 @@ int main(int argc, char* argv[]) {
     std::printf("%s\n", pty->device().c_str());
     std::fflush(stdout);
 
-    sim::Controller controller(options);
+    controller::Controller tql400(options);
     StdinLines stdinLines;
     bool stdinOpen = true;
     // A paced line: bytes are taken only as fast as the wire carries them, with the few
@@ -191,7 +191,7 @@ int main(int argc, char* argv[]) {
                     std::fwrite(buffer, 1, size_t(n), log);
                     std::fflush(log);
                 }
-                writeOrDrop(master, controller.receive(std::string_view(buffer, size_t(n)), now));
+                writeOrDrop(master, tql400.receive(std::string_view(buffer, size_t(n)), now));
             }
         }
         if (ready > 0 && (fds[1].revents & (POLLIN | POLLHUP))) {
@@ -201,9 +201,9 @@ int main(int argc, char* argv[]) {
                 break;  // standard input closed: stop serving
             }
             stdinLines.take(std::string_view(buffer, size_t(n)),
-                            [&](const std::string& line) { stdinCommand(line, controller); });
+                            [&](const std::string& line) { stdinCommand(line, tql400.machine()); });
         }
-        controller.advance(now);
+        tql400.machine().advance(now);
     }
     if (log != nullptr) {
         std::fclose(log);

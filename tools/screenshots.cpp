@@ -143,7 +143,7 @@ int main(int argc, char* argv[]) {
         // Halfway through the upload (the simulator takes it at 9600 baud), the progress.
         QObject::connect(&window.session(), &tql::ControllerSession::uploadProgress, &window,
                          [&](int sent, int total) {
-                             if (sent == total / 2) {
+                             if (sent == total / 2 + 1) {  // the window shows the line before
                                  grabFramed(window, out.filePath("upload-progress.png"));
                              }
                          });

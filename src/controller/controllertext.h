@@ -1,13 +1,14 @@
 #pragma once
 
-// The controller model's own text helpers, shared by its halves: the line and its
-// commands (controller.cpp), the stored program (programrun.cpp) and its static faults.
+// The controller model's own text helpers, shared by its parts: the line protocol
+// (controller.cpp), the machine and its stored program (machine.cpp, programrun.cpp),
+// the statements and their static faults.
 
 #include <string>
 #include <string_view>
 #include <utility>
 
-namespace sim::detail {
+namespace controller {
 
 inline constexpr char kCR = '\r';
 inline constexpr char kLF = '\n';
@@ -36,4 +37,4 @@ inline std::pair<std::string, std::string> splitComma(const std::string& text) {
     return {trim(text.substr(0, comma)), trim(text.substr(comma + 1))};
 }
 
-}  // namespace sim::detail
+}  // namespace controller

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-namespace sim {
+namespace controller {
 
 // A statement's value: a number in [low, high], whole where it counts or names something.
 struct Limit {
@@ -43,4 +43,4 @@ std::optional<double> readNumber(std::string_view text);
 // How the controller takes text as a literal value within the limit.
 Verdict judge(std::string_view text, const Limit& limit);
 
-}  // namespace sim
+}  // namespace controller

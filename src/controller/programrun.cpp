@@ -1,21 +1,17 @@
 // The stored program: parsed into statements when started, then run a step at a time as
 // the time passes, in real time.
-#include "controller/controller.h"
-
 #include "controller/controllertext.h"
-#include "controller/statements.h"
+#include "controller/machine.h"
 
 #include <algorithm>
 
-namespace sim {
+namespace controller {
 
-using namespace detail;
-
-void Controller::startProgram(double now) {
+void Machine::startProgram(double now) {
     m_code = parse(m_program);
     m_labels.clear();
     for (size_t i = 0; i < m_code.size(); ++i) {
-        if (m_code[i].op == "LABEL") {
+        if (m_code[i].op == Op::Label) {
             m_labels.try_emplace(m_code[i].a, i);
         }
     }
@@ -31,17 +27,23 @@ void Controller::startProgram(double now) {
     m_running = !m_code.empty();
 }
 
-void Controller::stopProgram() {
+void Machine::stopProgram() {
     m_running = false;
     m_waiting.reset();
     m_target = m_position;
 }
 
-size_t Controller::currentLine() const {
+size_t Machine::currentLine() const {
     return m_running && m_pc < m_code.size() ? m_code[m_pc].line : 0;
 }
 
-void Controller::step(double now) {
+bool Machine::input(double number) const {
+    return (inputWord() & (1 << (int(number) - 1))) != 0;
+}
+
+// A statement the controller refuses stops the program there, as a controller stops on a
+// bad line.
+void Machine::step(double now) {
     for (int budget = 0; budget < kStepsPerAdvance && m_running; ++budget) {
         if (m_pc >= m_code.size()) {
             m_running = false;
@@ -53,105 +55,131 @@ void Controller::step(double now) {
             stopProgram();
             return;
         }
-        // A statement the controller refuses stops the program there, as a controller
-        // stops on a bad line.
-        const auto stop = [&](FaultKind kind, int operand, Verdict verdict) {
-            stopProgram();
-            fail({kind, s.line, describe(s), operand, verdict});
+        const OperandRules rules = rulesOf(s.op);
+        const auto operand = [&](const Limit* limit, const std::string& text, int number) {
+            std::optional<double> x;
+            if (limit != nullptr && !(x = value(text, *limit))) {
+                stopProgram();
+                fail({FaultKind::BadValue, s.line, describe(s), number, judge(text, *limit)});
+            }
+            return x;
         };
-        const OperandRules rules = rulesOf(s);
-        std::optional<double> a;
-        std::optional<double> b;
-        if (rules.a && !(a = value(s.a, *rules.a))) {
-            stop(FaultKind::BadValue, 1, judge(s.a, *rules.a));
+        const std::optional<double> a = operand(rules.a, s.a, 1);
+        const std::optional<double> b = m_running ? operand(rules.b, s.b, 2) : std::nullopt;
+        if (!m_running || !execute(s, a, b, now)) {
             return;
         }
-        if (rules.b && !(b = value(s.b, *rules.b))) {
-            stop(FaultKind::BadValue, 2, judge(s.b, *rules.b));
-            return;
-        }
-        const auto input = [&] { return (inputWord() & (1 << (int(*a) - 1))) != 0; };
-        if (s.op == "DN") {
-            if (!motionDone() || now < m_waitUntil) {
-                return;
-            }
-        } else if (s.op == "WI" || s.op == "WNI") {
-            if (input() != (s.op == "WI")) {
-                m_waiting = InputWait{s.line, int(*a), s.op == "WI"};
-                return;
-            }
-        }
-        m_waiting.reset();
-        const auto jump = [&](const std::string& label) {
-            if (const auto found = m_labels.find(label); found != m_labels.end()) {
-                m_pc = found->second;
-                return true;
-            }
-            stop(FaultKind::NoSuchLabel, 0, Verdict::Accepted);
+    }
+}
+
+// Waits hold the program at their statement; everything else executes and moves on.
+bool Machine::execute(const Statement& s, std::optional<double> a, std::optional<double> b,
+                      double now) {
+    if (s.op == Op::Done && (!motionDone() || now < m_waitUntil)) {
+        return false;
+    }
+    if (s.op == Op::WaitInput || s.op == Op::WaitNotInput) {
+        const bool wanted = s.op == Op::WaitInput;
+        if (input(*a) != wanted) {
+            m_waiting = InputWait{s.line, int(*a), wanted};
             return false;
-        };
-        const auto call = [&](const std::string& label) {
-            if (m_returns.size() >= kMaxCallDepth) {
-                stop(FaultKind::CallsTooDeep, 0, Verdict::Accepted);
-                return;
-            }
-            const size_t back = m_pc;  // the statement after the call
-            if (jump(label)) {
-                m_returns.push_back(back);
-            }
-        };
-        ++m_executed;
-        ++m_pc;
-        if (s.op == "MA") {
+        }
+    }
+    m_waiting.reset();
+    ++m_executed;
+    ++m_pc;
+    switch (s.op) {
+        case Op::MoveTo:
             moveTo(*a);
-        } else if (s.op == "MR") {
+            break;
+        case Op::MoveBy:
             moveBy(*a);
-        } else if (s.op == "VM=") {
+            break;
+        case Op::Speed:
             m_speed = *a;
-        } else if (s.op == "VA=") {
+            break;
+        case Op::Acceleration:
             m_acceleration = *a;
-        } else if (s.op == "WT") {
+            break;
+        case Op::Wait:
             m_waitUntil = now + *a / 1000.0;
-        } else if (s.op == "H") {
+            break;
+        case Op::Home:
             moveTo(0);
-        } else if (s.op == "CS") {
+            break;
+        case Op::ZeroPosition:
             setPosition(0);
-        } else if (s.op == "CLR" && s.a == "VAR") {
+            break;
+        case Op::ClearVariables:
             m_variables.clear();
-        } else if (s.op == "SI") {
+            break;
+        case Op::Init:
             m_variables[s.a] = 0;
-        } else if (s.op == "ASSIGN") {
+            break;
+        case Op::Assign:
             m_variables[s.a] = *b;
-        } else if (s.op == "JNZ") {
-            if (*a != 0) {
-                jump(s.b);
-            }
-        } else if (s.op == "JP") {
-            jump(s.a);
-        } else if (s.op == "CALL") {
-            call(s.a);
-        } else if (s.op == "RET") {
+            break;
+        case Op::JumpNotZero:
+            return *a == 0 || jump(s, s.b);
+        case Op::Jump:
+            return jump(s, s.a);
+        case Op::Call:
+            call(s, s.a);
+            break;
+        case Op::Return:
             if (m_returns.empty()) {
                 m_running = false;
             } else {
                 m_pc = m_returns.back();
                 m_returns.pop_back();
             }
-        } else if (s.op == "JI" || s.op == "JNI") {
-            if (input() == (s.op == "JI")) {
-                jump(s.b);
+            break;
+        case Op::JumpInput:
+        case Op::JumpNotInput:
+            return input(*a) != (s.op == Op::JumpInput) || jump(s, s.b);
+        case Op::CallInput:
+        case Op::CallNotInput:
+            if (input(*a) == (s.op == Op::CallInput)) {
+                call(s, s.b);
             }
-        } else if (s.op == "CI" || s.op == "CNI") {
-            if (input() == (s.op == "CI")) {
-                call(s.b);
-            }
-        } else if (s.op == "OUTP") {
+            break;
+        case Op::Outputs:
             m_outputs = int(*a);
-        } else if (s.op == "SET P" || s.op == "CLR P") {
-            switchOutput(int(*a), s.op == "SET P");
-        }
-        // Labels and statements the model does not know are passed over.
+            break;
+        case Op::SetOutput:
+        case Op::ClearOutput:
+            switchOutput(int(*a), s.op == Op::SetOutput);
+            break;
+        case Op::Done:
+        case Op::WaitInput:
+        case Op::WaitNotInput:
+        case Op::Label:
+        case Op::Unknown:  // passed over
+            break;
+    }
+    return m_running;
+}
+
+bool Machine::jump(const Statement& s, const std::string& label) {
+    if (const auto found = m_labels.find(label); found != m_labels.end()) {
+        m_pc = found->second;
+        return true;
+    }
+    stopProgram();
+    fail({FaultKind::NoSuchLabel, s.line, describe(s), 0, Verdict::Accepted});
+    return false;
+}
+
+void Machine::call(const Statement& s, const std::string& label) {
+    if (m_returns.size() >= kMaxCallDepth) {
+        stopProgram();
+        fail({FaultKind::CallsTooDeep, s.line, describe(s), 0, Verdict::Accepted});
+        return;
+    }
+    const size_t back = m_pc;  // the statement after the call
+    if (jump(s, label)) {
+        m_returns.push_back(back);
     }
 }
 
-}  // namespace sim
+}  // namespace controller

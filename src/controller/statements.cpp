@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <map>
 
-namespace sim {
+namespace controller {
 
 std::optional<double> readNumber(std::string_view text) {
-    const std::string trimmed = detail::trim(text);
+    const std::string trimmed = trim(text);
     const char* first = trimmed.data();
     const char* last = first + trimmed.size();
     if (first != last && *first == '+') {
@@ -34,101 +35,115 @@ Verdict judge(std::string_view text, const Limit& limit) {
     return *x < limit.low || *x > limit.high ? Verdict::OutOfRange : Verdict::Accepted;
 }
 
-}  // namespace sim
+namespace {
 
-namespace sim::detail {
+// The statements written as a word, a blank and their operands.
+const std::map<std::string, Op, std::less<>> kWords = {
+    {"MA", Op::MoveTo},        {"MR", Op::MoveBy},        {"WT", Op::Wait},
+    {"DN", Op::Done},          {"H", Op::Home},           {"CS", Op::ZeroPosition},
+    {"SI", Op::Init},          {"JNZ", Op::JumpNotZero},  {"JP", Op::Jump},
+    {"CALL", Op::Call},        {"RET", Op::Return},       {"WI", Op::WaitInput},
+    {"WNI", Op::WaitNotInput}, {"JI", Op::JumpInput},     {"JNI", Op::JumpNotInput},
+    {"CI", Op::CallInput},     {"CNI", Op::CallNotInput}, {"OUTP", Op::Outputs},
+};
+
+Statement statementOf(const std::string& s) {
+    if (s.back() == ':' && s.front() == '$') {
+        return {Op::Label, "LABEL", s.substr(0, s.size() - 1), {}};
+    }
+    if (const auto eq = s.find('='); s.front() == '#' && eq != std::string::npos) {
+        return {Op::Assign, "ASSIGN", trim(s.substr(0, eq)), trim(s.substr(eq + 1))};
+    }
+    for (const auto& [prefix, op] : {std::pair{"VM=", Op::Speed},
+                                     {"VA=", Op::Acceleration},
+                                     {"SET P", Op::SetOutput},
+                                     {"CLR P", Op::ClearOutput}}) {
+        if (startsWith(s, prefix)) {
+            const std::size_t length = std::string_view(prefix).size();
+            return {op, s.substr(0, length), trim(s.substr(length)), {}};
+        }
+    }
+    const auto space = s.find(' ');
+    const std::string word = s.substr(0, space);
+    const auto [a, b] = splitComma(space == std::string::npos ? "" : s.substr(space + 1));
+    const auto known = kWords.find(word);
+    Op op = known == kWords.end() ? Op::Unknown : known->second;
+    if (word == "CLR" && a == "VAR") {
+        op = Op::ClearVariables;
+    }
+    return {op, word, a, b};
+}
+
+}  // namespace
 
 std::vector<Statement> parse(const std::vector<std::string>& lines) {
     std::vector<Statement> code;
     for (size_t n = 0; n < lines.size(); ++n) {
         const std::string& line = lines[n];
-        const size_t first = code.size();
         size_t start = 0;
         while (start <= line.size()) {
             const auto end = std::min(line.find(';', start), line.size());
             const std::string s = trim(std::string_view(line).substr(start, end - start));
             start = end + 1;
-            if (s.empty() || s == "{" || s == "}") {
-                continue;
+            if (!s.empty() && s != "{" && s != "}") {
+                code.push_back(statementOf(s));
+                code.back().line = n + 1;
             }
-            if (s.back() == ':' && s.front() == '$') {
-                code.push_back({"LABEL", s.substr(0, s.size() - 1), {}});
-            } else if (s.front() == '#' && s.find('=') != std::string::npos) {
-                const auto eq = s.find('=');
-                code.push_back({"ASSIGN", trim(s.substr(0, eq)), trim(s.substr(eq + 1))});
-            } else if (startsWith(s, "VM=") || startsWith(s, "VA=")) {
-                code.push_back({s.substr(0, 3), trim(s.substr(3)), {}});
-            } else if (startsWith(s, "SET P") || startsWith(s, "CLR P")) {
-                code.push_back({s.substr(0, 5), trim(s.substr(5)), {}});
-            } else {
-                const auto space = s.find(' ');
-                const std::string op = s.substr(0, space);
-                const std::string rest = space == std::string::npos ? "" : s.substr(space + 1);
-                const auto [a, b] = splitComma(rest);
-                code.push_back({op, a, b});
-            }
-        }
-        for (size_t i = first; i < code.size(); ++i) {
-            code[i].line = n + 1;
         }
     }
     return code;
 }
 
-OperandRules rulesOf(const Statement& s) {
-    const std::string& op = s.op;
-    if (op == "MA" || op == "MR") {
-        return {&kPositionLimit};
-    }
-    if (op == "VM=") {
-        return {&kSpeedLimit};
-    }
-    if (op == "VA=") {
-        return {&kAccelerationLimit};
-    }
-    if (op == "WT") {
-        return {&kDelayLimit};
-    }
-    if (op == "ASSIGN") {
-        return {nullptr, &kCounterLimit};
-    }
-    if (op == "JNZ") {
-        return {&kCounterLimit, nullptr, false, true};
-    }
-    if (op == "JP" || op == "CALL") {
-        return {nullptr, nullptr, true, false};
-    }
-    if (op == "WI" || op == "WNI") {
-        return {&kInputLimit};
-    }
-    if (op == "JI" || op == "JNI" || op == "CI" || op == "CNI") {
-        return {&kInputLimit, nullptr, false, true};
-    }
-    if (op == "OUTP") {
-        return {&kOutputPatternLimit};
-    }
-    if (op == "SET P" || op == "CLR P") {
-        return {&kOutputLimit};
+OperandRules rulesOf(Op op) {
+    switch (op) {
+        case Op::MoveTo:
+        case Op::MoveBy:
+            return {&kPositionLimit};
+        case Op::Speed:
+            return {&kSpeedLimit};
+        case Op::Acceleration:
+            return {&kAccelerationLimit};
+        case Op::Wait:
+            return {&kDelayLimit};
+        case Op::Assign:
+            return {nullptr, &kCounterLimit};
+        case Op::JumpNotZero:
+            return {&kCounterLimit, nullptr, false, true};
+        case Op::Jump:
+        case Op::Call:
+            return {nullptr, nullptr, true, false};
+        case Op::WaitInput:
+        case Op::WaitNotInput:
+            return {&kInputLimit};
+        case Op::JumpInput:
+        case Op::JumpNotInput:
+        case Op::CallInput:
+        case Op::CallNotInput:
+            return {&kInputLimit, nullptr, false, true};
+        case Op::Outputs:
+            return {&kOutputPatternLimit};
+        case Op::SetOutput:
+        case Op::ClearOutput:
+            return {&kOutputLimit};
+        case Op::Label:
+        case Op::Done:
+        case Op::Home:
+        case Op::ZeroPosition:
+        case Op::ClearVariables:
+        case Op::Init:
+        case Op::Return:
+        case Op::Unknown:
+            break;
     }
     return {};
 }
 
-bool isKnown(const Statement& s) {
-    const OperandRules rules = rulesOf(s);
-    if (rules.a || rules.b || rules.aLabel) {
-        return true;
-    }
-    const std::string& op = s.op;
-    return op == "DN" || op == "H" || op == "CS" || op == "SI" || op == "RET" || op == "LABEL" ||
-           (op == "CLR" && s.a == "VAR");
-}
-
-bool isCall(const Statement& s) {
-    return s.op == "CALL" || s.op == "CI" || s.op == "CNI";
+bool isCall(Op op) {
+    return op == Op::Call || op == Op::CallInput || op == Op::CallNotInput;
 }
 
 std::string describe(const Statement& s) {
-    return s.op + (s.a.empty() ? "" : " " + s.a) + (s.b.empty() ? "" : "," + s.b);
+    return s.word + (s.a.empty() ? "" : " " + s.a) + (s.b.empty() ? "" : "," + s.b);
 }
 
-}  // namespace sim::detail
+}  // namespace controller

@@ -1,15 +1,12 @@
 // What a program holds that fails whatever happens while it runs, told before it runs.
-#include "controller/controller.h"
-
 #include "controller/controllertext.h"
+#include "controller/machine.h"
 #include "controller/statements.h"
 
 #include <algorithm>
 #include <deque>
 
-namespace sim {
-
-using namespace detail;
+namespace controller {
 
 namespace {
 
@@ -42,16 +39,17 @@ public:
         };
         for (size_t i = 0; i < n; ++i) {
             const Statement& s = code[i];
-            const bool jumps = s.op == "JP" || s.op == "JNZ" || s.op == "JI" || s.op == "JNI";
-            if (s.op != "JP" && s.op != "RET" && s.op != "CALL") {
+            const bool jumps = s.op == Op::Jump || s.op == Op::JumpNotZero ||
+                               s.op == Op::JumpInput || s.op == Op::JumpNotInput;
+            if (s.op != Op::Jump && s.op != Op::Return && s.op != Op::Call) {
                 m_flow[i].push_back(i + 1);
             }
             if (jumps) {
-                if (const auto t = target(s.op == "JP" ? s.a : s.b)) {
+                if (const auto t = target(s.op == Op::Jump ? s.a : s.b)) {
                     m_flow[i].push_back(*t);
                 }
-            } else if (isCall(s)) {
-                m_callee[i] = target(s.op == "CALL" ? s.a : s.b);
+            } else if (isCall(s.op)) {
+                m_callee[i] = target(s.op == Op::Call ? s.a : s.b);
                 m_calls.push_back(i);
             }
         }
@@ -136,7 +134,7 @@ private:
             }
         };
         for (size_t i = 0; i < n; ++i) {
-            if (code[i].op == "RET") {
+            if (code[i].op == Op::Return) {
                 mark(i);
             }
         }
@@ -180,16 +178,16 @@ std::vector<Fault> staticFaults(const std::vector<std::string>& lines) {
     const std::vector<Statement> code = parse(lines);
     std::map<std::string, size_t> labels;
     for (size_t i = 0; i < code.size(); ++i) {
-        if (code[i].op == "LABEL") {
+        if (code[i].op == Op::Label) {
             labels.try_emplace(code[i].a, i);
         }
     }
     for (const Statement& s : code) {
-        if (!isKnown(s)) {
+        if (s.op == Op::Unknown) {
             faults.push_back({FaultKind::Unknown, s.line, describe(s), 0, Verdict::Accepted});
             continue;
         }
-        const OperandRules rules = rulesOf(s);
+        const OperandRules rules = rulesOf(s.op);
         if (rules.a) {
             if (const Verdict v = staticVerdict(s.a, *rules.a); v != Verdict::Accepted) {
                 faults.push_back({FaultKind::BadValue, s.line, describe(s), 1, v});
@@ -218,4 +216,4 @@ std::vector<Fault> staticFaults(const std::vector<std::string>& lines) {
     return faults;
 }
 
-}  // namespace sim
+}  // namespace controller

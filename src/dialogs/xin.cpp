@@ -2,6 +2,7 @@
 
 #include "dialogs/rowdialoghost.h"
 #include "program/inputconditionrows.h"
+#include "program/switches.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -18,7 +19,7 @@ XIN::XIN(RowDialogHost& host) : RowDialog(host, QStringLiteral("XIN"), QStringLi
     m_input = named(new QComboBox, QStringLiteral("Combo1"));
     m_input->setEditable(true);
     m_input->setMinimumWidth(64);
-    for (int n = 1; n <= 8; ++n) {
+    for (int n = 1; n <= kInputs; ++n) {
         m_input->addItem(QString::number(n));
     }
     const QString captions[] = {QStringLiteral("IN"), QStringLiteral("跳至標籤(JP)"),

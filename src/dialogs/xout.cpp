@@ -1,5 +1,6 @@
 #include "dialogs/xout.h"
 
+#include "controller/limits.h"
 #include "dialogs/rowdialoghost.h"
 #include "program/outputrows.h"
 
@@ -23,7 +24,8 @@ XOUT::XOUT(RowDialogHost& host) : RowDialog(host, QStringLiteral("XOUT"), QStrin
     m_output = named(new QComboBox, QStringLiteral("Combo1"));
     m_output->setEditable(true);
     m_output->setMinimumWidth(64);
-    for (int n = 1; n <= 8; ++n) {
+    // Every output a program may name; the slide table wires the first four.
+    for (int n = 1; n <= int(controller::kOutputLimit.high); ++n) {
         m_output->addItem(QString::number(n));
     }
     m_pulse = named(new QCheckBox(QStringLiteral("脈波輸出")), QStringLiteral("Check1"));
@@ -32,7 +34,7 @@ XOUT::XOUT(RowDialogHost& host) : RowDialog(host, QStringLiteral("XOUT"), QStrin
     auto* unit = named(new QLabel(QStringLiteral("千分秒")), QStringLiteral("Label1"));
     auto* frame = new QGroupBox(QStringLiteral("OUTPUT"));
     auto* frameRow = new QHBoxLayout(frame);
-    for (int n = 1; n <= 4; ++n) {
+    for (int n = 1; n <= kOutputs; ++n) {
         m_bits[n - 1] =
             named(new QCheckBox(QString::number(n)), QStringLiteral("Check4(%1)").arg(n));
         frameRow->addWidget(m_bits[n - 1]);
@@ -75,7 +77,7 @@ void XOUT::Form_Load() {
     m_modes[mode]->setChecked(true);
     Option1_Click(mode);
     if (choice.allOutputs) {
-        for (int n = 0; n < 4; ++n) {
+        for (int n = 0; n < kOutputs; ++n) {
             m_bits[n]->setChecked(choice.bits[n]);
         }
         return;
@@ -138,7 +140,7 @@ void XOUT::Command1_Click() {
     choice.output = m_output->currentText();
     choice.pulse = m_pulse->isChecked();
     choice.pulseTime = m_time->text();
-    for (int n = 0; n < 4; ++n) {
+    for (int n = 0; n < kOutputs; ++n) {
         choice.bits[n] = m_bits[n]->isChecked();
     }
     const StoreOutcome outcome = m_host.program().StoreRow(outputRow(choice));

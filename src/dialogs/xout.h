@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/rowdialog.h"
+#include "program/switches.h"
 
 #include <array>
 
@@ -37,7 +38,7 @@ private:
     QComboBox* m_output;
     QCheckBox* m_pulse;
     QLineEdit* m_time;
-    std::array<QCheckBox*, 4> m_bits{};
+    std::array<QCheckBox*, kOutputs> m_bits{};
 };
 
 }  // namespace tql

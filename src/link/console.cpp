@@ -187,17 +187,7 @@ bool isNumberText(const QString& text) {
 }
 
 InputStates inputIndicators(int word) {
-    InputStates on{};
-    qint64 rest = word;
-    for (int k = kInputs - 1; k >= 1; --k) {
-        const qint64 weight = qint64(1) << k;
-        on[k] = rest >= weight;
-        if (on[k]) {
-            rest -= weight;
-        }
-    }
-    on[0] = rest >= 1;
-    return on;
+    return switchesOf<kInputs>(word);
 }
 
 QString notNumberMessage(const QString& value) {

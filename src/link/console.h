@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/link.h"
+#include "program/switches.h"
 
 #include <QString>
 
@@ -10,12 +11,6 @@
 // The console's exchanges with the controller, apart from any window: the connect probe
 // and greeting, the internal values, the position and input poll, the output switches.
 namespace tql {
-
-// The controller's digital inputs and outputs, numbered from 1.
-inline constexpr int kInputs = 8;
-inline constexpr int kOutputs = 4;
-using InputStates = std::array<bool, kInputs>;
-using OutputStates = std::array<bool, kOutputs>;
 
 // ESC, ESC as two writes: the controller's stop of its running program (and of a download).
 void stopControllerProgram(Link& link);

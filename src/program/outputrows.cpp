@@ -1,6 +1,7 @@
 #include "program/outputrows.h"
 
 #include "program/rowkinds.h"
+#include "program/switches.h"
 
 #include <QRegularExpression>
 
@@ -11,7 +12,7 @@ namespace tql {
 Row outputRow(const OutputChoice& c) {
     if (c.allOutputs) {
         int value = 0;
-        for (int n = 0; n < 4; ++n) {
+        for (int n = 0; n < kOutputs; ++n) {
             value += c.bits[n] ? 1 << n : 0;
         }
         return makeRow(u"OUTP", {QString::number(value)});
@@ -22,18 +23,8 @@ Row outputRow(const OutputChoice& c) {
     return makeRow(c.on ? u"SETP" : u"CLRP", {c.output});
 }
 
-std::array<bool, 4> READOUT(int value, std::array<bool, 4> boxes) {
-    if (value < 1) {
-        return boxes;
-    }
-    for (int n = 3; n >= 0; --n) {
-        const int weight = 1 << n;
-        boxes[n] = value >= weight;
-        if (boxes[n]) {
-            value -= weight;
-        }
-    }
-    return boxes;
+OutputStates READOUT(int value, OutputStates boxes) {
+    return value < 1 ? boxes : switchesOf<4>(value);
 }
 
 OutputChoice outputChoiceOf(const Row& row) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "program/programtable.h"
+#include "program/switches.h"
 
 #include <QString>
 
@@ -16,14 +17,14 @@ struct OutputChoice {
     QString output;           // as typed or chosen, unchanged
     bool pulse = false;
     QString pulseTime = QStringLiteral(" 100");  // the start text keeps its leading blank
-    std::array<bool, 4> bits{};                  // outputs 1..4, weights 1, 2, 4, 8
+    OutputStates bits{};                         // outputs 1..4, weights 1, 2, 4, 8
 };
 
 Row outputRow(const OutputChoice& choice);
 
 // The four boxes after READOUT(value): value < 1 changes nothing; otherwise from the top
 // bit down, a value above 15 checking all four.
-std::array<bool, 4> READOUT(int value, std::array<bool, 4> boxes);
+OutputStates READOUT(int value, OutputStates boxes);
 
 // What the dialog shows when it modifies this row. An "OUTP" row opens with READOUT of its
 // field 1 (above 15 checks all four boxes); a field 1 that is not a whole number checks

@@ -97,7 +97,7 @@ void ControllerSession::notice(const QString& text) {
 
 bool ControllerSession::ask(const QString& question, Prompter::Icon icon) {
     return prompter().message(nullptr, question, QStringLiteral("訊息"), Prompter::Buttons::YesNo,
-                               icon) == Prompter::Answer::Yes;
+                              icon) == Prompter::Answer::Yes;
 }
 
 bool ControllerSession::checkSendable(const QString& text) {
@@ -105,7 +105,7 @@ bool ControllerSession::checkSendable(const QString& text) {
         return true;
     }
     prompter().message(nullptr, QStringLiteral("指令有 Big5 無法表示的字元, 未送出: %1").arg(text),
-                        applicationTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+                       applicationTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
     return false;
 }
 
@@ -212,7 +212,7 @@ void ControllerSession::setOutput(int output, bool on) {
 void ControllerSession::inputsTouched() {
     if (!m_link.isOpen()) {
         prompter().message(nullptr, QStringLiteral(" Not Response !!  連線錯誤 !"),
-                            applicationTitle());
+                           applicationTitle());
         emit connectionShown(QStringLiteral("未連線"));
     }
 }

@@ -86,8 +86,8 @@ void ControllerSession::download(const QStringList& text) {
             break;
         case DownloadOutcome::Cancelled:
             prompter().message(nullptr, uploadCancelledMessage(linesSent, total),
-                                QStringLiteral("訊息"), Prompter::Buttons::Ok,
-                                Prompter::Icon::Warning);
+                               QStringLiteral("訊息"), Prompter::Buttons::Ok,
+                               Prompter::Icon::Warning);
             break;
         case DownloadOutcome::NoAnswer:
             notice(noAnswer());

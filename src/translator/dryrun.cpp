@@ -1,6 +1,6 @@
 #include "translator/dryrun.h"
 
-#include "controller/controller.h"
+#include "controller/machine.h"
 #include "files/big5.h"
 #include "translator/programchecks.h"
 #include "translator/translator.h"
@@ -44,19 +44,19 @@ namespace {
 
 // A fault the checks did not see coming (a counter run out of range, a call too deep), in
 // the operator's words.
-QString faultText(const sim::Fault& fault) {
+QString faultText(const controller::Fault& fault) {
     const QString statement = QString::fromStdString(fault.statement);
     switch (fault.kind) {
-        case sim::FaultKind::CallsTooDeep:
-        case sim::FaultKind::Recursion:
-            return QStringLiteral("呼叫超過 %1 層").arg(sim::kMaxCallDepth);
-        case sim::FaultKind::NoSuchLabel:
+        case controller::FaultKind::CallsTooDeep:
+        case controller::FaultKind::Recursion:
+            return QStringLiteral("呼叫超過 %1 層").arg(controller::kMaxCallDepth);
+        case controller::FaultKind::NoSuchLabel:
             return QStringLiteral("「%1」的標籤不存在").arg(statement);
-        case sim::FaultKind::LineTooLong:
-            return QStringLiteral("指令超過 %1 位元組").arg(sim::kMaxLineLength);
-        case sim::FaultKind::ProgramTooLong:
-        case sim::FaultKind::BadValue:
-        case sim::FaultKind::Unknown:
+        case controller::FaultKind::LineTooLong:
+            return QStringLiteral("指令超過 %1 位元組").arg(controller::kMaxLineLength);
+        case controller::FaultKind::ProgramTooLong:
+        case controller::FaultKind::BadValue:
+        case controller::FaultKind::Unknown:
             break;
     }
     return QStringLiteral("控制器不接受「%1」").arg(statement);
@@ -89,44 +89,42 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
         }
     }
     std::set<size_t> haltLines;
-    std::string download =
-        "\x1b\x1b"
-        "DL\r";
+    std::vector<std::string> lines;
     for (qsizetype n = 0; n < translation.ControllerText.size(); ++n) {
         const int row = translation.LineRows[size_t(n)];
         if (errors.contains(row) && (n == 0 || translation.LineRows[size_t(n - 1)] != row)) {
             haltLines.insert(size_t(n) + 1);
         }
         const QByteArray bytes = encodeBig5(translation.ControllerText[n]).value_or(QByteArray());
-        if (size_t(bytes.size()) > sim::kMaxLineLength) {
+        if (size_t(bytes.size()) > controller::kMaxLineLength) {
             // The controller would drop the line: the program it keeps is another one.
             stop(DryRunEnd::ProgramError, row, QStringLiteral("錯誤, 停止: ") + errors[row]);
             return result;
         }
-        download += bytes.toStdString() + '\r';
+        lines.push_back(bytes.toStdString());
     }
-    sim::Controller controller(
-        {.fixedReply = {}, .silent = false, .loopback = false, .accelerate = true});
-    controller.receive(download + "\r", 0);
-    controller.setHaltLines(std::move(haltLines));
-    controller.setPosition(setup.startPosition);
-    for (int k = 0; k < 8; ++k) {
-        controller.setInput(k + 1, setup.inputs[size_t(k)]);
+    // The program as the controller stores it after a download, run on the machine itself.
+    controller::Machine machine({.loopback = false, .accelerate = true});
+    machine.load(std::move(lines));
+    machine.setHaltLines(std::move(haltLines));
+    machine.setPosition(setup.startPosition);
+    for (int k = 0; k < controller::kInputs; ++k) {
+        machine.setInput(k + 1, setup.inputs[size_t(k)]);
     }
     std::vector<InputChange> changes = setup.changes;
     std::stable_sort(changes.begin(), changes.end(),
                      [](const InputChange& a, const InputChange& b) { return a.at < b.at; });
     auto nextChange = changes.begin();
     // A wait no change still to come can release lasts for ever.
-    const auto releasable = [&](const sim::Controller::InputWait& wait) {
+    const auto releasable = [&](const controller::Machine::InputWait& wait) {
         return std::any_of(nextChange, changes.end(), [&](const InputChange& c) {
             return c.input == wait.input && c.on == wait.on;
         });
     };
 
-    controller.receive("G\r", 0);
-    controller.advance(0);  // the first statements run at the start, not a step later
-    double position = controller.position();
+    machine.startProgram(0);
+    machine.advance(0);  // the first statements run at the start, not a step later
+    double position = machine.position();
     result.lowest = result.highest = position;
     result.samples.emplace_back(0, position);
     double nextSample = setup.sampleInterval;
@@ -138,7 +136,7 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
     double waitStart = 0;
     bool stuck = false;
     const auto followWaits = [&] {
-        const auto& wait = controller.waitingOnInput();
+        const auto& wait = machine.waitingOnInput();
         const size_t line = wait ? wait->line : 0;
         stuck = wait && !releasable(*wait);
         if (line == waitingLine) {
@@ -154,14 +152,14 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
         waitingLine = line;
     };
     followWaits();
-    while (controller.running() && !stuck && t < setup.timeLimit &&
-           controller.executed() < setup.lineLimit) {
+    while (machine.running() && !stuck && t < setup.timeLimit &&
+           machine.executed() < setup.lineLimit) {
         t = double(++tick) * kStep;
         for (; nextChange != changes.end() && nextChange->at <= t; ++nextChange) {
-            controller.setInput(nextChange->input, nextChange->on);
+            machine.setInput(nextChange->input, nextChange->on);
         }
-        controller.advance(t);
-        const double now = controller.position();
+        machine.advance(t);
+        const double now = machine.position();
         result.travelled += std::fabs(now - position);
         position = now;
         result.lowest = std::min(result.lowest, now);
@@ -176,23 +174,23 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
         result.waits.back().seconds = t - waitStart;
     }
     result.seconds = t;
-    if (const size_t halted = controller.haltedAt(); halted != 0) {
+    if (const size_t halted = machine.haltedAt(); halted != 0) {
         stop(DryRunEnd::ProgramError, rowOf(halted),
              QStringLiteral("錯誤, 停止: ") + errors[rowOf(halted)]);
-    } else if (const auto& fault = controller.fault()) {
+    } else if (const auto& fault = machine.fault()) {
         stop(DryRunEnd::ProgramError, rowOf(fault->line),
              QStringLiteral("錯誤, 停止: ") + faultText(*fault));
-    } else if (!controller.running()) {
+    } else if (!machine.running()) {
         result.end = DryRunEnd::Finished;
     } else if (stuck) {
-        const auto& wait = controller.waitingOnInput();
+        const auto& wait = machine.waitingOnInput();
         stop(DryRunEnd::WaitsForever, rowOf(wait->line),
              QStringLiteral("等待輸入 %1, 沒有排定的變化").arg(wait->input));
-    } else if (controller.executed() >= setup.lineLimit) {
-        stop(DryRunEnd::LineLimit, rowOf(controller.currentLine()),
+    } else if (machine.executed() >= setup.lineLimit) {
+        stop(DryRunEnd::LineLimit, rowOf(machine.currentLine()),
              QStringLiteral("執行一百萬行後停止: 程式可能是無窮迴圈"));
     } else {
-        stop(DryRunEnd::TimeLimit, rowOf(controller.currentLine()),
+        stop(DryRunEnd::TimeLimit, rowOf(machine.currentLine()),
              QStringLiteral("模擬 %1 秒後停止: 程式仍在執行").arg(result.seconds, 0, 'f', 0));
     }
     if (result.samples.back().first < t) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "program/programtable.h"
+#include "program/switches.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,7 +29,7 @@ QString formatInputChange(const InputChange& change);
 
 struct DryRunSetup {
     double startPosition = 0;  // 0, or the live position when connected
-    std::array<bool, 8> inputs{};
+    InputStates inputs{};
     std::vector<InputChange> changes;
     double timeLimit = 600;         // seconds of simulated time
     long long lineLimit = 1000000;  // executed controller lines (an endless loop)

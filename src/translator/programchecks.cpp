@@ -23,23 +23,23 @@ QString number(double x) {
 
 // The controller model's limit for the values of a column; nothing for the columns that
 // hold no number.
-std::optional<sim::Limit> limitOf(Quantity quantity) {
+std::optional<controller::Limit> limitOf(Quantity quantity) {
     switch (quantity) {
         case Quantity::Position:
-            return sim::kPositionLimit;
+            return controller::kPositionLimit;
         case Quantity::Speed:
-            return sim::kSpeedLimit;
+            return controller::kSpeedLimit;
         case Quantity::Delay:
-            return sim::kDelayLimit;
+            return controller::kDelayLimit;
         case Quantity::LoopCount:
             // The controller counts down to zero: a count below 1 would never reach it.
-            return sim::Limit{1, sim::kCounterLimit.high, true};
+            return controller::Limit{1, controller::kCounterLimit.high, true};
         case Quantity::Input:
-            return sim::kInputLimit;
+            return controller::kInputLimit;
         case Quantity::Output:
-            return sim::kOutputLimit;
+            return controller::kOutputLimit;
         case Quantity::OutputPattern:
-            return sim::kOutputPatternLimit;
+            return controller::kOutputPatternLimit;
         case Quantity::Label:
         case Quantity::Statement:
         case Quantity::Comment:
@@ -50,29 +50,30 @@ std::optional<sim::Limit> limitOf(Quantity quantity) {
 
 // Why a value is refused, in the operator's words; empty when it is taken.
 QString refusal(const ValueColumn& value, const QString& text) {
-    const std::optional<sim::Limit> limit = limitOf(value.quantity);
+    const std::optional<controller::Limit> limit = limitOf(value.quantity);
     if (!limit) {
         return {};
     }
-    const sim::Verdict verdict = sim::judge(text.toStdString(), *limit);
+    const controller::Verdict verdict = controller::judge(text.toStdString(), *limit);
     if (value.quantity == Quantity::LoopCount) {
-        if (verdict == sim::Verdict::OutOfRange && sim::readNumber(text.toStdString()) > 1) {
+        if (verdict == controller::Verdict::OutOfRange &&
+            controller::readNumber(text.toStdString()) > 1) {
             return QStringLiteral("迴圈次數 \"%1\" 超過控制器的上限 %2")
                 .arg(text, number(limit->high));
         }
-        return verdict == sim::Verdict::Accepted
+        return verdict == controller::Verdict::Accepted
                    ? QString()
                    : QStringLiteral("迴圈次數 \"%1\" 不是 1 以上的整數").arg(text);
     }
     const QString name = QString::fromUtf16(value.name);
     switch (verdict) {
-        case sim::Verdict::Accepted:
+        case controller::Verdict::Accepted:
             break;
-        case sim::Verdict::NotANumber:
+        case controller::Verdict::NotANumber:
             return QStringLiteral("%1的值 \"%2\" 不是數字").arg(name, text);
-        case sim::Verdict::NotWhole:
+        case controller::Verdict::NotWhole:
             return QStringLiteral("%1的值 \"%2\" 不是整數").arg(name, text);
-        case sim::Verdict::OutOfRange:
+        case controller::Verdict::OutOfRange:
             return QStringLiteral("%1的值 \"%2\" 不在 %3 到 %4 之間")
                 .arg(name, text, number(limit->low), number(limit->high));
     }
@@ -80,31 +81,31 @@ QString refusal(const ValueColumn& value, const QString& text) {
 }
 
 // What the controller model finds in the text a row became, in the operator's words.
-QString faultMessage(const sim::Fault& fault, const Row& row, const RowKind& kind) {
+QString faultMessage(const controller::Fault& fault, const Row& row, const RowKind& kind) {
     const QString statement = QString::fromStdString(fault.statement);
     switch (fault.kind) {
-        case sim::FaultKind::BadValue:
+        case controller::FaultKind::BadValue:
             return QStringLiteral("控制器不接受「%1」: 值%2")
                 .arg(statement,
-                     fault.verdict == sim::Verdict::NotANumber ? QStringLiteral("不是數字")
-                     : fault.verdict == sim::Verdict::NotWhole ? QStringLiteral("不是整數")
-                                                               : QStringLiteral("超出範圍"));
-        case sim::FaultKind::NoSuchLabel:
+                     fault.verdict == controller::Verdict::NotANumber ? QStringLiteral("不是數字")
+                     : fault.verdict == controller::Verdict::NotWhole ? QStringLiteral("不是整數")
+                                                                      : QStringLiteral("超出範圍"));
+        case controller::FaultKind::NoSuchLabel:
             for (const ValueColumn& value : kind.values) {
                 if (value.quantity == Quantity::Label) {
                     return QStringLiteral("標籤 \"%1\" 不存在").arg(row[value.column]);
                 }
             }
             return QStringLiteral("「%1」的標籤不存在").arg(statement);
-        case sim::FaultKind::CallsTooDeep:
+        case controller::FaultKind::CallsTooDeep:
             return QStringLiteral("這個呼叫還沒返回就會再被呼叫, 呼叫會超過 %1 層")
-                .arg(sim::kMaxCallDepth);
-        case sim::FaultKind::LineTooLong:
+                .arg(controller::kMaxCallDepth);
+        case controller::FaultKind::LineTooLong:
             return QStringLiteral("轉換後的指令超過 %1 位元組, 控制器收不下")
-                .arg(sim::kMaxLineLength);
-        case sim::FaultKind::ProgramTooLong:
-        case sim::FaultKind::Recursion:
-        case sim::FaultKind::Unknown:
+                .arg(controller::kMaxLineLength);
+        case controller::FaultKind::ProgramTooLong:
+        case controller::FaultKind::Recursion:
+        case controller::FaultKind::Unknown:
             break;
     }
     return {};
@@ -182,16 +183,16 @@ std::vector<Finding> CheckProgram(const ProgramTable& table, int RowCounter) {
                     error(i, why);
                     valueErrors.insert(i);
                 } else if (value.quantity == Quantity::Output &&
-                           sim::readNumber(cell.toStdString()) > sim::kWiredOutputs) {
+                           controller::readNumber(cell.toStdString()) > controller::kWiredOutputs) {
                     warning(i,
                             QStringLiteral("輸出 \"%1\" 不在 1 到 %2 之間, 控制器可能沒有這個輸出")
                                 .arg(cell)
-                                .arg(sim::kWiredOutputs));
+                                .arg(controller::kWiredOutputs));
                 }
             }
         }
         if (row[0] == u"VM") {
-            if (sim::readNumber(row[1].toStdString()) == 0.0) {
+            if (controller::readNumber(row[1].toStdString()) == 0.0) {
                 warning(i, QStringLiteral("速度為 0, 之後的移動不會動"));
             }
             speedSet = true;
@@ -215,19 +216,20 @@ std::vector<Finding> CheckProgram(const ProgramTable& table, int RowCounter) {
 
     // What the controller itself refuses in the text: labels no line defines, calls that
     // pile up, lines too long, and what a custom step says.
-    for (const sim::Fault& fault : sim::staticFaults(lineBytes(text.ControllerText))) {
+    for (const controller::Fault& fault :
+         controller::staticFaults(lineBytes(text.ControllerText))) {
         const int row = text.LineRows.at(fault.line - 1);
         if (row == 0 || garbled.contains(row) ||
-            (fault.kind == sim::FaultKind::BadValue && valueErrors.contains(row))) {
+            (fault.kind == controller::FaultKind::BadValue && valueErrors.contains(row))) {
             continue;
         }
         const Row& cells = table[row];  // a row that made lines is of a known kind
-        if (fault.kind == sim::FaultKind::Unknown) {
+        if (fault.kind == controller::FaultKind::Unknown) {
             warning(row, QStringLiteral("模擬不認得「%1」, 模擬時略過")
                              .arg(QString::fromStdString(fault.statement)));
-        } else if (fault.kind == sim::FaultKind::Recursion) {
+        } else if (fault.kind == controller::FaultKind::Recursion) {
             warning(row, QStringLiteral("這個呼叫還沒返回就可能再被呼叫, 超過 %1 層時控制器停止")
-                             .arg(sim::kMaxCallDepth));
+                             .arg(controller::kMaxCallDepth));
         } else if (const QString message = faultMessage(fault, cells, *rowKind(cells[0]));
                    !message.isEmpty()) {
             error(row, message);

@@ -69,8 +69,8 @@ void ConsolePanel::buildUploadFrame(QWidget* client) {
     m_uploadFrame = new QGroupBox(QStringLiteral("功能"), client);
     m_upload = placed(new QPushButton(QStringLiteral("上傳"), m_uploadFrame),
                       QStringLiteral("Command3"), QRect(8, 17, 48, 24));
-    m_check = placed(new QPushButton(QStringLiteral("檢查"), m_uploadFrame),
-                     QStringLiteral("檢查"), QRect(59, 17, 48, 24));
+    m_check = placed(new QPushButton(QStringLiteral("檢查"), m_uploadFrame), QStringLiteral("檢查"),
+                     QRect(59, 17, 48, 24));
     connect(m_upload, &QPushButton::clicked, this, &ConsolePanel::Command3_Click);
 }
 
@@ -90,19 +90,50 @@ void ConsolePanel::buildConsoleFrame(QWidget* client) {
     };
     const std::array<ButtonPlace, 9> buttons = {{
         {&ConsolePanel::m_connect, "連線鍵", "連線", {8, kRowY[0], 42, kRowH}, nullptr, "", 0},
-        {&ConsolePanel::m_disconnect, "Command22", "斷線", {52, kRowY[0], 42, kRowH}, nullptr, "", 0},
+        {&ConsolePanel::m_disconnect,
+         "Command22",
+         "斷線",
+         {52, kRowY[0], 42, kRowH},
+         nullptr,
+         "",
+         0},
         {&ConsolePanel::m_stop, "停止", "停止", {96, kRowY[0], 42, kRowH}, nullptr, "", 0},
         {&ConsolePanel::m_home, "原點", "原點", {140, kRowY[0], 42, kRowH}, nullptr, "", 0},
-        {&ConsolePanel::m_saveParameters, "Command21", "儲存參數", {184, kRowY[0], 56, kRowH},
-         nullptr, "", 0},
-        {&ConsolePanel::m_acceleration, "Command18", "加速度", {8, kRowY[1], 62, kRowH},
-         &ConsolePanel::m_accelerationField, "Text1", 80},
-        {&ConsolePanel::m_speed, "Command20", "速度", {8, kRowY[2], 62, kRowH},
-         &ConsolePanel::m_speedField, "Text3", 80},
-        {&ConsolePanel::m_position, "Command16", "定位", {8, kRowY[3], 62, kRowH},
-         &ConsolePanel::m_positionField, "Text6", 80},
-        {&ConsolePanel::m_immediate, "Command17", "立即指令", {8, kRowY[4], 62, kRowH},
-         &ConsolePanel::m_commandField, "Text7", 158},
+        {&ConsolePanel::m_saveParameters,
+         "Command21",
+         "儲存參數",
+         {184, kRowY[0], 56, kRowH},
+         nullptr,
+         "",
+         0},
+        {&ConsolePanel::m_acceleration,
+         "Command18",
+         "加速度",
+         {8, kRowY[1], 62, kRowH},
+         &ConsolePanel::m_accelerationField,
+         "Text1",
+         80},
+        {&ConsolePanel::m_speed,
+         "Command20",
+         "速度",
+         {8, kRowY[2], 62, kRowH},
+         &ConsolePanel::m_speedField,
+         "Text3",
+         80},
+        {&ConsolePanel::m_position,
+         "Command16",
+         "定位",
+         {8, kRowY[3], 62, kRowH},
+         &ConsolePanel::m_positionField,
+         "Text6",
+         80},
+        {&ConsolePanel::m_immediate,
+         "Command17",
+         "立即指令",
+         {8, kRowY[4], 62, kRowH},
+         &ConsolePanel::m_commandField,
+         "Text7",
+         158},
     }};
     for (const ButtonPlace& place : buttons) {
         QPushButton* button =
@@ -135,7 +166,7 @@ void ConsolePanel::buildConsoleFrame(QWidget* client) {
 // The displays stay disabled, yet the operator reads them all the time: their text is as
 // dark as an enabled field's.
 void ConsolePanel::buildDisplays() {
-    const std::array<std::tuple<QLineEdit* ConsolePanel::*, const char*, const char*, int>, 4>
+    const std::array<std::tuple<QLineEdit * ConsolePanel::*, const char*, const char*, int>, 4>
         displays = {{{&ConsolePanel::m_slidePosition, "滑台座標", "Text5", 0},
                      {&ConsolePanel::m_internalAcceleration, "內部加速度", "Text2", 1},
                      {&ConsolePanel::m_internalSpeed, "內部速度", "Text4", 2},
@@ -210,8 +241,8 @@ void ConsolePanel::Form_Load() {
     }
     m_accelerationField->setText(QStringLiteral("2000"));
     m_speedField->setText(QStringLiteral("200"));
-    for (QLineEdit* field : {m_internalAcceleration, m_internalSpeed, m_slidePosition,
-                             m_positionField}) {
+    for (QLineEdit* field :
+         {m_internalAcceleration, m_internalSpeed, m_slidePosition, m_positionField}) {
         field->setText(QStringLiteral("0"));
     }
     m_commandField->clear();
@@ -272,12 +303,12 @@ void ConsolePanel::Command17_Click() {
 
 void ConsolePanel::Command3_Click() {
     UploadProgressWindow progress(m_uploadFrame->window());
-    const auto shown = connect(&m_session, &ControllerSession::uploadProgress, this,
-                               [&](int sent, int total) {
-                                   if (progress.show(sent, total)) {
-                                       m_session.cancelUpload();
-                                   }
-                               });
+    const auto shown =
+        connect(&m_session, &ControllerSession::uploadProgress, this, [&](int sent, int total) {
+            if (progress.show(sent, total)) {
+                m_session.cancelUpload();
+            }
+        });
     m_session.upload(m_program.table(), m_program.RowCounter());
     disconnect(shown);
 }

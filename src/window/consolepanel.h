@@ -60,25 +60,25 @@ private:
     QGroupBox* m_consoleFrame = nullptr;
     QGroupBox* m_outputFrame = nullptr;
     QGroupBox* m_inputFrame = nullptr;
-    QPushButton* m_upload = nullptr;          // Command3
-    QPushButton* m_check = nullptr;           // 檢查
-    QPushButton* m_connect = nullptr;         // 連線鍵
-    QPushButton* m_disconnect = nullptr;      // Command22
-    QPushButton* m_stop = nullptr;            // 停止
-    QPushButton* m_home = nullptr;            // 原點
-    QPushButton* m_saveParameters = nullptr;  // Command21
-    QPushButton* m_acceleration = nullptr;    // Command18
-    QPushButton* m_speed = nullptr;           // Command20
-    QPushButton* m_position = nullptr;        // Command16
-    QPushButton* m_immediate = nullptr;       // Command17
-    QLineEdit* m_accelerationField = nullptr;  // Text1
-    QLineEdit* m_speedField = nullptr;         // Text3
-    QLineEdit* m_positionField = nullptr;      // Text6
-    QLineEdit* m_commandField = nullptr;       // Text7
-    QLineEdit* m_slidePosition = nullptr;         // Text5
-    QLineEdit* m_internalAcceleration = nullptr;  // Text2
-    QLineEdit* m_internalSpeed = nullptr;         // Text4
-    QLineEdit* m_reply = nullptr;                 // Text8
+    QPushButton* m_upload = nullptr;               // Command3
+    QPushButton* m_check = nullptr;                // 檢查
+    QPushButton* m_connect = nullptr;              // 連線鍵
+    QPushButton* m_disconnect = nullptr;           // Command22
+    QPushButton* m_stop = nullptr;                 // 停止
+    QPushButton* m_home = nullptr;                 // 原點
+    QPushButton* m_saveParameters = nullptr;       // Command21
+    QPushButton* m_acceleration = nullptr;         // Command18
+    QPushButton* m_speed = nullptr;                // Command20
+    QPushButton* m_position = nullptr;             // Command16
+    QPushButton* m_immediate = nullptr;            // Command17
+    QLineEdit* m_accelerationField = nullptr;      // Text1
+    QLineEdit* m_speedField = nullptr;             // Text3
+    QLineEdit* m_positionField = nullptr;          // Text6
+    QLineEdit* m_commandField = nullptr;           // Text7
+    QLineEdit* m_slidePosition = nullptr;          // Text5
+    QLineEdit* m_internalAcceleration = nullptr;   // Text2
+    QLineEdit* m_internalSpeed = nullptr;          // Text4
+    QLineEdit* m_reply = nullptr;                  // Text8
     std::array<QCheckBox*, kOutputs> m_outputs{};  // Check4(1..4)
     std::array<QCheckBox*, kInputs> m_inputs{};    // Check1(1..8)
 };

@@ -33,7 +33,7 @@ DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
 
     auto* inputs = new QGroupBox(QStringLiteral("開始時的輸入"));
     auto* inputRow = new QHBoxLayout(inputs);
-    for (int k = 0; k < 8; ++k) {
+    for (int k = 0; k < kInputs; ++k) {
         m_inputs[size_t(k)] = new QCheckBox(QString::number(k + 1));
         m_inputs[size_t(k)]->setObjectName(QStringLiteral("DryInput(%1)").arg(k + 1));
         inputRow->addWidget(m_inputs[size_t(k)]);
@@ -100,7 +100,7 @@ void DryRunWindow::run() {
         return;
     }
     setup.startPosition = m_start->text().trimmed().toDouble();
-    for (int k = 0; k < 8; ++k) {
+    for (int k = 0; k < kInputs; ++k) {
         setup.inputs[size_t(k)] = m_inputs[size_t(k)]->isChecked();
     }
     const QStringList lines = m_changes->toPlainText().split(u'\n', Qt::SkipEmptyParts);

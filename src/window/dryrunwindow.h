@@ -46,7 +46,7 @@ private:
     const Program& m_program;
     Prompter& m_prompter;
     std::function<std::optional<double>()> m_livePosition;
-    std::array<QCheckBox*, 8> m_inputs{};
+    std::array<QCheckBox*, kInputs> m_inputs{};
     QLineEdit* m_start;
     QPlainTextEdit* m_changes;
     QListWidget* m_summary;

@@ -86,7 +86,7 @@ private:
     void setMainWindowEnabled(bool enabled);
 
     ControllerSession& m_session;  // a child of the window, found by its Timer1
-    Prompter& m_prompter;  // the session's: every box holds the line
+    Prompter& m_prompter;          // the session's: every box holds the line
     Program m_program;
     QDir m_workingDir;
     QDir m_settingsDir;  // where DATA.TXT is written (see settingsFolder)

@@ -17,12 +17,12 @@ std::string download(const std::vector<std::string>& lines) {
 }
 
 // Runs the stored program in 10 ms steps until it ends or the time is up.
-double runToEnd(sim::Controller& c, double start, double limit = 60) {
+double runToEnd(controller::Controller& c, double start, double limit = 60) {
     double t = start;
     c.receive("G\r", t);
-    while (c.running() && t < start + limit) {
+    while (c.machine().running() && t < start + limit) {
         t += 0.01;
-        c.advance(t);
+        c.machine().advance(t);
     }
     return t - start;
 }
@@ -34,72 +34,72 @@ class TestSimController : public QObject {
 
 private slots:
     void queriesAndImmediateCommands() {
-        sim::Controller c({});
+        controller::Controller c({});
         QCOMPARE(c.receive("?VM\r?VA\r?PE\r?INP\r", 0), std::string("100\r2000\r0\r0\r"));
         QCOMPARE(c.receive("VM=50\rMA 10\r", 0), std::string());
-        c.advance(0.1);
+        c.machine().advance(0.1);
         QCOMPARE(c.receive("?PE\r", 0.1), std::string("5\r"));
-        c.advance(1);
-        QCOMPARE(c.position(), 10.0);
+        c.machine().advance(1);
+        QCOMPARE(c.machine().position(), 10.0);
         c.receive("SET P1\rSET P3\rCLR P1\r", 1);
-        QCOMPARE(c.outputs(), 4);
-        c.setInput(8, true);
+        QCOMPARE(c.machine().outputs(), 4);
+        c.machine().setInput(8, true);
         QCOMPARE(c.receive("?INP\r", 1), std::string("128\r"));
     }
 
     void programWithLoopCallAndPulse() {
-        sim::Controller c({});
+        controller::Controller c({});
         c.receive(
             download({"{",      "CLR VAR;", "SI #L1;",  "VM=1000;",   "#L1=3;",          "$LOOP1:;",
                       "MR 10;", "DN;",      "CALL $P;", "#L1=#L1-1;", "JNZ #L1,$LOOP1;", "JP $END;",
                       "$P:;",   "SET P2;",  "WT 100;",  "DN;",        "CLR P2;",         "RET;",
                       "$END:;", "OUTP 9;",  "}"}),
             0);
-        QCOMPARE(c.storedProgram().size(), size_t(21));
+        QCOMPARE(c.machine().storedProgram().size(), size_t(21));
         const double took = runToEnd(c, 0);
-        QCOMPARE(c.position(), 30.0);  // three relative moves of 10
-        QCOMPARE(c.outputs(), 9);
+        QCOMPARE(c.machine().position(), 30.0);  // three relative moves of 10
+        QCOMPARE(c.machine().outputs(), 9);
         QVERIFY(took >= 0.3 && took < 0.5);  // three 100 ms pulses and short moves
     }
 
     void inputWaitsAndJumps() {
-        sim::Controller c({});
+        controller::Controller c({});
         c.receive(download({"{", "WI 2;", "JNI 3,$OFF;", "MA 5;", "DN;", "JP $E;", "$OFF:;",
                             "MA 7;", "DN;", "$E:;", "}"}),
                   0);
         c.receive("G\r", 0);
-        c.advance(1);
-        QVERIFY(c.running());  // waiting for input 2
-        c.setInput(2, true);
+        c.machine().advance(1);
+        QVERIFY(c.machine().running());  // waiting for input 2
+        c.machine().setInput(2, true);
         runToEnd(c, 1);
-        QCOMPARE(c.position(), 7.0);  // input 3 off: jumped
+        QCOMPARE(c.machine().position(), 7.0);  // input 3 off: jumped
 
         // A call on an input returns to the statement after it; a counter below zero is
         // not zero.
-        sim::Controller call({});
+        controller::Controller call({});
         call.receive(download({"{", "VM=1000;", "CI 3,$S;", "MR 1;", "DN;", "#L1=0;", "#L1=#L1-1;",
                                "JNZ #L1,$E;", "MR 100;", "DN;", "JP $E;", "$S:;", "MR 10;", "DN;",
                                "RET;", "$E:;", "}"}),
                      0);
-        call.setInput(3, true);
+        call.machine().setInput(3, true);
         runToEnd(call, 0, 5);
-        QCOMPARE(call.position(), 11.0);
-        QVERIFY(!call.fault());
+        QCOMPARE(call.machine().position(), 11.0);
+        QVERIFY(!call.machine().fault());
     }
 
     void escapeStopsAndDownloadReplaces() {
-        sim::Controller c({});
+        controller::Controller c({});
         c.receive(download({"{", "$A:;", "JP $A;", "}"}), 0);
         c.receive("G\r", 0);
-        c.advance(0.5);
-        QVERIFY(c.running());  // an endless loop does not hang the simulator
+        c.machine().advance(0.5);
+        QVERIFY(c.machine().running());  // an endless loop does not hang the simulator
         c.receive("\x1b", 0.5);
-        QVERIFY(!c.running());
+        QVERIFY(!c.machine().running());
         c.receive(download({"{", "H;", "}"}), 1);
-        QCOMPARE(c.storedProgram(), (std::vector<std::string>{"{", "H;", "}"}));
-        QVERIFY(!c.programSaved());
+        QCOMPARE(c.machine().storedProgram(), (std::vector<std::string>{"{", "H;", "}"}));
+        QVERIFY(!c.machine().programSaved());
         c.receive("SAVE P\r", 1);
-        QVERIFY(c.programSaved());
+        QVERIFY(c.machine().programSaved());
     }
 
     // A value that is not a number in range changes nothing and is reported; "MA abc" must
@@ -114,17 +114,17 @@ private slots:
 
     void immediateValuesMustBeNumbers() {
         QFETCH(QString, command);
-        sim::Controller c({});
+        controller::Controller c({});
         c.receive("VM=1000\rMA 12.5\r", 0);
-        c.advance(1);
+        c.machine().advance(1);
         c.receive("SET P2\r", 1);
         c.receive(command.toStdString() + "\r", 1);
-        c.advance(2);
-        QCOMPARE(c.position(), 12.5);
-        QCOMPARE(c.speed(), 1000.0);
-        QCOMPARE(c.acceleration(), 2000.0);
-        QCOMPARE(c.outputs(), 2);
-        QVERIFY(!c.error().empty());
+        c.machine().advance(2);
+        QCOMPARE(c.machine().position(), 12.5);
+        QCOMPARE(c.machine().speed(), 1000.0);
+        QCOMPARE(c.machine().acceleration(), 2000.0);
+        QCOMPARE(c.machine().outputs(), 2);
+        QVERIFY(!c.machine().error().empty());
     }
 
     void programErrorsStopAtTheirLine_data() {
@@ -149,12 +149,12 @@ private slots:
     void programErrorsStopAtTheirLine() {
         QFETCH(QString, statement);
         QFETCH(QString, error);
-        sim::Controller c({});
+        controller::Controller c({});
         c.receive(download({"{", "OUTP 1;", statement.toStdString(), "OUTP 5;", "}"}), 0);
         runToEnd(c, 0, 1);
-        QVERIFY(!c.running());
-        QCOMPARE(c.outputs(), 1);  // stopped at the bad line
-        QVERIFY2(c.error().starts_with(error.toStdString()), c.error().c_str());
+        QVERIFY(!c.machine().running());
+        QCOMPARE(c.machine().outputs(), 1);  // stopped at the bad line
+        QVERIFY2(c.machine().error().starts_with(error.toStdString()), c.machine().error().c_str());
     }
 
     // What fails whatever happens is found before the program runs, at its line; what may
@@ -208,7 +208,7 @@ private slots:
                                              "Recursion", "LineTooLong", "ProgramTooLong",
                                              "Unknown"};
         QStringList found;
-        for (const sim::Fault& f : sim::staticFaults(lines)) {
+        for (const controller::Fault& f : controller::staticFaults(lines)) {
             found << QString("%1@%2").arg(kKinds[int(f.kind)]).arg(f.line);
         }
         QCOMPARE(found.join(' '), faults);
@@ -217,12 +217,12 @@ private slots:
     // Faults found only while running stop the program at their line; calls nest to the
     // depth the controller keeps, and no deeper.
     void faultsWhileRunning() {
-        sim::Controller c({});
+        controller::Controller c({});
         c.receive(download({"{", "OUTP 1;", "JP $NOWHERE;", "OUTP 2;", "}"}), 0);
         runToEnd(c, 0, 1);
-        QCOMPARE(c.outputs(), 1);
-        QCOMPARE(c.fault()->kind, sim::FaultKind::NoSuchLabel);
-        QCOMPARE(c.fault()->line, size_t(3));
+        QCOMPARE(c.machine().outputs(), 1);
+        QCOMPARE(c.machine().fault()->kind, controller::FaultKind::NoSuchLabel);
+        QCOMPARE(c.machine().fault()->line, size_t(3));
 
         const auto nested = [](int depth) {
             std::vector<std::string> lines{"{", "CALL $C1;", "JP $E;"};
@@ -236,25 +236,25 @@ private slots:
             lines.insert(lines.end(), {"$E:;", "OUTP 3;", "}"});
             return lines;
         };
-        sim::Controller deep({});
-        deep.receive(download(nested(int(sim::kMaxCallDepth))), 0);
+        controller::Controller deep({});
+        deep.receive(download(nested(int(controller::kMaxCallDepth))), 0);
         runToEnd(deep, 0, 1);
-        QCOMPARE(deep.outputs(), 3);
-        QVERIFY(!deep.fault());
-        deep.receive(download(nested(int(sim::kMaxCallDepth) + 1)), 1);
+        QCOMPARE(deep.machine().outputs(), 3);
+        QVERIFY(!deep.machine().fault());
+        deep.receive(download(nested(int(controller::kMaxCallDepth) + 1)), 1);
         runToEnd(deep, 1, 1);
-        QCOMPARE(deep.fault()->kind, sim::FaultKind::CallsTooDeep);
+        QCOMPARE(deep.machine().fault()->kind, controller::FaultKind::CallsTooDeep);
     }
 
     // A halt line stops the program before its first statement runs.
     void haltLines() {
-        sim::Controller c({});
+        controller::Controller c({});
         c.receive(download({"{", "OUTP 1;", "OUTP 2;", "OUTP 4;", "}"}), 0);
-        c.setHaltLines({3});
+        c.machine().setHaltLines({3});
         runToEnd(c, 0, 1);
-        QCOMPARE(c.haltedAt(), size_t(3));
-        QCOMPARE(c.outputs(), 1);
-        QVERIFY(!c.running());
+        QCOMPARE(c.machine().haltedAt(), size_t(3));
+        QCOMPARE(c.machine().outputs(), 1);
+        QVERIFY(!c.machine().running());
     }
 
     // The position as the controller tells it: a plain decimal number, no "12." and no
@@ -272,17 +272,17 @@ private slots:
     void positionAsText() {
         QFETCH(double, position);
         QFETCH(QString, reply);
-        sim::Controller c({});
-        c.setPosition(position);
+        controller::Controller c({});
+        c.machine().setPosition(position);
         QCOMPARE(QString::fromStdString(c.receive("?PE\r", 0)), reply + "\r");
     }
 
     // Garbage on the line is dropped in bounded memory, and the next query is answered.
     void garbageOnTheLine() {
-        sim::Controller c({});
+        controller::Controller c({});
         c.receive(std::string(1 << 20, 'x'), 0);
         QCOMPARE(c.receive("\r?PE\r", 0), std::string("0\r"));
-        QCOMPARE(c.error(), std::string("line too long"));
+        QCOMPARE(c.machine().error(), std::string("line too long"));
         std::string program =
             "\x1b\x1b"
             "DL\r";
@@ -290,16 +290,16 @@ private slots:
             program += "WT 1;\r";
         }
         c.receive(program + "\r", 0);
-        QCOMPARE(c.storedProgram().size(), size_t(4096));
-        QCOMPARE(c.error(), std::string("program too long"));
+        QCOMPARE(c.machine().storedProgram().size(), size_t(4096));
+        QCOMPARE(c.machine().error(), std::string("program too long"));
     }
 
     void degenerateDevices() {
-        sim::Controller fixed({.fixedReply = "7"});
+        controller::Controller fixed({.fixedReply = "7"});
         QCOMPARE(fixed.receive("?VM\r?PE\rHON\r?XYZ\r", 0), std::string("7\r7\r7\r"));
-        sim::Controller silent({.fixedReply = {}, .silent = true});
+        controller::Controller silent({.fixedReply = {}, .silent = true});
         QCOMPARE(silent.receive("?VM\r?PE\r", 0), std::string());
-        sim::Controller loop({.fixedReply = {}, .silent = false, .loopback = true});
+        controller::Controller loop({.fixedReply = {}, .silent = false, .loopback = true});
         loop.receive("SET P2\rSET P4\rSET P7\r", 0);  // output 7 is not wired: no input follows
         QCOMPARE(loop.receive("?INP\r", 0), std::string("160\r"));
     }

@@ -317,12 +317,11 @@ private slots:
     void cancelledUpload() {
         ConnectedSession s;
         s.line.replies = {"100\r"};
-        QObject::connect(&s.session, &ControllerSession::uploadProgress, &s.session,
-                         [&](int sent) {
-                             if (sent == 2) {
-                                 s.session.cancelUpload();
-                             }
-                         });
+        QObject::connect(&s.session, &ControllerSession::uploadProgress, &s.session, [&](int sent) {
+            if (sent == 2) {
+                s.session.cancelUpload();
+            }
+        });
         s.session.upload(tableOf({kHome}), 1);
         QCOMPARE(s.line.written, QByteArray("?VM\r\x1b\x1b"
                                             "DL\r{\rCLR VAR;\r\r"));
@@ -404,7 +403,6 @@ private slots:
         QVERIFY(s.prompter.messages[0].text.contains("TRY.txt"));
         QVERIFY(s.line.written.contains("DL\r{\r"));
     }
-
 };
 
 QTEST_MAIN(TestSession)

@@ -28,7 +28,7 @@ public:
     std::vector<Shown> messages;
     std::vector<Shown> inputBoxes;
     int fileDialogs = 0;
-    std::vector<QString> fileStarts;  // the file each dialog offered
+    std::vector<QString> fileStarts;   // the file each dialog offered
     std::function<void()> whileShown;  // runs while each message box is up
 
     Answer message(QWidget*, const QString& text, const QString& title, Buttons buttons,

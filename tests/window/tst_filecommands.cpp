@@ -1,7 +1,7 @@
 #include "files/programfile.h"
 #include "support/formfixture.h"
-#include "window/prompter.h"
 #include "support/quietoffscreen.h"
+#include "window/prompter.h"
 
 #include <QApplication>
 #include <QFile>
