@@ -38,23 +38,30 @@ TrendChart::TrendChart(QWidget* parent) : QWidget(parent) {
 }
 
 void TrendChart::addPosition(double position) {
-    const double now = double(m_clock.elapsed()) / 1000;
-    if (m_series->count() == 0) {
-        m_low = m_high = position;
-    }
-    m_series->append(now, position);
+    addPoint(double(m_clock.elapsed()) / 1000, position);
+}
+
+// The axes follow what is shown: the last two minutes, and the positions within them, so a
+// far excursion that has scrolled out no longer squeezes the rest.
+void TrendChart::addPoint(double seconds, double position) {
+    m_series->append(seconds, position);
     qsizetype old = 0;
-    while (old < m_series->count() && m_series->at(int(old)).x() < now - kWindowSeconds) {
+    while (old < m_series->count() && m_series->at(int(old)).x() < seconds - kWindowSeconds) {
         ++old;
     }
     if (old > 0) {
         m_series->removePoints(0, int(old));
     }
-    m_low = std::min(m_low, position);
-    m_high = std::max(m_high, position);
-    m_time->setRange(std::max(0.0, now - kWindowSeconds), std::max(now, 10.0));
-    const double margin = std::max(1.0, (m_high - m_low) * 0.05);
-    m_position->setRange(m_low - margin, m_high + margin);
+    const QList<QPointF> shown = m_series->points();
+    const auto [low, high] = std::minmax_element(
+        shown.begin(), shown.end(), [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
+    m_time->setRange(std::max(0.0, seconds - kWindowSeconds), std::max(seconds, 10.0));
+    const double margin = std::max(1.0, (high->y() - low->y()) * 0.05);
+    m_position->setRange(low->y() - margin, high->y() + margin);
+}
+
+std::pair<double, double> TrendChart::positionRange() const {
+    return {m_position->min(), m_position->max()};
 }
 
 void TrendChart::clear() {

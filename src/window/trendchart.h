@@ -17,17 +17,20 @@ class TrendChart final : public QWidget {
 public:
     explicit TrendChart(QWidget* parent = nullptr);
 
+    // A position read now.
     void addPosition(double position);
+    // A position read at seconds since the chart was cleared.
+    void addPoint(double seconds, double position);
     void clear();
     qsizetype points() const;
+    // The position axis: the positions shown, with a margin.
+    std::pair<double, double> positionRange() const;
 
 private:
     QElapsedTimer m_clock;
     QLineSeries* m_series;
     QValueAxis* m_time;
     QValueAxis* m_position;
-    double m_low = 0;
-    double m_high = 0;
 };
 
 }  // namespace tql

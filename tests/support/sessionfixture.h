@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/controllersession.h"
+#include "support/programrows.h"
 #include "support/scriptedline.h"
 #include "support/scriptedprompter.h"
 
@@ -87,13 +88,5 @@ struct ConnectedSession : SessionFixture<> {
         prompter.messages.clear();
     }
 };
-
-// A program of these rows, as the editor would hand it to the upload.
-inline ProgramTable tableOf(const QList<Row>& rows) {
-    ProgramTable table{};
-    table[0] = headerRow();
-    std::copy(rows.begin(), rows.end(), table.begin() + 1);
-    return table;
-}
 
 }  // namespace tql::test

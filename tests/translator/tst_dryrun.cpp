@@ -1,5 +1,7 @@
 #include "translator/dryrun.h"
 
+#include "support/programrows.h"
+
 #include <QTest>
 
 #include <cmath>
@@ -7,15 +9,6 @@
 using namespace tql;
 
 namespace {
-
-struct Program {
-    ProgramTable table{};
-    int rows = 0;
-    Program& add(const Row& row) {
-        table[++rows] = row;
-        return *this;
-    }
-};
 
 const Row kAccelerate100 = {"STEP", "VA=100", "", "自設", "-"};
 const Row kSpeed50 = {"VM", "50", "速度", "-", "-"};
@@ -32,7 +25,7 @@ class TestDryRun : public QObject {
 
 private slots:
     void trapezoidalMove() {
-        Program p;
+        test::ProgramRows p;
         p.add(kAccelerate100).add(kSpeed50).add({"POINT", "絕對移動", "100", "-", "-"});
         const DryRunResult r = DryRun(p.table, p.rows, {});
         QCOMPARE(r.end, DryRunEnd::Finished);
@@ -46,7 +39,7 @@ private slots:
     }
 
     void loopOfThree() {
-        Program p;
+        test::ProgramRows p;
         p.add(kAccelerate100)
             .add(kSpeed50)
             .add({"LOOP", "3", "迴圈", "-", "-"})
@@ -62,7 +55,7 @@ private slots:
 
     // A wait on an input runs through when the change comes, and is reported at its row.
     void scheduledInputReleasesAWait() {
-        Program p;
+        test::ProgramRows p;
         p.add(kSpeed50).add({"IN+", "3", "IN+", "-", "-"}).add({"HOME", "回原點", "-", "-", "-"});
         DryRunSetup setup;
         setup.startPosition = 5;
@@ -113,7 +106,7 @@ private slots:
         QFETCH(int, end);
         QFETCH(int, row);
         QFETCH(QString, says);
-        Program p;
+        test::ProgramRows p;
         for (const Row& r : rows) {
             p.add(r);
         }

@@ -1,3 +1,4 @@
+#include "support/programrows.h"
 #include "translator/translator.h"
 
 #include <QTest>
@@ -8,15 +9,10 @@ Q_DECLARE_METATYPE(tql::Row)
 
 namespace {
 
-struct Program {
-    ProgramTable table{};
-    int rows = 0;
-
-    Program& add(const QString& keyword, const QString& f1 = "-", const QString& f2 = "-") {
-        table[++rows] = {keyword, f1, f2, "c3", "c4"};
-        return *this;
-    }
-};
+// A row whose comment columns hold text the translation must not use.
+Row rowOf(const QString& keyword, const QString& f1 = "-", const QString& f2 = "-") {
+    return {keyword, f1, f2, "c3", "c4"};
+}
 
 QStringList body(const QStringList& lines) {
     return QStringList{"{", "CLR VAR;"} + lines + QStringList{"}"};
@@ -29,9 +25,9 @@ class TestTranslator : public QObject {
 
 private slots:
     void workedExample() {
-        Program p;
-        p.add("VM", "100", "速度").add("LOOP", "3").add("POINT", "絕對移動", "100");
-        p.add("WT", "500").add("LOOPEND").add("HOME");
+        test::ProgramRows p;
+        p.add(rowOf("VM", "100", "速度")).add(rowOf("LOOP", "3")).add(rowOf("POINT", "絕對移動", "100"));
+        p.add(rowOf("WT", "500")).add(rowOf("LOOPEND")).add(rowOf("HOME"));
         const Translation t = TranslateProgram(p.table, p.rows);
         QVERIFY(t.ok());
         QCOMPARE(t.ControllerText,
@@ -41,7 +37,7 @@ private slots:
     }
 
     void everyRowKind_data() {
-        QTest::addColumn<QStringList>("row");  // keyword, column 1, column 2
+        QTest::addColumn<QStringList>("cells");  // keyword, column 1, column 2
         QTest::addColumn<QStringList>("lines");
 
         auto add = [](const char* name, QStringList row, QStringList lines) {
@@ -78,10 +74,10 @@ private slots:
     }
 
     void everyRowKind() {
-        QFETCH(QStringList, row);
+        QFETCH(QStringList, cells);
         QFETCH(QStringList, lines);
-        Program p;
-        p.add(row[0], row[1], row[2]);
+        test::ProgramRows p;
+        p.add(rowOf(cells[0], cells[1], cells[2]));
         const Translation t = TranslateProgram(p.table, p.rows);
         QVERIFY(t.ok());
         QCOMPARE(t.ControllerText, body(lines));
@@ -113,10 +109,10 @@ private slots:
     void loops() {
         QFETCH(QStringList, keywords);
         QFETCH(QStringList, lines);
-        Program p;
+        test::ProgramRows p;
         for (const QString& k : keywords) {
             const QStringList parts = k.split(' ');
-            p.add(parts[0], parts.value(1, "-"));
+            p.add(rowOf(parts[0], parts.value(1, "-")));
         }
         const Translation t = TranslateProgram(p.table, p.rows);
         QVERIFY(t.ok());
@@ -124,12 +120,12 @@ private slots:
     }
 
     void twelfthLoopIsNamedWithoutBlanks() {
-        Program p;
+        test::ProgramRows p;
         for (int i = 0; i < 12; ++i) {
-            p.add("LOOP", "1");
+            p.add(rowOf("LOOP", "1"));
         }
         for (int i = 0; i < 12; ++i) {
-            p.add("LOOPEND");
+            p.add(rowOf("LOOPEND"));
         }
         const Translation t = TranslateProgram(p.table, p.rows);
         QVERIFY(t.ok());
@@ -162,9 +158,9 @@ private slots:
         QFETCH(QStringList, keywords);
         QFETCH(QString, error);
         QFETCH(int, row);
-        Program p;
+        test::ProgramRows p;
         for (const QString& k : keywords) {
-            p.add(k, "1", "2");
+            p.add(rowOf(k, "1", "2"));
         }
         const Translation t = TranslateProgram(p.table, p.rows);
         QCOMPARE(t.error, error);
@@ -184,8 +180,8 @@ private slots:
 
     void controlCharactersAreRefused() {
         QFETCH(Row, row);
-        Program p;
-        p.add("VM", "100");
+        test::ProgramRows p;
+        p.add(rowOf("VM", "100"));
         p.table[++p.rows] = row;
         const Translation t = TranslateProgram(p.table, p.rows);
         QCOMPARE(t.error, controlCharacterError());
@@ -195,33 +191,33 @@ private slots:
     }
 
     void limitsAreReachable() {
-        Program loops;
+        test::ProgramRows loops;
         for (int i = 0; i < kMaxLoops; ++i) {
-            loops.add("LOOP", "1");
+            loops.add(rowOf("LOOP", "1"));
         }
         for (int i = 0; i < kMaxLoops; ++i) {
-            loops.add("LOOPEND");
+            loops.add(rowOf("LOOPEND"));
         }
         QVERIFY(TranslateProgram(loops.table, loops.rows).ok());
 
         // 3 fixed lines + 249 pulses (996) + 1 home (2) = 1001 lines exactly.
-        Program lines;
+        test::ProgramRows lines;
         for (int i = 0; i < 249; ++i) {
-            lines.add("PULSE", "1", "5");
+            lines.add(rowOf("PULSE", "1", "5"));
         }
-        lines.add("HOME");
+        lines.add(rowOf("HOME"));
         const Translation t = TranslateProgram(lines.table, lines.rows);
         QVERIFY(t.ok());
         QCOMPARE(t.ControllerText.size(), kMaxControllerLines);
 
-        lines.add("CS");
+        lines.add(rowOf("CS"));
         QCOMPARE(TranslateProgram(lines.table, lines.rows).error, tooManyLinesError());
     }
 
     void emptyProgramAndRowsPastTheEnd() {
-        Program p;
-        p.add("HOME");
-        p.add("WT", "1");
+        test::ProgramRows p;
+        p.add(rowOf("HOME"));
+        p.add(rowOf("WT", "1"));
         QCOMPARE(TranslateProgram(p.table, 0).ControllerText, body({}));
         QCOMPARE(TranslateProgram(p.table, 1).ControllerText, body({"H;", "DN;"}));
     }

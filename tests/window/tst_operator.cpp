@@ -467,6 +467,15 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(trend->points(), 1, 2000);
         w.click("Command22");
         QCOMPARE(trend->points(), 0);
+
+        // The position axis follows the two minutes shown: an excursion that scrolled out
+        // no longer widens it.
+        trend->addPoint(0, 500);
+        trend->addPoint(60, 10);
+        QCOMPARE(trend->positionRange(), (std::pair{10.0 - 24.5, 500.0 + 24.5}));
+        trend->addPoint(130, 12);
+        QCOMPARE(trend->points(), 2);
+        QCOMPARE(trend->positionRange(), (std::pair{9.0, 13.0}));
     }
 
     void wireMonitorShowsTheLine() {
