@@ -26,6 +26,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace {
 
@@ -113,32 +114,35 @@ void stdinCommand(const std::string& line, controller::Machine& machine) {
     }
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
+struct Settings {
     controller::Options options;
     std::FILE* log = nullptr;
     double baud = 0;  // 0: as fast as the bytes come
+};
+
+// The settings from the arguments, or the exit status when the program is to end at once.
+std::variant<Settings, int> parseArguments(int argc, char* argv[]) {
+    Settings settings;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--fixed-reply" && i + 1 < argc) {
-            options.fixedReply = argv[++i];
+            settings.options.fixedReply = argv[++i];
         } else if (arg == "--silent") {
-            options.silent = true;
+            settings.options.silent = true;
         } else if (arg == "--loopback") {
-            options.loopback = true;
+            settings.options.loopback = true;
         } else if (arg == "--version") {
             std::puts("tql400-sim " TQL400_VERSION);
             return 0;
         } else if (arg == "--baud" && i + 1 < argc) {
-            baud = std::atof(argv[++i]);
-            if (baud <= 0) {
+            settings.baud = std::atof(argv[++i]);
+            if (settings.baud <= 0) {
                 std::fputs(kUsage, stderr);
                 return 2;
             }
         } else if (arg == "--log" && i + 1 < argc) {
-            log = std::fopen(argv[++i], "ab");
-            if (log == nullptr) {
+            settings.log = std::fopen(argv[++i], "ab");
+            if (settings.log == nullptr) {
                 std::perror(argv[i]);
                 return 1;
             }
@@ -147,7 +151,79 @@ int main(int argc, char* argv[]) {
             return arg == "--help" ? 0 : 2;
         }
     }
+    return settings;
+}
 
+// A paced line: bytes are taken only as fast as the wire carries them, with the few bytes
+// of a UART's buffer of credit; the rest waits in the pseudo-terminal, so the sender's
+// writes wait as they would on a real line.
+class PacedLine {
+public:
+    explicit PacedLine(double baud) : m_baud(baud), m_last(seconds()) {}
+
+    // How many bytes may be read now.
+    size_t allowed() {
+        if (m_baud <= 0) {
+            return 4096;
+        }
+        const double now = seconds();
+        m_credit = std::min(kLineCredit, m_credit + (now - m_last) * m_baud / 10);
+        m_last = now;
+        return size_t(m_credit);
+    }
+    void took(ssize_t bytes) { m_credit -= double(std::max<ssize_t>(bytes, 0)); }
+
+private:
+    static constexpr double kLineCredit = 16;
+    double m_baud;
+    double m_credit = kLineCredit;
+    double m_last;
+};
+
+// Serves the line and standard input until a signal or the end of standard input.
+void serve(int master, controller::Controller& tql400, const Settings& settings) {
+    StdinLines stdinLines;
+    bool stdinOpen = true;
+    PacedLine paced(settings.baud);
+    while (!g_stop) {
+        const size_t allowed = paced.allowed();
+        pollfd fds[2] = {{master, short(allowed > 0 ? POLLIN : 0), 0},
+                         {STDIN_FILENO, short(stdinOpen ? POLLIN : 0), 0}};
+        const int ready = ::poll(fds, 2, allowed > 0 ? 5 : 1);
+        const double now = seconds();
+        if (ready > 0 && (fds[0].revents & POLLIN)) {
+            char buffer[4096];
+            const ssize_t n = ::read(master, buffer, std::min(sizeof buffer, allowed));
+            paced.took(n);
+            if (n > 0) {
+                if (settings.log != nullptr) {
+                    std::fwrite(buffer, 1, size_t(n), settings.log);
+                    std::fflush(settings.log);
+                }
+                writeOrDrop(master, tql400.receive(std::string_view(buffer, size_t(n)), now));
+            }
+        }
+        if (ready > 0 && (fds[1].revents & (POLLIN | POLLHUP))) {
+            char buffer[256];
+            const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+            if (n <= 0) {
+                return;  // standard input closed: stop serving
+            }
+            stdinLines.take(std::string_view(buffer, size_t(n)),
+                            [&](const std::string& line) { stdinCommand(line, tql400.machine()); });
+        }
+        tql400.machine().advance(now);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const std::variant<Settings, int> parsed = parseArguments(argc, argv);
+    if (const int* status = std::get_if<int>(&parsed)) {
+        return *status;
+    }
+    const Settings& settings = std::get<Settings>(parsed);
     const std::optional<sim::Pty> pty = sim::Pty::open();
     if (!pty) {
         std::perror("openpty");
@@ -162,51 +238,10 @@ int main(int argc, char* argv[]) {
     std::printf("%s\n", pty->device().c_str());
     std::fflush(stdout);
 
-    controller::Controller tql400(options);
-    StdinLines stdinLines;
-    bool stdinOpen = true;
-    // A paced line: bytes are taken only as fast as the wire carries them, with the few
-    // bytes of a UART's buffer of credit; the rest waits in the pseudo-terminal, so the
-    // sender's writes wait as they would on a real line.
-    constexpr double kLineCredit = 16;
-    double credit = kLineCredit;
-    double lastCredit = seconds();
-    while (!g_stop) {
-        if (baud > 0) {
-            const double now = seconds();
-            credit = std::min(kLineCredit, credit + (now - lastCredit) * baud / 10);
-            lastCredit = now;
-        }
-        const size_t allowed = baud > 0 ? size_t(credit) : 4096;
-        pollfd fds[2] = {{master, short(allowed > 0 ? POLLIN : 0), 0},
-                         {STDIN_FILENO, short(stdinOpen ? POLLIN : 0), 0}};
-        const int ready = ::poll(fds, 2, allowed > 0 ? 5 : 1);
-        const double now = seconds();
-        if (ready > 0 && (fds[0].revents & POLLIN)) {
-            char buffer[4096];
-            const ssize_t n = ::read(master, buffer, std::min(sizeof buffer, allowed));
-            credit -= double(std::max<ssize_t>(n, 0));
-            if (n > 0) {
-                if (log != nullptr) {
-                    std::fwrite(buffer, 1, size_t(n), log);
-                    std::fflush(log);
-                }
-                writeOrDrop(master, tql400.receive(std::string_view(buffer, size_t(n)), now));
-            }
-        }
-        if (ready > 0 && (fds[1].revents & (POLLIN | POLLHUP))) {
-            char buffer[256];
-            const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-            if (n <= 0) {
-                break;  // standard input closed: stop serving
-            }
-            stdinLines.take(std::string_view(buffer, size_t(n)),
-                            [&](const std::string& line) { stdinCommand(line, tql400.machine()); });
-        }
-        tql400.machine().advance(now);
-    }
-    if (log != nullptr) {
-        std::fclose(log);
+    controller::Controller tql400(settings.options);
+    serve(master, tql400, settings);
+    if (settings.log != nullptr) {
+        std::fclose(settings.log);
     }
     return 0;
 }

@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -67,96 +68,88 @@ bool sameFile(const QString& a, const QString& b) {
                                        QFile::encodeName(b).toStdString(), error);
 }
 
-}  // namespace
+struct Arguments {
+    QString input;
+    QString out;  // -o
+    QString csv;  // --csv, with --dry-run
+    bool check = false;
+    bool dryRun = false;
+};
 
-int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        std::fputs(kUsage, stdout);
-        return 0;
+// The value after option, taken out of args; nothing when there is none.
+std::optional<QString> takeValue(QStringList& args, const QString& option, bool& wrong) {
+    const qsizetype at = args.indexOf(option);
+    if (at < 0) {
+        return std::nullopt;
     }
-    if (args.contains(QStringLiteral("--version"))) {
-        std::puts("tq4c " TQL400_VERSION);
-        return 0;
+    if (at + 1 >= args.size()) {
+        wrong = true;
+        return std::nullopt;
     }
-    const bool check = args.removeAll(QStringLiteral("--check")) > 0;
-    const bool dryRun = args.removeAll(QStringLiteral("--dry-run")) > 0;
-    QString csv;
-    if (const qsizetype c = args.indexOf(QStringLiteral("--csv")); c >= 0) {
-        if (c + 1 >= args.size() || !dryRun) {
-            std::fputs(kUsage, stderr);
-            return 2;
-        }
-        csv = args.takeAt(c + 1);
-        args.removeAt(c);
-    }
-    QString out;
-    if (const qsizetype o = args.indexOf(QStringLiteral("-o")); o >= 0) {
-        if (o + 1 >= args.size()) {
-            std::fputs(kUsage, stderr);
-            return 2;
-        }
-        out = args.takeAt(o + 1);
-        args.removeAt(o);
-    }
-    if (args.size() != 1 || args.first().startsWith(u'-') ||
-        int(check) + int(dryRun) + int(!out.isEmpty()) > 1) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
+    QString value = args.takeAt(at + 1);
+    args.removeAt(at);
+    return value;
+}
 
-    const QString input = args.first();
-    for (const QString& output : {out, csv}) {
-        if (!output.isEmpty() && sameFile(input, output)) {
-            return fail(QStringLiteral("%1 is the input file: not overwritten").arg(output));
+// Exactly one program file and at most one of -o, --check and --dry-run.
+std::optional<Arguments> parseArguments(QStringList args) {
+    Arguments parsed;
+    bool wrong = false;
+    parsed.check = args.removeAll(QStringLiteral("--check")) > 0;
+    parsed.dryRun = args.removeAll(QStringLiteral("--dry-run")) > 0;
+    parsed.csv = takeValue(args, QStringLiteral("--csv"), wrong).value_or(QString());
+    parsed.out = takeValue(args, QStringLiteral("-o"), wrong).value_or(QString());
+    if (wrong || (!parsed.csv.isEmpty() && !parsed.dryRun) || args.size() != 1 ||
+        args.first().startsWith(u'-') ||
+        int(parsed.check) + int(parsed.dryRun) + int(!parsed.out.isEmpty()) > 1) {
+        return std::nullopt;
+    }
+    parsed.input = args.first();
+    return parsed;
+}
+
+int checkProgram(const tql::ProgramTable& table, int rows) {
+    bool errors = false;
+    for (const tql::Finding& finding : tql::CheckProgram(table, rows)) {
+        print(tql::formatFinding(finding));
+        errors = errors || finding.severity == tql::Severity::Error;
+    }
+    return finish(errors ? 1 : 0);
+}
+
+int dryRun(const tql::ProgramTable& table, int rows, const QString& csv) {
+    const tql::DryRunResult result = tql::DryRun(table, rows, {});
+    if (result.end == tql::DryRunEnd::NotTranslated) {
+        return fail(result.message);
+    }
+    for (const QString& line : tql::dryRunSummary(result)) {
+        print(line);
+    }
+    if (!csv.isEmpty()) {
+        QByteArray samples = "time,position\n";
+        for (const auto& [time, position] : result.samples) {
+            samples += QByteArray::number(time, 'f', 3) + ',' +
+                       QByteArray::number(position, 'f', 4) + '\n';
+        }
+        if (const auto failure = tql::writeFileAtomically(csv, samples)) {
+            return fail(*failure);
         }
     }
-    const tql::LoadResult loaded = tql::loadProgramFile(input);
-    if (!loaded.program) {
-        return fail(loaded.error);
+    switch (result.end) {
+        case tql::DryRunEnd::Finished:
+            return finish(0);
+        case tql::DryRunEnd::ProgramError:
+        case tql::DryRunEnd::NotTranslated:
+            return finish(1);
+        case tql::DryRunEnd::TimeLimit:
+        case tql::DryRunEnd::LineLimit:
+        case tql::DryRunEnd::WaitsForever:
+            break;
     }
-    const tql::ProgramTable& table = loaded.program->table;
-    const int rows = loaded.program->RowCounter;
-    if (check) {
-        bool errors = false;
-        for (const tql::Finding& finding : tql::CheckProgram(table, rows)) {
-            print(tql::formatFinding(finding));
-            errors = errors || finding.severity == tql::Severity::Error;
-        }
-        return finish(errors ? 1 : 0);
-    }
-    if (dryRun) {
-        const tql::DryRunResult result = tql::DryRun(table, rows, {});
-        if (result.end == tql::DryRunEnd::NotTranslated) {
-            return fail(result.message);
-        }
-        for (const QString& line : tql::dryRunSummary(result)) {
-            print(line);
-        }
-        if (!csv.isEmpty()) {
-            QByteArray samples = "time,position\n";
-            for (const auto& [time, position] : result.samples) {
-                samples += QByteArray::number(time, 'f', 3) + ',' +
-                           QByteArray::number(position, 'f', 4) + '\n';
-            }
-            if (const auto failure = tql::writeFileAtomically(csv, samples)) {
-                return fail(*failure);
-            }
-        }
-        switch (result.end) {
-            case tql::DryRunEnd::Finished:
-                return finish(0);
-            case tql::DryRunEnd::ProgramError:
-            case tql::DryRunEnd::NotTranslated:
-                return finish(1);
-            case tql::DryRunEnd::TimeLimit:
-            case tql::DryRunEnd::LineLimit:
-            case tql::DryRunEnd::WaitsForever:
-                break;
-        }
-        return finish(3);
-    }
+    return finish(3);
+}
+
+int translate(const tql::ProgramTable& table, int rows, const QString& out) {
     const tql::Translation translation = tql::TranslateProgram(table, rows);
     if (!translation.ok()) {
         return fail(translation.namedError());
@@ -171,4 +164,42 @@ int main(int argc, char* argv[]) {
         print(line);
     }
     return finish(0);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.contains(QStringLiteral("--version"))) {
+        std::puts("tq4c " TQL400_VERSION);
+        return 0;
+    }
+    const std::optional<Arguments> parsed = parseArguments(args);
+    if (!parsed) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    for (const QString& output : {parsed->out, parsed->csv}) {
+        if (!output.isEmpty() && sameFile(parsed->input, output)) {
+            return fail(QStringLiteral("%1 is the input file: not overwritten").arg(output));
+        }
+    }
+    const tql::LoadResult loaded = tql::loadProgramFile(parsed->input);
+    if (!loaded.program) {
+        return fail(loaded.error);
+    }
+    const tql::ProgramTable& table = loaded.program->table;
+    const int rows = loaded.program->RowCounter;
+    if (parsed->check) {
+        return checkProgram(table, rows);
+    }
+    if (parsed->dryRun) {
+        return dryRun(table, rows, parsed->csv);
+    }
+    return translate(table, rows, parsed->out);
 }

@@ -64,139 +64,178 @@ QString faultText(const controller::Fault& fault) {
 
 }  // namespace
 
+namespace {
+
+// One dry run: the translated program loaded into the machine, then run in steps of kStep
+// with the input changes applied as their time comes, the motion and the waits recorded.
+class DryRunner {
+public:
+    DryRunner(const Translation& translation, const DryRunSetup& setup)
+        : m_translation(translation), m_setup(setup) {}
+
+    DryRunResult run(const ProgramTable& table, int RowCounter) {
+        if (load(table, RowCounter)) {
+            simulate();
+            classifyEnd();
+        }
+        return m_result;
+    }
+
+private:
+    int rowOf(size_t line) const { return line == 0 ? 0 : m_translation.LineRows.at(line - 1); }
+    void stop(DryRunEnd end, int row, const QString& why) {
+        m_result.end = end;
+        m_result.row = row;
+        m_result.message = QStringLiteral("第 %1 列: %2").arg(row).arg(why);
+    }
+
+    // What the checks find in error stops the run where it is reached, as the controller
+    // model stops at a value it refuses: the dry run and the checks tell one story. The
+    // program is the one the controller stores after a download, run on the machine itself.
+    bool load(const ProgramTable& table, int RowCounter) {
+        for (const Finding& finding : CheckProgram(table, RowCounter)) {
+            if (finding.severity == Severity::Error) {
+                m_errors.try_emplace(finding.row, finding.message);
+            }
+        }
+        const QStringList& text = m_translation.ControllerText;
+        std::set<size_t> haltLines;
+        std::vector<std::string> lines;
+        for (qsizetype n = 0; n < text.size(); ++n) {
+            const int row = m_translation.LineRows[size_t(n)];
+            if (m_errors.contains(row) &&
+                (n == 0 || m_translation.LineRows[size_t(n - 1)] != row)) {
+                haltLines.insert(size_t(n) + 1);
+            }
+            const QByteArray bytes = encodeBig5(text[n]).value_or(QByteArray());
+            if (size_t(bytes.size()) > controller::kMaxLineLength) {
+                // The controller would drop the line: the program it keeps is another one.
+                stop(DryRunEnd::ProgramError, row, QStringLiteral("錯誤, 停止: ") + m_errors[row]);
+                return false;
+            }
+            lines.push_back(bytes.toStdString());
+        }
+        m_machine.load(std::move(lines));
+        m_machine.setHaltLines(std::move(haltLines));
+        m_machine.setPosition(m_setup.startPosition);
+        for (int k = 0; k < controller::kInputs; ++k) {
+            m_machine.setInput(k + 1, m_setup.inputs[size_t(k)]);
+        }
+        m_changes = m_setup.changes;
+        std::stable_sort(m_changes.begin(), m_changes.end(),
+                         [](const InputChange& a, const InputChange& b) { return a.at < b.at; });
+        m_nextChange = m_changes.begin();
+        return true;
+    }
+
+    void simulate() {
+        m_machine.startProgram(0);
+        m_machine.advance(0);  // the first statements run at the start, not a step later
+        m_position = m_machine.position();
+        m_result.lowest = m_result.highest = m_position;
+        m_result.samples.emplace_back(0, m_position);
+        double nextSample = m_setup.sampleInterval;
+        long long tick = 0;
+        followWaits();
+        while (m_machine.running() && !m_stuck && m_t < m_setup.timeLimit &&
+               m_machine.executed() < m_setup.lineLimit) {
+            m_t = double(++tick) * kStep;
+            for (; m_nextChange != m_changes.end() && m_nextChange->at <= m_t; ++m_nextChange) {
+                m_machine.setInput(m_nextChange->input, m_nextChange->on);
+            }
+            m_machine.advance(m_t);
+            const double now = m_machine.position();
+            m_result.travelled += std::fabs(now - m_position);
+            m_position = now;
+            m_result.lowest = std::min(m_result.lowest, now);
+            m_result.highest = std::max(m_result.highest, now);
+            if (m_t + 1e-9 >= nextSample) {
+                m_result.samples.emplace_back(m_t, now);
+                nextSample += m_setup.sampleInterval;
+            }
+            followWaits();
+        }
+        if (m_waitingLine != 0) {
+            m_result.waits.back().seconds = m_t - m_waitStart;
+        }
+        m_result.seconds = m_t;
+    }
+
+    // A wait no change still to come can release lasts for ever.
+    bool releasable(const controller::Machine::InputWait& wait) const {
+        return std::any_of(m_nextChange, m_changes.cend(), [&](const InputChange& c) {
+            return c.input == wait.input && c.on == wait.on;
+        });
+    }
+
+    // A wait on an input, timed from the moment the program stops at it to the moment it
+    // goes on, and counted against the program row that stands behind it.
+    void followWaits() {
+        const auto& wait = m_machine.waitingOnInput();
+        const size_t line = wait ? wait->line : 0;
+        m_stuck = wait && !releasable(*wait);
+        if (line == m_waitingLine) {
+            return;
+        }
+        if (m_waitingLine != 0) {
+            m_result.waits.back().seconds = m_t - m_waitStart;
+        }
+        if (line != 0) {
+            m_result.waits.push_back({rowOf(line), 0});
+            m_waitStart = m_t;
+        }
+        m_waitingLine = line;
+    }
+
+    void classifyEnd() {
+        const QString error = QStringLiteral("錯誤, 停止: ");
+        if (const size_t halted = m_machine.haltedAt(); halted != 0) {
+            stop(DryRunEnd::ProgramError, rowOf(halted), error + m_errors[rowOf(halted)]);
+        } else if (const auto& fault = m_machine.fault()) {
+            stop(DryRunEnd::ProgramError, rowOf(fault->line), error + faultText(*fault));
+        } else if (!m_machine.running()) {
+            m_result.end = DryRunEnd::Finished;
+        } else if (m_stuck) {
+            const auto& wait = m_machine.waitingOnInput();
+            stop(DryRunEnd::WaitsForever, rowOf(wait->line),
+                 QStringLiteral("等待輸入 %1, 沒有排定的變化").arg(wait->input));
+        } else if (m_machine.executed() >= m_setup.lineLimit) {
+            stop(DryRunEnd::LineLimit, rowOf(m_machine.currentLine()),
+                 QStringLiteral("執行一百萬行後停止: 程式可能是無窮迴圈"));
+        } else {
+            stop(DryRunEnd::TimeLimit, rowOf(m_machine.currentLine()),
+                 QStringLiteral("模擬 %1 秒後停止: 程式仍在執行").arg(m_result.seconds, 0, 'f', 0));
+        }
+        if (m_result.samples.back().first < m_t) {
+            m_result.samples.emplace_back(m_t, m_position);
+        }
+    }
+
+    const Translation& m_translation;
+    const DryRunSetup& m_setup;
+    controller::Machine m_machine{{.loopback = false, .accelerate = true}};
+    DryRunResult m_result;
+    std::map<int, QString> m_errors;
+    std::vector<InputChange> m_changes;
+    std::vector<InputChange>::const_iterator m_nextChange;
+    double m_t = 0;
+    double m_position = 0;
+    size_t m_waitingLine = 0;
+    double m_waitStart = 0;
+    bool m_stuck = false;
+};
+
+}  // namespace
+
 DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup& setup) {
-    DryRunResult result;
     const Translation translation = TranslateProgram(table, RowCounter);
     if (!translation.ok()) {
+        DryRunResult result;
         result.row = translation.errorRow;
         result.message = translation.namedError();
         return result;
     }
-    const auto rowOf = [&](size_t line) {
-        return line == 0 ? 0 : translation.LineRows.at(line - 1);
-    };
-    const auto stop = [&](DryRunEnd end, int row, const QString& why) {
-        result.end = end;
-        result.row = row;
-        result.message = QStringLiteral("第 %1 列: %2").arg(row).arg(why);
-    };
-    // What the checks find in error stops the run where it is reached, as the controller
-    // model stops at a value it refuses: the dry run and the checks tell one story.
-    std::map<int, QString> errors;
-    for (const Finding& finding : CheckProgram(table, RowCounter)) {
-        if (finding.severity == Severity::Error) {
-            errors.try_emplace(finding.row, finding.message);
-        }
-    }
-    std::set<size_t> haltLines;
-    std::vector<std::string> lines;
-    for (qsizetype n = 0; n < translation.ControllerText.size(); ++n) {
-        const int row = translation.LineRows[size_t(n)];
-        if (errors.contains(row) && (n == 0 || translation.LineRows[size_t(n - 1)] != row)) {
-            haltLines.insert(size_t(n) + 1);
-        }
-        const QByteArray bytes = encodeBig5(translation.ControllerText[n]).value_or(QByteArray());
-        if (size_t(bytes.size()) > controller::kMaxLineLength) {
-            // The controller would drop the line: the program it keeps is another one.
-            stop(DryRunEnd::ProgramError, row, QStringLiteral("錯誤, 停止: ") + errors[row]);
-            return result;
-        }
-        lines.push_back(bytes.toStdString());
-    }
-    // The program as the controller stores it after a download, run on the machine itself.
-    controller::Machine machine({.loopback = false, .accelerate = true});
-    machine.load(std::move(lines));
-    machine.setHaltLines(std::move(haltLines));
-    machine.setPosition(setup.startPosition);
-    for (int k = 0; k < controller::kInputs; ++k) {
-        machine.setInput(k + 1, setup.inputs[size_t(k)]);
-    }
-    std::vector<InputChange> changes = setup.changes;
-    std::stable_sort(changes.begin(), changes.end(),
-                     [](const InputChange& a, const InputChange& b) { return a.at < b.at; });
-    auto nextChange = changes.begin();
-    // A wait no change still to come can release lasts for ever.
-    const auto releasable = [&](const controller::Machine::InputWait& wait) {
-        return std::any_of(nextChange, changes.end(), [&](const InputChange& c) {
-            return c.input == wait.input && c.on == wait.on;
-        });
-    };
-
-    machine.startProgram(0);
-    machine.advance(0);  // the first statements run at the start, not a step later
-    double position = machine.position();
-    result.lowest = result.highest = position;
-    result.samples.emplace_back(0, position);
-    double nextSample = setup.sampleInterval;
-    long long tick = 0;
-    double t = 0;
-    // A wait on an input, timed from the moment the program stops at it to the moment it
-    // goes on, and counted against the program row that stands behind it.
-    size_t waitingLine = 0;
-    double waitStart = 0;
-    bool stuck = false;
-    const auto followWaits = [&] {
-        const auto& wait = machine.waitingOnInput();
-        const size_t line = wait ? wait->line : 0;
-        stuck = wait && !releasable(*wait);
-        if (line == waitingLine) {
-            return;
-        }
-        if (waitingLine != 0) {
-            result.waits.back().seconds = t - waitStart;
-        }
-        if (line != 0) {
-            result.waits.push_back({rowOf(line), 0});
-            waitStart = t;
-        }
-        waitingLine = line;
-    };
-    followWaits();
-    while (machine.running() && !stuck && t < setup.timeLimit &&
-           machine.executed() < setup.lineLimit) {
-        t = double(++tick) * kStep;
-        for (; nextChange != changes.end() && nextChange->at <= t; ++nextChange) {
-            machine.setInput(nextChange->input, nextChange->on);
-        }
-        machine.advance(t);
-        const double now = machine.position();
-        result.travelled += std::fabs(now - position);
-        position = now;
-        result.lowest = std::min(result.lowest, now);
-        result.highest = std::max(result.highest, now);
-        if (t + 1e-9 >= nextSample) {
-            result.samples.emplace_back(t, now);
-            nextSample += setup.sampleInterval;
-        }
-        followWaits();
-    }
-    if (waitingLine != 0) {
-        result.waits.back().seconds = t - waitStart;
-    }
-    result.seconds = t;
-    if (const size_t halted = machine.haltedAt(); halted != 0) {
-        stop(DryRunEnd::ProgramError, rowOf(halted),
-             QStringLiteral("錯誤, 停止: ") + errors[rowOf(halted)]);
-    } else if (const auto& fault = machine.fault()) {
-        stop(DryRunEnd::ProgramError, rowOf(fault->line),
-             QStringLiteral("錯誤, 停止: ") + faultText(*fault));
-    } else if (!machine.running()) {
-        result.end = DryRunEnd::Finished;
-    } else if (stuck) {
-        const auto& wait = machine.waitingOnInput();
-        stop(DryRunEnd::WaitsForever, rowOf(wait->line),
-             QStringLiteral("等待輸入 %1, 沒有排定的變化").arg(wait->input));
-    } else if (machine.executed() >= setup.lineLimit) {
-        stop(DryRunEnd::LineLimit, rowOf(machine.currentLine()),
-             QStringLiteral("執行一百萬行後停止: 程式可能是無窮迴圈"));
-    } else {
-        stop(DryRunEnd::TimeLimit, rowOf(machine.currentLine()),
-             QStringLiteral("模擬 %1 秒後停止: 程式仍在執行").arg(result.seconds, 0, 'f', 0));
-    }
-    if (result.samples.back().first < t) {
-        result.samples.emplace_back(t, position);
-    }
-    return result;
+    return DryRunner(translation, setup).run(table, RowCounter);
 }
 
 QStringList dryRunSummary(const DryRunResult& result) {

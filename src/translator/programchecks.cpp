@@ -121,124 +121,169 @@ std::vector<std::string> lineBytes(const QStringList& text) {
     return lines;
 }
 
-}  // namespace
+// The checks of one program, row by row and then on the controller text, errors and
+// warnings collected in the order they are found.
+class Checker {
+public:
+    Checker(const ProgramTable& table, int RowCounter)
+        : m_table(table),
+          m_last(std::clamp(RowCounter, 0, kMaxProgramRows)),
+          m_text(translateLeniently(table, m_last)) {}
 
-std::vector<Finding> CheckProgram(const ProgramTable& table, int RowCounter) {
-    const int last = std::clamp(RowCounter, 0, kMaxProgramRows);
-    std::vector<Finding> findings;
-    std::set<int> garbled;      // rows whose text cannot reach the controller as it stands
-    std::set<int> valueErrors;  // rows with a value refused above
-    const auto error = [&](int row, const QString& message, bool translator = false) {
-        findings.push_back({row, Severity::Error, message, translator});
-    };
-    const auto warning = [&](int row, const QString& message) {
-        findings.push_back({row, Severity::Warning, message, false});
-    };
-
-    const Translation translation = TranslateProgram(table, last);
-    if (!translation.ok() && translation.error != controlCharacterError()) {
-        error(translation.errorRow, translation.error, true);
-    }
-    const Translation text = translateLeniently(table, last);
-    for (qsizetype n = 0; n < text.ControllerText.size(); ++n) {
-        const int row = text.LineRows[size_t(n)];
-        if (holdsControlCharacter(text.ControllerText[n]) && garbled.insert(row).second) {
-            error(row, controlCharacterError(), true);
+    std::vector<Finding> findings() {
+        checkTranslation();
+        findLabelsAndCalls();
+        for (int i = 1; i <= m_last; ++i) {
+            checkText(i);
+            checkValues(i);
+            checkFlow(i);
         }
+        checkControllerFaults();
+        std::stable_sort(m_findings.begin(), m_findings.end(),
+                         [](const Finding& a, const Finding& b) {
+                             return a.row != b.row ? a.row < b.row : a.severity < b.severity;
+                         });
+        return m_findings;
     }
 
-    std::map<QString, int> labels;  // name → the row defining it first
-    bool calls = false;
-    for (int i = 1; i <= last; ++i) {
-        const Row& row = table[i];
-        if (row[0] == u"LABLE") {
-            if (const auto [at, fresh] = labels.try_emplace(row[1], i); !fresh) {
-                error(i,
-                      QStringLiteral("標籤 \"%1\" 已在第 %2 列定義過").arg(row[1]).arg(at->second));
+private:
+    void error(int row, const QString& message, bool translator = false) {
+        m_findings.push_back({row, Severity::Error, message, translator});
+    }
+    void warning(int row, const QString& message) {
+        m_findings.push_back({row, Severity::Warning, message, false});
+    }
+
+    void checkTranslation() {
+        const Translation translation = TranslateProgram(m_table, m_last);
+        if (!translation.ok() && translation.error != controlCharacterError()) {
+            error(translation.errorRow, translation.error, true);
+        }
+        for (qsizetype n = 0; n < m_text.ControllerText.size(); ++n) {
+            const int row = m_text.LineRows[size_t(n)];
+            if (holdsControlCharacter(m_text.ControllerText[n]) && m_garbled.insert(row).second) {
+                error(row, controlCharacterError(), true);
             }
         }
-        calls = calls || isKeyword(row, {u"CALL", u"IN+C", u"IN-C"});
     }
 
-    bool speedSet = false;
-    bool afterJump = false;
-    for (int i = 1; i <= last; ++i) {
-        const Row& row = table[i];
-        for (const QString& cell : row) {
+    void findLabelsAndCalls() {
+        std::map<QString, int> labels;  // name → the row defining it first
+        for (int i = 1; i <= m_last; ++i) {
+            const Row& row = m_table[i];
+            if (row[0] == u"LABLE") {
+                if (const auto [at, fresh] = labels.try_emplace(row[1], i); !fresh) {
+                    error(i, QStringLiteral("標籤 \"%1\" 已在第 %2 列定義過")
+                                 .arg(row[1])
+                                 .arg(at->second));
+                }
+            }
+            m_calls = m_calls || isKeyword(row, {u"CALL", u"IN+C", u"IN-C"});
+        }
+    }
+
+    void checkText(int i) {
+        for (const QString& cell : m_table[i]) {
             if (!encodeBig5(cell)) {
                 error(i, QStringLiteral("有 Big5 無法表示的字元"), true);
-                garbled.insert(i);
-                break;
+                m_garbled.insert(i);
+                return;
             }
         }
+    }
+
+    void checkValues(int i) {
+        const Row& row = m_table[i];
         const RowKind* kind = rowKind(row[0]);
         if (kind == nullptr) {
             warning(i, QStringLiteral("不認得的關鍵字 \"%1\", 這一列不會送到控制器").arg(row[0]));
-        } else if (kind->lines[0] == nullptr) {
+            return;
+        }
+        if (kind->lines[0] == nullptr) {
             warning(i, QStringLiteral("%1 列不會轉換成控制器的指令").arg(row[0]));
-        } else {
-            for (const ValueColumn& value : kind->values) {
-                const QString& cell = row[value.column];
-                if (const QString why = refusal(value, cell); !why.isEmpty()) {
-                    error(i, why);
-                    valueErrors.insert(i);
-                } else if (value.quantity == Quantity::Output &&
-                           controller::readNumber(cell.toStdString()) > controller::kWiredOutputs) {
-                    warning(i,
-                            QStringLiteral("輸出 \"%1\" 不在 1 到 %2 之間, 控制器可能沒有這個輸出")
-                                .arg(cell)
-                                .arg(controller::kWiredOutputs));
-                }
+            return;
+        }
+        for (const ValueColumn& value : kind->values) {
+            const QString& cell = row[value.column];
+            if (const QString why = refusal(value, cell); !why.isEmpty()) {
+                error(i, why);
+                m_valueErrors.insert(i);
+            } else if (value.quantity == Quantity::Output &&
+                       controller::readNumber(cell.toStdString()) > controller::kWiredOutputs) {
+                warning(i, QStringLiteral("輸出 \"%1\" 不在 1 到 %2 之間, 控制器可能沒有這個輸出")
+                               .arg(cell)
+                               .arg(controller::kWiredOutputs));
             }
         }
+    }
+
+    // What the order of the rows says: moves before any speed, returns nothing calls,
+    // rows after a jump that nothing jumps to.
+    void checkFlow(int i) {
+        const Row& row = m_table[i];
         if (row[0] == u"VM") {
             if (controller::readNumber(row[1].toStdString()) == 0.0) {
                 warning(i, QStringLiteral("速度為 0, 之後的移動不會動"));
             }
-            speedSet = true;
+            m_speedSet = true;
         }
-        if (isKeyword(row, {u"POINT", u"MR"}) && !speedSet) {
+        if (isKeyword(row, {u"POINT", u"MR"}) && !m_speedSet) {
             warning(i, QStringLiteral("移動之前沒有設定速度"));
         }
-        if (row[0] == u"RET" && !calls) {
+        if (row[0] == u"RET" && !m_calls) {
             warning(i, QStringLiteral("沒有任何呼叫會回到這個返回"));
         }
         if (row[0] == u"LABLE") {
-            afterJump = false;
-        } else if (afterJump) {
+            m_afterJump = false;
+        } else if (m_afterJump) {
             warning(i, QStringLiteral("跳至標籤之後, 沒有任何跳躍會到這一列"));
-            afterJump = false;  // once for the whole unreachable stretch
+            m_afterJump = false;  // once for the whole unreachable stretch
         }
         if (row[0] == u"GLABLE") {
-            afterJump = true;
+            m_afterJump = true;
         }
     }
 
     // What the controller itself refuses in the text: labels no line defines, calls that
     // pile up, lines too long, and what a custom step says.
-    for (const controller::Fault& fault :
-         controller::staticFaults(lineBytes(text.ControllerText))) {
-        const int row = text.LineRows.at(fault.line - 1);
-        if (row == 0 || garbled.contains(row) ||
-            (fault.kind == controller::FaultKind::BadValue && valueErrors.contains(row))) {
-            continue;
-        }
-        const Row& cells = table[row];  // a row that made lines is of a known kind
-        if (fault.kind == controller::FaultKind::Unknown) {
-            warning(row, QStringLiteral("模擬不認得「%1」, 模擬時略過")
-                             .arg(QString::fromStdString(fault.statement)));
-        } else if (fault.kind == controller::FaultKind::Recursion) {
-            warning(row, QStringLiteral("這個呼叫還沒返回就可能再被呼叫, 超過 %1 層時控制器停止")
-                             .arg(controller::kMaxCallDepth));
-        } else if (const QString message = faultMessage(fault, cells, *rowKind(cells[0]));
-                   !message.isEmpty()) {
-            error(row, message);
+    void checkControllerFaults() {
+        for (const controller::Fault& fault :
+             controller::staticFaults(lineBytes(m_text.ControllerText))) {
+            const int row = m_text.LineRows.at(fault.line - 1);
+            if (row == 0 || m_garbled.contains(row) ||
+                (fault.kind == controller::FaultKind::BadValue && m_valueErrors.contains(row))) {
+                continue;
+            }
+            const Row& cells = m_table[row];  // a row that made lines is of a known kind
+            if (fault.kind == controller::FaultKind::Unknown) {
+                warning(row, QStringLiteral("模擬不認得「%1」, 模擬時略過")
+                                 .arg(QString::fromStdString(fault.statement)));
+            } else if (fault.kind == controller::FaultKind::Recursion) {
+                warning(row,
+                        QStringLiteral("這個呼叫還沒返回就可能再被呼叫, 超過 %1 層時控制器停止")
+                            .arg(controller::kMaxCallDepth));
+            } else if (const QString message = faultMessage(fault, cells, *rowKind(cells[0]));
+                       !message.isEmpty()) {
+                error(row, message);
+            }
         }
     }
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
-        return a.row != b.row ? a.row < b.row : a.severity < b.severity;
-    });
-    return findings;
+
+    const ProgramTable& m_table;
+    const int m_last;
+    const Translation m_text;  // translated leniently: every line, where it arises
+    std::vector<Finding> m_findings;
+    std::set<int> m_garbled;      // rows whose text cannot reach the controller as it stands
+    std::set<int> m_valueErrors;  // rows with a value refused above
+    bool m_calls = false;
+    bool m_speedSet = false;
+    bool m_afterJump = false;
+};
+
+}  // namespace
+
+std::vector<Finding> CheckProgram(const ProgramTable& table, int RowCounter) {
+    return Checker(table, RowCounter).findings();
 }
 
 QString formatFinding(const Finding& finding) {

@@ -70,32 +70,57 @@ void FORM1::placePanels() {
     m_console->inputFrame()->setGeometry(248, 474, 362, 54);
 }
 
-void FORM1::buildMenu() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("檔案(&F)"));
-    file->setObjectName(QStringLiteral("檔案"));
-    const auto addFileCommand = [&](const char* name, const char* caption,
-                                    void (FileCommands::*command)(), const QKeySequence& keys) {
-        QAction* action = file->addAction(QString::fromUtf8(caption));
-        action->setObjectName(QString::fromUtf8(name));
-        action->setShortcut(keys);
-        connect(action, &QAction::triggered, m_files, command);
-    };
-    addFileCommand("建立新檔", "建立新檔(&N)", &FileCommands::newProgramCommand, QKeySequence::New);
-    addFileCommand("開啟舊檔", "開啟舊檔(&O)", &FileCommands::openProgramCommand,
-                   QKeySequence::Open);
-    addFileCommand("儲存", "儲存(&S)", &FileCommands::saveCommand, QKeySequence::Save);
-    addFileCommand("另存新檔", "另存新檔(&A)", &FileCommands::saveAsCommand,
-                   QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+namespace {
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("編輯(&D)"));
-    edit->setObjectName(QStringLiteral("編輯"));
-    QAction* undo = edit->addAction(QStringLiteral("復原"));
-    undo->setObjectName(QStringLiteral("復原"));
-    undo->setShortcut(QKeySequence::Undo);
+// A menu command with its objectName, caption and keys.
+QAction* command(QMenu* menu, const char* name, const char* caption, const QKeySequence& keys) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromUtf8(name));
+    action->setShortcut(keys);
+    return action;
+}
+
+QMenu* menu(QMenuBar* bar, const char* name, const char* caption) {
+    QMenu* added = bar->addMenu(QString::fromUtf8(caption));
+    added->setObjectName(QString::fromUtf8(name));
+    return added;
+}
+
+}  // namespace
+
+void FORM1::buildMenu() {
+    buildFileMenu();
+    buildEditMenu();
+    buildSettingsMenu();
+    QMenu* view = menu(menuBar(), "檢視", "檢視(&V)");
+    m_monitor = new WireMonitor(m_session.wireLog(), m_prompter, this);
+    QAction* monitor = command(view, "通訊監視", "通訊監視", {});
+    monitor->setCheckable(true);
+    connect(monitor, &QAction::toggled, m_monitor, &QWidget::setVisible);
+    connect(m_monitor, &WireMonitor::hidden, monitor, [monitor] { monitor->setChecked(false); });
+
+    QAction* quit = menuBar()->addAction(QStringLiteral("結束(&E)"));
+    quit->setObjectName(QStringLiteral("結束"));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+}
+
+void FORM1::buildFileMenu() {
+    QMenu* file = menu(menuBar(), "檔案", "檔案(&F)");
+    connect(command(file, "建立新檔", "建立新檔(&N)", QKeySequence::New), &QAction::triggered,
+            m_files, &FileCommands::newProgramCommand);
+    connect(command(file, "開啟舊檔", "開啟舊檔(&O)", QKeySequence::Open), &QAction::triggered,
+            m_files, &FileCommands::openProgramCommand);
+    connect(command(file, "儲存", "儲存(&S)", QKeySequence::Save), &QAction::triggered, m_files,
+            &FileCommands::saveCommand);
+    connect(command(file, "另存新檔", "另存新檔(&A)", QKeySequence(QStringLiteral("Ctrl+Shift+S"))),
+            &QAction::triggered, m_files, &FileCommands::saveAsCommand);
+}
+
+void FORM1::buildEditMenu() {
+    QMenu* edit = menu(menuBar(), "編輯", "編輯(&D)");
+    QAction* undo = command(edit, "復原", "復原", QKeySequence::Undo);
     connect(undo, &QAction::triggered, m_editor, &ProgramPanel::undo);
-    QAction* redo = edit->addAction(QStringLiteral("重做"));
-    redo->setObjectName(QStringLiteral("重做"));
-    redo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Y")));
+    QAction* redo = command(edit, "重做", "重做", QKeySequence(QStringLiteral("Ctrl+Y")));
     connect(redo, &QAction::triggered, m_editor, &ProgramPanel::redo);
     // The actions name what they take back or do again: "復原 輸入一列".
     const auto showHistory = [this, undo, redo] {
@@ -107,10 +132,8 @@ void FORM1::buildMenu() {
     connect(&m_program, &Program::historyChanged, this, showHistory);
     showHistory();
     edit->addSeparator();
-    QAction* check = edit->addAction(QStringLiteral("檢查程式"));
-    check->setObjectName(QStringLiteral("檢查程式"));
-    check->setShortcut(QKeySequence(Qt::Key_F7));
-    connect(check, &QAction::triggered, m_editor, &ProgramPanel::checkProgram);
+    connect(command(edit, "檢查程式", "檢查程式", QKeySequence(Qt::Key_F7)), &QAction::triggered,
+            m_editor, &ProgramPanel::checkProgram);
     connect(m_console->checkButton(), &QPushButton::clicked, m_editor, &ProgramPanel::checkProgram);
     auto* dryRun = new DryRunWindow(
         m_program, m_prompter, [this] { return m_session.lastPosition(); }, this);
@@ -118,45 +141,31 @@ void FORM1::buildMenu() {
         activateWindow();
         m_editor->selectRow(row);
     });
-    QAction* simulate = edit->addAction(QStringLiteral("模擬執行"));
-    simulate->setObjectName(QStringLiteral("模擬執行"));
-    simulate->setShortcut(QKeySequence(Qt::Key_F8));
-    connect(simulate, &QAction::triggered, dryRun, [dryRun] {
-        dryRun->show();
-        dryRun->raise();
-        dryRun->run();
-    });
-    QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
-    settings->setObjectName(QStringLiteral("設定"));
-    QMenu* ports = settings->addMenu(QStringLiteral("COM_PORT"));
-    ports->setObjectName(QStringLiteral("COM_PORT"));
-    m_portMenu = ports;
+    connect(command(edit, "模擬執行", "模擬執行", QKeySequence(Qt::Key_F8)), &QAction::triggered,
+            dryRun, [dryRun] {
+                dryRun->show();
+                dryRun->raise();
+                dryRun->run();
+            });
+}
+
+void FORM1::buildSettingsMenu() {
+    QMenu* settings = menu(menuBar(), "設定", "設定(&S)");
+    m_portMenu = settings->addMenu(QStringLiteral("COM_PORT"));
+    m_portMenu->setObjectName(QStringLiteral("COM_PORT"));
     m_portChoices = new QActionGroup(this);
-    connect(ports, &QMenu::aboutToShow, this, &FORM1::listSystemPorts);
+    connect(m_portMenu, &QMenu::aboutToShow, this, &FORM1::listSystemPorts);
     for (int n = 1; n <= 4; ++n) {
-        QAction* action = ports->addAction(QStringLiteral("COM%1").arg(n));
-        action->setObjectName(QStringLiteral("COM%1").arg(n));
+        const QString name = QStringLiteral("COM%1").arg(n);
+        QAction* action =
+            command(m_portMenu, name.toUtf8().constData(), name.toUtf8().constData(), {});
         action->setData(QString::number(n));
         action->setCheckable(true);
         m_portChoices->addAction(action);
         connect(action, &QAction::triggered, this, [this, n] { choosePort(QString::number(n)); });
     }
-    QAction* other = ports->addAction(QStringLiteral("其他..."));
-    other->setObjectName(QStringLiteral("其他"));
-    connect(other, &QAction::triggered, this, &FORM1::otherPort);
-    QMenu* view = menuBar()->addMenu(QStringLiteral("檢視(&V)"));
-    view->setObjectName(QStringLiteral("檢視"));
-    m_monitor = new WireMonitor(m_session.wireLog(), m_prompter, this);
-    QAction* monitor = view->addAction(QStringLiteral("通訊監視"));
-    monitor->setObjectName(QStringLiteral("通訊監視"));
-    monitor->setCheckable(true);
-    connect(monitor, &QAction::toggled, m_monitor, &QWidget::setVisible);
-    connect(static_cast<WireMonitor*>(m_monitor), &WireMonitor::hidden, monitor,
-            [monitor] { monitor->setChecked(false); });
-
-    QAction* quit = menuBar()->addAction(QStringLiteral("結束(&E)"));
-    quit->setObjectName(QStringLiteral("結束"));
-    connect(quit, &QAction::triggered, this, &QWidget::close);
+    connect(command(m_portMenu, "其他", "其他...", {}), &QAction::triggered, this,
+            &FORM1::otherPort);
 }
 
 void FORM1::buildStatusBar() {

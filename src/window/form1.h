@@ -50,6 +50,7 @@ namespace tql {
 class ConsolePanel;
 class FileCommands;
 class ProgramPanel;
+class WireMonitor;
 
 class FORM1 final : public QMainWindow {
     Q_OBJECT
@@ -72,6 +73,9 @@ protected:
 private:
     void placePanels();
     void buildMenu();
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildSettingsMenu();
     void buildStatusBar();
     void Form_Load();
     void listSystemPorts();
@@ -99,7 +103,7 @@ private:
     QMenu* m_portMenu = nullptr;
     QActionGroup* m_portChoices = nullptr;
     QList<QAction*> m_systemPortActions;
-    QWidget* m_monitor = nullptr;
+    WireMonitor* m_monitor = nullptr;
 };
 
 }  // namespace tql
