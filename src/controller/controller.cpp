@@ -59,28 +59,54 @@ std::string Controller::receive(std::string_view bytes, double now) {
 
 std::string Controller::command(const std::string& line, double now) {
     if (m_downloading) {
-        if (line.empty()) {
-            m_downloading = false;
-            m_machine.load(m_incoming);
-        } else if (m_incoming.size() < kMaxProgramLines) {
-            m_incoming.push_back(line);
-        } else {
-            m_machine.fail({FaultKind::ProgramTooLong, 0, {}, 0, Verdict::Accepted});
-        }
+        takeDownloadLine(line);
         return {};
     }
     const std::string text = trim(line);
-    if (m_options.fixedReply) {
-        return startsWith(text, "?") ? *m_options.fixedReply + kCR : std::string();
+    if (startsWith(text, "?")) {
+        return answer(text);
     }
-    if (text == "?VM")
+    act(text, now);
+    return {};
+}
+
+// The download ends with its empty line: the lines become the stored program, unsaved.
+void Controller::takeDownloadLine(const std::string& line) {
+    if (line.empty()) {
+        m_downloading = false;
+        m_machine.load(m_incoming);
+    } else if (m_incoming.size() < kMaxProgramLines) {
+        m_incoming.push_back(line);
+    } else {
+        m_machine.fail({FaultKind::ProgramTooLong, 0, {}, 0, Verdict::Accepted});
+    }
+}
+
+// Every query is answered, an unknown one with 0.
+std::string Controller::answer(const std::string& query) const {
+    if (m_options.fixedReply) {
+        return *m_options.fixedReply + kCR;
+    }
+    if (query == "?VM") {
         return number(m_machine.speed()) + kCR;
-    if (text == "?VA")
+    }
+    if (query == "?VA") {
         return number(m_machine.acceleration()) + kCR;
-    if (text == "?PE")
+    }
+    if (query == "?PE") {
         return number(m_machine.position()) + kCR;
-    if (text == "?INP")
+    }
+    if (query == "?INP") {
         return std::to_string(m_machine.inputWord()) + kCR;
+    }
+    return "0" + std::string(1, kCR);
+}
+
+// EC=0, EC 1, SAVE C and anything unknown are accepted silently.
+void Controller::act(const std::string& text, double now) {
+    if (m_options.fixedReply) {
+        return;
+    }
     if (text == "DL") {
         m_machine.stopProgram();
         m_downloading = true;
@@ -107,11 +133,7 @@ std::string Controller::command(const std::string& line, double now) {
         } else {
             m_machine.fail({FaultKind::BadValue, 0, text, 1, judge(text.substr(5), kOutputLimit)});
         }
-    } else if (startsWith(text, "?")) {
-        return "0" + std::string(1, kCR);
     }
-    // EC=0, EC 1, SAVE C and anything unknown: accepted silently.
-    return {};
 }
 
 void Controller::immediate(const std::string& what, const std::string& operand,

@@ -32,6 +32,9 @@ public:
 
 private:
     std::string command(const std::string& line, double now);
+    void takeDownloadLine(const std::string& line);
+    std::string answer(const std::string& query) const;
+    void act(const std::string& text, double now);
     // One immediate setting or move; an operand that is not a number changes nothing.
     void immediate(const std::string& what, const std::string& operand,
                    void (Machine::*apply)(double), const Limit& limit);

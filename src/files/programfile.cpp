@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <variant>
 
 namespace tql {
 namespace {
@@ -156,33 +157,59 @@ Encoded encodeProgram(const ProgramTable& table, int RowCounter) {
     return {bytes, {}};
 }
 
+namespace {
+
+// The program rows decide the encoding: a damaged header row must not cost the program.
+// Otherwise the number of the first line no encoding reads.
+std::variant<TextEncoding, qsizetype> encodingOf(const QByteArray& bytes,
+                                                 const QList<QByteArray>& lines) {
+    QByteArray body;
+    for (qsizetype n = 1; n < lines.size(); ++n) {
+        body += lines[n] + '\n';
+    }
+    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
+    if (const std::optional<TextEncoding> encoding = detectEncoding(marked ? bytes : body)) {
+        return *encoding;
+    }
+    qsizetype bad = 1;
+    while (bad + 1 < lines.size() && isBig5Text(lines[bad])) {
+        ++bad;
+    }
+    return bad + 1;
+}
+
+// A line too short to be a row ends the program; what follows it is said, not lost unseen.
+QString shortLineNotice(const QList<QByteArray>& lines, qsizetype n, bool cut) {
+    const auto unread = std::count_if(lines.begin() + n + 1, lines.end(),
+                                      [](const QByteArray& l) { return !l.trimmed().isEmpty(); });
+    if (unread == 0) {
+        return {};
+    }
+    return QStringLiteral("第 %1 行過短, 讀取到此為止; 之後還有 %2 行%3未讀入.")
+        .arg(n + 1)
+        .arg(unread)
+        .arg(cut ? QStringLiteral("以上") : QString());
+}
+
+}  // namespace
+
 LoadResult decodeProgram(const QByteArray& bytes, bool cut) {
     const auto refuse = [](const QString& why) { return LoadResult{std::nullopt, why, {}}; };
     if (bytes.contains('\0')) {
         return refuse(QStringLiteral("不是程式檔 (含有二進位資料), 無法開啟!"));
     }
     const QList<QByteArray> lines = splitLines(bytes);
-    // The program rows decide the encoding: a damaged header row must not cost the program.
-    QByteArray body;
-    for (qsizetype n = 1; n < lines.size(); ++n) {
-        body += lines[n] + '\n';
+    const std::variant<TextEncoding, qsizetype> detected = encodingOf(bytes, lines);
+    if (const qsizetype* bad = std::get_if<qsizetype>(&detected)) {
+        return refuse(QStringLiteral("不是程式檔 (第 %1 行有無法辨識的字元), 無法開啟!").arg(*bad));
     }
-    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
-    const std::optional<TextEncoding> encoding = detectEncoding(marked ? bytes : body);
-    if (!encoding) {
-        qsizetype bad = 1;
-        while (bad + 1 < lines.size() && isBig5Text(lines[bad])) {
-            ++bad;
-        }
-        return refuse(
-            QStringLiteral("不是程式檔 (第 %1 行有無法辨識的字元), 無法開啟!").arg(bad + 1));
-    }
+    const TextEncoding encoding = std::get<TextEncoding>(detected);
 
     LoadedProgram program;
     QString notice;
     int accepted = 0;
     for (qsizetype n = 0; n < lines.size(); ++n) {
-        const std::optional<QString> decoded = decodeAs(*encoding, lines[n]);
+        const std::optional<QString> decoded = decodeAs(encoding, lines[n]);
         // A header row Big5 cannot hold could never be saved again: take the standard one.
         if (n == 0 && (!decoded || !encodeBig5(*decoded))) {
             program.table[0] = headerRow();
@@ -192,15 +219,9 @@ LoadResult decodeProgram(const QByteArray& bytes, bool cut) {
         }
         const QString line = decoded.value_or(QString());
         if (line.size() < kShortestLine) {
-            const auto unread =
-                std::count_if(lines.begin() + n + 1, lines.end(),
-                              [](const QByteArray& l) { return !l.trimmed().isEmpty(); });
-            if (accepted > 0 && unread > 0) {
-                notice += (notice.isEmpty() ? QString() : QStringLiteral("\n")) +
-                          QStringLiteral("第 %1 行過短, 讀取到此為止; 之後還有 %2 行%3未讀入.")
-                              .arg(n + 1)
-                              .arg(unread)
-                              .arg(cut ? QStringLiteral("以上") : QString());
+            if (const QString unread = shortLineNotice(lines, n, cut);
+                accepted > 0 && !unread.isEmpty()) {
+                notice += (notice.isEmpty() ? QString() : QStringLiteral("\n")) + unread;
             }
             break;
         }

@@ -77,6 +77,67 @@ int digitValue(QChar c, int radix) {
     return ok ? value : -1;
 }
 
+// "&H1F", "&O17": hexadecimal and octal, up to the first character that is no digit.
+double prefixedNumber(const QString& text) {
+    const QChar prefix = text[1].toUpper();
+    const int radix = prefix == u'H' ? 16 : prefix == u'O' ? 8 : 0;
+    if (radix == 0) {
+        return 0;
+    }
+    double value = 0;
+    for (qsizetype i = 2; i < text.size() && digitValue(text[i], radix) >= 0; ++i) {
+        value = value * radix + digitValue(text[i], radix);
+    }
+    return value;
+}
+
+// The length of the longest prefix shaped as sign, digits, point, digits, exponent (E or
+// D); 0 when it holds no digit.
+qsizetype decimalPrefix(const QString& text) {
+    const auto digitsFrom = [&](qsizetype at) {
+        while (at < text.size() && text[at].isDigit() && text[at].unicode() < 128) {
+            ++at;
+        }
+        return at;
+    };
+    const auto signFrom = [&](qsizetype at) {
+        return at < text.size() && (text[at] == u'+' || text[at] == u'-') ? at + 1 : at;
+    };
+    const qsizetype intStart = signFrom(0);
+    qsizetype i = digitsFrom(intStart);
+    bool anyDigit = i > intStart;
+    if (i < text.size() && text[i] == u'.') {
+        const qsizetype fracEnd = digitsFrom(i + 1);
+        anyDigit = anyDigit || fracEnd > i + 1;
+        i = fracEnd;
+    }
+    if (!anyDigit) {
+        return 0;
+    }
+    if (i < text.size() && QStringLiteral("EeDd").contains(text[i])) {
+        const qsizetype e = signFrom(i + 1);
+        if (const qsizetype expEnd = digitsFrom(e); expEnd > e) {
+            return expEnd;
+        }
+    }
+    return i;
+}
+
+// from_chars reads the same under every locale, unlike strtod; it takes a minus sign only.
+double decimal(QByteArray number) {
+    number.replace('D', 'E').replace('d', 'e');
+    if (number.startsWith('+')) {
+        number.remove(0, 1);
+    }
+    double value = 0;
+    const auto [rest, error] = std::from_chars(number.constBegin(), number.constEnd(), value);
+    if (error == std::errc::result_out_of_range) {
+        const bool tiny = number.contains("e-") || number.contains("E-");
+        return tiny ? 0.0 : number.startsWith('-') ? -HUGE_VAL : HUGE_VAL;
+    }
+    return error == std::errc() && rest != number.constBegin() ? value : 0;
+}
+
 double leadingNumber(const QString& reply) {
     QString text;
     for (const QChar c : reply) {
@@ -85,64 +146,10 @@ double leadingNumber(const QString& reply) {
         }
     }
     if (text.size() >= 2 && text[0] == u'&') {
-        const QChar prefix = text[1].toUpper();
-        const int radix = prefix == u'H' ? 16 : prefix == u'O' ? 8 : 0;
-        if (radix == 0) {
-            return 0;
-        }
-        double value = 0;
-        for (qsizetype i = 2; i < text.size() && digitValue(text[i], radix) >= 0; ++i) {
-            value = value * radix + digitValue(text[i], radix);
-        }
-        return value;
+        return prefixedNumber(text);
     }
-    // sign, digits, point, digits, exponent (E or D): the longest prefix of that shape
-    qsizetype i = 0;
-    const auto digitsFrom = [&](qsizetype at) {
-        while (at < text.size() && text[at].isDigit() && text[at].unicode() < 128) {
-            ++at;
-        }
-        return at;
-    };
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        ++i;
-    }
-    const qsizetype intStart = i;
-    i = digitsFrom(i);
-    bool anyDigit = i > intStart;
-    if (i < text.size() && text[i] == u'.') {
-        const qsizetype fracStart = i + 1;
-        const qsizetype fracEnd = digitsFrom(fracStart);
-        anyDigit = anyDigit || fracEnd > fracStart;
-        i = fracEnd;
-    }
-    if (!anyDigit) {
-        return 0;
-    }
-    qsizetype end = i;
-    if (i < text.size() && QStringLiteral("EeDd").contains(text[i])) {
-        qsizetype e = i + 1;
-        if (e < text.size() && (text[e] == u'+' || text[e] == u'-')) {
-            ++e;
-        }
-        const qsizetype expEnd = digitsFrom(e);
-        if (expEnd > e) {
-            end = expEnd;
-        }
-    }
-    QByteArray number = text.left(end).toLatin1();
-    number.replace('D', 'E').replace('d', 'e');
-    if (number.startsWith('+')) {
-        number.remove(0, 1);  // from_chars takes a minus sign only
-    }
-    // from_chars reads the same under every locale, unlike strtod.
-    double value = 0;
-    const auto [rest, error] = std::from_chars(number.constBegin(), number.constEnd(), value);
-    if (error == std::errc::result_out_of_range) {
-        const bool tiny = number.contains("e-") || number.contains("E-");
-        return tiny ? 0.0 : number.startsWith('-') ? -HUGE_VAL : HUGE_VAL;
-    }
-    return error == std::errc() && rest != number.constBegin() ? value : 0;
+    const qsizetype end = decimalPrefix(text);
+    return end == 0 ? 0 : decimal(text.left(end).toLatin1());
 }
 
 }  // namespace

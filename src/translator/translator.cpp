@@ -4,6 +4,7 @@
 #include "program/rowkinds.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace tql {
@@ -52,42 +53,59 @@ Translation refusal(const QString& message, int row) {
     return {{}, {}, message, row};
 }
 
-Translation translate(const ProgramTable& table, int RowCounter, bool lenient) {
-    const int last = std::clamp(RowCounter, 0, kMaxProgramRows);
-    // Every loop end closes the latest open loop; an end with none open, or a loop never
-    // closed, is the pairing error, named at its row.
-    std::vector<int> unclosed;
+// Every loop end closes the latest open loop; an end with none open, or a loop never
+// closed, is the pairing error, named at its row.
+struct LoopPairing {
     int loops = 0;
-    int firstTooMany = 0;
-    int unopened = 0;
+    int firstTooMany = 0;  // the row of loop 51, if any
+    int unopened = 0;      // the first loop end with no loop open
+    int unclosed = 0;      // the last loop never closed
+};
+
+LoopPairing pairLoops(const ProgramTable& table, int last) {
+    LoopPairing pairing;
+    std::vector<int> open;
     for (int i = 1; i <= last; ++i) {
         if (table[i][0] == u"LOOP") {
-            unclosed.push_back(i);
-            if (++loops == kMaxLoops + 1) {
-                firstTooMany = i;
+            open.push_back(i);
+            if (++pairing.loops == kMaxLoops + 1) {
+                pairing.firstTooMany = i;
             }
         } else if (table[i][0] == u"LOOPEND") {
-            if (unclosed.empty()) {
-                unopened = unopened == 0 ? i : unopened;
+            if (open.empty()) {
+                pairing.unopened = pairing.unopened == 0 ? i : pairing.unopened;
             } else {
-                unclosed.pop_back();
+                open.pop_back();
             }
         }
     }
+    pairing.unclosed = open.empty() ? 0 : open.back();
+    return pairing;
+}
+
+std::optional<Translation> pairingRefusal(const LoopPairing& pairing) {
+    if (pairing.unopened != 0) {
+        return refusal(loopPairingError(), pairing.unopened);
+    }
+    if (pairing.unclosed != 0) {
+        return refusal(loopPairingError(), pairing.unclosed);
+    }
+    if (pairing.firstTooMany != 0) {
+        return refusal(tooManyLoopsError(), pairing.firstTooMany);
+    }
+    return std::nullopt;
+}
+
+Translation translate(const ProgramTable& table, int RowCounter, bool lenient) {
+    const int last = std::clamp(RowCounter, 0, kMaxProgramRows);
+    const LoopPairing pairing = pairLoops(table, last);
     if (!lenient) {
-        if (unopened != 0) {
-            return refusal(loopPairingError(), unopened);
-        }
-        if (!unclosed.empty()) {
-            return refusal(loopPairingError(), unclosed.back());
-        }
-        if (firstTooMany != 0) {
-            return refusal(tooManyLoopsError(), firstTooMany);
+        if (std::optional<Translation> refused = pairingRefusal(pairing)) {
+            return *refused;
         }
     }
-
     QStringList text = {"{", "CLR VAR;"};
-    for (int k = 1; k <= loops; ++k) {
+    for (int k = 1; k <= pairing.loops; ++k) {
         text << "SI " + loopCounter(k) + ";";
     }
     std::vector<int> rows(size_t(text.size()), 0);
