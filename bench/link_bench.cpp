@@ -239,6 +239,50 @@ double trendCostPerPoint() {
     return double(clock.nsecsElapsed()) / 1e3 / kPoints;
 }
 
+// The longest program the controller takes: "{", "CLR VAR;", 998 moves, "}".
+QStringList longestProgram() {
+    QStringList program = {"{", "CLR VAR;"};
+    while (program.size() < tql::kMaxControllerLines - 1) {
+        program << QStringLiteral("MA %1;").arg(program.size() * 0.5);
+    }
+    program << "}";
+    return program;
+}
+
+struct ExchangeTimes {
+    Stats upload;  // beyond its 300 ms of waits
+    Stats tick;    // beyond its 100 ms of waits
+};
+
+// The upload and the poll on an unpaced pseudo-terminal, beyond their fixed waits.
+ExchangeTimes exchangeTimes(const sim::Pty& pty, const QStringList& program, int runs) {
+    tql::QtSerialLine line;
+    tql::ThreadSleeper sleeper;
+    if (const auto failure = line.open(QString::fromStdString(pty.device()))) {
+        std::fprintf(stderr, "%s\n", qPrintable(*failure));
+        std::exit(1);
+    }
+    tql::Link link(line, sleeper);
+    std::vector<double> upload;
+    std::vector<double> tick;
+    QElapsedTimer clock;
+    for (int i = 0; i < runs; ++i) {
+        clock.start();
+        tql::downloadProgram(link, program, [](const QString&) { return true; });
+        upload.push_back(double(clock.nsecsElapsed()) / 1e6 - 300.0);
+        line.readAll();
+    }
+    tql::OutputStates sent{};
+    for (int i = 0; i < 5 * runs; ++i) {
+        clock.start();
+        tql::pollPositionAndInputs(link);
+        tql::syncOutputs(link, {i % 2 == 0, false, false, false}, sent);
+        tick.push_back(double(clock.nsecsElapsed()) / 1e6 - 100.0);
+    }
+    line.close();
+    return {stats(upload), stats(tick)};
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -253,40 +297,9 @@ int main(int argc, char* argv[]) {
     }
     std::atomic<bool> stop{false};
     std::thread controller(serve, pty->master(), std::cref(stop), 0.0, nullptr);
-
-    tql::QtSerialLine line;
-    tql::ThreadSleeper sleeper;
-    if (const auto failure = line.open(QString::fromStdString(pty->device()))) {
-        std::fprintf(stderr, "%s\n", qPrintable(*failure));
-        return 1;
-    }
-    tql::Link link(line, sleeper);
-
-    // The longest program the controller takes: "{", "CLR VAR;", 998 moves, "}".
-    QStringList program = {"{", "CLR VAR;"};
-    while (program.size() < tql::kMaxControllerLines - 1) {
-        program << QStringLiteral("MA %1;").arg(program.size() * 0.5);
-    }
-    program << "}";
-
     constexpr int kRuns = 10;
-    std::vector<double> upload;
-    std::vector<double> tick;
-    QElapsedTimer clock;
-    for (int i = 0; i < kRuns; ++i) {
-        clock.start();
-        tql::downloadProgram(link, program, [](const QString&) { return true; });
-        upload.push_back(double(clock.nsecsElapsed()) / 1e6 - 300.0);
-        line.readAll();
-    }
-    std::array<bool, 4> sent{};
-    for (int i = 0; i < 5 * kRuns; ++i) {
-        clock.start();
-        tql::pollPositionAndInputs(link);
-        tql::syncOutputs(link, {i % 2 == 0, false, false, false}, sent);
-        tick.push_back(double(clock.nsecsElapsed()) / 1e6 - 100.0);
-    }
-    line.close();
+    const QStringList program = longestProgram();
+    const ExchangeTimes times = exchangeTimes(*pty, program, kRuns);
     const auto [console, teaching] = tickPeriods(pty->device());
     const auto [paced, wire] = pacedUpload(program);
     const double monitor = monitorCostPerLine();
@@ -295,14 +308,12 @@ int main(int argc, char* argv[]) {
     stop = true;
     controller.join();
 
-    const Stats u = stats(upload);
-    const Stats t = stats(tick);
     std::printf(
         "upload of %lld lines, beyond its 300 ms of waits: mean %.2f ms, worst %.2f ms"
         " (%d runs)\n",
-        static_cast<long long>(program.size()), u.mean, u.worst, kRuns);
+        static_cast<long long>(program.size()), times.upload.mean, times.upload.worst, kRuns);
     std::printf("poll tick, beyond its 100 ms of waits: mean %.2f ms, worst %.2f ms (%d runs)\n",
-                t.mean, t.worst, 5 * kRuns);
+                times.tick.mean, times.tick.worst, 5 * kRuns);
     std::printf("console timer (500 ms): mean period %.1f ms over 20 ticks\n", console);
     std::printf("teach timer (200 ms), console polling too: mean period %.1f ms over 20 ticks\n",
                 teaching);

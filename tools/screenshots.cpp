@@ -47,6 +47,94 @@ void grabFramed(QWidget& window, const QString& path) {
         .save(path);
 }
 
+// The editor: a short program as the list shows it after a few entries, a row armed for
+// modifying (the list marks it, the status bar says so, the title shows the unsaved
+// program), and the program checks under the list with a jump to no label and a move to a
+// text.
+void editorScreens(tql::FORM1& window, const QDir& out) {
+    const std::array<tql::Row, 9> rows = {{
+        {"VM", "100", "速度", "-", "-"},
+        {"LOOP", "3", "迴圈", "-", "-"},
+        {"POINT", "絕對移動", "100", "-", "-"},
+        {"WT", "500", "延遲", "-", "-"},
+        {"PULSE", "2", " 100", "ON-P", "-"},
+        {"IN+J", "5", "A1", "IN+JP", "-"},
+        {"LOOPEND", "迴圈結束", "-", "-", "-"},
+        {"STEP", "MA 50", "直接指令", "自設", "-"},
+        {"HOME", "回原點", "-", "-", "-"},
+    }};
+    tql::ProgramTable table{};
+    std::copy(rows.begin(), rows.end(), table.begin() + 1);
+    window.program().load(table, int(rows.size()));
+    QTest::qWait(600);  // the first console tick
+    window.grab().save(out.filePath("form1-program.png"));
+    window.findChild<QPushButton*>("Command12")->click();
+
+    QTreeWidget* list = window.findChild<QTreeWidget*>("ListView1");
+    list->setCurrentItem(list->topLevelItem(3));
+    window.findChild<QPushButton*>("Command8")->click();
+    grabFramed(window, out.filePath("form1-modify-armed.png"));
+    QTest::keyClick(&window, Qt::Key_Escape);
+
+    table[rows.size() + 1] = {"GLABLE", "END", "跳至標籤", "-", "-"};
+    table[rows.size() + 2] = {"MR", "相對移動", "5mm", "-", "-"};
+    window.program().load(table, int(rows.size()) + 2);
+    window.program().markChanged();
+    window.findChild<QAction*>("檢查程式")->trigger();
+    grabFramed(window, out.filePath("form1-findings.png"));
+    window.program().load(table, int(rows.size()));
+    window.program().markChanged();
+}
+
+// The dry run of the program, and every row dialog.
+void dialogScreens(tql::FORM1& window, const QDir& out) {
+    window.findChild<QAction*>("模擬執行")->trigger();
+    auto* dryRun = window.findChild<QWidget*>("DryRun");
+    dryRun->move(window.frameGeometry().right() + 8, 0);
+    QTest::qWait(300);
+    grabFramed(*dryRun, out.filePath("dry-run.png"));
+    dryRun->close();
+    for (const auto& [button, dialog] : {std::pair{"Command10", "XIN"},
+                                         {"Command11", "XOUT"},
+                                         {"Command5", "MR"},
+                                         {"Command15", "STEP"},
+                                         {"Command19", "Form3"},
+                                         {"Command1", "Form4"}}) {
+        window.findChild<QPushButton*>(QString::fromUtf8(button))->click();
+        QWidget* shown = window.findChild<QWidget*>(QString::fromUtf8(dialog));
+        QTest::qWait(100);
+        shown->grab().save(out.filePath(QStringLiteral("dialog-%1.png").arg(dialog)));
+        shown->close();
+    }
+}
+
+// On the simulator: the wire monitor, the upload halfway (the simulator takes it at 9600
+// baud), the program running, and 趨勢 with the slide's motion as the polls read it.
+void consoleScreens(tql::FORM1& window, const QDir& out) {
+    window.findChild<QPushButton*>("連線鍵")->click();
+    window.findChild<QCheckBox*>("Check4(1)")->setChecked(true);
+    window.findChild<QAction*>("通訊監視")->trigger();
+    auto* monitor = window.findChild<QWidget*>("WireMonitor");
+    monitor->move(window.frameGeometry().right() + 8, window.y());
+    QTest::qWait(1200);  // two console ticks on the wire
+    monitor->grab().save(out.filePath("wire-monitor.png"));
+    QObject::connect(&window.session(), &tql::ControllerSession::uploadProgress, &window,
+                     [&](int sent, int total) {
+                         if (sent == total / 2 + 1) {  // the window shows the line before
+                             grabFramed(window, out.filePath("upload-progress.png"));
+                         }
+                     });
+    window.findChild<QPushButton*>("Command3")->click();
+    QTest::qWait(1700);
+    window.grab().save(out.filePath("form1-running.png"));
+    auto* tabs = window.findChild<QTabWidget*>("SSTab1");
+    tabs->setCurrentIndex(1);
+    QTest::qWait(4000);
+    grabFramed(window, out.filePath("form1-trend.png"));
+    tabs->setCurrentIndex(0);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(out.filePath("desktop.png"));
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -72,91 +160,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     window.grab().save(out.filePath("form1-empty.png"));
-
-    // A short program, as the list shows it after a few entries.
-    const std::array<tql::Row, 9> rows = {{
-        {"VM", "100", "速度", "-", "-"},
-        {"LOOP", "3", "迴圈", "-", "-"},
-        {"POINT", "絕對移動", "100", "-", "-"},
-        {"WT", "500", "延遲", "-", "-"},
-        {"PULSE", "2", " 100", "ON-P", "-"},
-        {"IN+J", "5", "A1", "IN+JP", "-"},
-        {"LOOPEND", "迴圈結束", "-", "-", "-"},
-        {"STEP", "MA 50", "直接指令", "自設", "-"},
-        {"HOME", "回原點", "-", "-", "-"},
-    }};
-    tql::ProgramTable table{};
-    std::copy(rows.begin(), rows.end(), table.begin() + 1);
-    window.program().load(table, int(rows.size()));
-    QTest::qWait(600);  // the first console tick
-    window.grab().save(out.filePath("form1-program.png"));
-    window.findChild<QPushButton*>("Command12")->click();
-
-    // A row armed for modifying: the list marks it, the status bar says so, the title shows
-    // the unsaved program.
-    QTreeWidget* list = window.findChild<QTreeWidget*>("ListView1");
-    list->setCurrentItem(list->topLevelItem(3));
-    window.findChild<QPushButton*>("Command8")->click();
-    grabFramed(window, out.filePath("form1-modify-armed.png"));
-    QTest::keyClick(&window, Qt::Key_Escape);
-
-    // The program checks under the list, with a jump to no label and a move to a text.
-    table[rows.size() + 1] = {"GLABLE", "END", "跳至標籤", "-", "-"};
-    table[rows.size() + 2] = {"MR", "相對移動", "5mm", "-", "-"};
-    window.program().load(table, int(rows.size()) + 2);
-    window.program().markChanged();
-    window.findChild<QAction*>("檢查程式")->trigger();
-    grabFramed(window, out.filePath("form1-findings.png"));
-    window.program().load(table, int(rows.size()));
-    window.program().markChanged();
-
-    // The dry run of the program, an input released at 1.5 s.
-    table[6] = {"IN+J", "5", "A1", "IN+JP", "-"};
-    window.program().load(table, int(rows.size()));
-    window.program().markChanged();
-    window.findChild<QAction*>("模擬執行")->trigger();
-    auto* dryRun = window.findChild<QWidget*>("DryRun");
-    dryRun->move(window.frameGeometry().right() + 8, 0);
-    QTest::qWait(300);
-    grabFramed(*dryRun, out.filePath("dry-run.png"));
-    dryRun->close();
-    for (const auto& [button, dialog] : {std::pair{"Command10", "XIN"},
-                                         {"Command11", "XOUT"},
-                                         {"Command5", "MR"},
-                                         {"Command15", "STEP"},
-                                         {"Command19", "Form3"},
-                                         {"Command1", "Form4"}}) {
-        window.findChild<QPushButton*>(QString::fromUtf8(button))->click();
-        QWidget* shown = window.findChild<QWidget*>(QString::fromUtf8(dialog));
-        QTest::qWait(100);
-        shown->grab().save(out.filePath(QStringLiteral("dialog-%1.png").arg(dialog)));
-        shown->close();
-    }
+    editorScreens(window, out);
+    dialogScreens(window, out);
     if (argc == 3) {
-        window.findChild<QPushButton*>("連線鍵")->click();
-        window.findChild<QCheckBox*>("Check4(1)")->setChecked(true);
-        window.findChild<QAction*>("通訊監視")->trigger();
-        auto* monitor = window.findChild<QWidget*>("WireMonitor");
-        monitor->move(window.frameGeometry().right() + 8, window.y());
-        QTest::qWait(1200);  // two console ticks on the wire
-        monitor->grab().save(out.filePath("wire-monitor.png"));
-        // Halfway through the upload (the simulator takes it at 9600 baud), the progress.
-        QObject::connect(&window.session(), &tql::ControllerSession::uploadProgress, &window,
-                         [&](int sent, int total) {
-                             if (sent == total / 2 + 1) {  // the window shows the line before
-                                 grabFramed(window, out.filePath("upload-progress.png"));
-                             }
-                         });
-        window.findChild<QPushButton*>("Command3")->click();
-        QTest::qWait(1700);
-        window.grab().save(out.filePath("form1-running.png"));
-        // 趨勢: the slide's motion as the polls read it.
-        auto* tabs = window.findChild<QTabWidget*>("SSTab1");
-        tabs->setCurrentIndex(1);
-        QTest::qWait(4000);
-        grabFramed(window, out.filePath("form1-trend.png"));
-        tabs->setCurrentIndex(0);
-        QGuiApplication::primaryScreen()->grabWindow(0).save(out.filePath("desktop.png"));
+        consoleScreens(window, out);
     }
     return 0;
 }

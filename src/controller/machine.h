@@ -112,6 +112,8 @@ private:
     // One statement whose operands are read: false when it stops the program's steps for
     // now (a wait, a halt, a fault).
     bool execute(const Statement& s, std::optional<double> a, std::optional<double> b, double now);
+    std::optional<bool> flow(const Statement& s, std::optional<double> a);
+    void perform(const Statement& s, std::optional<double> a, std::optional<double> b, double now);
     bool jump(const Statement& s, const std::string& label);
     void call(const Statement& s, const std::string& label);
     bool input(double number) const;

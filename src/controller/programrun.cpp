@@ -88,6 +88,48 @@ bool Machine::execute(const Statement& s, std::optional<double> a, std::optional
     m_waiting.reset();
     ++m_executed;
     ++m_pc;
+    if (const std::optional<bool> goesOn = flow(s, a)) {
+        return *goesOn;
+    }
+    perform(s, a, b, now);
+    return m_running;
+}
+
+// Jumps, calls and returns: whether the program goes on, or nothing for another statement.
+std::optional<bool> Machine::flow(const Statement& s, std::optional<double> a) {
+    switch (s.op) {
+        case Op::JumpNotZero:
+            return *a == 0 || jump(s, s.b);
+        case Op::Jump:
+            return jump(s, s.a);
+        case Op::JumpInput:
+        case Op::JumpNotInput:
+            return input(*a) != (s.op == Op::JumpInput) || jump(s, s.b);
+        case Op::Call:
+            call(s, s.a);
+            return m_running;
+        case Op::CallInput:
+        case Op::CallNotInput:
+            if (input(*a) == (s.op == Op::CallInput)) {
+                call(s, s.b);
+            }
+            return m_running;
+        case Op::Return:
+            if (m_returns.empty()) {
+                m_running = false;
+            } else {
+                m_pc = m_returns.back();
+                m_returns.pop_back();
+            }
+            return m_running;
+        default:
+            return std::nullopt;
+    }
+}
+
+// Moves, settings, variables and outputs; labels and unknown statements are passed over.
+void Machine::perform(const Statement& s, std::optional<double> a, std::optional<double> b,
+                      double now) {
     switch (s.op) {
         case Op::MoveTo:
             moveTo(*a);
@@ -119,30 +161,6 @@ bool Machine::execute(const Statement& s, std::optional<double> a, std::optional
         case Op::Assign:
             m_variables[s.a] = *b;
             break;
-        case Op::JumpNotZero:
-            return *a == 0 || jump(s, s.b);
-        case Op::Jump:
-            return jump(s, s.a);
-        case Op::Call:
-            call(s, s.a);
-            break;
-        case Op::Return:
-            if (m_returns.empty()) {
-                m_running = false;
-            } else {
-                m_pc = m_returns.back();
-                m_returns.pop_back();
-            }
-            break;
-        case Op::JumpInput:
-        case Op::JumpNotInput:
-            return input(*a) != (s.op == Op::JumpInput) || jump(s, s.b);
-        case Op::CallInput:
-        case Op::CallNotInput:
-            if (input(*a) == (s.op == Op::CallInput)) {
-                call(s, s.b);
-            }
-            break;
         case Op::Outputs:
             m_outputs = int(*a);
             break;
@@ -150,14 +168,9 @@ bool Machine::execute(const Statement& s, std::optional<double> a, std::optional
         case Op::ClearOutput:
             switchOutput(int(*a), s.op == Op::SetOutput);
             break;
-        case Op::Done:
-        case Op::WaitInput:
-        case Op::WaitNotInput:
-        case Op::Label:
-        case Op::Unknown:  // passed over
+        default:
             break;
     }
-    return m_running;
 }
 
 bool Machine::jump(const Statement& s, const std::string& label) {

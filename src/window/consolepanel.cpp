@@ -74,83 +74,51 @@ void ConsolePanel::buildUploadFrame(QWidget* client) {
     connect(m_upload, &QPushButton::clicked, this, &ConsolePanel::Command3_Click);
 }
 
-// The console frame has always been titled "加速度". Each button with its field, if it has
-// one; Enter in a field does what its button does, and only while the button could.
+// The console frame has always been titled "加速度": a first row of buttons, then the
+// settings and commands, each a button with its field. Enter in a field does what its
+// button does, and only while the button could.
 void ConsolePanel::buildConsoleFrame(QWidget* client) {
     m_consoleFrame = new QGroupBox(QStringLiteral("加速度"), client);
     m_consoleFrame->setObjectName(QStringLiteral("ConsoleFrame"));
-    struct ButtonPlace {
-        QPushButton* ConsolePanel::*button;
-        const char* name;
-        const char* caption;
-        QRect geometry;
-        QLineEdit* ConsolePanel::*field;
-        const char* fieldName;
-        int fieldWidth;
+    using Button = QPushButton* ConsolePanel::*;
+    using Field = QLineEdit* ConsolePanel::*;
+    const auto button = [this](Button member, const char* name, const char* caption,
+                               const QRect& geometry) {
+        return this->*member = placed(new QPushButton(QString::fromUtf8(caption), m_consoleFrame),
+                                      QString::fromUtf8(name), geometry);
     };
-    const std::array<ButtonPlace, 9> buttons = {{
-        {&ConsolePanel::m_connect, "連線鍵", "連線", {8, kRowY[0], 42, kRowH}, nullptr, "", 0},
-        {&ConsolePanel::m_disconnect,
-         "Command22",
-         "斷線",
-         {52, kRowY[0], 42, kRowH},
-         nullptr,
-         "",
-         0},
-        {&ConsolePanel::m_stop, "停止", "停止", {96, kRowY[0], 42, kRowH}, nullptr, "", 0},
-        {&ConsolePanel::m_home, "原點", "原點", {140, kRowY[0], 42, kRowH}, nullptr, "", 0},
-        {&ConsolePanel::m_saveParameters,
-         "Command21",
-         "儲存參數",
-         {184, kRowY[0], 56, kRowH},
-         nullptr,
-         "",
-         0},
-        {&ConsolePanel::m_acceleration,
-         "Command18",
-         "加速度",
-         {8, kRowY[1], 62, kRowH},
-         &ConsolePanel::m_accelerationField,
-         "Text1",
-         80},
-        {&ConsolePanel::m_speed,
-         "Command20",
-         "速度",
-         {8, kRowY[2], 62, kRowH},
-         &ConsolePanel::m_speedField,
-         "Text3",
-         80},
-        {&ConsolePanel::m_position,
-         "Command16",
-         "定位",
-         {8, kRowY[3], 62, kRowH},
-         &ConsolePanel::m_positionField,
-         "Text6",
-         80},
-        {&ConsolePanel::m_immediate,
-         "Command17",
-         "立即指令",
-         {8, kRowY[4], 62, kRowH},
-         &ConsolePanel::m_commandField,
-         "Text7",
-         158},
+    const std::array<std::tuple<Button, const char*, const char*, int, int>, 5> firstRow = {{
+        {&ConsolePanel::m_connect, "連線鍵", "連線", 8, 42},
+        {&ConsolePanel::m_disconnect, "Command22", "斷線", 52, 42},
+        {&ConsolePanel::m_stop, "停止", "停止", 96, 42},
+        {&ConsolePanel::m_home, "原點", "原點", 140, 42},
+        {&ConsolePanel::m_saveParameters, "Command21", "儲存參數", 184, 56},
     }};
-    for (const ButtonPlace& place : buttons) {
-        QPushButton* button =
-            placed(new QPushButton(QString::fromUtf8(place.caption), m_consoleFrame),
-                   QString::fromUtf8(place.name), place.geometry);
-        this->*place.button = button;
-        if (place.field == nullptr) {
-            continue;
-        }
-        QLineEdit* field = placed(new QLineEdit(m_consoleFrame), QString::fromUtf8(place.fieldName),
-                                  QRect(74, place.geometry.y(), place.fieldWidth, kRowH));
-        this->*place.field = field;
-        connect(field, &QLineEdit::returnPressed, button, [button] {
-            if (button->isEnabled()) {
-                button->click();
+    for (const auto& [member, name, caption, x, width] : firstRow) {
+        button(member, name, caption, QRect(x, kRowY[0], width, kRowH));
+    }
+    const std::array<std::tuple<Button, const char*, const char*, Field, const char*, int>, 4>
+        withFields = {{
+            {&ConsolePanel::m_acceleration, "Command18", "加速度",
+             &ConsolePanel::m_accelerationField, "Text1", 80},
+            {&ConsolePanel::m_speed, "Command20", "速度", &ConsolePanel::m_speedField, "Text3", 80},
+            {&ConsolePanel::m_position, "Command16", "定位", &ConsolePanel::m_positionField,
+             "Text6", 80},
+            {&ConsolePanel::m_immediate, "Command17", "立即指令", &ConsolePanel::m_commandField,
+             "Text7", 158},
+        }};
+    for (int row = 1;
+         const auto& [member, name, caption, fieldMember, fieldName, width] : withFields) {
+        QPushButton* pressed = button(member, name, caption, QRect(8, kRowY[row], 62, kRowH));
+        QLineEdit* field = this->*fieldMember =
+                               placed(new QLineEdit(m_consoleFrame), QString::fromUtf8(fieldName),
+                                      QRect(74, kRowY[row], width, kRowH));
+        connect(field, &QLineEdit::returnPressed, pressed, [pressed] {
+            if (pressed->isEnabled()) {
+                pressed->click();
             }
         });
+        ++row;
     }
     m_commandField->installEventFilter(this);
     // A stop must be at hand wherever the operator is working.
