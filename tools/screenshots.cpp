@@ -120,7 +120,7 @@ void consoleScreens(tql::FORM1& window, const QDir& out) {
     monitor->grab().save(out.filePath("wire-monitor.png"));
     QObject::connect(&window.session(), &tql::ControllerSession::uploadProgress, &window,
                      [&](int sent, int total) {
-                         if (sent == total / 2 + 1) {  // the window shows the line before
+                         if (sent == total / 2 + 2) {  // the window on screen is two lines behind
                              grabFramed(window, out.filePath("upload-progress.png"));
                          }
                      });

@@ -99,7 +99,7 @@ std::string Controller::answer(const std::string& query) const {
     if (query == "?INP") {
         return std::to_string(m_machine.inputWord()) + kCR;
     }
-    return "0" + std::string(1, kCR);
+    return std::string{'0', kCR};
 }
 
 // EC=0, EC 1, SAVE C and anything unknown are accepted silently.

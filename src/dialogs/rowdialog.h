@@ -12,8 +12,8 @@ namespace tql {
 class RowDialogHost;
 
 // What the six row dialogs share: opened from the main window without blocking it, parented
-// to it so they stay in front, discarded when closed, and reading and writing the main
-// window's shared state directly. Only the speed dialog disables the main window, so only
+// to it so they stay in front, discarded when closed, and storing their row through the
+// program their RowDialogHost hands them. Only the speed dialog disables the main window, so only
 // it enables it again (whichever way it closes); the others leave that alone, so closing
 // one of them never frees the main window while a speed dialog is still up.
 class RowDialog : public QDialog {
