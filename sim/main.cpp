@@ -1,17 +1,10 @@
-// tql400-sim: plays a TQL400 controller on a pseudo-terminal, for the tests and for running
-// the tool without a machine. Prints the device path on the first line of its output and
-// serves until SIGTERM, SIGINT or the end of its standard input.
-//
-// Standard input takes commands while it runs:
-//   in K 0|1     input K (1..8) off or on
-//   pos X        the slide moved by hand to X
-//   state        prints "position=X outputs=N inputs=N running=0|1 saved=0|1 error=E"
-//                (E: the last error, such as "line 4: OUTP 1e99: not a number in range",
-//                or "-")
+// tql400-sim: plays a TQL400 controller on a pseudo-terminal (its --help says how).
 
-#include "app/version.h"
+#include "app/commandline.h"
 #include "controller/controller.h"
 #include "pseudoterminal.h"
+
+#include <QFile>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -36,15 +29,17 @@ void onSignal(int) {
     g_stop = 1;
 }
 
-constexpr const char* kUsage =
-    "usage: tql400-sim [--fixed-reply TEXT] [--silent] [--loopback] [--log FILE] [--baud N]\n"
-    "  --fixed-reply TEXT  answer every \"?\" query with TEXT and nothing else\n"
-    "  --silent            answer nothing (a controller that is off)\n"
-    "  --loopback          outputs 1..4 show on inputs 5..8\n"
-    "  --log FILE          append every byte received to FILE\n"
-    "  --version           show the version\n"
-    "  --baud N            take bytes as a line of N baud does (N/10 a second), so the\n"
-    "                      sender waits for the wire as it would on a real line\n";
+const char* const kDescription =
+    "Plays a TQL400 controller on a pseudo-terminal, for the tests and for running the tool\n"
+    "without a machine. Prints the device path on the first line of its output and serves\n"
+    "until SIGTERM, SIGINT or the end of its standard input.\n"
+    "\n"
+    "Standard input takes commands while it runs:\n"
+    "  in K 0|1     input K (1..8) off or on\n"
+    "  pos X        the slide moved by hand to X\n"
+    "  state        prints \"position=X outputs=N inputs=N running=0|1 saved=0|1 error=E\"\n"
+    "               (E: the last error, such as \"line 4: OUTP 1e99: not a number in\n"
+    "               range\", or \"-\")";
 
 double seconds() {
     using namespace std::chrono;
@@ -122,33 +117,50 @@ struct Settings {
 
 // The settings from the arguments, or the exit status when the program is to end at once.
 std::variant<Settings, int> parseArguments(int argc, char* argv[]) {
+    const QCoreApplication reading(argc, argv);
+    tql::CommandLine line(QStringLiteral("tql400-sim"), QString::fromUtf8(kDescription));
+    const QCommandLineOption fixedReply(
+        QStringLiteral("fixed-reply"),
+        QStringLiteral("Answers every \"?\" query with TEXT and nothing else."),
+        QStringLiteral("TEXT"));
+    const QCommandLineOption silent(QStringLiteral("silent"),
+                                    QStringLiteral("Answers nothing (a controller that is off)."));
+    const QCommandLineOption loopback(QStringLiteral("loopback"),
+                                      QStringLiteral("Outputs 1..4 show on inputs 5..8."));
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 QStringLiteral("Appends every byte received to FILE."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption baud(
+        QStringLiteral("baud"),
+        QStringLiteral("Takes bytes as a line of N baud does (N/10 a second), so the sender "
+                       "waits for the wire as it would on a real line."),
+        QStringLiteral("N"));
+    line.parser.addOptions({fixedReply, silent, loopback, log, baud});
+    if (const std::optional<int> status = line.answer(QCoreApplication::arguments())) {
+        return *status;
+    }
+    const QCommandLineParser& parser = line.parser;
+    if (!parser.positionalArguments().isEmpty()) {
+        return line.wrong(QStringLiteral("no arguments beside the options"));
+    }
     Settings settings;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--fixed-reply" && i + 1 < argc) {
-            settings.options.fixedReply = argv[++i];
-        } else if (arg == "--silent") {
-            settings.options.silent = true;
-        } else if (arg == "--loopback") {
-            settings.options.loopback = true;
-        } else if (arg == "--version") {
-            std::puts("tql400-sim " TQL400_VERSION);
-            return 0;
-        } else if (arg == "--baud" && i + 1 < argc) {
-            settings.baud = std::atof(argv[++i]);
-            if (settings.baud <= 0) {
-                std::fputs(kUsage, stderr);
-                return 2;
-            }
-        } else if (arg == "--log" && i + 1 < argc) {
-            settings.log = std::fopen(argv[++i], "ab");
-            if (settings.log == nullptr) {
-                std::perror(argv[i]);
-                return 1;
-            }
-        } else {
-            std::fputs(kUsage, arg == "--help" ? stdout : stderr);
-            return arg == "--help" ? 0 : 2;
+    if (parser.isSet(fixedReply)) {
+        settings.options.fixedReply = parser.value(fixedReply).toStdString();
+    }
+    settings.options.silent = parser.isSet(silent);
+    settings.options.loopback = parser.isSet(loopback);
+    if (parser.isSet(baud)) {
+        settings.baud = parser.value(baud).toDouble();
+        if (settings.baud <= 0) {
+            return line.wrong(QStringLiteral("--baud needs a number above 0"));
+        }
+    }
+    if (parser.isSet(log)) {
+        const QByteArray path = QFile::encodeName(parser.value(log));
+        settings.log = std::fopen(path.constData(), "ab");
+        if (settings.log == nullptr) {
+            std::perror(path.constData());
+            return 1;
         }
     }
     return settings;

@@ -1,4 +1,4 @@
-#include "app/version.h"
+#include "app/commandline.h"
 #include "link/qtserialline.h"
 #include "window/form1.h"
 #include "window/prompter.h"
@@ -10,44 +10,72 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include <cstdio>
-#include <cstring>
+#include <variant>
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tql400 [--help] [--version]\n"
-    "\n"
+const char* const kDescription =
     "Teaching and programming tool for the TQL400 single-axis motion controller on an\n"
     "RS-232 line: build a motion program as a list of rows, keep it in .tq4 files, upload\n"
     "it, and use the controller's console (position, inputs, outputs, immediate commands).\n"
+    "Given a program file, the tool opens it as 開啟舊檔 does.\n"
     "\n"
     "The serial port is kept in DATA.TXT in the working directory (start the tool from the\n"
     "project folder), or in the user's configuration folder when the working directory\n"
-    "cannot be written. Choose it in the window under 設定 > COM_PORT.\n"
-    "\n"
-    "  --help       shows this text\n"
-    "  --version    shows the version\n";
+    "cannot be written. Choose it in the window under 設定 > COM_PORT.";
+
+// Qt's own options for a window program (-platform, -style, ...): taken here too, so that
+// reading the command line before the window exists does not refuse them.
+void allowQtOptions(QCommandLineParser& parser) {
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "display",
+                             "style", "stylesheet", "geometry", "qwindowgeometry", "qwindowtitle",
+                             "qwindowicon", "session", "name", "title"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
+// The program file to open, or the exit status when the tool ends before any window.
+std::variant<QString, int> readCommandLine(int argc, char* argv[]) {
+    const QCoreApplication reading(argc, argv);
+    tql::CommandLine line(QStringLiteral("tql400"), QString::fromUtf8(kDescription));
+    line.parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    allowQtOptions(line.parser);
+    line.parser.addPositionalArgument(QStringLiteral("FILE.tq4"),
+                                      QStringLiteral("A program file to open."),
+                                      QStringLiteral("[FILE.tq4]"));
+    if (const std::optional<int> status = line.answer(QCoreApplication::arguments())) {
+        return *status;
+    }
+    const QStringList files = line.parser.positionalArguments();
+    if (files.size() > 1) {
+        return line.wrong(QStringLiteral("one program file at most"));
+    }
+    return files.value(0);
+}
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // Answered before any window exists, so they work without a display.
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::puts("tql400 " TQL400_VERSION);
-            return 0;
-        }
+    // Read before any window exists, so --help, --version and a wrong option answer
+    // without a display.
+    const std::variant<QString, int> read = readCommandLine(argc, argv);
+    if (const int* status = std::get_if<int>(&read)) {
+        return *status;
     }
     QApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tql400-256.png")));
     // The user's folders: ~/.config/tql400 for DATA.TXT where the working directory cannot
     // be written, and the settings file of 立即指令's history.
     QApplication::setApplicationName(QStringLiteral("tql400"));
+    QApplication::setApplicationVersion(QStringLiteral(TQL400_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tql400"));
 
     // Qt's own Traditional-Chinese texts for the standard buttons (是, 否, 確定, 取消).
     QTranslator qtTexts;
@@ -61,5 +89,8 @@ int main(int argc, char* argv[]) {
     tql::ThreadSleeper sleeper;
     tql::FORM1 window(prompter, line, sleeper, QDir::current());
     window.show();
+    if (const QString& file = std::get<QString>(read); !file.isEmpty()) {
+        window.openFile(file);
+    }
     return QApplication::exec();
 }

@@ -1,6 +1,6 @@
 // tq4c: shows or keeps what a program file becomes on the controller, without the window.
 
-#include "app/version.h"
+#include "app/commandline.h"
 #include "files/atomicfile.h"
 #include "files/programfile.h"
 #include "files/tracefile.h"
@@ -15,33 +15,22 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <variant>
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tq4c [-o OUT] FILE.tq4\n"
-    "       tq4c --check FILE.tq4\n"
-    "       tq4c --dry-run [--csv OUT] FILE.tq4\n"
-    "\n"
+const char* const kDescription =
     "Loads FILE.tq4 as the tool's 開啟舊檔 does and translates it into controller text.\n"
-    "  without -o   prints the controller text on standard output, one line each, UTF-8\n"
-    "  -o OUT       writes OUT instead, as the upload's trace file: Big5, CR LF\n"
-    "  --check      checks the program instead: one finding a line (\"第 N 列: 錯誤: ...\");\n"
-    "               exit status 1 when there is an error, 0 with warnings only or none\n"
-    "  --dry-run    runs the program on the controller model in simulated time (from 0,\n"
-    "               inputs off; moves at VM with the acceleration VA) and prints the time\n"
-    "               of one run, the distance, the positions reached and the input waits;\n"
-    "               exit status 0 when the program ran to its end, 1 when it stopped with\n"
-    "               an error at a row, 3 when it did not finish (600 s of simulated time,\n"
-    "               a million lines, or a wait on an input nothing changes)\n"
-    "  --csv OUT    with --dry-run: writes \"time,position\" every 10 ms to OUT\n"
-    "  --help       shows this text\n"
-    "  --version    shows the version\n"
+    "Without an option it prints the controller text on standard output, one line each,\n"
+    "UTF-8.\n"
     "\n"
     "Exit status 0 on success. A file that cannot be read or loaded, a row the translator\n"
     "refuses (\"第 N 列: ...\"), an output that is the input file or not a regular file,\n"
     "and a failed write of OUT or of standard output print the reason on standard error\n"
-    "and exit with status 1. Wrong arguments exit with status 2.\n";
+    "and exit with status 1. --check: 1 when there is an error. --dry-run: 0 when the\n"
+    "program ran to its end, 1 when it stopped with an error at a row, 3 when it did not\n"
+    "finish (600 s of simulated time, a million lines, or a wait on an input nothing\n"
+    "changes). Wrong arguments exit with status 2.";
 
 int fail(const QString& message, int status = 1) {
     std::fprintf(stderr, "tq4c: %s\n", message.toUtf8().constData());
@@ -76,35 +65,45 @@ struct Arguments {
     bool dryRun = false;
 };
 
-// The value after option, taken out of args; nothing when there is none.
-std::optional<QString> takeValue(QStringList& args, const QString& option, bool& wrong) {
-    const qsizetype at = args.indexOf(option);
-    if (at < 0) {
-        return std::nullopt;
-    }
-    if (at + 1 >= args.size()) {
-        wrong = true;
-        return std::nullopt;
-    }
-    QString value = args.takeAt(at + 1);
-    args.removeAt(at);
-    return value;
-}
+const QCommandLineOption kOut({QStringLiteral("o"), QStringLiteral("output")},
+                              QStringLiteral("Writes OUT instead, as the upload's trace file: "
+                                             "Big5, CR LF."),
+                              QStringLiteral("OUT"));
+const QCommandLineOption kCheck(QStringLiteral("check"),
+                                QStringLiteral("Checks the program instead: one finding a line "
+                                               "(\"第 N 列: 錯誤: ...\")."));
+const QCommandLineOption kDryRun(
+    QStringLiteral("dry-run"),
+    QStringLiteral("Runs the program on the controller model in simulated time (from 0, "
+                   "inputs off; moves at VM with the acceleration VA) and prints the time of "
+                   "one run, the distance, the positions reached and the input waits."));
+const QCommandLineOption kCsv(QStringLiteral("csv"),
+                              QStringLiteral("With --dry-run: writes \"time,position\" every "
+                                             "10 ms to OUT."),
+                              QStringLiteral("OUT"));
 
-// Exactly one program file and at most one of -o, --check and --dry-run.
-std::optional<Arguments> parseArguments(QStringList args) {
-    Arguments parsed;
-    bool wrong = false;
-    parsed.check = args.removeAll(QStringLiteral("--check")) > 0;
-    parsed.dryRun = args.removeAll(QStringLiteral("--dry-run")) > 0;
-    parsed.csv = takeValue(args, QStringLiteral("--csv"), wrong).value_or(QString());
-    parsed.out = takeValue(args, QStringLiteral("-o"), wrong).value_or(QString());
-    if (wrong || (!parsed.csv.isEmpty() && !parsed.dryRun) || args.size() != 1 ||
-        args.first().startsWith(u'-') ||
-        int(parsed.check) + int(parsed.dryRun) + int(!parsed.out.isEmpty()) > 1) {
-        return std::nullopt;
+// Exactly one program file and at most one of -o, --check and --dry-run; the exit status
+// when the program ends here.
+std::variant<Arguments, int> parseArguments(const QStringList& arguments) {
+    tql::CommandLine line(QStringLiteral("tq4c"), QString::fromUtf8(kDescription));
+    line.parser.addOptions({kOut, kCheck, kDryRun, kCsv});
+    line.parser.addPositionalArgument(QStringLiteral("FILE.tq4"),
+                                      QStringLiteral("The program file."));
+    if (const std::optional<int> status = line.answer(arguments)) {
+        return *status;
     }
-    parsed.input = args.first();
+    const QCommandLineParser& parser = line.parser;
+    Arguments parsed{parser.positionalArguments().value(0), parser.value(kOut), parser.value(kCsv),
+                     parser.isSet(kCheck), parser.isSet(kDryRun)};
+    if (parser.positionalArguments().size() != 1) {
+        return line.wrong(QStringLiteral("one program file is needed"));
+    }
+    if (int(parsed.check) + int(parsed.dryRun) + int(parser.isSet(kOut)) > 1) {
+        return line.wrong(QStringLiteral("-o, --check and --dry-run go one at a time"));
+    }
+    if (parser.isSet(kCsv) && !parsed.dryRun) {
+        return line.wrong(QStringLiteral("--csv goes with --dry-run"));
+    }
     return parsed;
 }
 
@@ -170,36 +169,27 @@ int translate(const tql::ProgramTable& table, int rows, const QString& out) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        std::fputs(kUsage, stdout);
-        return 0;
+    const std::variant<Arguments, int> read = parseArguments(QCoreApplication::arguments());
+    if (const int* status = std::get_if<int>(&read)) {
+        return *status;
     }
-    if (args.contains(QStringLiteral("--version"))) {
-        std::puts("tq4c " TQL400_VERSION);
-        return 0;
-    }
-    const std::optional<Arguments> parsed = parseArguments(args);
-    if (!parsed) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
-    for (const QString& output : {parsed->out, parsed->csv}) {
-        if (!output.isEmpty() && sameFile(parsed->input, output)) {
+    const Arguments& parsed = std::get<Arguments>(read);
+    for (const QString& output : {parsed.out, parsed.csv}) {
+        if (!output.isEmpty() && sameFile(parsed.input, output)) {
             return fail(QStringLiteral("%1 is the input file: not overwritten").arg(output));
         }
     }
-    const tql::LoadResult loaded = tql::loadProgramFile(parsed->input);
+    const tql::LoadResult loaded = tql::loadProgramFile(parsed.input);
     if (!loaded.program) {
         return fail(loaded.error);
     }
     const tql::ProgramTable& table = loaded.program->table;
     const int rows = loaded.program->RowCounter;
-    if (parsed->check) {
+    if (parsed.check) {
         return checkProgram(table, rows);
     }
-    if (parsed->dryRun) {
-        return dryRun(table, rows, parsed->csv);
+    if (parsed.dryRun) {
+        return dryRun(table, rows, parsed.csv);
     }
-    return translate(table, rows, parsed->out);
+    return translate(table, rows, parsed.out);
 }

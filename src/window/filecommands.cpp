@@ -107,9 +107,12 @@ void FileCommands::openProgramCommand() {
         return;
     }
     const QString chosen = m_prompter.openFileName(m_window, kProgramFilter);
-    if (chosen.isEmpty()) {
-        return;
+    if (!chosen.isEmpty()) {
+        openProgram(chosen);
     }
+}
+
+void FileCommands::openProgram(const QString& chosen) {
     const LoadResult loaded = loadProgramFile(chosen);
     if (!loaded.program) {
         warn(loaded.error);

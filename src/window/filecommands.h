@@ -22,6 +22,9 @@ public:
 
     void newProgramCommand();
     void openProgramCommand();
+    // Loads the file as 開啟舊檔 does once the operator has chosen it: a file that cannot
+    // be loaded is said and changes nothing.
+    void openProgram(const QString& path);
     void saveAsCommand();
     // 儲存: to the file last opened or saved, without a dialog; 另存新檔 when there is none.
     void saveCommand();

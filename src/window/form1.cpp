@@ -214,6 +214,10 @@ void FORM1::showState(const QString& mode) {
     }
 }
 
+void FORM1::openFile(const QString& path) {
+    m_files->openProgram(path);
+}
+
 void FORM1::setMainWindowEnabled(bool enabled) {
     centralWidget()->setEnabled(enabled);
     menuBar()->setEnabled(enabled);

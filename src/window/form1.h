@@ -64,6 +64,8 @@ public:
     Program& program() { return m_program; }
     // The controller on the line: connection, poll, exchanges, upload.
     ControllerSession& session() { return m_session; }
+    // A program file named on the command line, opened as 開啟舊檔 opens it.
+    void openFile(const QString& path);
 
 protected:
     // 結束 and the close box both end here: unsaved changes are offered for saving first,

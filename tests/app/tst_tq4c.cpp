@@ -192,9 +192,7 @@ private slots:
     }
 
     void usage() {
-        const Run help = tq4c({"--help"});
-        QCOMPARE(help.status, 0);
-        QVERIFY(help.out.contains("-o OUT"));
+        QVERIFY(tq4c({"--help"}).out.contains("--dry-run"));
         QCOMPARE(tq4c({}).status, 2);
         QCOMPARE(tq4c({"a.tq4", "b.tq4"}).status, 2);
         QCOMPARE(tq4c({"a.tq4", "-o"}).status, 2);

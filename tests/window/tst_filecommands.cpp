@@ -227,6 +227,27 @@ private slots:
         QCOMPARE(w.messages().last(), QString("第 3 行過短, 讀取到此為止; 之後還有 1 行未讀入."));
     }
 
+    // tql400 FILE.tq4: opened as 開啟舊檔 opens it, without a dialog; a file that cannot be
+    // loaded is said, and the program stays empty.
+    void fileNamedOnTheCommandLine() {
+        Window source;
+        source.enterProgram();
+        source.prompter.fileNames = {source.path("p.tq4")};
+        source.trigger("另存新檔");
+
+        Window w;
+        w.form->openFile(source.path("p.tq4"));
+        QCOMPARE(w.prompter.fileDialogs, 0);
+        QCOMPARE(w.form->program().RowCounter(), 2);
+        QVERIFY(w.form->windowTitle().endsWith(" - p.tq4"));
+
+        Window missing;
+        missing.form->openFile(missing.path("none.tq4"));
+        QCOMPARE(missing.prompter.messages.size(), size_t(1));
+        QVERIFY(missing.prompter.messages[0].text.contains("none.tq4"));
+        QCOMPARE(missing.form->program().RowCounter(), 0);
+    }
+
     void refusedOpenLeavesTheEditorAsItWas() {
         Window w;
         w.enterProgram();
