@@ -7,6 +7,9 @@ endif()
 
 set(TQL_APP_ID io.tql400.tql400)
 install(FILES data/tql400.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# .tq4 files are programs of this tool: a double-click opens them with it.
+install(FILES data/tql400-mime.xml RENAME tql400.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES data/tql400.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 foreach(size 48 256)

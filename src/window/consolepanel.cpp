@@ -113,6 +113,7 @@ void ConsolePanel::buildConsoleFrame(QWidget* client) {
         QLineEdit* field = this->*fieldMember =
                                placed(new QLineEdit(m_consoleFrame), QString::fromUtf8(fieldName),
                                       QRect(74, kRowY[row], width, kRowH));
+        field->setAccessibleName(pressed->text());  // a screen reader names it by its button
         connect(field, &QLineEdit::returnPressed, pressed, [pressed] {
             if (pressed->isEnabled()) {
                 pressed->click();
@@ -145,6 +146,8 @@ void ConsolePanel::buildDisplays() {
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QLineEdit* display = placed(new QLineEdit(m_consoleFrame), QString::fromUtf8(name),
                                     QRect(320, kRowY[row], 138, kRowH));
+        label->setBuddy(display);
+        display->setAccessibleName(label->text());
         display->setReadOnly(true);
         QPalette palette = display->palette();
         palette.setColor(QPalette::Disabled, QPalette::Text,
@@ -171,6 +174,9 @@ void ConsolePanel::buildInputsAndOutputs(QWidget* client) {
                    QStringLiteral("Check1(%1)").arg(k), QRect(12 + (k - 1) * 43, 22, 40, 22));
         connect(m_inputs[k - 1], &QCheckBox::clicked, &m_session,
                 &ControllerSession::inputsTouched);
+        // The controller's inputs, shown: nothing for the keyboard to switch.
+        m_inputs[k - 1]->setFocusPolicy(Qt::NoFocus);
+        m_inputs[k - 1]->setAccessibleName(QStringLiteral("輸入 %1").arg(k));
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -99,8 +100,12 @@ void FORM1::buildMenu() {
     connect(monitor, &QAction::toggled, m_monitor, &QWidget::setVisible);
     connect(m_monitor, &WireMonitor::hidden, monitor, [monitor] { monitor->setChecked(false); });
 
+    QMenu* help = menu(menuBar(), "說明", "說明(&H)");
+    connect(command(help, "關於", "關於(&A)", {}), &QAction::triggered, this, &FORM1::about);
+
     QAction* quit = menuBar()->addAction(QStringLiteral("結束(&E)"));
     quit->setObjectName(QStringLiteral("結束"));
+    quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     connect(quit, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -212,6 +217,16 @@ void FORM1::showState(const QString& mode) {
     } else {
         statusBar()->showMessage(mode);
     }
+}
+
+void FORM1::about() {
+    m_prompter.message(this,
+                       QStringLiteral("TQL400 教導程式 %1\n"
+                                      "TQL400 單軸運動控制器的教導與程式編寫工具.\n\n"
+                                      "Copyright 2026 The tql400 developers.\n"
+                                      "授權: 專有軟體, 保留所有權利.")
+                           .arg(QCoreApplication::applicationVersion()),
+                       QStringLiteral("關於"));
 }
 
 void FORM1::openFile(const QString& path) {

@@ -87,6 +87,8 @@ private:
     // "PALDOR - name.tq4", with " *" while there are unsaved changes; the armed mode in the
     // status bar.
     void showState(const QString& mode);
+    // 說明 > 關於: the version and the licence.
+    void about();
     // The speed dialog disables the main window while it is up. Its controls and menu are
     // what is switched: disabling the window itself would disable its dialogs with it.
     void setMainWindowEnabled(bool enabled);

@@ -225,8 +225,10 @@ void ProgramPanel::buildListTab(QWidget* client) {
     listLayout->setSpacing(2);
     m_list = new QTreeWidget;
     m_list->setObjectName(QStringLiteral("ListView1"));
+    m_list->setAccessibleName(QStringLiteral("程式列表"));
     m_findings = new QListWidget;
     m_findings->setObjectName(QStringLiteral("Findings"));
+    m_findings->setAccessibleName(QStringLiteral("檢查結果"));
     m_findings->setMaximumHeight(84);
     m_findings->hide();
     listLayout->addWidget(m_list);

@@ -33,7 +33,14 @@ for program in tql400 tq4c tql400-sim; do
   check "$program manual page" bash -c "zcat '$usr/share/man/man1/$program.1.gz' | grep -q '$program $version'"
 done
 check "desktop entry valid" desktop-file-validate "$usr/share/applications/tql400.desktop"
-check "desktop entry starts tql400" grep -qx 'Exec=tql400' "$usr/share/applications/tql400.desktop"
+check "desktop entry starts tql400 with a file" grep -qx 'Exec=tql400 %f' "$usr/share/applications/tql400.desktop"
+check "desktop entry opens programs" grep -qx 'MimeType=application/x-tql400-program;' "$usr/share/applications/tql400.desktop"
+check "program files known by their suffix" grep -q '<glob pattern="\*.tq4"/>' "$usr/share/mime/packages/tql400.xml"
+if command -v update-mime-database >/dev/null; then
+  mkdir -p "$dest/mime/packages" && cp "$usr/share/mime/packages/tql400.xml" "$dest/mime/packages/"
+  check "mime type valid" bash -c "XDG_DATA_DIRS='$dest' update-mime-database '$dest/mime' 2>&1 |
+    grep -q . && exit 1; test -s '$dest/mime/application/x-tql400-program.xml'"
+fi
 check "metainfo valid" appstreamcli validate --no-net "$usr/share/metainfo/io.tql400.tql400.metainfo.xml"
 check "metainfo version" grep -q "version=\"$version\"" "$usr/share/metainfo/io.tql400.tql400.metainfo.xml"
 check "scalable icon" test -s "$usr/share/icons/hicolor/scalable/apps/tql400.svg"

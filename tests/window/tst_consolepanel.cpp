@@ -89,6 +89,19 @@ private slots:
         QCOMPARE(c.line.written, sent);
     }
 
+    // A screen reader names every field by its own label, not by the frame's title.
+    void fieldsHaveTheirOwnNames() {
+        Console c;
+        QStringList names;
+        for (const char* field :
+             {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7", "Text8"}) {
+            names << c.find(QString::fromLatin1(field))->accessibleName();
+        }
+        QCOMPARE(names, (QStringList{"加速度", "內部加速度", "速度", "內部速度", "滑台座標", "定位",
+                                     "立即指令", "控制回應"}));
+        QCOMPARE(c.find<QCheckBox>("Check1(3)")->focusPolicy(), Qt::NoFocus);
+    }
+
     void touchedInputsSayNothingAnswers() {
         Console c;
         QTest::mouseClick(c.find<QCheckBox>("Check1(3)"), Qt::LeftButton);

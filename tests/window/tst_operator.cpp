@@ -478,6 +478,19 @@ private slots:
         QCOMPARE(trend->positionRange(), (std::pair{9.0, 13.0}));
     }
 
+    // 說明 > 關於 names the version and the licence; Ctrl+Q is 結束.
+    void aboutAndQuit() {
+        Window w;
+        QCoreApplication::setApplicationVersion("9.8.7");
+        w.form->findChild<QAction*>("關於")->trigger();
+        QCOMPARE(w.prompter.messages.back().title, QString("關於"));
+        QVERIFY(w.messages().last().contains("9.8.7"));
+        QVERIFY(w.messages().last().contains("授權"));
+        w.form->program().markSaved();
+        QTest::keyClick(w.form.get(), Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!w.form->isVisible());
+    }
+
     void wireMonitorShowsTheLine() {
         Window w;
         w.trigger("通訊監視");
