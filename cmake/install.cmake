@@ -20,14 +20,17 @@ configure_file(data/tql400.metainfo.xml generated/${TQL_APP_ID}.metainfo.xml @ON
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/generated/${TQL_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# The Debian way of keeping the changelog and the copyright beside the programs.
+# The Debian way of keeping the changelog (a package with a Debian revision) and the
+# copyright beside the programs.
 set(docs ${CMAKE_CURRENT_BINARY_DIR}/generated/doc)
-add_custom_command(OUTPUT ${docs}/changelog.gz
+add_custom_command(OUTPUT ${docs}/changelog.Debian.gz
   COMMAND ${CMAKE_COMMAND} -E make_directory ${docs}
-  COMMAND gzip -9n -c ${CMAKE_CURRENT_SOURCE_DIR}/data/changelog > ${docs}/changelog.gz
+  COMMAND gzip -9n -c ${CMAKE_CURRENT_SOURCE_DIR}/data/changelog > ${docs}/changelog.Debian.gz
   DEPENDS data/changelog VERBATIM)
-add_custom_target(docs ALL DEPENDS ${docs}/changelog.gz)
-install(FILES data/copyright ${docs}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+add_custom_target(docs ALL DEPENDS ${docs}/changelog.Debian.gz)
+install(FILES data/copyright ${docs}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The first session with the tool, as an operator reads it.
+install(FILES docs/walkthrough.md docs/walkthrough.png DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # Manual pages made from each program's --help and --version.
 find_program(HELP2MAN help2man)
@@ -61,6 +64,8 @@ endif()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tql400)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tql400.org/")
 set(CPACK_PACKAGE_CONTACT "tql400 developers <maintainers@tql400.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "teaching and programming tool for the TQL400 controller")
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-need_packages clang libclang-rt-14-dev cmake qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
+need_packages clang libclang-rt-14-dev cmake qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
 
 seconds=${1:-60}
 build=build/fuzz
@@ -18,7 +18,7 @@ declare -A seeds=(
   [fuzz_settings]=fuzz/seeds/settings [fuzz_sim_parser]=fuzz/seeds/sim_parser)
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DTQL_FUZZ=ON >/dev/null
+  -DTQL_FUZZ=ON -DTQL_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 
 rm -rf "$build/findings"

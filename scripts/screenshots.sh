@@ -3,9 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-need_packages build-essential cmake qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n \
+need_packages build-essential cmake qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n \
   xvfb xauth fonts-wqy-microhei twm xfonts-base xfonts-75dpi
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTQL_WERROR=ON >/dev/null
 cmake --build build --target screenshots tql400-sim -j"$(nproc)"
 mkdir -p out/screenshots
 coproc SIM { exec build/tql400-sim --loopback --baud 9600; }

@@ -48,7 +48,8 @@ for size in 48 256; do
   check "${size} px icon" test "$(png_size "$usr/share/icons/hicolor/${size}x${size}/apps/tql400.png")" = "${size}x${size}"
 done
 check "copyright" test -s "$usr/share/doc/tql400/copyright"
-check "changelog" bash -c "zcat '$usr/share/doc/tql400/changelog.gz' | grep -q '($version)'"
+check "changelog" bash -c "zcat '$usr/share/doc/tql400/changelog.Debian.gz' | grep -q '($version-'"
+check "walkthrough" test -s "$usr/share/doc/tql400/walkthrough.md"
 
 echo "install: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
