@@ -32,7 +32,8 @@ install(FILES data/copyright ${docs}/changelog.Debian.gz DESTINATION ${CMAKE_INS
 # The first session with the tool, as an operator reads it.
 install(FILES docs/walkthrough.md docs/walkthrough.png DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
-# Manual pages made from each program's --help and --version.
+# Manual pages made from each program's --help and --version, with the sections of
+# data/man/PROGRAM.h2m (files, examples, exit status, see also).
 find_program(HELP2MAN help2man)
 if(HELP2MAN)
   set(man ${CMAKE_CURRENT_BINARY_DIR}/generated/man)
@@ -50,9 +51,10 @@ if(HELP2MAN)
     add_custom_command(OUTPUT ${man}/${program}.1.gz
       COMMAND ${CMAKE_COMMAND} -E make_directory ${man}
       COMMAND ${HELP2MAN} --no-info --locale=C.UTF-8 --no-discard-stderr --section=1 --name=${summary}
+              --include=${CMAKE_CURRENT_SOURCE_DIR}/data/man/${program}.h2m
               --output=${man}/${program}.1 $<TARGET_FILE:${program}>
       COMMAND gzip -9nf ${man}/${program}.1
-      DEPENDS ${program} VERBATIM)
+      DEPENDS ${program} data/man/${program}.h2m VERBATIM)
     list(APPEND pages ${man}/${program}.1.gz)
   endforeach()
   add_custom_target(manpages ALL DEPENDS ${pages})

@@ -31,6 +31,9 @@ for program in tql400 tq4c tql400-sim; do
   check "$program installed" test -x "$usr/bin/$program"
   check "$program --version" test "$("$usr/bin/$program" --version)" = "$program $version"
   check "$program manual page" bash -c "zcat '$usr/share/man/man1/$program.1.gz' | grep -q '$program $version'"
+  for section in SYNOPSIS FILES EXAMPLES "EXIT STATUS" "SEE ALSO"; do
+    check "$program manual page: $section" bash -c "zcat '$usr/share/man/man1/$program.1.gz' | grep -q '^\.SH \"\?$section'"
+  done
 done
 check "desktop entry valid" desktop-file-validate "$usr/share/applications/tql400.desktop"
 check "desktop entry starts tql400 with a file" grep -qx 'Exec=tql400 %f' "$usr/share/applications/tql400.desktop"
