@@ -82,6 +82,13 @@ void editorScreens(tql::FORM1& window, const QDir& out) {
     window.program().markChanged();
     window.findChild<QAction*>("檢查程式")->trigger();
     grabFramed(window, out.filePath("form1-findings.png"));
+    // Enlarged, the program list and its findings take the extra room.
+    const QSize normal = window.size();
+    window.resize(normal + QSize(300, 120));
+    QTest::qWait(200);
+    grabFramed(window, out.filePath("form1-enlarged.png"));
+    window.resize(normal);
+    QTest::qWait(200);
     window.program().load(table, int(rows.size()));
     window.program().markChanged();
 }

@@ -25,6 +25,11 @@
 #include <QTabWidget>
 
 namespace tql {
+namespace {
+
+constexpr QSize kClientSize{646, 540};
+
+}  // namespace
 
 FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workingDir,
              QWidget* parent)
@@ -36,7 +41,8 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     setObjectName(QStringLiteral("FORM1"));
     setWindowTitle(applicationTitle());
     auto* client = new QWidget(this);
-    client->setFixedSize(646, 540);
+    client->setMinimumSize(kClientSize);
+    client->installEventFilter(this);  // its resizes place the panels
     setCentralWidget(client);
     m_editor = new ProgramPanel(m_program, m_session, client);
     m_console = new ConsolePanel(m_session, m_program, client);
@@ -55,20 +61,34 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     // Esc drops an armed insert or modify.
     auto* disarm = new QShortcut(Qt::Key_Escape, this);
     connect(disarm, &QShortcut::activated, m_editor, &ProgramPanel::disarm);
-    setFixedSize(sizeHint());  // the controls stand at fixed places
+    // At its default size every control stands where it always has; the window may grow.
+    resize(sizeHint());
+    setMinimumSize(size());
     Form_Load();
     m_session.Timer1().start();
 }
 
-// The places the operator has always found them, in the client area.
+// The places the operator has always found them, in the client area at its default
+// size. A larger window gives the program list (and its findings) the extra room; OUTPUT
+// and INPUT stay under it, everything else keeps its place.
 void FORM1::placePanels() {
+    const QSize extra = centralWidget()->size().expandedTo(kClientSize) - kClientSize;
+    const int dw = extra.width();
+    const int dh = extra.height();
     m_console->uploadFrame()->setGeometry(26, 4, 115, 47);
     m_console->consoleFrame()->setGeometry(148, 4, 466, 131);
     m_editor->editFrame()->setGeometry(24, 56, 117, 81);
     m_editor->entryTab()->setGeometry(24, 144, 171, 325);
-    m_editor->listTab()->setGeometry(200, 143, 416, 322);
-    m_console->outputFrame()->setGeometry(30, 472, 209, 57);
-    m_console->inputFrame()->setGeometry(248, 474, 362, 54);
+    m_editor->listTab()->setGeometry(200, 143, 416 + dw, 322 + dh);
+    m_console->outputFrame()->setGeometry(30, 472 + dh, 209, 57);
+    m_console->inputFrame()->setGeometry(248, 474 + dh, 362, 54);
+}
+
+bool FORM1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        placePanels();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 namespace {

@@ -68,6 +68,7 @@ public:
     void openFile(const QString& path);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // 結束 and the close box both end here: unsaved changes are offered for saving first,
     // and a connected controller is signed off with "EC 1".
     void closeEvent(QCloseEvent* event) override;

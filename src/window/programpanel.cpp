@@ -229,7 +229,7 @@ void ProgramPanel::buildListTab(QWidget* client) {
     m_findings = new QListWidget;
     m_findings->setObjectName(QStringLiteral("Findings"));
     m_findings->setAccessibleName(QStringLiteral("檢查結果"));
-    m_findings->setMaximumHeight(84);
+    m_findings->setMaximumHeight(84);  // a larger window gives the rest to the list
     m_findings->hide();
     listLayout->addWidget(m_list);
     listLayout->addWidget(m_findings);

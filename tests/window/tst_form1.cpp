@@ -114,6 +114,27 @@ private slots:
         }
     }
 
+    // At its default size the window is as it always was, and no smaller; enlarged, the
+    // program list takes the extra room, OUTPUT and INPUT stay under it, the rest stays.
+    void windowGrows() {
+        Window w;
+        const QSize start = w.form->size();
+        QCOMPARE(w.form->minimumSize(), start);
+        auto* list = w.find("SSTab1");
+        auto* console = w.find("ConsoleFrame");
+        auto* output = w.find("Check4(1)")->parentWidget();
+        QCOMPARE(list->geometry(), QRect(200, 143, 416, 322));
+        const QRect consoleAt = console->geometry();
+        const QRect outputAt = output->geometry();
+        w.form->resize(start + QSize(300, 200));
+        QTRY_COMPARE(w.form->centralWidget()->width(), 646 + 300);
+        const int taller = w.form->centralWidget()->height() - 540;
+        QVERIFY(taller > 150);
+        QCOMPARE(list->geometry(), QRect(200, 143, 416 + 300, 322 + taller));
+        QCOMPARE(output->geometry(), outputAt.translated(0, taller));
+        QCOMPARE(console->geometry(), consoleAt);
+    }
+
     void everyControlIsThere() {
         Window w;
         for (const char* name :
