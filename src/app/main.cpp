@@ -1,14 +1,12 @@
 #include "app/commandline.h"
 #include "link/qtserialline.h"
+#include "session/language.h"
 #include "window/form1.h"
 #include "window/prompter.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include <variant>
 
@@ -77,12 +75,10 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(TQL400_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("tql400"));
 
-    // Qt's own Traditional-Chinese texts for the standard buttons (是, 否, 確定, 取消).
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::Taiwan), QStringLiteral("qtbase"),
-                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    // Traditional Chinese unless the operator chose otherwise or the system names another
+    // language; the choice under 設定 > 語言 / Language takes effect here, at the next start.
+    const tql::LanguageTexts texts(tql::languageToShow(
+        tql::chosenLanguage(), tql::systemLanguages(), tql::catalogueLanguages()));
 
     tql::WidgetPrompter prompter;
     tql::QtSerialLine line;

@@ -27,14 +27,14 @@ Form3::Form3(RowDialogHost& host)
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(kTeachTick);
     m_timer1.setTimerType(Qt::PreciseTimer);
-    const QString captions[] = {QStringLiteral(" X軸距離 :"), QStringLiteral(" X軸座標 :")};
+    const QString captions[] = {tr(" X軸距離 :"), tr(" X軸座標 :")};
     auto* grid = new QGridLayout(this);
     for (int i = 0; i < 2; ++i) {
         m_text1[i] = named(new QLineEdit, QStringLiteral("Text1(%1)").arg(i));
         grid->addWidget(new QLabel(captions[i]), i, 0);
         grid->addWidget(m_text1[i], i, 1);
     }
-    const QString entries[] = {QStringLiteral("數值輸入"), QStringLiteral("教導輸入")};
+    const QString entries[] = {tr("數值輸入"), tr("教導輸入")};
     for (int i = 0; i < 2; ++i) {
         m_entry[i] = named(new QRadioButton(entries[i]), QStringLiteral("Option2(%1)").arg(i));
         grid->addWidget(m_entry[i], i, 2);
@@ -48,13 +48,13 @@ Form3::Form3(RowDialogHost& host)
     m_step->addItems({QStringLiteral("0.1"), QStringLiteral("1"), QStringLiteral("10")});
     m_step->setCurrentIndex(1);
     QHBoxLayout* jogRow = buttonRow({minus, plus});
-    jogRow->insertWidget(0, new QLabel(QStringLiteral(" 寸動 :")));
+    jogRow->insertWidget(0, new QLabel(tr(" 寸動 :")));
     jogRow->insertWidget(2, m_step);
     jogRow->addStretch();
     grid->addLayout(jogRow, 2, 0, 1, 3);
-    auto* position = button(QStringLiteral("定位"), QStringLiteral("Command2"));
-    auto* ok = button(QStringLiteral("確認"), QStringLiteral("Command3(0)"));
-    auto* no = button(QStringLiteral("取消"), QStringLiteral("Command3(1)"));
+    auto* position = button(tr("定位"), QStringLiteral("Command2"));
+    auto* ok = confirmButton(QStringLiteral("Command3(0)"));
+    auto* no = cancelButton(QStringLiteral("Command3(1)"));
     QHBoxLayout* buttons = buttonRow({position, ok, no});
     buttons->insertStretch(1);
     grid->addLayout(buttons, 3, 0, 1, 3);
@@ -76,14 +76,14 @@ Form3::Form3(RowDialogHost& host)
 void Form3::Form_Load() {
     EntryMemory& memory = m_host.entryMemory();
     if (m_host.teach().isConnected()) {
-        m_panel1->setText(QStringLiteral("連線中"));
+        m_panel1->setText(tr("連線中"));
         m_timer1.start();
         const int entry = memory.NumericEntry ? 0 : 1;
         m_entry[entry]->setChecked(true);
         Option2_Click(entry);
     } else {
         memory.NumericEntry = true;
-        m_panel1->setText(QStringLiteral("未連線"));
+        m_panel1->setText(tr("未連線"));
         m_timer1.stop();
         m_entry[1]->setEnabled(false);  // teaching needs the controller
         m_entry[0]->setChecked(true);
@@ -100,7 +100,7 @@ bool Form3::lineHeld() {
     if (!m_host.teach().isConnected() || !m_host.teach().lineHeld()) {
         return false;
     }
-    m_host.notice(QStringLiteral("控制器通訊中 (上傳或詢問), 請稍後再試!"));
+    m_host.notice(tr("控制器通訊中 (上傳或詢問), 請稍後再試!"));
     return true;
 }
 
@@ -125,10 +125,10 @@ void Form3::Timer1_Timer() {
     }
     if (!m_host.teach().isConnected()) {
         m_timer1.stop();  // for good: the dialog does not restart it
-        m_panel1->setText(QStringLiteral("未連線"));
+        m_panel1->setText(tr("未連線"));
         return;
     }
-    m_panel1->setText(QStringLiteral("連線中"));
+    m_panel1->setText(tr("連線中"));
     ReadTeachPosition();
 }
 
@@ -154,7 +154,7 @@ void Form3::Command2_Click() {
 void Form3::jog(bool up) {
     const std::optional<QString> target = jogTarget(m_text1[1]->text(), m_step->currentText(), up);
     if (!target) {
-        m_host.notice(QStringLiteral("寸動需要讀到的座標與數字的寸動量!"));
+        m_host.notice(tr("寸動需要讀到的座標與數字的寸動量!"));
         return;
     }
     sendMove(*target);
@@ -175,7 +175,7 @@ void Form3::confirm() {
     const QString target = m_text1[0]->text();
     // A taught target is one position read from the controller, or nothing is stored.
     if (!m_host.entryMemory().NumericEntry && !isNumberText(target)) {
-        m_host.notice(QStringLiteral("無法讀取滑台座標, 未儲存!"));
+        m_host.notice(tr("無法讀取滑台座標, 未儲存!"));
         return;
     }
     m_timer1.stop();

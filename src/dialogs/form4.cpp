@@ -15,8 +15,7 @@ constexpr int kMaxSpeed = 500;
 
 }  // namespace
 
-Form4::Form4(RowDialogHost& host)
-    : RowDialog(host, QStringLiteral("Form4"), QStringLiteral("速度")) {
+Form4::Form4(RowDialogHost& host) : RowDialog(host, QStringLiteral("Form4"), tr("速度")) {
     m_slider = named(new QSlider(Qt::Horizontal), QStringLiteral("Slider1"));
     m_slider->setRange(0, kMaxSpeed);
     m_slider->setMinimumWidth(260);
@@ -24,7 +23,7 @@ Form4::Form4(RowDialogHost& host)
     m_label1->setMinimumWidth(36);
     m_label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* unit = named(new QLabel(QStringLiteral("MM/SEC")), QStringLiteral("Label2"));
-    auto* confirm = button(QStringLiteral("確認"), QStringLiteral("Command1"));
+    auto* confirm = confirmButton(QStringLiteral("Command1"));
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_slider, 0, 0, 1, 3);
     grid->addWidget(m_label1, 1, 0);

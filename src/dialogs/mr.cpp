@@ -11,11 +11,11 @@
 
 namespace tql {
 
-MR::MR(RowDialogHost& host) : RowDialog(host, QStringLiteral("MR"), QStringLiteral("相對移動")) {
-    auto* caption = named(new QLabel(QStringLiteral(" X軸距離 :")), QStringLiteral("Label1"));
+MR::MR(RowDialogHost& host) : RowDialog(host, QStringLiteral("MR"), tr("相對移動")) {
+    auto* caption = named(new QLabel(tr(" X軸距離 :")), QStringLiteral("Label1"));
     m_distance = named(new QLineEdit, QStringLiteral("Text1"));
-    auto* confirm = button(QStringLiteral("確認"), QStringLiteral("Command1"));
-    auto* cancel = button(QStringLiteral("取消"), QStringLiteral("Command2"));
+    auto* confirm = confirmButton(QStringLiteral("Command1"));
+    auto* cancel = cancelButton(QStringLiteral("Command2"));
     auto* grid = new QGridLayout(this);
     grid->addWidget(caption, 0, 0);
     grid->addWidget(m_distance, 0, 1);

@@ -24,8 +24,17 @@ QPushButton* RowDialog::button(const QString& caption, const QString& name) {
     auto* b = named(new QPushButton(caption), name);
     // Enter in a field confirms; it never flips a sense button or sends a move.
     b->setAutoDefault(false);
-    b->setDefault(caption == u"確認");
     return b;
+}
+
+QPushButton* RowDialog::confirmButton(const QString& name) {
+    QPushButton* confirm = button(tr("確認"), name);
+    confirm->setDefault(true);
+    return confirm;
+}
+
+QPushButton* RowDialog::cancelButton(const QString& name) {
+    return button(tr("取消"), name);
 }
 
 QHBoxLayout* RowDialog::buttonRow(std::initializer_list<QPushButton*> buttons) {

@@ -39,8 +39,11 @@ protected:
         widget->setObjectName(name);
         return widget;
     }
-    // A push button; 確認 is the dialog's one default button.
+    // A push button that Enter in a field never presses.
     QPushButton* button(const QString& caption, const QString& name);
+    // 確認, the dialog's one default button, and 取消.
+    QPushButton* confirmButton(const QString& name);
+    QPushButton* cancelButton(const QString& name);
     // The buttons side by side, as the bottom line of every dialog.
     static QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons);
 

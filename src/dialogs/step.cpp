@@ -12,16 +12,14 @@
 namespace tql {
 
 STEP::STEP(RowDialogHost& host) : RowDialog(host, QStringLiteral("STEP"), QStringLiteral("STEP")) {
-    auto* stepCaption =
-        named(new QLabel(QStringLiteral("輸入步驟 :")), QStringLiteral("Label1(2)"));
+    auto* stepCaption = named(new QLabel(tr("輸入步驟 :")), QStringLiteral("Label1(2)"));
     // Eight leading blanks: the caption has always been set in line with the one above.
-    auto* commentCaption =
-        named(new QLabel(QStringLiteral("        註解 :")), QStringLiteral("Label1(5)"));
+    auto* commentCaption = named(new QLabel(tr("        註解 :")), QStringLiteral("Label1(5)"));
     m_step = named(new QLineEdit, QStringLiteral("Text1"));
     m_comment = named(new QLineEdit, QStringLiteral("Text2"));
     m_step->setMinimumWidth(200);
-    auto* confirm = button(QStringLiteral("確認"), QStringLiteral("Command1"));
-    auto* cancel = button(QStringLiteral("取消"), QStringLiteral("Command2"));
+    auto* confirm = confirmButton(QStringLiteral("Command1"));
+    auto* cancel = cancelButton(QStringLiteral("Command2"));
     auto* grid = new QGridLayout(this);
     grid->addWidget(stepCaption, 0, 0, Qt::AlignRight);
     grid->addWidget(m_step, 0, 1);

@@ -22,16 +22,15 @@ XIN::XIN(RowDialogHost& host) : RowDialog(host, QStringLiteral("XIN"), QStringLi
     for (int n = 1; n <= kInputs; ++n) {
         m_input->addItem(QString::number(n));
     }
-    const QString captions[] = {QStringLiteral("IN"), QStringLiteral("跳至標籤(JP)"),
-                                QStringLiteral("呼叫標籤(CALL)")};
+    const QString captions[] = {QStringLiteral("IN"), tr("跳至標籤(JP)"), tr("呼叫標籤(CALL)")};
     for (int i = 0; i < 3; ++i) {
         m_kinds[i] = named(new QRadioButton(captions[i]), QStringLiteral("Option1(%1)").arg(i));
         connect(m_kinds[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
     m_label = named(new QLineEdit, QStringLiteral("Text1"));
-    auto* labelCaption = named(new QLabel(QStringLiteral("標籤 : ")), QStringLiteral("Label1"));
-    auto* confirm = button(QStringLiteral("確認"), QStringLiteral("Command1"));
-    auto* cancel = button(QStringLiteral("取消"), QStringLiteral("Command2"));
+    auto* labelCaption = named(new QLabel(tr("標籤 : ")), QStringLiteral("Label1"));
+    auto* confirm = confirmButton(QStringLiteral("Command1"));
+    auto* cancel = cancelButton(QStringLiteral("Command2"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_sense, 0, 0);

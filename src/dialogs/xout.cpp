@@ -17,8 +17,8 @@
 namespace tql {
 
 XOUT::XOUT(RowDialogHost& host) : RowDialog(host, QStringLiteral("XOUT"), QStringLiteral("OUT")) {
-    m_modes[0] = named(new QRadioButton(QStringLiteral("單位元")), QStringLiteral("Option1(0)"));
-    m_modes[1] = named(new QRadioButton(QStringLiteral("全部位元")), QStringLiteral("Option1(1)"));
+    m_modes[0] = named(new QRadioButton(tr("單位元")), QStringLiteral("Option1(0)"));
+    m_modes[1] = named(new QRadioButton(tr("全部位元")), QStringLiteral("Option1(1)"));
     m_sense = button(QStringLiteral("+"), QStringLiteral("Command3"));
     m_sense->setFixedWidth(36);
     m_output = named(new QComboBox, QStringLiteral("Combo1"));
@@ -28,10 +28,10 @@ XOUT::XOUT(RowDialogHost& host) : RowDialog(host, QStringLiteral("XOUT"), QStrin
     for (int n = 1; n <= int(controller::kOutputLimit.high); ++n) {
         m_output->addItem(QString::number(n));
     }
-    m_pulse = named(new QCheckBox(QStringLiteral("脈波輸出")), QStringLiteral("Check1"));
+    m_pulse = named(new QCheckBox(tr("脈波輸出")), QStringLiteral("Check1"));
     m_time = named(new QLineEdit, QStringLiteral("Text1"));
     m_time->setFixedWidth(70);
-    auto* unit = named(new QLabel(QStringLiteral("千分秒")), QStringLiteral("Label1"));
+    auto* unit = named(new QLabel(tr("千分秒")), QStringLiteral("Label1"));
     auto* frame = new QGroupBox(QStringLiteral("OUTPUT"));
     auto* frameRow = new QHBoxLayout(frame);
     for (int n = 1; n <= kOutputs; ++n) {
@@ -39,8 +39,8 @@ XOUT::XOUT(RowDialogHost& host) : RowDialog(host, QStringLiteral("XOUT"), QStrin
             named(new QCheckBox(QString::number(n)), QStringLiteral("Check4(%1)").arg(n));
         frameRow->addWidget(m_bits[n - 1]);
     }
-    auto* confirm = button(QStringLiteral("確認"), QStringLiteral("Command1"));
-    auto* cancel = button(QStringLiteral("取消"), QStringLiteral("Command2"));
+    auto* confirm = confirmButton(QStringLiteral("Command1"));
+    auto* cancel = cancelButton(QStringLiteral("Command2"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_modes[0], 0, 0);

@@ -3,6 +3,7 @@
 #include "files/atomicfile.h"
 #include "files/big5.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +13,11 @@
 
 namespace tql {
 namespace {
+
+// The operator's texts here, in the language the tool runs in.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(ProgramFile)
+};
 
 constexpr int kShortestLine = 13;
 constexpr QChar kQuote = u'"';
@@ -140,17 +146,16 @@ Encoded encodeProgram(const ProgramTable& table, int RowCounter) {
         const QString text = formatRow(table[i]);
         // A line break or NUL inside a text would split the row or make the file unreadable.
         if (text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar(0))) {
-            return {{}, QStringLiteral("第 %1 列有換行或控制字元, 無法存檔!").arg(i)};
+            return {{}, Texts::tr("第 %1 列有換行或控制字元, 無法存檔!").arg(i)};
         }
         const std::optional<QByteArray> line = encodeBig5(text);
         if (!line) {
-            return {{}, QStringLiteral("第 %1 列有 Big5 無法表示的字元, 無法存檔!").arg(i)};
+            return {{}, Texts::tr("第 %1 列有 Big5 無法表示的字元, 無法存檔!").arg(i)};
         }
         // The file would not open again.
         if (line->size() > kMaxFileLineBytes) {
-            return {
-                {},
-                QStringLiteral("第 %1 列超過 %2 位元組, 無法存檔!").arg(i).arg(kMaxFileLineBytes)};
+            return {{},
+                    Texts::tr("第 %1 列超過 %2 位元組, 無法存檔!").arg(i).arg(kMaxFileLineBytes)};
         }
         bytes += *line + "\r\n";
     }
@@ -185,10 +190,10 @@ QString shortLineNotice(const QList<QByteArray>& lines, qsizetype n, bool cut) {
     if (unread == 0) {
         return {};
     }
-    return QStringLiteral("第 %1 行過短, 讀取到此為止; 之後還有 %2 行%3未讀入.")
+    return Texts::tr("第 %1 行過短, 讀取到此為止; 之後還有 %2 行%3未讀入.")
         .arg(n + 1)
         .arg(unread)
-        .arg(cut ? QStringLiteral("以上") : QString());
+        .arg(cut ? Texts::tr("以上") : QString());
 }
 
 }  // namespace
@@ -196,12 +201,12 @@ QString shortLineNotice(const QList<QByteArray>& lines, qsizetype n, bool cut) {
 LoadResult decodeProgram(const QByteArray& bytes, bool cut) {
     const auto refuse = [](const QString& why) { return LoadResult{std::nullopt, why, {}}; };
     if (bytes.contains('\0')) {
-        return refuse(QStringLiteral("不是程式檔 (含有二進位資料), 無法開啟!"));
+        return refuse(Texts::tr("不是程式檔 (含有二進位資料), 無法開啟!"));
     }
     const QList<QByteArray> lines = splitLines(bytes);
     const std::variant<TextEncoding, qsizetype> detected = encodingOf(bytes, lines);
     if (const qsizetype* bad = std::get_if<qsizetype>(&detected)) {
-        return refuse(QStringLiteral("不是程式檔 (第 %1 行有無法辨識的字元), 無法開啟!").arg(*bad));
+        return refuse(Texts::tr("不是程式檔 (第 %1 行有無法辨識的字元), 無法開啟!").arg(*bad));
     }
     const TextEncoding encoding = std::get<TextEncoding>(detected);
 
@@ -213,7 +218,7 @@ LoadResult decodeProgram(const QByteArray& bytes, bool cut) {
         // A header row Big5 cannot hold could never be saved again: take the standard one.
         if (n == 0 && (!decoded || !encodeBig5(*decoded))) {
             program.table[0] = headerRow();
-            notice = QStringLiteral("第 1 行的標題列無法辨識, 已改用標準標題列.");
+            notice = Texts::tr("第 1 行的標題列無法辨識, 已改用標準標題列.");
             ++accepted;
             continue;
         }
@@ -226,11 +231,11 @@ LoadResult decodeProgram(const QByteArray& bytes, bool cut) {
             break;
         }
         if (accepted == kTableRows) {
-            return refuse(QStringLiteral("第 %1 行: 程式超過500列, 無法開啟!").arg(n + 1));
+            return refuse(Texts::tr("第 %1 行: 程式超過500列, 無法開啟!").arg(n + 1));
         }
         const QStringList fields = parseLine(line);
         if (fields.size() > kColumns) {
-            return refuse(QStringLiteral("第 %1 行超過五個欄位, 無法開啟!").arg(n + 1));
+            return refuse(Texts::tr("第 %1 行超過五個欄位, 無法開啟!").arg(n + 1));
         }
         for (int c = 0; c < fields.size(); ++c) {
             program.table[accepted][c] = fields[c];
@@ -238,7 +243,7 @@ LoadResult decodeProgram(const QByteArray& bytes, bool cut) {
         ++accepted;
     }
     if (accepted == 0) {
-        return refuse(QStringLiteral("檔案中沒有程式資料, 無法開啟!"));
+        return refuse(Texts::tr("檔案中沒有程式資料, 無法開啟!"));
     }
     program.RowCounter = accepted - 1;
     return {program, {}, notice};
@@ -257,7 +262,7 @@ FileBytes readProgramBytes(QIODevice& device) {
     while (true) {
         const qint64 got = device.read(chunk, sizeof chunk);
         if (got < 0) {
-            read.error = QStringLiteral("讀取失敗: %1").arg(device.errorString());
+            read.error = Texts::tr("讀取失敗: %1").arg(device.errorString());
             return read;
         }
         if (got == 0) {
@@ -278,7 +283,7 @@ FileBytes readProgramBytes(QIODevice& device) {
             }
             const qsizetype lineBytes = lfs > 0 ? sinceLf : sinceAny;
             if (lineBytes > kMaxFileLineBytes) {
-                read.error = QStringLiteral("不是程式檔 (第 %1 行超過 %2 位元組), 無法開啟!")
+                read.error = Texts::tr("不是程式檔 (第 %1 行超過 %2 位元組), 無法開啟!")
                                  .arg((lfs > 0 ? lfs : crs) + 1)
                                  .arg(kMaxFileLineBytes);
                 return read;
@@ -296,10 +301,10 @@ FileBytes readProgramBytes(QIODevice& device) {
 LoadResult loadProgramFile(const QString& path) {
     const QString name = QDir::toNativeSeparators(path);
     const auto refuse = [&](const QString& why) {
-        return LoadResult{std::nullopt, QStringLiteral("無法開啟檔案 %1: %2").arg(name, why), {}};
+        return LoadResult{std::nullopt, Texts::tr("無法開啟檔案 %1: %2").arg(name, why), {}};
     };
     if (const QFileInfo info(path); info.exists() && !info.isFile()) {
-        return refuse(QStringLiteral("不是一般檔案"));
+        return refuse(Texts::tr("不是一般檔案"));
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

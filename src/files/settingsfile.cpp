@@ -3,11 +3,20 @@
 #include "files/atomicfile.h"
 #include "files/big5.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
 namespace tql {
+namespace {
+
+// The operator's texts here, in the language the tool runs in.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(SettingsFile)
+};
+
+}  // namespace
 
 QString settingsFilePath(const QDir& dir) {
     return dir.filePath(QStringLiteral("DATA.TXT"));
@@ -54,7 +63,7 @@ QString readPortNumber(const QDir& dir) {
 std::optional<QString> writePortNumber(const QDir& dir, const QString& portNumber) {
     const std::optional<QByteArray> bytes = settingsBytes(portNumber);
     if (!bytes) {
-        return QStringLiteral("無法以 Big5 寫入: %1").arg(portNumber);
+        return Texts::tr("無法以 Big5 寫入: %1").arg(portNumber);
     }
     return writeFileAtomically(settingsFilePath(dir), *bytes);
 }

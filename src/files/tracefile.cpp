@@ -3,9 +3,18 @@
 #include "files/atomicfile.h"
 #include "files/big5.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace tql {
+namespace {
+
+// The operator's texts here, in the language the tool runs in.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(TraceFile)
+};
+
+}  // namespace
 
 QString traceFilePath() {
 #ifdef Q_OS_WIN
@@ -20,7 +29,7 @@ std::optional<QString> writeTextLines(const QString& path, const QStringList& li
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const std::optional<QByteArray> line = encodeBig5(lines[i]);
         if (!line) {
-            return QStringLiteral("第 %1 行有 Big5 無法表示的字元: %2").arg(i + 1).arg(lines[i]);
+            return Texts::tr("第 %1 行有 Big5 無法表示的字元: %2").arg(i + 1).arg(lines[i]);
         }
         bytes += *line + "\r\n";
     }

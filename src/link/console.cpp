@@ -2,6 +2,7 @@
 
 #include "link/commands.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -11,6 +12,14 @@
 #include <limits>
 
 namespace tql {
+namespace {
+
+// The operator's texts here, in the language the tool runs in.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(Console)
+};
+
+}  // namespace
 
 using namespace commands;
 
@@ -198,7 +207,7 @@ InputStates inputIndicators(int word) {
 }
 
 QString notNumberMessage(const QString& value) {
-    return QStringLiteral("「%1」不是數字, 指令未送出!").arg(value);
+    return Texts::tr("「%1」不是數字, 指令未送出!").arg(value);
 }
 
 }  // namespace tql

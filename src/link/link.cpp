@@ -4,15 +4,25 @@
 #include "link/commands.h"
 #include "link/portname.h"
 
+#include <QCoreApplication>
+
 namespace tql {
+namespace {
+
+// The operator's texts here, in the language the tool runs in.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(Link)
+};
+
+}  // namespace
 
 std::optional<QString> Link::open(const QString& portNumber) {
     const QString device = portDeviceName(portNumber);
     if (device.isEmpty()) {
-        return QStringLiteral("沒有設定連接埠, 請由 設定 > COM_PORT 選擇.");
+        return Texts::tr("沒有設定連接埠, 請由 設定 > COM_PORT 選擇.");
     }
     if (const auto reason = m_line.open(device)) {
-        return QStringLiteral("無法開啟連接埠 %1: %2").arg(device, *reason);
+        return Texts::tr("無法開啟連接埠 %1: %2").arg(device, *reason);
     }
     return std::nullopt;
 }

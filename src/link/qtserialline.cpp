@@ -1,5 +1,6 @@
 #include "link/qtserialline.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 #ifdef Q_OS_WIN
@@ -11,42 +12,46 @@
 namespace tql {
 namespace {
 
+// The operator's texts here, in the language the tool runs in.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(SerialPort)
+};
+
 constexpr int kWriteTimeoutMs = 2000;
 constexpr qint64 kMaxReadBytes = 16 * 1024;
 
 QString errorKindText(QSerialPort::SerialPortError error) {
     switch (error) {
         case QSerialPort::DeviceNotFoundError:
-            return QStringLiteral("找不到這個連接埠");
+            return Texts::tr("找不到這個連接埠");
         case QSerialPort::PermissionError:
-            return QStringLiteral("沒有權限使用這個連接埠, 或它正被其他程式使用");
+            return Texts::tr("沒有權限使用這個連接埠, 或它正被其他程式使用");
         case QSerialPort::OpenError:
-            return QStringLiteral("連接埠已經開啟");
+            return Texts::tr("連接埠已經開啟");
         case QSerialPort::NotOpenError:
-            return QStringLiteral("連接埠沒有開啟");
+            return Texts::tr("連接埠沒有開啟");
         case QSerialPort::WriteError:
-            return QStringLiteral("無法寫入連接埠");
+            return Texts::tr("無法寫入連接埠");
         case QSerialPort::ReadError:
-            return QStringLiteral("無法讀取連接埠");
+            return Texts::tr("無法讀取連接埠");
         case QSerialPort::ResourceError:
-            return QStringLiteral("連接埠已無法使用 (裝置被拔除或被關閉)");
+            return Texts::tr("連接埠已無法使用 (裝置被拔除或被關閉)");
         case QSerialPort::UnsupportedOperationError:
-            return QStringLiteral("連接埠不支援這項操作");
+            return Texts::tr("連接埠不支援這項操作");
         case QSerialPort::TimeoutError:
-            return QStringLiteral("連接埠逾時");
+            return Texts::tr("連接埠逾時");
         case QSerialPort::NoError:
         case QSerialPort::UnknownError:
             break;
     }
-    return QStringLiteral("連接埠發生不明的錯誤");
+    return Texts::tr("連接埠發生不明的錯誤");
 }
 
 }  // namespace
 
 QString serialErrorText(QSerialPort::SerialPortError error, const QString& systemDetail) {
     const QString text = errorKindText(error);
-    return systemDetail.isEmpty() ? text
-                                  : QStringLiteral("%1 (系統訊息: %2)").arg(text, systemDetail);
+    return systemDetail.isEmpty() ? text : Texts::tr("%1 (系統訊息: %2)").arg(text, systemDetail);
 }
 
 std::optional<QString> QtSerialLine::open(const QString& portName) {
@@ -56,7 +61,7 @@ std::optional<QString> QtSerialLine::open(const QString& portName) {
         QString reason = serialErrorText(m_port.error(), m_port.errorString());
 #ifdef Q_OS_LINUX
         if (m_port.error() == QSerialPort::PermissionError) {
-            reason += QStringLiteral(
+            reason += Texts::tr(
                 " (沒有權限: 請將使用者加入擁有該裝置的群組, 通常是 dialout, "
                 "再重新登入)");
         }

@@ -13,13 +13,16 @@ namespace tql {
 // One of the nine buttons that store a row at once, asking at most one text.
 struct DirectEntry {
     QString control;  // objectName of the button
-    QString caption;
-    QString prompt;  // empty: the button asks nothing
-    QString title;
+    // The box's text and title as source texts of the catalogues; an empty prompt: the
+    // button asks nothing.
+    const char* prompt = "";
+    const char* title = "";
     bool remembersText = false;  // the delay box offers the last accepted delay
     Row row;                     // the row stored; an asked text goes into column 1
 
-    bool asksText() const { return !prompt.isEmpty(); }
+    bool asksText() const { return *prompt != '\0'; }
+    QString promptText() const;
+    QString titleText() const;
     Row rowWith(const QString& text) const;
     // What the box offers: modifying a row of this kind, the row's own value, so changing a
     // loop count is one keystroke; otherwise the last accepted delay, or nothing.

@@ -100,7 +100,7 @@ StoreOutcome Program::store(const Row& row, bool spendsEntryArmed) {
     if (spendsEntryArmed) {
         m_entryArmed = false;
     }
-    record(QStringLiteral("輸入一列"));
+    record(tr("輸入一列"));
     return StoreOutcome::Stored;
 }
 
@@ -120,7 +120,7 @@ bool Program::DeleteCurrentRow() {
               m_table.begin() + m_currentRow);
     m_table[m_rowCounter] = Row{};
     m_rowCounter -= 1;
-    record(QStringLiteral("刪除一列"));
+    record(tr("刪除一列"));
     return true;
 }
 
@@ -201,13 +201,13 @@ void Program::moveInHistory(int index) {
 QString storeRefusalMessage(StoreOutcome outcome) {
     switch (outcome) {
         case StoreOutcome::TableFull:
-            return QStringLiteral("程式已滿500列, 無法再加入!");
+            return Program::tr("程式已滿500列, 無法再加入!");
         case StoreOutcome::NoSuchRow:
-            return QStringLiteral("選取的列已不存在, 請重新選取!");
+            return Program::tr("選取的列已不存在, 請重新選取!");
         case StoreOutcome::ControlCharacter:
-            return QStringLiteral("輸入的文字含有控制字元 (如 Tab 或換行), 未儲存!");
+            return Program::tr("輸入的文字含有控制字元 (如 Tab 或換行), 未儲存!");
         case StoreOutcome::NothingArmed:
-            return QStringLiteral("沒有等待輸入的列 (已輸入或已取消), 未儲存!");
+            return Program::tr("沒有等待輸入的列 (已輸入或已取消), 未儲存!");
         case StoreOutcome::Stored:
             break;
     }

@@ -1,5 +1,7 @@
 #include "program/rowkinds.h"
 
+#include <QtGlobal>
+
 #include <algorithm>
 
 namespace tql {
@@ -7,12 +9,12 @@ namespace {
 
 using enum Quantity;
 
-constexpr ValueColumn kPosition{2, Position, u"移動"};
-constexpr ValueColumn kInputNumber{1, Input, u"輸入"};
-constexpr ValueColumn kOutputNumber{1, Output, u"輸出"};
-constexpr ValueColumn kLabelAfterInput{2, Label, u"標籤"};
-constexpr ValueColumn kLabelName{1, Label, u"標籤"};
-constexpr ValueColumn kPulseTime{2, Delay, u"脈波時間"};
+constexpr ValueColumn kPosition{2, Position, QT_TRANSLATE_NOOP("RowKinds", "移動")};
+constexpr ValueColumn kInputNumber{1, Input, QT_TRANSLATE_NOOP("RowKinds", "輸入")};
+constexpr ValueColumn kOutputNumber{1, Output, QT_TRANSLATE_NOOP("RowKinds", "輸出")};
+constexpr ValueColumn kLabelAfterInput{2, Label, QT_TRANSLATE_NOOP("RowKinds", "標籤")};
+constexpr ValueColumn kLabelName{1, Label, QT_TRANSLATE_NOOP("RowKinds", "標籤")};
+constexpr ValueColumn kPulseTime{2, Delay, QT_TRANSLATE_NOOP("RowKinds", "脈波時間")};
 
 // Kinds that no entry creates and that give no controller line: they can only come from a
 // program file.
@@ -35,19 +37,19 @@ constexpr std::array<RowKind, kRowKinds> kKinds = {{
      "VM",
      RowFamily::Timing,
      {nullptr, u"速度", u"-", u"-"},
-     {{{1, Speed, u"速度"}}},
+     {{{1, Speed, QT_TRANSLATE_NOOP("RowKinds", "速度")}}},
      {u"VM={1};"}},
     {u"WT",
      "WT",
      RowFamily::Timing,
      {nullptr, u"延遲", u"-", u"-"},
-     {{{1, Delay, u"延遲"}}},
+     {{{1, Delay, QT_TRANSLATE_NOOP("RowKinds", "延遲")}}},
      {u"WT {1};", u"DN;"}},
     {u"LOOP",
      "LP",
      RowFamily::Flow,
      {nullptr, u"迴圈", u"-", u"-"},
-     {{{1, LoopCount, u"迴圈次數"}}},
+     {{{1, LoopCount, QT_TRANSLATE_NOOP("RowKinds", "迴圈次數")}}},
      {u"{C}={1};", u"{L}:;"}},
     {u"LOOPEND",
      "LE",
@@ -69,7 +71,7 @@ constexpr std::array<RowKind, kRowKinds> kKinds = {{
      "OP",
      RowFamily::Output,
      {nullptr, u"ALL-P", u"-", u"-"},
-     {{{1, OutputPattern, u"輸出位元值"}}},
+     {{{1, OutputPattern, QT_TRANSLATE_NOOP("RowKinds", "輸出位元值")}}},
      {u"OUTP {1};"}},
     {u"MR",
      "MR",
@@ -138,7 +140,8 @@ constexpr std::array<RowKind, kRowKinds> kKinds = {{
      "ST",
      RowFamily::Text,
      {nullptr, nullptr, u"自設", u"-"},
-     {{{1, Statement, u"自設步驟"}, {2, Comment, u"註解"}}},
+     {{{1, Statement, QT_TRANSLATE_NOOP("RowKinds", "自設步驟")},
+       {2, Comment, QT_TRANSLATE_NOOP("RowKinds", "註解")}}},
      {u"{1};"}},
 }};
 

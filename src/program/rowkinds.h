@@ -34,7 +34,8 @@ enum class RowFamily { Move, Timing, Flow, Home, Output, Input, Text };
 struct ValueColumn {
     int column = 0;  // 1 or 2; 0 where the kind has no further value
     Quantity quantity = Quantity::Comment;
-    const char16_t* name = u"";  // the operator's word for it, as a finding names it
+    // The operator's word for it, as a finding names it; a source text of the catalogues.
+    const char* name = "";
 };
 
 struct RowKind {

@@ -88,23 +88,24 @@ QString ControllerSession::portName() const {
 }
 
 QString ControllerSession::noAnswer() const {
-    return QStringLiteral("通訊有誤!\n連接埠 %1 在 200 ms 內沒有任何回應.").arg(portName());
+    return ControllerSession::tr("通訊有誤!\n連接埠 %1 在 200 ms 內沒有任何回應.").arg(portName());
 }
 
 void ControllerSession::notice(const QString& text) {
-    prompter().message(nullptr, text, QStringLiteral("訊息"));
+    prompter().message(nullptr, text, ControllerSession::tr("訊息"));
 }
 
 bool ControllerSession::ask(const QString& question, Prompter::Icon icon) {
-    return prompter().message(nullptr, question, QStringLiteral("訊息"), Prompter::Buttons::YesNo,
-                              icon) == Prompter::Answer::Yes;
+    return prompter().message(nullptr, question, ControllerSession::tr("訊息"),
+                              Prompter::Buttons::YesNo, icon) == Prompter::Answer::Yes;
 }
 
 bool ControllerSession::checkSendable(const QString& text) {
     if (sendable(text)) {
         return true;
     }
-    prompter().message(nullptr, QStringLiteral("指令有 Big5 無法表示的字元, 未送出: %1").arg(text),
+    prompter().message(nullptr,
+                       ControllerSession::tr("指令有 Big5 無法表示的字元, 未送出: %1").arg(text),
                        applicationTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
     return false;
 }
@@ -118,7 +119,7 @@ bool ControllerSession::checkNumberField(const QString& value, bool emptyAllowed
 }
 
 void ControllerSession::ConnectController() {
-    notice(QStringLiteral(" 準備連線終止運作中程式"));
+    notice(ControllerSession::tr(" 準備連線終止運作中程式"));
     if (!m_link.isOpen()) {
         if (const auto failure = m_link.open(m_portNumber)) {
             notice(*failure);
@@ -146,7 +147,7 @@ void ControllerSession::ShowConnected() {
     if (!lineHeld()) {
         m_timer1.start();
     }
-    emit connectionShown(QStringLiteral("連線中"));
+    emit connectionShown(ControllerSession::tr("連線中"));
 }
 
 void ControllerSession::ReadInternalValues() {
@@ -159,7 +160,7 @@ void ControllerSession::ShowDisconnected() {
     if (m_link.isOpen()) {
         m_link.close();
     }
-    emit connectionShown(QStringLiteral("未連線"));
+    emit connectionShown(ControllerSession::tr("未連線"));
     emit disconnected();
     // Nobody may read an old position or input as live; the start-up values are no reading
     // and stay until the first connection.
@@ -172,7 +173,7 @@ void ControllerSession::ShowDisconnected() {
 void ControllerSession::lostPort() {
     const QString reason = m_link.lostReason().value_or(QString());
     ShowDisconnected();
-    notice(QStringLiteral("連接埠 %1 已中斷, 連線結束: %2").arg(portName(), reason));
+    notice(ControllerSession::tr("連接埠 %1 已中斷, 連線結束: %2").arg(portName(), reason));
 }
 
 void ControllerSession::Timer1_Timer() {
@@ -211,9 +212,9 @@ void ControllerSession::setOutput(int output, bool on) {
 
 void ControllerSession::inputsTouched() {
     if (!m_link.isOpen()) {
-        prompter().message(nullptr, QStringLiteral(" Not Response !!  連線錯誤 !"),
+        prompter().message(nullptr, ControllerSession::tr(" Not Response !!  連線錯誤 !"),
                            applicationTitle());
-        emit connectionShown(QStringLiteral("未連線"));
+        emit connectionShown(ControllerSession::tr("未連線"));
     }
 }
 
@@ -281,14 +282,14 @@ bool ControllerSession::sendImmediate(const QString& command) {
 
 void ControllerSession::saveParameters() {
     const Hold hold(*this);  // the question lets events run
-    if (ask(QStringLiteral("是否儲存參數?"), Prompter::Icon::Question)) {
+    if (ask(ControllerSession::tr("是否儲存參數?"), Prompter::Icon::Question)) {
         RS232(commands::kSaveParameters);
     }
 }
 
 void ControllerSession::RS232(const QString& text) {
     if (!m_link.isOpen()) {
-        prompter().message(nullptr, QStringLiteral(" 連線錯誤 !"), applicationTitle());
+        prompter().message(nullptr, ControllerSession::tr(" 連線錯誤 !"), applicationTitle());
         return;
     }
     if (checkSendable(text)) {

@@ -23,11 +23,11 @@ bool ControllerSession::uploadDespiteErrors(const ProgramTable& table, int rowCo
         return true;
     }
     const qsizetype more = errors.size() - kShown;
-    QString text = QStringLiteral("程式有錯誤:\n") + errors.mid(0, kShown).join(u'\n');
+    QString text = ControllerSession::tr("程式有錯誤:\n") + errors.mid(0, kShown).join(u'\n');
     if (more > 0) {
-        text += QStringLiteral("\n... 另有 %1 個錯誤").arg(more);
+        text += ControllerSession::tr("\n... 另有 %1 個錯誤").arg(more);
     }
-    text += QStringLiteral("\n\n是否仍要上傳?");
+    text += ControllerSession::tr("\n\n是否仍要上傳?");
     return ask(text, Prompter::Icon::Warning);
 }
 
@@ -43,7 +43,7 @@ void ControllerSession::upload(const ProgramTable& table, int rowCounter) {
             return;
         }
         if (const std::optional<int> row = rowBig5CannotHold(translation)) {
-            notice(QStringLiteral("第 %1 列有 Big5 無法表示的字元, 無法上傳!").arg(*row));
+            notice(ControllerSession::tr("第 %1 列有 Big5 無法表示的字元, 無法上傳!").arg(*row));
             return;
         }
         if (!uploadDespiteErrors(table, rowCounter)) {
@@ -59,10 +59,10 @@ void ControllerSession::upload(const ProgramTable& table, int rowCounter) {
     // The trace is a record only: a trace that cannot be written is reported, the upload
     // goes on.
     if (const auto failure = writeTextLines(traceFilePath(), translation.ControllerText)) {
-        notice(QStringLiteral("無法寫入記錄檔: %1").arg(*failure));
+        notice(ControllerSession::tr("無法寫入記錄檔: %1").arg(*failure));
     }
     if (!m_link.isOpen()) {
-        notice(QStringLiteral("尚未連線"));
+        notice(ControllerSession::tr("尚未連線"));
         return;
     }
     download(translation.ControllerText);
@@ -86,7 +86,7 @@ void ControllerSession::download(const QStringList& text) {
             break;
         case DownloadOutcome::Cancelled:
             prompter().message(nullptr, uploadCancelledMessage(linesSent, total),
-                               QStringLiteral("訊息"), Prompter::Buttons::Ok,
+                               ControllerSession::tr("訊息"), Prompter::Buttons::Ok,
                                Prompter::Icon::Warning);
             break;
         case DownloadOutcome::NoAnswer:
@@ -101,7 +101,7 @@ void ControllerSession::download(const QStringList& text) {
 }
 
 QString uploadCancelledMessage(int sent, int total) {
-    return QStringLiteral(
+    return ControllerSession::tr(
                "上傳已取消: 控制器現在存有不完整的程式 (已送出 %1 / %2 行), 未儲存也未執行.\n"
                "請重新上傳完整的程式.")
         .arg(sent)

@@ -5,6 +5,7 @@
 #include "translator/programchecks.h"
 #include "translator/translator.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -15,6 +16,11 @@
 namespace tql {
 namespace {
 
+// The operator's texts here, in the language the tool runs in.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(DryRun)
+};
+
 // Small enough for the trapezoid's corners, large enough for ten minutes in well under a
 // second.
 constexpr double kStep = 0.001;
@@ -22,9 +28,11 @@ constexpr double kStep = 0.001;
 }  // namespace
 
 std::optional<InputChange> parseInputChange(const QString& line) {
+    // The words of either language, as the placeholder shows them; or the bare numbers.
     static const QRegularExpression pattern(
-        QStringLiteral("^\\s*(?:輸入\\s*)?([1-8])\\s*(?:在\\s*)?([0-9]+(?:\\.[0-9]*)?)\\s*(?:"
-                       "秒時變\\s*)?([01])\\s*$"));
+        QStringLiteral("^\\s*(?:(?:輸入|input)\\s*)?([1-8])\\s*(?:(?:在|at)\\s*)?"
+                       "([0-9]+(?:\\.[0-9]*)?)\\s*(?:(?:秒時變|s\\s+becomes)\\s*)?([01])\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = pattern.match(line);
     if (!match.hasMatch()) {
         return std::nullopt;
@@ -34,7 +42,7 @@ std::optional<InputChange> parseInputChange(const QString& line) {
 }
 
 QString formatInputChange(const InputChange& change) {
-    return QStringLiteral("輸入 %1 在 %2 秒時變 %3")
+    return Texts::tr("輸入 %1 在 %2 秒時變 %3")
         .arg(change.input)
         .arg(change.at, 0, 'f', 1)
         .arg(change.on ? 1 : 0);
@@ -49,17 +57,17 @@ QString faultText(const controller::Fault& fault) {
     switch (fault.kind) {
         case controller::FaultKind::CallsTooDeep:
         case controller::FaultKind::Recursion:
-            return QStringLiteral("呼叫超過 %1 層").arg(controller::kMaxCallDepth);
+            return Texts::tr("呼叫超過 %1 層").arg(controller::kMaxCallDepth);
         case controller::FaultKind::NoSuchLabel:
-            return QStringLiteral("「%1」的標籤不存在").arg(statement);
+            return Texts::tr("「%1」的標籤不存在").arg(statement);
         case controller::FaultKind::LineTooLong:
-            return QStringLiteral("指令超過 %1 位元組").arg(controller::kMaxLineLength);
+            return Texts::tr("指令超過 %1 位元組").arg(controller::kMaxLineLength);
         case controller::FaultKind::ProgramTooLong:
         case controller::FaultKind::BadValue:
         case controller::FaultKind::Unknown:
             break;
     }
-    return QStringLiteral("控制器不接受「%1」").arg(statement);
+    return Texts::tr("控制器不接受「%1」").arg(statement);
 }
 
 }  // namespace
@@ -86,7 +94,7 @@ private:
     void stop(DryRunEnd end, int row, const QString& why) {
         m_result.end = end;
         m_result.row = row;
-        m_result.message = QStringLiteral("第 %1 列: %2").arg(row).arg(why);
+        m_result.message = Texts::tr("第 %1 列: %2").arg(row).arg(why);
     }
 
     // What the checks find in error stops the run where it is reached, as the controller
@@ -110,7 +118,7 @@ private:
             const QByteArray bytes = encodeBig5(text[n]).value_or(QByteArray());
             if (size_t(bytes.size()) > controller::kMaxLineLength) {
                 // The controller would drop the line: the program it keeps is another one.
-                stop(DryRunEnd::ProgramError, row, QStringLiteral("錯誤, 停止: ") + m_errors[row]);
+                stop(DryRunEnd::ProgramError, row, Texts::tr("錯誤, 停止: ") + m_errors[row]);
                 return false;
             }
             lines.push_back(bytes.toStdString());
@@ -188,7 +196,7 @@ private:
     }
 
     void classifyEnd() {
-        const QString error = QStringLiteral("錯誤, 停止: ");
+        const QString error = Texts::tr("錯誤, 停止: ");
         if (const size_t halted = m_machine.haltedAt(); halted != 0) {
             stop(DryRunEnd::ProgramError, rowOf(halted), error + m_errors[rowOf(halted)]);
         } else if (const auto& fault = m_machine.fault()) {
@@ -198,13 +206,13 @@ private:
         } else if (m_stuck) {
             const auto& wait = m_machine.waitingOnInput();
             stop(DryRunEnd::WaitsForever, rowOf(wait->line),
-                 QStringLiteral("等待輸入 %1, 沒有排定的變化").arg(wait->input));
+                 Texts::tr("等待輸入 %1, 沒有排定的變化").arg(wait->input));
         } else if (m_machine.executed() >= m_setup.lineLimit) {
             stop(DryRunEnd::LineLimit, rowOf(m_machine.currentLine()),
-                 QStringLiteral("執行一百萬行後停止: 程式可能是無窮迴圈"));
+                 Texts::tr("執行一百萬行後停止: 程式可能是無窮迴圈"));
         } else {
             stop(DryRunEnd::TimeLimit, rowOf(m_machine.currentLine()),
-                 QStringLiteral("模擬 %1 秒後停止: 程式仍在執行").arg(m_result.seconds, 0, 'f', 0));
+                 Texts::tr("模擬 %1 秒後停止: 程式仍在執行").arg(m_result.seconds, 0, 'f', 0));
         }
         if (m_result.samples.back().first < m_t) {
             m_result.samples.emplace_back(m_t, m_position);
@@ -240,24 +248,23 @@ DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup
 
 QStringList dryRunSummary(const DryRunResult& result) {
     if (result.end == DryRunEnd::NotTranslated) {
-        return {QStringLiteral("無法模擬: %1").arg(result.message)};
+        return {Texts::tr("無法模擬: %1").arg(result.message)};
     }
     QStringList lines;
     if (result.end == DryRunEnd::Finished) {
-        lines << QStringLiteral("程式執行完畢")
-              << QStringLiteral("一次執行時間: %1 秒").arg(result.seconds, 0, 'f', 3);
+        lines << Texts::tr("程式執行完畢")
+              << Texts::tr("一次執行時間: %1 秒").arg(result.seconds, 0, 'f', 3);
     } else {
         lines << result.message
-              << QStringLiteral("模擬到 %1 秒, 程式沒有跑完: 沒有一次執行時間")
+              << Texts::tr("模擬到 %1 秒, 程式沒有跑完: 沒有一次執行時間")
                      .arg(result.seconds, 0, 'f', 3);
     }
-    lines << QStringLiteral("移動距離: %1").arg(result.travelled, 0, 'f', 3)
-          << QStringLiteral("位置範圍: %1 .. %2")
+    lines << Texts::tr("移動距離: %1").arg(result.travelled, 0, 'f', 3)
+          << Texts::tr("位置範圍: %1 .. %2")
                  .arg(result.lowest, 0, 'f', 3)
                  .arg(result.highest, 0, 'f', 3);
     for (const DryRunWait& wait : result.waits) {
-        lines
-            << QStringLiteral("第 %1 列等待輸入 %2 秒").arg(wait.row).arg(wait.seconds, 0, 'f', 3);
+        lines << Texts::tr("第 %1 列等待輸入 %2 秒").arg(wait.row).arg(wait.seconds, 0, 'f', 3);
     }
     return lines;
 }

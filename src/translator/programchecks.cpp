@@ -5,12 +5,18 @@
 #include "program/rowkinds.h"
 #include "translator/translator.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <map>
 #include <set>
 
 namespace tql {
 namespace {
+
+// The operator's texts here, in the language the tool runs in.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(ProgramChecks)
+};
 
 bool isKeyword(const Row& row, std::initializer_list<const char16_t*> keywords) {
     return std::any_of(keywords.begin(), keywords.end(),
@@ -58,23 +64,22 @@ QString refusal(const ValueColumn& value, const QString& text) {
     if (value.quantity == Quantity::LoopCount) {
         if (verdict == controller::Verdict::OutOfRange &&
             controller::readNumber(text.toStdString()) > 1) {
-            return QStringLiteral("迴圈次數 \"%1\" 超過控制器的上限 %2")
-                .arg(text, number(limit->high));
+            return Texts::tr("迴圈次數 \"%1\" 超過控制器的上限 %2").arg(text, number(limit->high));
         }
         return verdict == controller::Verdict::Accepted
                    ? QString()
-                   : QStringLiteral("迴圈次數 \"%1\" 不是 1 以上的整數").arg(text);
+                   : Texts::tr("迴圈次數 \"%1\" 不是 1 以上的整數").arg(text);
     }
-    const QString name = QString::fromUtf16(value.name);
+    const QString name = QCoreApplication::translate("RowKinds", value.name);
     switch (verdict) {
         case controller::Verdict::Accepted:
             break;
         case controller::Verdict::NotANumber:
-            return QStringLiteral("%1的值 \"%2\" 不是數字").arg(name, text);
+            return Texts::tr("%1的值 \"%2\" 不是數字").arg(name, text);
         case controller::Verdict::NotWhole:
-            return QStringLiteral("%1的值 \"%2\" 不是整數").arg(name, text);
+            return Texts::tr("%1的值 \"%2\" 不是整數").arg(name, text);
         case controller::Verdict::OutOfRange:
-            return QStringLiteral("%1的值 \"%2\" 不在 %3 到 %4 之間")
+            return Texts::tr("%1的值 \"%2\" 不在 %3 到 %4 之間")
                 .arg(name, text, number(limit->low), number(limit->high));
     }
     return {};
@@ -85,23 +90,23 @@ QString faultMessage(const controller::Fault& fault, const Row& row, const RowKi
     const QString statement = QString::fromStdString(fault.statement);
     switch (fault.kind) {
         case controller::FaultKind::BadValue:
-            return QStringLiteral("控制器不接受「%1」: 值%2")
+            return Texts::tr("控制器不接受「%1」: 值%2")
                 .arg(statement,
-                     fault.verdict == controller::Verdict::NotANumber ? QStringLiteral("不是數字")
-                     : fault.verdict == controller::Verdict::NotWhole ? QStringLiteral("不是整數")
-                                                                      : QStringLiteral("超出範圍"));
+                     fault.verdict == controller::Verdict::NotANumber ? Texts::tr("不是數字")
+                     : fault.verdict == controller::Verdict::NotWhole ? Texts::tr("不是整數")
+                                                                      : Texts::tr("超出範圍"));
         case controller::FaultKind::NoSuchLabel:
             for (const ValueColumn& value : kind.values) {
                 if (value.quantity == Quantity::Label) {
-                    return QStringLiteral("標籤 \"%1\" 不存在").arg(row[value.column]);
+                    return Texts::tr("標籤 \"%1\" 不存在").arg(row[value.column]);
                 }
             }
-            return QStringLiteral("「%1」的標籤不存在").arg(statement);
+            return Texts::tr("「%1」的標籤不存在").arg(statement);
         case controller::FaultKind::CallsTooDeep:
-            return QStringLiteral("這個呼叫還沒返回就會再被呼叫, 呼叫會超過 %1 層")
+            return Texts::tr("這個呼叫還沒返回就會再被呼叫, 呼叫會超過 %1 層")
                 .arg(controller::kMaxCallDepth);
         case controller::FaultKind::LineTooLong:
-            return QStringLiteral("轉換後的指令超過 %1 位元組, 控制器收不下")
+            return Texts::tr("轉換後的指令超過 %1 位元組, 控制器收不下")
                 .arg(controller::kMaxLineLength);
         case controller::FaultKind::ProgramTooLong:
         case controller::FaultKind::Recursion:
@@ -173,9 +178,8 @@ private:
             const Row& row = m_table[i];
             if (row[0] == u"LABLE") {
                 if (const auto [at, fresh] = labels.try_emplace(row[1], i); !fresh) {
-                    error(i, QStringLiteral("標籤 \"%1\" 已在第 %2 列定義過")
-                                 .arg(row[1])
-                                 .arg(at->second));
+                    error(i,
+                          Texts::tr("標籤 \"%1\" 已在第 %2 列定義過").arg(row[1]).arg(at->second));
                 }
             }
             m_calls = m_calls || isKeyword(row, {u"CALL", u"IN+C", u"IN-C"});
@@ -185,7 +189,7 @@ private:
     void checkText(int i) {
         for (const QString& cell : m_table[i]) {
             if (!encodeBig5(cell)) {
-                error(i, QStringLiteral("有 Big5 無法表示的字元"), true);
+                error(i, Texts::tr("有 Big5 無法表示的字元"), true);
                 m_garbled.insert(i);
                 return;
             }
@@ -196,11 +200,11 @@ private:
         const Row& row = m_table[i];
         const RowKind* kind = rowKind(row[0]);
         if (kind == nullptr) {
-            warning(i, QStringLiteral("不認得的關鍵字 \"%1\", 這一列不會送到控制器").arg(row[0]));
+            warning(i, Texts::tr("不認得的關鍵字 \"%1\", 這一列不會送到控制器").arg(row[0]));
             return;
         }
         if (kind->lines[0] == nullptr) {
-            warning(i, QStringLiteral("%1 列不會轉換成控制器的指令").arg(row[0]));
+            warning(i, Texts::tr("%1 列不會轉換成控制器的指令").arg(row[0]));
             return;
         }
         for (const ValueColumn& value : kind->values) {
@@ -210,7 +214,7 @@ private:
                 m_valueErrors.insert(i);
             } else if (value.quantity == Quantity::Output &&
                        controller::readNumber(cell.toStdString()) > controller::kWiredOutputs) {
-                warning(i, QStringLiteral("輸出 \"%1\" 不在 1 到 %2 之間, 控制器可能沒有這個輸出")
+                warning(i, Texts::tr("輸出 \"%1\" 不在 1 到 %2 之間, 控制器可能沒有這個輸出")
                                .arg(cell)
                                .arg(controller::kWiredOutputs));
             }
@@ -223,20 +227,20 @@ private:
         const Row& row = m_table[i];
         if (row[0] == u"VM") {
             if (controller::readNumber(row[1].toStdString()) == 0.0) {
-                warning(i, QStringLiteral("速度為 0, 之後的移動不會動"));
+                warning(i, Texts::tr("速度為 0, 之後的移動不會動"));
             }
             m_speedSet = true;
         }
         if (isKeyword(row, {u"POINT", u"MR"}) && !m_speedSet) {
-            warning(i, QStringLiteral("移動之前沒有設定速度"));
+            warning(i, Texts::tr("移動之前沒有設定速度"));
         }
         if (row[0] == u"RET" && !m_calls) {
-            warning(i, QStringLiteral("沒有任何呼叫會回到這個返回"));
+            warning(i, Texts::tr("沒有任何呼叫會回到這個返回"));
         }
         if (row[0] == u"LABLE") {
             m_afterJump = false;
         } else if (m_afterJump) {
-            warning(i, QStringLiteral("跳至標籤之後, 沒有任何跳躍會到這一列"));
+            warning(i, Texts::tr("跳至標籤之後, 沒有任何跳躍會到這一列"));
             m_afterJump = false;  // once for the whole unreachable stretch
         }
         if (row[0] == u"GLABLE") {
@@ -256,12 +260,11 @@ private:
             }
             const Row& cells = m_table[row];  // a row that made lines is of a known kind
             if (fault.kind == controller::FaultKind::Unknown) {
-                warning(row, QStringLiteral("模擬不認得「%1」, 模擬時略過")
+                warning(row, Texts::tr("模擬不認得「%1」, 模擬時略過")
                                  .arg(QString::fromStdString(fault.statement)));
             } else if (fault.kind == controller::FaultKind::Recursion) {
-                warning(row,
-                        QStringLiteral("這個呼叫還沒返回就可能再被呼叫, 超過 %1 層時控制器停止")
-                            .arg(controller::kMaxCallDepth));
+                warning(row, Texts::tr("這個呼叫還沒返回就可能再被呼叫, 超過 %1 層時控制器停止")
+                                 .arg(controller::kMaxCallDepth));
             } else if (const QString message = faultMessage(fault, cells, *rowKind(cells[0]));
                        !message.isEmpty()) {
                 error(row, message);
@@ -287,9 +290,9 @@ std::vector<Finding> CheckProgram(const ProgramTable& table, int RowCounter) {
 }
 
 QString formatFinding(const Finding& finding) {
-    return QStringLiteral("第 %1 列: %2: %3")
+    return Texts::tr("第 %1 列: %2: %3")
         .arg(finding.row)
-        .arg(finding.severity == Severity::Error ? QStringLiteral("錯誤") : QStringLiteral("警告"),
+        .arg(finding.severity == Severity::Error ? Texts::tr("錯誤") : Texts::tr("警告"),
              finding.message);
 }
 

@@ -3,12 +3,18 @@
 #include "link/link.h"
 #include "program/rowkinds.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 namespace tql {
 namespace {
+
+// The operator's texts here, in the language the tool runs in.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(Translator)
+};
 
 // Loop k owns the counter "#Lk" and the label "$LOOPk"; k is its place among all loops,
 // whatever its nesting depth, written as a number with every space removed (S).
@@ -145,20 +151,20 @@ Translation translate(const ProgramTable& table, int RowCounter, bool lenient) {
 }  // namespace
 
 QString loopPairingError() {
-    return QStringLiteral("迴圈數目未成對!");
+    return Texts::tr("迴圈數目未成對!");
 }
 QString tooManyLoopsError() {
-    return QStringLiteral("迴圈數目超過50個!");
+    return Texts::tr("迴圈數目超過50個!");
 }
 QString tooManyLinesError() {
-    return QStringLiteral("程式超過1001行!");
+    return Texts::tr("程式超過1001行!");
 }
 QString controlCharacterError() {
-    return QStringLiteral("含有控制字元 (如 CR 或 ESC), 不能送到控制器!");
+    return Texts::tr("含有控制字元 (如 CR 或 ESC), 不能送到控制器!");
 }
 
 QString Translation::namedError() const {
-    return errorRow > 0 ? QStringLiteral("第 %1 列: %2").arg(errorRow).arg(error) : error;
+    return errorRow > 0 ? Texts::tr("第 %1 列: %2").arg(errorRow).arg(error) : error;
 }
 
 Translation TranslateProgram(const ProgramTable& table, int RowCounter) {

@@ -3,9 +3,19 @@
 #include "link/commands.h"
 #include "link/console.h"
 
+#include <QCoreApplication>
+
 namespace tql {
 
 using namespace commands;
+
+QString storeQuestion() {
+    return QCoreApplication::translate("Upload", "是否儲存程式?");
+}
+
+QString runQuestion() {
+    return QCoreApplication::translate("Upload", "現在執行程式?");
+}
 
 std::optional<int> rowBig5CannotHold(const Translation& translation) {
     for (qsizetype i = 0; i < translation.ControllerText.size(); ++i) {
@@ -44,13 +54,13 @@ DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
     if (cancelled) {
         return DownloadOutcome::Cancelled;
     }
-    if (ask(kStoreQuestion)) {
+    if (ask(storeQuestion())) {
         link.writeLine(kSaveProgram);
     }
     if (lost()) {
         return DownloadOutcome::LineLost;
     }
-    if (ask(kRunQuestion)) {
+    if (ask(runQuestion())) {
         link.writeLine(kHoldOn);
         link.sleep(kBeforeGoWait);
         link.writeLine(kGo);

@@ -12,8 +12,9 @@
 // probed, the program downloaded, and on the operator's word stored and started.
 namespace tql {
 
-inline const QString kStoreQuestion = QStringLiteral("是否儲存程式?");
-inline const QString kRunQuestion = QStringLiteral("現在執行程式?");
+// The two questions after a whole download: store the program ("SAVE P"), start it.
+QString storeQuestion();
+QString runQuestion();
 
 // The first program row whose text Big5 cannot hold, so nothing is sent of a program that
 // could not arrive whole.

@@ -31,15 +31,15 @@ public:
     // Shows sent of total lines; true when the operator cancelled.
     bool show(int sent, int total) {
         if (!m_dialog) {
-            m_dialog.emplace(QStringLiteral("上傳中..."), QStringLiteral("取消"), 0, total,
+            m_dialog.emplace(ConsolePanel::tr("上傳中..."), ConsolePanel::tr("取消"), 0, total,
                              m_window);
             m_dialog->setObjectName(QStringLiteral("UploadProgress"));
-            m_dialog->setWindowTitle(QStringLiteral("上傳"));
+            m_dialog->setWindowTitle(ConsolePanel::tr("上傳"));
             m_dialog->setWindowModality(Qt::WindowModal);
             m_dialog->setMinimumDuration(0);
             QObject::connect(&*m_dialog, &QDialog::rejected, [this] { m_rejected = true; });
         }
-        m_dialog->setLabelText(QStringLiteral("上傳中... 第 %1 / %2 行").arg(sent).arg(total));
+        m_dialog->setLabelText(ConsolePanel::tr("上傳中... 第 %1 / %2 行").arg(sent).arg(total));
         m_dialog->setValue(sent);  // lets events run: a press of 取消 lands here
         const bool cancelled = m_dialog->wasCanceled() || m_rejected;
         if (sent == total || cancelled) {
@@ -66,10 +66,10 @@ ConsolePanel::ConsolePanel(ControllerSession& session, const Program& program, Q
 }
 
 void ConsolePanel::buildUploadFrame(QWidget* client) {
-    m_uploadFrame = new QGroupBox(QStringLiteral("功能"), client);
-    m_upload = placed(new QPushButton(QStringLiteral("上傳"), m_uploadFrame),
-                      QStringLiteral("Command3"), QRect(8, 17, 48, 24));
-    m_check = placed(new QPushButton(QStringLiteral("檢查"), m_uploadFrame), QStringLiteral("檢查"),
+    m_uploadFrame = new QGroupBox(tr("功能"), client);
+    m_upload = placed(new QPushButton(tr("上傳"), m_uploadFrame), QStringLiteral("Command3"),
+                      QRect(8, 17, 48, 24));
+    m_check = placed(new QPushButton(tr("檢查"), m_uploadFrame), QStringLiteral("檢查"),
                      QRect(59, 17, 48, 24));
     connect(m_upload, &QPushButton::clicked, this, &ConsolePanel::Command3_Click);
 }
@@ -78,34 +78,35 @@ void ConsolePanel::buildUploadFrame(QWidget* client) {
 // settings and commands, each a button with its field. Enter in a field does what its
 // button does, and only while the button could.
 void ConsolePanel::buildConsoleFrame(QWidget* client) {
-    m_consoleFrame = new QGroupBox(QStringLiteral("加速度"), client);
+    m_consoleFrame = new QGroupBox(tr("加速度", "the console frame's title"), client);
     m_consoleFrame->setObjectName(QStringLiteral("ConsoleFrame"));
     using Button = QPushButton* ConsolePanel::*;
     using Field = QLineEdit* ConsolePanel::*;
     const auto button = [this](Button member, const char* name, const char* caption,
                                const QRect& geometry) {
-        return this->*member = placed(new QPushButton(QString::fromUtf8(caption), m_consoleFrame),
+        return this->*member = placed(new QPushButton(tr(caption), m_consoleFrame),
                                       QString::fromUtf8(name), geometry);
     };
     const std::array<std::tuple<Button, const char*, const char*, int, int>, 5> firstRow = {{
-        {&ConsolePanel::m_connect, "連線鍵", "連線", 8, 42},
-        {&ConsolePanel::m_disconnect, "Command22", "斷線", 52, 42},
-        {&ConsolePanel::m_stop, "停止", "停止", 96, 42},
-        {&ConsolePanel::m_home, "原點", "原點", 140, 42},
-        {&ConsolePanel::m_saveParameters, "Command21", "儲存參數", 184, 56},
+        {&ConsolePanel::m_connect, "連線鍵", QT_TR_NOOP("連線"), 8, 42},
+        {&ConsolePanel::m_disconnect, "Command22", QT_TR_NOOP("斷線"), 52, 42},
+        {&ConsolePanel::m_stop, "停止", QT_TR_NOOP("停止"), 96, 42},
+        {&ConsolePanel::m_home, "原點", QT_TR_NOOP("原點"), 140, 42},
+        {&ConsolePanel::m_saveParameters, "Command21", QT_TR_NOOP("儲存參數"), 184, 56},
     }};
     for (const auto& [member, name, caption, x, width] : firstRow) {
         button(member, name, caption, QRect(x, kRowY[0], width, kRowH));
     }
     const std::array<std::tuple<Button, const char*, const char*, Field, const char*, int>, 4>
         withFields = {{
-            {&ConsolePanel::m_acceleration, "Command18", "加速度",
+            {&ConsolePanel::m_acceleration, "Command18", QT_TR_NOOP("加速度"),
              &ConsolePanel::m_accelerationField, "Text1", 80},
-            {&ConsolePanel::m_speed, "Command20", "速度", &ConsolePanel::m_speedField, "Text3", 80},
-            {&ConsolePanel::m_position, "Command16", "定位", &ConsolePanel::m_positionField,
-             "Text6", 80},
-            {&ConsolePanel::m_immediate, "Command17", "立即指令", &ConsolePanel::m_commandField,
-             "Text7", 158},
+            {&ConsolePanel::m_speed, "Command20", QT_TR_NOOP("速度"), &ConsolePanel::m_speedField,
+             "Text3", 80},
+            {&ConsolePanel::m_position, "Command16", QT_TR_NOOP("定位"),
+             &ConsolePanel::m_positionField, "Text6", 80},
+            {&ConsolePanel::m_immediate, "Command17", QT_TR_NOOP("立即指令"),
+             &ConsolePanel::m_commandField, "Text7", 158},
         }};
     for (int row = 1;
          const auto& [member, name, caption, fieldMember, fieldName, width] : withFields) {
@@ -123,7 +124,7 @@ void ConsolePanel::buildConsoleFrame(QWidget* client) {
     }
     m_commandField->installEventFilter(this);
     // A stop must be at hand wherever the operator is working.
-    m_stop->setToolTip(QStringLiteral("停止控制器執行中的程式 (F12)"));
+    m_stop->setToolTip(tr("停止控制器執行中的程式 (F12)"));
     auto* stopKey = new QShortcut(Qt::Key_F12, client, nullptr, nullptr, Qt::ApplicationShortcut);
     connect(stopKey, &QShortcut::activated, m_stop, [this] {
         if (m_stop->isEnabled()) {
@@ -136,12 +137,12 @@ void ConsolePanel::buildConsoleFrame(QWidget* client) {
 // dark as an enabled field's.
 void ConsolePanel::buildDisplays() {
     const std::array<std::tuple<QLineEdit * ConsolePanel::*, const char*, const char*, int>, 4>
-        displays = {{{&ConsolePanel::m_slidePosition, "滑台座標", "Text5", 0},
-                     {&ConsolePanel::m_internalAcceleration, "內部加速度", "Text2", 1},
-                     {&ConsolePanel::m_internalSpeed, "內部速度", "Text4", 2},
-                     {&ConsolePanel::m_reply, "控制回應", "Text8", 4}}};
+        displays = {{{&ConsolePanel::m_slidePosition, QT_TR_NOOP("滑台座標"), "Text5", 0},
+                     {&ConsolePanel::m_internalAcceleration, QT_TR_NOOP("內部加速度"), "Text2", 1},
+                     {&ConsolePanel::m_internalSpeed, QT_TR_NOOP("內部速度"), "Text4", 2},
+                     {&ConsolePanel::m_reply, QT_TR_NOOP("控制回應"), "Text8", 4}}};
     for (const auto& [member, caption, name, row] : displays) {
-        auto* label = new QLabel(QString::fromUtf8(caption), m_consoleFrame);
+        auto* label = new QLabel(tr(caption), m_consoleFrame);
         label->setGeometry(244, kRowY[row], 72, kRowH);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         QLineEdit* display = placed(new QLineEdit(m_consoleFrame), QString::fromUtf8(name),
@@ -176,7 +177,7 @@ void ConsolePanel::buildInputsAndOutputs(QWidget* client) {
                 &ControllerSession::inputsTouched);
         // The controller's inputs, shown: nothing for the keyboard to switch.
         m_inputs[k - 1]->setFocusPolicy(Qt::NoFocus);
-        m_inputs[k - 1]->setAccessibleName(QStringLiteral("輸入 %1").arg(k));
+        m_inputs[k - 1]->setAccessibleName(tr("輸入 %1").arg(k));
     }
 }
 

@@ -29,9 +29,9 @@ DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
       m_prompter(prompter),
       m_livePosition(std::move(livePosition)) {
     setObjectName(QStringLiteral("DryRun"));
-    setWindowTitle(QStringLiteral("模擬執行"));
+    setWindowTitle(tr("模擬執行"));
 
-    auto* inputs = new QGroupBox(QStringLiteral("開始時的輸入"));
+    auto* inputs = new QGroupBox(tr("開始時的輸入"));
     auto* inputRow = new QHBoxLayout(inputs);
     for (int k = 0; k < kInputs; ++k) {
         m_inputs[size_t(k)] = new QCheckBox(QString::number(k + 1));
@@ -42,17 +42,17 @@ DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
     m_start->setObjectName(QStringLiteral("DryStart"));
     m_changes = new QPlainTextEdit;
     m_changes->setObjectName(QStringLiteral("DryChanges"));
-    m_changes->setPlaceholderText(QStringLiteral("輸入 3 在 2.0 秒時變 1"));
+    m_changes->setPlaceholderText(tr("輸入 3 在 2.0 秒時變 1"));
     m_changes->setMaximumHeight(64);
-    auto* runButton = new QPushButton(QStringLiteral("執行"));
+    auto* runButton = new QPushButton(tr("執行"));
     runButton->setObjectName(QStringLiteral("DryRunStart"));
-    auto* save = new QPushButton(QStringLiteral("儲存圖表..."));
+    auto* save = new QPushButton(tr("儲存圖表..."));
     save->setObjectName(QStringLiteral("DrySave"));
     m_summary = new QListWidget;
     m_summary->setObjectName(QStringLiteral("DrySummary"));
     m_summary->setMaximumHeight(120);
-    auto* assumption = new QLabel(QStringLiteral(
-        "模型的假設: 移動以 VM 速度、VA 加速度的梯形曲線進行; 實際控制器的曲線可能不同."));
+    auto* assumption = new QLabel(
+        tr("模型的假設: 移動以 VM 速度、VA 加速度的梯形曲線進行; 實際控制器的曲線可能不同."));
     assumption->setWordWrap(true);
     m_chart = new QChartView(new QChart);
     m_chart->setObjectName(QStringLiteral("DryChart"));
@@ -62,9 +62,9 @@ DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
 
     auto* settings = new QGridLayout;
     settings->addWidget(inputs, 0, 0, 1, 3);
-    settings->addWidget(new QLabel(QStringLiteral("起始位置:")), 1, 0);
+    settings->addWidget(new QLabel(tr("起始位置:")), 1, 0);
     settings->addWidget(m_start, 1, 1);
-    settings->addWidget(new QLabel(QStringLiteral("輸入變化 (一行一個):")), 2, 0);
+    settings->addWidget(new QLabel(tr("輸入變化 (一行一個):")), 2, 0);
     settings->addWidget(m_changes, 2, 1, 1, 2);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(runButton);
@@ -95,7 +95,7 @@ void DryRunWindow::showEvent(QShowEvent* event) {
 void DryRunWindow::run() {
     DryRunSetup setup;
     if (!isNumberText(m_start->text())) {
-        m_prompter.message(this, QStringLiteral("起始位置「%1」不是數字!").arg(m_start->text()),
+        m_prompter.message(this, tr("起始位置「%1」不是數字!").arg(m_start->text()),
                            applicationTitle());
         return;
     }
@@ -107,9 +107,9 @@ void DryRunWindow::run() {
     for (const QString& line : lines) {
         const std::optional<InputChange> change = parseInputChange(line);
         if (!change) {
-            m_prompter.message(
-                this, QStringLiteral("看不懂「%1」; 請寫成「輸入 3 在 2.0 秒時變 1」.").arg(line),
-                applicationTitle());
+            m_prompter.message(this,
+                               tr("看不懂「%1」; 請寫成「輸入 3 在 2.0 秒時變 1」.").arg(line),
+                               applicationTitle());
             return;
         }
         setup.changes.push_back(*change);
@@ -130,10 +130,10 @@ void DryRunWindow::run() {
     }
     chart->addSeries(series);
     auto* time = new QValueAxis;
-    time->setTitleText(QStringLiteral("秒"));
+    time->setTitleText(tr("秒"));
     time->setRange(0, std::max(result.seconds, 0.1));
     auto* position = new QValueAxis;
-    position->setTitleText(QStringLiteral("位置"));
+    position->setTitleText(tr("位置"));
     const double margin = std::max(1.0, (result.highest - result.lowest) * 0.05);
     position->setRange(result.lowest - margin, result.highest + margin);
     chart->addAxis(time, Qt::AlignBottom);
@@ -145,7 +145,7 @@ void DryRunWindow::run() {
 }
 
 void DryRunWindow::saveChart() {
-    const QString path = m_prompter.saveFileName(this, QStringLiteral("PNG 圖檔(*.png) | *.png"));
+    const QString path = m_prompter.saveFileName(this, tr("PNG 圖檔(*.png) | *.png"));
     if (path.isEmpty()) {
         return;
     }
@@ -153,7 +153,7 @@ void DryRunWindow::saveChart() {
                              ? path
                              : path + QStringLiteral(".png");
     if (!m_chart->grab().save(file, "PNG")) {
-        m_prompter.message(this, QStringLiteral("無法寫入 %1").arg(file), applicationTitle(),
+        m_prompter.message(this, tr("無法寫入 %1").arg(file), applicationTitle(),
                            Prompter::Buttons::Ok, Prompter::Icon::Warning);
     }
 }

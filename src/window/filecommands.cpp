@@ -10,8 +10,9 @@ namespace tql {
 namespace {
 
 // The file dialog's filter as the operator has always known it.
-const QString kProgramFilter = QStringLiteral("TQL400程式檔(*.tq4) | *.tq4");
-const QString kUnsavedQuestion = QStringLiteral("尚未存檔, 是否要存檔 ?");
+QString programFilter() {
+    return FileCommands::tr("TQL400程式檔(*.tq4) | *.tq4");
+}
 
 }  // namespace
 
@@ -26,14 +27,13 @@ void FileCommands::warn(const QString& text) {
 // The dialog offers the program's own file. A name that comes back without the suffix (a
 // dialog that adds none) is asked about before it replaces a file, as the dialog would.
 FileCommands::SaveOutcome FileCommands::saveProgramAs() {
-    const QString chosen = m_prompter.saveFileName(m_window, kProgramFilter, m_fileName);
+    const QString chosen = m_prompter.saveFileName(m_window, programFilter(), m_fileName);
     if (chosen.isEmpty()) {
         return SaveOutcome::NoName;
     }
     const QString path = withProgramSuffix(chosen);
     if (path != chosen && QFileInfo::exists(path) &&
-        m_prompter.message(m_window,
-                           QStringLiteral("%1 已存在, 是否取代?").arg(QFileInfo(path).fileName()),
+        m_prompter.message(m_window, tr("%1 已存在, 是否取代?").arg(QFileInfo(path).fileName()),
                            applicationTitle(), Prompter::Buttons::YesNo,
                            Prompter::Icon::Warning) != Prompter::Answer::Yes) {
         return SaveOutcome::NoName;
@@ -85,7 +85,7 @@ bool FileCommands::offerToSave() {
     if (!m_program.ProgramChanged()) {
         return true;
     }
-    switch (m_prompter.message(m_window, kUnsavedQuestion, applicationTitle(),
+    switch (m_prompter.message(m_window, tr("尚未存檔, 是否要存檔 ?"), applicationTitle(),
                                Prompter::Buttons::YesNoCancel, Prompter::Icon::Question)) {
         case Prompter::Answer::Yes: {
             // A program with a file is saved to it, as 儲存 does.
@@ -106,7 +106,7 @@ void FileCommands::openProgramCommand() {
     if (!offerToSave()) {
         return;
     }
-    const QString chosen = m_prompter.openFileName(m_window, kProgramFilter);
+    const QString chosen = m_prompter.openFileName(m_window, programFilter());
     if (!chosen.isEmpty()) {
         openProgram(chosen);
     }

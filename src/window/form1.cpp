@@ -2,6 +2,7 @@
 
 #include "files/settingsfile.h"
 #include "link/portname.h"
+#include "session/language.h"
 #include "window/consolepanel.h"
 #include "window/dryrunwindow.h"
 #include "window/filecommands.h"
@@ -50,7 +51,7 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     placePanels();
     // 趨勢 beside 座標點: the position as the polls read it.
     auto* trend = new TrendChart;
-    m_editor->listTab()->addTab(trend, QStringLiteral("趨勢"));
+    m_editor->listTab()->addTab(trend, tr("趨勢"));
     connect(&m_session, &ControllerSession::positionRead, trend, &TrendChart::addPosition);
     connect(&m_session, &ControllerSession::disconnected, trend, &TrendChart::clear);
     buildMenu();
@@ -94,15 +95,15 @@ bool FORM1::eventFilter(QObject* watched, QEvent* event) {
 namespace {
 
 // A menu command with its objectName, caption and keys.
-QAction* command(QMenu* menu, const char* name, const char* caption, const QKeySequence& keys) {
-    QAction* action = menu->addAction(QString::fromUtf8(caption));
+QAction* command(QMenu* menu, const char* name, const QString& caption, const QKeySequence& keys) {
+    QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromUtf8(name));
     action->setShortcut(keys);
     return action;
 }
 
-QMenu* menu(QMenuBar* bar, const char* name, const char* caption) {
-    QMenu* added = bar->addMenu(QString::fromUtf8(caption));
+QMenu* menu(QMenuBar* bar, const char* name, const QString& caption) {
+    QMenu* added = bar->addMenu(caption);
     added->setObjectName(QString::fromUtf8(name));
     return added;
 }
@@ -113,52 +114,53 @@ void FORM1::buildMenu() {
     buildFileMenu();
     buildEditMenu();
     buildSettingsMenu();
-    QMenu* view = menu(menuBar(), "檢視", "檢視(&V)");
+    QMenu* view = menu(menuBar(), "檢視", tr("檢視(&V)"));
     m_monitor = new WireMonitor(m_session.wireLog(), m_prompter, this);
-    QAction* monitor = command(view, "通訊監視", "通訊監視", {});
+    QAction* monitor = command(view, "通訊監視", tr("通訊監視"), {});
     monitor->setCheckable(true);
     connect(monitor, &QAction::toggled, m_monitor, &QWidget::setVisible);
     connect(m_monitor, &WireMonitor::hidden, monitor, [monitor] { monitor->setChecked(false); });
 
-    QMenu* help = menu(menuBar(), "說明", "說明(&H)");
-    connect(command(help, "關於", "關於(&A)", {}), &QAction::triggered, this, &FORM1::about);
+    QMenu* help = menu(menuBar(), "說明", tr("說明(&H)"));
+    connect(command(help, "關於", tr("關於(&A)"), {}), &QAction::triggered, this, &FORM1::about);
 
-    QAction* quit = menuBar()->addAction(QStringLiteral("結束(&E)"));
+    QAction* quit = menuBar()->addAction(tr("結束(&E)"));
     quit->setObjectName(QStringLiteral("結束"));
     quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     connect(quit, &QAction::triggered, this, &QWidget::close);
 }
 
 void FORM1::buildFileMenu() {
-    QMenu* file = menu(menuBar(), "檔案", "檔案(&F)");
-    connect(command(file, "建立新檔", "建立新檔(&N)", QKeySequence::New), &QAction::triggered,
+    QMenu* file = menu(menuBar(), "檔案", tr("檔案(&F)"));
+    connect(command(file, "建立新檔", tr("建立新檔(&N)"), QKeySequence::New), &QAction::triggered,
             m_files, &FileCommands::newProgramCommand);
-    connect(command(file, "開啟舊檔", "開啟舊檔(&O)", QKeySequence::Open), &QAction::triggered,
+    connect(command(file, "開啟舊檔", tr("開啟舊檔(&O)"), QKeySequence::Open), &QAction::triggered,
             m_files, &FileCommands::openProgramCommand);
-    connect(command(file, "儲存", "儲存(&S)", QKeySequence::Save), &QAction::triggered, m_files,
+    connect(command(file, "儲存", tr("儲存(&S)"), QKeySequence::Save), &QAction::triggered, m_files,
             &FileCommands::saveCommand);
-    connect(command(file, "另存新檔", "另存新檔(&A)", QKeySequence(QStringLiteral("Ctrl+Shift+S"))),
-            &QAction::triggered, m_files, &FileCommands::saveAsCommand);
+    connect(
+        command(file, "另存新檔", tr("另存新檔(&A)"), QKeySequence(QStringLiteral("Ctrl+Shift+S"))),
+        &QAction::triggered, m_files, &FileCommands::saveAsCommand);
 }
 
 void FORM1::buildEditMenu() {
-    QMenu* edit = menu(menuBar(), "編輯", "編輯(&D)");
-    QAction* undo = command(edit, "復原", "復原", QKeySequence::Undo);
+    QMenu* edit = menu(menuBar(), "編輯", tr("編輯(&D)"));
+    QAction* undo = command(edit, "復原", tr("復原"), QKeySequence::Undo);
     connect(undo, &QAction::triggered, m_editor, &ProgramPanel::undo);
-    QAction* redo = command(edit, "重做", "重做", QKeySequence(QStringLiteral("Ctrl+Y")));
+    QAction* redo = command(edit, "重做", tr("重做"), QKeySequence(QStringLiteral("Ctrl+Y")));
     connect(redo, &QAction::triggered, m_editor, &ProgramPanel::redo);
     // The actions name what they take back or do again: "復原 輸入一列".
     const auto showHistory = [this, undo, redo] {
         undo->setEnabled(m_program.canUndo());
-        undo->setText(QStringLiteral("復原 %1").arg(m_program.undoText()).trimmed());
+        undo->setText(tr("復原 %1").arg(m_program.undoText()).trimmed());
         redo->setEnabled(m_program.canRedo());
-        redo->setText(QStringLiteral("重做 %1").arg(m_program.redoText()).trimmed());
+        redo->setText(tr("重做 %1").arg(m_program.redoText()).trimmed());
     };
     connect(&m_program, &Program::historyChanged, this, showHistory);
     showHistory();
     edit->addSeparator();
-    connect(command(edit, "檢查程式", "檢查程式", QKeySequence(Qt::Key_F7)), &QAction::triggered,
-            m_editor, &ProgramPanel::checkProgram);
+    connect(command(edit, "檢查程式", tr("檢查程式"), QKeySequence(Qt::Key_F7)),
+            &QAction::triggered, m_editor, &ProgramPanel::checkProgram);
     connect(m_console->checkButton(), &QPushButton::clicked, m_editor, &ProgramPanel::checkProgram);
     auto* dryRun = new DryRunWindow(
         m_program, m_prompter, [this] { return m_session.lastPosition(); }, this);
@@ -166,8 +168,8 @@ void FORM1::buildEditMenu() {
         activateWindow();
         m_editor->selectRow(row);
     });
-    connect(command(edit, "模擬執行", "模擬執行", QKeySequence(Qt::Key_F8)), &QAction::triggered,
-            dryRun, [dryRun] {
+    connect(command(edit, "模擬執行", tr("模擬執行"), QKeySequence(Qt::Key_F8)),
+            &QAction::triggered, dryRun, [dryRun] {
                 dryRun->show();
                 dryRun->raise();
                 dryRun->run();
@@ -175,22 +177,48 @@ void FORM1::buildEditMenu() {
 }
 
 void FORM1::buildSettingsMenu() {
-    QMenu* settings = menu(menuBar(), "設定", "設定(&S)");
+    QMenu* settings = menu(menuBar(), "設定", tr("設定(&S)"));
     m_portMenu = settings->addMenu(QStringLiteral("COM_PORT"));
     m_portMenu->setObjectName(QStringLiteral("COM_PORT"));
     m_portChoices = new QActionGroup(this);
     connect(m_portMenu, &QMenu::aboutToShow, this, &FORM1::listSystemPorts);
     for (int n = 1; n <= 4; ++n) {
         const QString name = QStringLiteral("COM%1").arg(n);
-        QAction* action =
-            command(m_portMenu, name.toUtf8().constData(), name.toUtf8().constData(), {});
+        QAction* action = command(m_portMenu, name.toUtf8().constData(), name, {});
         action->setData(QString::number(n));
         action->setCheckable(true);
         m_portChoices->addAction(action);
         connect(action, &QAction::triggered, this, [this, n] { choosePort(QString::number(n)); });
     }
-    connect(command(m_portMenu, "其他", "其他...", {}), &QAction::triggered, this,
+    connect(command(m_portMenu, "其他", tr("其他..."), {}), &QAction::triggered, this,
             &FORM1::otherPort);
+    buildLanguageMenu(settings);
+}
+
+// In both languages, so an operator who cannot read the one shown still finds it; each
+// language is named in itself.
+void FORM1::buildLanguageMenu(QMenu* settings) {
+    QMenu* languages = settings->addMenu(QStringLiteral("語言 / Language"));
+    languages->setObjectName(QStringLiteral("語言"));
+    auto* choices = new QActionGroup(this);
+    const QString chosen = chosenLanguage();
+    const auto add = [&](const QString& language, const QString& name) {
+        QAction* action = languages->addAction(name);
+        action->setObjectName(QStringLiteral("語言:") +
+                              (language.isEmpty() ? QStringLiteral("系統") : language));
+        action->setCheckable(true);
+        action->setChecked(language == chosen);
+        choices->addAction(action);
+        connect(action, &QAction::triggered, this, [this, language] {
+            setChosenLanguage(language);
+            m_prompter.message(this, tr("新的語言在下次啟動時生效."), applicationTitle());
+        });
+    };
+    add({}, tr("系統"));
+    add(kSourceLanguage, languageName(kSourceLanguage));
+    for (const QString& language : catalogueLanguages()) {
+        add(language, languageName(language));
+    }
 }
 
 void FORM1::buildStatusBar() {
@@ -219,10 +247,10 @@ void FORM1::Form_Load() {
     m_session.setPortNumber(readPortNumber(ownFile ? m_settingsDir : m_workingDir));
     if (m_settingsDir != m_workingDir) {
         m_settingsNote->setText(
-            QStringLiteral("設定存於 %1").arg(QDir::toNativeSeparators(m_settingsDir.path())));
+            tr("設定存於 %1").arg(QDir::toNativeSeparators(m_settingsDir.path())));
     }
     m_console->Form_Load();
-    m_panel1->setText(QStringLiteral("未連線"));
+    m_panel1->setText(tr("未連線"));
     m_panel2->setText(portDisplayName(m_session.portNumber()));
 }
 
@@ -241,12 +269,12 @@ void FORM1::showState(const QString& mode) {
 
 void FORM1::about() {
     m_prompter.message(this,
-                       QStringLiteral("TQL400 教導程式 %1\n"
-                                      "TQL400 單軸運動控制器的教導與程式編寫工具.\n\n"
-                                      "Copyright 2026 The tql400 developers.\n"
-                                      "授權: 專有軟體, 保留所有權利.")
+                       tr("TQL400 教導程式 %1\n"
+                          "TQL400 單軸運動控制器的教導與程式編寫工具.\n\n"
+                          "Copyright 2026 The tql400 developers.\n"
+                          "授權: 專有軟體, 保留所有權利.")
                            .arg(QCoreApplication::applicationVersion()),
-                       QStringLiteral("關於"));
+                       tr("關於"));
 }
 
 void FORM1::openFile(const QString& path) {
@@ -299,8 +327,8 @@ void FORM1::listSystemPorts() {
 // bare number of the setting, which typed back would name no port.
 void FORM1::otherPort() {
     const QString name =
-        m_prompter.inputBox(this, QStringLiteral("請輸入連接埠名稱或裝置路徑:"),
-                            QStringLiteral("COM_PORT"), portDeviceName(m_session.portNumber()));
+        m_prompter.inputBox(this, tr("請輸入連接埠名稱或裝置路徑:"), QStringLiteral("COM_PORT"),
+                            portDeviceName(m_session.portNumber()));
     if (!name.isEmpty()) {
         choosePort(name);
     }

@@ -79,6 +79,7 @@ private:
     void buildFileMenu();
     void buildEditMenu();
     void buildSettingsMenu();
+    void buildLanguageMenu(QMenu* settings);
     void buildStatusBar();
     void Form_Load();
     void listSystemPorts();

@@ -48,7 +48,7 @@ QWidget* ProgramPanel::hostWindow() {
 }
 
 void ProgramPanel::notice(const QString& text) {
-    m_prompter.message(hostWindow(), text, QStringLiteral("訊息"));
+    m_prompter.message(hostWindow(), text, tr("訊息"));
 }
 
 TeachLine& ProgramPanel::teach() {
@@ -106,7 +106,7 @@ void ProgramPanel::checkProgram() {
                                                                 : QColor(150, 100, 0));
     }
     if (findings.empty()) {
-        new QListWidgetItem(QStringLiteral("檢查完成: 沒有錯誤或警告."), m_findings);
+        new QListWidgetItem(tr("檢查完成: 沒有錯誤或警告."), m_findings);
     }
     m_findings->show();
 }
@@ -142,22 +142,22 @@ void ProgramPanel::announce() {
     }
     QString mode;
     if (armed) {
-        mode = m_program.InsertMode() ? QStringLiteral("插入於第 %1 列之前").arg(current)
-                                      : QStringLiteral("修改第 %1 列").arg(current);
+        mode = m_program.InsertMode() ? tr("插入於第 %1 列之前").arg(current)
+                                      : tr("修改第 %1 列").arg(current);
     }
     emit stateShown(mode);
 }
 
 void ProgramPanel::buildEditFrame(QWidget* client) {
-    m_editFrame = new QGroupBox(QStringLiteral("修改"), client);
+    m_editFrame = new QGroupBox(tr("修改"), client);
     const std::array<std::tuple<QPushButton**, const char*, const char*, QRect>, 3> buttons = {{
-        {&m_insert, "Command6", "插入", QRect(8, 20, 49, 26)},
-        {&m_delete, "Command7", "刪除", QRect(60, 20, 49, 26)},
-        {&m_modify, "Command8", "修改", QRect(8, 49, 101, 26)},
+        {&m_insert, "Command6", QT_TR_NOOP("插入"), QRect(8, 20, 49, 26)},
+        {&m_delete, "Command7", QT_TR_NOOP("刪除"), QRect(60, 20, 49, 26)},
+        {&m_modify, "Command8", QT_TR_NOOP("修改"), QRect(8, 49, 101, 26)},
     }};
     for (const auto& [member, name, caption, geometry] : buttons) {
-        *member = placed(new QPushButton(QString::fromUtf8(caption), m_editFrame),
-                         QString::fromUtf8(name), geometry);
+        *member =
+            placed(new QPushButton(tr(caption), m_editFrame), QString::fromUtf8(name), geometry);
     }
     connect(m_insert, &QPushButton::clicked, this, &ProgramPanel::Command6_Click);
     connect(m_delete, &QPushButton::clicked, this, &ProgramPanel::Command7_Click);
@@ -168,38 +168,38 @@ void ProgramPanel::buildEntryTab(QWidget* client) {
     m_entryTab = new QTabWidget(client);
     m_entryTab->setObjectName(QStringLiteral("SSTab2"));
     auto* page = new QWidget;
-    m_entryTab->addTab(page, QStringLiteral("功能鍵"));
+    m_entryTab->addTab(page, tr("功能鍵"));
     // Grouped by what the rows do: moves, timing, loops, labels and calls, homing, I/O,
     // two a line; the buttons without a dialog store their row at once (directEntries).
     using Kind = std::optional<RowDialogKind>;
     const std::array<std::tuple<const char*, const char*, Kind>, 15> entries = {{
-        {"Command19", "絕對移動", RowDialogKind::AbsoluteMove},
-        {"Command5", "相對移動", RowDialogKind::RelativeMove},
-        {"Command1", "速度", RowDialogKind::Speed},
-        {"Command2", "延遲", std::nullopt},
-        {"LOP", "迴圈", std::nullopt},
-        {"LOOPEND", "迴圈結束", std::nullopt},
-        {"標籤", "標籤", std::nullopt},
-        {"跳至標籤", "跳至標籤", std::nullopt},
-        {"Command14", "呼叫標籤", std::nullopt},
-        {"Command9", "返回", std::nullopt},
-        {"Command4", "回原點", std::nullopt},
-        {"Command13", "座標歸零", std::nullopt},
-        {"Command10", "IN", RowDialogKind::Input},
-        {"Command11", "OUT", RowDialogKind::Output},
-        {"Command15", "自設步驟", RowDialogKind::CustomStep},
+        {"Command19", QT_TR_NOOP("絕對移動"), RowDialogKind::AbsoluteMove},
+        {"Command5", QT_TR_NOOP("相對移動"), RowDialogKind::RelativeMove},
+        {"Command1", QT_TR_NOOP("速度"), RowDialogKind::Speed},
+        {"Command2", QT_TR_NOOP("延遲"), std::nullopt},
+        {"LOP", QT_TR_NOOP("迴圈"), std::nullopt},
+        {"LOOPEND", QT_TR_NOOP("迴圈結束"), std::nullopt},
+        {"標籤", QT_TR_NOOP("標籤"), std::nullopt},
+        {"跳至標籤", QT_TR_NOOP("跳至標籤"), std::nullopt},
+        {"Command14", QT_TR_NOOP("呼叫標籤"), std::nullopt},
+        {"Command9", QT_TR_NOOP("返回"), std::nullopt},
+        {"Command4", QT_TR_NOOP("回原點"), std::nullopt},
+        {"Command13", QT_TR_NOOP("座標歸零"), std::nullopt},
+        {"Command10", QT_TR_NOOP("IN"), RowDialogKind::Input},
+        {"Command11", QT_TR_NOOP("OUT"), RowDialogKind::Output},
+        {"Command15", QT_TR_NOOP("自設步驟"), RowDialogKind::CustomStep},
     }};
     constexpr int kPitch = 32;
-    m_editStart = placed(new QPushButton(QStringLiteral("編輯開始"), page),
-                         QStringLiteral("Command12"), QRect(6, 6, 153, 28));
+    m_editStart = placed(new QPushButton(tr("編輯開始"), page), QStringLiteral("Command12"),
+                         QRect(6, 6, 153, 28));
     connect(m_editStart, &QPushButton::clicked, this, &ProgramPanel::Command12_Click);
     for (int i = 0; i < int(entries.size()); ++i) {
         const auto& [name, caption, dialog] = entries[i];
         const bool last = i + 1 == int(entries.size());  // 自設步驟 spans the line
         const QRect geometry = last ? QRect(6, 6 + 8 * kPitch, 153, 28)
                                     : QRect(6 + (i % 2) * 78, 6 + (1 + i / 2) * kPitch, 75, 28);
-        QPushButton* button = placed(new QPushButton(QString::fromUtf8(caption), page),
-                                     QString::fromUtf8(name), geometry);
+        QPushButton* button =
+            placed(new QPushButton(tr(caption), page), QString::fromUtf8(name), geometry);
         m_entryButtons[i] = button;
         if (dialog) {
             connect(button, &QPushButton::clicked, this,
@@ -225,15 +225,15 @@ void ProgramPanel::buildListTab(QWidget* client) {
     listLayout->setSpacing(2);
     m_list = new QTreeWidget;
     m_list->setObjectName(QStringLiteral("ListView1"));
-    m_list->setAccessibleName(QStringLiteral("程式列表"));
+    m_list->setAccessibleName(tr("程式列表"));
     m_findings = new QListWidget;
     m_findings->setObjectName(QStringLiteral("Findings"));
-    m_findings->setAccessibleName(QStringLiteral("檢查結果"));
+    m_findings->setAccessibleName(tr("檢查結果"));
     m_findings->setMaximumHeight(84);  // a larger window gives the rest to the list
     m_findings->hide();
     listLayout->addWidget(m_list);
     listLayout->addWidget(m_findings);
-    m_listTab->addTab(listPage, QStringLiteral("座標點"));
+    m_listTab->addTab(listPage, tr("座標點"));
     connect(m_findings, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { selectRow(item->data(Qt::UserRole).toInt()); });
 
@@ -258,9 +258,8 @@ void ProgramPanel::Form_Load() {
     setEditButtonsEnabled(false);
     m_list->clear();
     m_list->setColumnCount(5);
-    m_list->setHeaderLabels({QStringLiteral(" 行 數 "), QStringLiteral(" 數 據 "),
-                             QStringLiteral(" X 座標"), QStringLiteral(" 附 註 "),
-                             QStringLiteral(" 附 註 ")});
+    m_list->setHeaderLabels(
+        {tr(" 行 數 "), tr(" 數 據 "), tr(" X 座標"), tr(" 附 註 "), tr(" 附 註 ")});
     m_list->setRootIsDecorated(false);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setIconSize(QSize(16, 15));
@@ -328,7 +327,7 @@ void ProgramPanel::directEntry(const DirectEntry& entry) {
     m_program.ArmAppend();
     QString text;
     if (entry.asksText()) {
-        text = m_prompter.inputBox(hostWindow(), entry.prompt, entry.title,
+        text = m_prompter.inputBox(hostWindow(), entry.promptText(), entry.titleText(),
                                    entry.defaultText(m_program, m_memory));
         if (text.isEmpty()) {
             return;

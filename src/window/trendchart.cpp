@@ -17,10 +17,10 @@ TrendChart::TrendChart(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Trend"));
     m_series = new QLineSeries;
     m_time = new QValueAxis;
-    m_time->setTitleText(QStringLiteral("秒"));
+    m_time->setTitleText(tr("秒"));
     m_time->setLabelFormat(QStringLiteral("%.0f"));
     m_position = new QValueAxis;
-    m_position->setTitleText(QStringLiteral("滑台座標"));
+    m_position->setTitleText(tr("滑台座標"));
     auto* chart = new QChart;
     chart->legend()->hide();
     chart->addSeries(m_series);
@@ -53,8 +53,9 @@ void TrendChart::addPoint(double seconds, double position) {
         m_series->removePoints(0, int(old));
     }
     const QList<QPointF> shown = m_series->points();
-    const auto [low, high] = std::minmax_element(
-        shown.begin(), shown.end(), [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
+    const auto [low, high] =
+        std::minmax_element(shown.begin(), shown.end(),
+                            [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
     m_time->setRange(std::max(0.0, seconds - kWindowSeconds), std::max(seconds, 10.0));
     const double margin = std::max(1.0, (high->y() - low->y()) * 0.05);
     m_position->setRange(low->y() - margin, high->y() + margin);

@@ -21,17 +21,17 @@ constexpr std::chrono::milliseconds kRefresh{200};
 WireMonitor::WireMonitor(WireLog& log, Prompter& prompter, QWidget* parent)
     : QWidget(parent, Qt::Tool), m_log(log), m_prompter(prompter), m_refresh(this) {
     setObjectName(QStringLiteral("WireMonitor"));
-    setWindowTitle(QStringLiteral("通訊監視"));
+    setWindowTitle(tr("通訊監視"));
     m_view = new QPlainTextEdit;
     m_view->setObjectName(QStringLiteral("WireView"));
     m_view->setReadOnly(true);
     m_view->setMaximumBlockCount(int(WireLog::kDefaultCapacity));
     m_view->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_hex = new QCheckBox(QStringLiteral("十六進位"));
+    m_hex = new QCheckBox(tr("十六進位"));
     m_hex->setObjectName(QStringLiteral("WireHex"));
-    auto* clear = new QPushButton(QStringLiteral("清除"));
+    auto* clear = new QPushButton(tr("清除"));
     clear->setObjectName(QStringLiteral("WireClear"));
-    auto* save = new QPushButton(QStringLiteral("儲存..."));
+    auto* save = new QPushButton(tr("儲存..."));
     save->setObjectName(QStringLiteral("WireSave"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_hex);
@@ -91,7 +91,7 @@ void WireMonitor::showAll() {
 }
 
 void WireMonitor::save() {
-    const QString path = m_prompter.saveFileName(this, QStringLiteral("通訊記錄(*.txt) | *.txt"));
+    const QString path = m_prompter.saveFileName(this, tr("通訊記錄(*.txt) | *.txt"));
     if (path.isEmpty()) {
         return;
     }

@@ -316,13 +316,13 @@ private slots:
         QStringList asked;
         const auto ask = [&](const QString& question) {
             asked << question;
-            return question == kStoreQuestion ? store : run;
+            return question == storeQuestion() ? store : run;
         };
         QCOMPARE(downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask), DownloadOutcome::Sent);
         QCOMPARE(w.line.written, QByteArray("?VM\r\x1b\x1b"
                                             "DL\r{\rCLR VAR;\r}\r\r") +
                                      tail);
-        QCOMPARE(asked, (QStringList{kStoreQuestion, kRunQuestion}));
+        QCOMPARE(asked, (QStringList{storeQuestion(), runQuestion()}));
         QCOMPARE(w.sleeps(), sleeps);
     }
 
