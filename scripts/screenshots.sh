@@ -14,7 +14,15 @@ trap 'kill "$sim_pid" 2>/dev/null || true' EXIT
 read -r device <&"${SIM[0]}"
 # twm draws the window frames and titles, and places every window where it asks to be.
 printf 'UsePPosition "on"\nRandomPlacement\nNoGrabServer\n' >build/twmrc
-xvfb-run -a -s "-screen 0 1280x800x24" \
-  bash -c 'LC_ALL=C twm -f build/twmrc >/dev/null 2>&1 & sleep 1; exec "$0" "$@"' \
-  build/screenshots out/screenshots "$device"
-ls out/screenshots
+shots() {
+  xvfb-run -a -s "-screen 0 1600x1000x24" \
+    bash -c 'LC_ALL=C twm -f build/twmrc >/dev/null 2>&1 & sleep 1; exec "$0" "$@"' \
+    build/screenshots "$@"
+}
+# The Chinese windows as the operator knows them, then the English ones, then the Chinese
+# ones at 150 % and with a 13 pt font.
+LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 shots out/screenshots "$device"
+LANGUAGE= LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 shots out/screenshots/english "$device"
+LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 QT_SCALE_FACTOR=1.5 shots out/screenshots/scaled-150
+LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 shots --font-size 13 out/screenshots/font-13pt
+find out/screenshots -name '*.png' | sort

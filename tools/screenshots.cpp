@@ -1,16 +1,18 @@
 // Renders the windows as the operator sees them into PNG files, for a look at the layout:
-//   screenshots OUTDIR [DEVICE]
+//   screenshots [--font-size PT] OUTDIR [DEVICE]
 // With DEVICE (a simulator's pseudo-terminal) it also connects, shows the wire monitor,
 // uploads (with its progress) and runs a program. Run it under a real X server with a
 // window manager, so titles show (scripts/screenshots.sh starts Xvfb and twm), and a CJK
 // font.
 
 #include "link/qtserialline.h"
+#include "session/language.h"
 #include "window/form1.h"
 #include "window/prompter.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QPushButton>
 #include <QScreen>
@@ -144,18 +146,37 @@ void consoleScreens(tql::FORM1& window, const QDir& out) {
 
 }  // namespace
 
+// The windows in the language the tool would show here (LANGUAGE, LANG, ...), with the
+// application's font at a size given, as a larger system font would set it.
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: screenshots OUTDIR [DEVICE]\n");
+    QCommandLineParser parser;
+    const QCommandLineOption fontSize(QStringLiteral("font-size"),
+                                      QStringLiteral("The font size in points."),
+                                      QStringLiteral("points"));
+    parser.addOption(fontSize);
+    parser.addPositionalArgument(QStringLiteral("OUTDIR"), QStringLiteral("Where the PNGs go."));
+    parser.addPositionalArgument(QStringLiteral("DEVICE"), QStringLiteral("The controller."));
+    parser.process(app);
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() != 1 && arguments.size() != 2) {
+        std::fprintf(stderr, "usage: screenshots [--font-size PT] OUTDIR [DEVICE]\n");
         return 2;
     }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const tql::LanguageTexts texts(
+        tql::languageToShow(QString(), tql::systemLanguages(), tql::catalogueLanguages()));
+    if (parser.isSet(fontSize)) {
+        QFont font = QApplication::font();
+        font.setPointSizeF(parser.value(fontSize).toDouble());
+        QApplication::setFont(font);
+    }
+    const QDir out(arguments[0]);
+    QDir().mkpath(out.path());
     QTemporaryDir workingDir;
-    if (argc == 3) {
+    if (arguments.size() == 2) {
         QFile settings(QDir(workingDir.path()).filePath("DATA.TXT"));
         settings.open(QIODevice::WriteOnly);
-        settings.write(QByteArray(argv[2]) + "\r\n");
+        settings.write(arguments[1].toLocal8Bit() + "\r\n");
     }
     YesPrompter prompter;
     tql::QtSerialLine line;
@@ -169,7 +190,7 @@ int main(int argc, char* argv[]) {
     window.grab().save(out.filePath("form1-empty.png"));
     editorScreens(window, out);
     dialogScreens(window, out);
-    if (argc == 3) {
+    if (arguments.size() == 2) {
         consoleScreens(window, out);
     }
     return 0;

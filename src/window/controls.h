@@ -2,6 +2,9 @@
 
 #include <QRect>
 #include <QString>
+#include <QWidget>
+
+#include <vector>
 
 // What the main window's panels share in building their controls: each control carries its
 // name as its objectName and stands at a fixed place in its frame.
@@ -13,5 +16,24 @@ Control* placed(Control* control, const QString& name, const QRect& geometry) {
     control->setGeometry(geometry);
     return control;
 }
+
+// How far the fixed places stretch so that every text fits: not at all with the default
+// font in Chinese, wider for the longer words of another language, wider and taller for a
+// larger font. Edges are stretched, so neighbours stay apart as they were.
+struct Stretch {
+    double x = 1;
+    double y = 1;
+
+    QRect operator()(const QRect& design) const;
+    QSize operator()(const QSize& design) const;
+    bool operator==(const Stretch&) const = default;
+};
+
+// The room a control's text takes (its caption, its indicator; a field's line height).
+QSize textRoom(const QWidget& control);
+
+// The stretch that gives every one of these controls the room of its text, at its current
+// (design) size.
+Stretch stretchFor(const std::vector<QWidget*>& controls);
 
 }  // namespace tql

@@ -42,12 +42,13 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     setObjectName(QStringLiteral("FORM1"));
     setWindowTitle(applicationTitle());
     auto* client = new QWidget(this);
-    client->setMinimumSize(kClientSize);
-    client->installEventFilter(this);  // its resizes place the panels
     setCentralWidget(client);
     m_editor = new ProgramPanel(m_program, m_session, client);
     m_console = new ConsolePanel(m_session, m_program, client);
     m_files = new FileCommands(m_program, m_prompter, this);
+    stretchToTexts();
+    client->setMinimumSize(m_stretch(kClientSize));
+    client->installEventFilter(this);  // its resizes place the panels
     placePanels();
     // 趨勢 beside 座標點: the position as the polls read it.
     auto* trend = new TrendChart;
@@ -69,20 +70,43 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     m_session.Timer1().start();
 }
 
+// The controls at fixed places in the frames, stretched where their texts need more room
+// than the places give (a larger font, another language's longer words).
+void FORM1::stretchToTexts() {
+    std::vector<QWidget*> controls;
+    for (QWidget* frame : std::initializer_list<QWidget*>{
+             m_console->uploadFrame(), m_console->consoleFrame(), m_editor->editFrame(),
+             m_editor->entryTab()->widget(0), m_console->outputFrame(), m_console->inputFrame()}) {
+        const QList<QWidget*> placed = frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        controls.insert(controls.end(), placed.begin(), placed.end());
+    }
+    m_stretch = stretchFor(controls);
+    if (m_stretch != Stretch{}) {
+        for (QWidget* control : controls) {
+            control->setGeometry(m_stretch(control->geometry()));
+        }
+    }
+}
+
 // The places the operator has always found them, in the client area at its default
 // size. A larger window gives the program list (and its findings) the extra room; OUTPUT
 // and INPUT stay under it, everything else keeps its place.
 void FORM1::placePanels() {
-    const QSize extra = centralWidget()->size().expandedTo(kClientSize) - kClientSize;
+    const QSize base = m_stretch(kClientSize);
+    const QSize extra = centralWidget()->size().expandedTo(base) - base;
     const int dw = extra.width();
     const int dh = extra.height();
-    m_console->uploadFrame()->setGeometry(26, 4, 115, 47);
-    m_console->consoleFrame()->setGeometry(148, 4, 466, 131);
-    m_editor->editFrame()->setGeometry(24, 56, 117, 81);
-    m_editor->entryTab()->setGeometry(24, 144, 171, 325);
-    m_editor->listTab()->setGeometry(200, 143, 416 + dw, 322 + dh);
-    m_console->outputFrame()->setGeometry(30, 472 + dh, 209, 57);
-    m_console->inputFrame()->setGeometry(248, 474 + dh, 362, 54);
+    const auto place = [this](QWidget* frame, const QRect& design, int lower = 0) {
+        frame->setGeometry(m_stretch(design).translated(0, lower));
+    };
+    place(m_console->uploadFrame(), {26, 4, 115, 47});
+    place(m_console->consoleFrame(), {148, 4, 466, 131});
+    place(m_editor->editFrame(), {24, 56, 117, 81});
+    place(m_editor->entryTab(), {24, 144, 171, 325});
+    const QRect list = m_stretch(QRect(200, 143, 416, 322));
+    m_editor->listTab()->setGeometry(list.adjusted(0, 0, dw, dh));
+    place(m_console->outputFrame(), {30, 472, 209, 57}, dh);
+    place(m_console->inputFrame(), {248, 474, 362, 54}, dh);
 }
 
 bool FORM1::eventFilter(QObject* watched, QEvent* event) {

@@ -38,6 +38,7 @@
 
 #include "program/program.h"
 #include "session/controllersession.h"
+#include "window/controls.h"
 
 #include <QDir>
 #include <QMainWindow>
@@ -74,6 +75,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void stretchToTexts();
     void placePanels();
     void buildMenu();
     void buildFileMenu();
@@ -107,6 +109,7 @@ private:
     QLabel* m_panel2 = nullptr;
     QLabel* m_settingsNote = nullptr;
     QMenu* m_portMenu = nullptr;
+    Stretch m_stretch;  // of the fixed places, for the texts shown
     QActionGroup* m_portChoices = nullptr;
     QList<QAction*> m_systemPortActions;
     WireMonitor* m_monitor = nullptr;

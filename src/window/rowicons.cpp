@@ -3,8 +3,12 @@
 #include "program/rowkinds.h"
 
 #include <QFont>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+
+#include <algorithm>
+#include <cmath>
 
 namespace tql {
 namespace {
@@ -31,22 +35,51 @@ QRgb colourOf(RowFamily family) {
     return 0xff6b6b6b;
 }
 
-QPixmap drawIcon(const RowKind& kind) {
-    QPixmap pixmap(16, 15);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor::fromRgba(colourOf(kind.family)));
-    painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 14), 3, 3);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(8);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRect(0, 0, 16, 15), Qt::AlignCenter, QString::fromLatin1(kind.mark));
-    return pixmap;
-}
+// Drawn at the size asked, so a screen at 150 % or 200 % gets the picture at its own pixels
+// rather than the 16 x 15 one enlarged.
+class RowIconEngine final : public QIconEngine {
+public:
+    explicit RowIconEngine(const RowKind& kind) : m_kind(kind) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        const double scale = std::min(rect.width() / 16.0, rect.height() / 15.0);
+        const QRectF box(rect.x() + (rect.width() - 16 * scale) / 2,
+                         rect.y() + (rect.height() - 15 * scale) / 2, 16 * scale, 15 * scale);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QColor::fromRgba(colourOf(m_kind.family)));
+        painter->drawRoundedRect(box.adjusted(0.5 * scale, 0.5 * scale, -0.5 * scale, -0.5 * scale),
+                                 3 * scale, 3 * scale);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(std::max(1, int(std::lround(8 * scale))));
+        font.setBold(true);
+        painter->setFont(font);
+        painter->setPen(Qt::white);
+        painter->drawText(box, Qt::AlignCenter, QString::fromLatin1(m_kind.mark));
+        painter->restore();
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(), size), mode, state);
+        return pixmap;
+    }
+
+    // 16 x 15 at most, as the list asks it; smaller where less room is given.
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const QSize design(16, 15);
+        return size.width() >= 16 && size.height() >= 15 ? design
+                                                         : design.scaled(size, Qt::KeepAspectRatio);
+    }
+
+    QIconEngine* clone() const override { return new RowIconEngine(m_kind); }
+
+private:
+    const RowKind& m_kind;
+};
 
 }  // namespace
 
@@ -54,7 +87,7 @@ QIcon rowIcon(int number) {
     if (number < 1 || number > kRowKinds) {
         return {};
     }
-    return QIcon(drawIcon(rowKinds()[size_t(number - 1)]));
+    return QIcon(new RowIconEngine(rowKinds()[size_t(number - 1)]));
 }
 
 }  // namespace tql

@@ -127,6 +127,9 @@ private slots:
     void inputChanges() {
         QCOMPARE(parseInputChange("3 2.5 0")->at, 2.5);
         QVERIFY(!parseInputChange("輸入 9 在 1 秒時變 1"));
+        // As the English placeholder writes it.
+        QCOMPARE(parseInputChange("Input 5 at 0.5 s becomes 1")->input, 5);
+        QVERIFY(parseInputChange("input 5 at 0.5 s becomes 1")->on);
         QCOMPARE(formatInputChange(*parseInputChange(" 輸入 4 在 1 秒時變 0")),
                  QString("輸入 4 在 1.0 秒時變 0"));
     }

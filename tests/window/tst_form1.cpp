@@ -291,7 +291,16 @@ private slots:
         QCOMPARE(cacheKey(4), cacheKey(3));
         QVERIFY(cacheKey(2) != cacheKey(3));
         QVERIFY(cacheKey(5) != cacheKey(3));
-        QCOMPARE(w.list()->topLevelItem(1)->icon(0).actualSize(QSize(64, 64)), QSize(16, 15));
+        const QIcon icon = w.list()->topLevelItem(1)->icon(0);
+        QCOMPARE(icon.actualSize(QSize(64, 64)), QSize(16, 15));
+        // At 200 % drawn at twice the pixels, not the 100 % picture enlarged.
+        const QPixmap sharp = icon.pixmap(QSize(16, 15), 2.0);
+        QCOMPARE(sharp.size(), QSize(32, 30));
+        QVERIFY(sharp.toImage() !=
+                icon.pixmap(QSize(16, 15), 1.0)
+                    .scaled(32, 30, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                    .toImage()
+                    .convertToFormat(sharp.toImage().format()));
     }
 
     void cancelledInputStoresNothingAndKeepsTheMode() {
