@@ -47,7 +47,6 @@ private:
 ControllerSession::ControllerSession(Prompter& prompter, SerialLine& line, Sleeper& sleeper,
                                      QObject* parent)
     : QObject(parent),
-      m_operator(prompter),
       m_prompter(std::make_unique<HoldingPrompter>(prompter, *this)),
       m_monitored(line, m_wireLog),
       m_link(m_monitored, sleeper),

@@ -149,7 +149,6 @@ private:
     void download(const QStringList& text);
     bool ask(const QString& question, Prompter::Icon icon);
 
-    Prompter& m_operator;  // the boxes as they are, for the holding one
     std::unique_ptr<HoldingPrompter> m_prompter;
     WireLog m_wireLog;
     MonitoredLine m_monitored;
