@@ -683,7 +683,7 @@ Upload the whole program again.</translation>
     </message>
     <message>
         <source>秒</source>
-        <translation>s</translation>
+        <translation>Seconds</translation>
     </message>
     <message>
         <source>位置</source>
@@ -1077,7 +1077,7 @@ Licence: proprietary, all rights reserved.</translation>
     <name>tql::TrendChart</name>
     <message>
         <source>秒</source>
-        <translation>s</translation>
+        <translation>Seconds</translation>
     </message>
     <message>
         <source>滑台座標</source>

@@ -2,10 +2,13 @@
 
 #include "program/rowkinds.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <algorithm>
 #include <cmath>
@@ -41,31 +44,27 @@ class RowIconEngine final : public QIconEngine {
 public:
     explicit RowIconEngine(const RowKind& kind) : m_kind(kind) {}
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
-        const double scale = std::min(rect.width() / 16.0, rect.height() / 15.0);
-        const QRectF box(rect.x() + (rect.width() - 16 * scale) / 2,
-                         rect.y() + (rect.height() - 15 * scale) / 2, 16 * scale, 15 * scale);
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->setPen(Qt::NoPen);
-        painter->setBrush(QColor::fromRgba(colourOf(m_kind.family)));
-        painter->drawRoundedRect(box.adjusted(0.5 * scale, 0.5 * scale, -0.5 * scale, -0.5 * scale),
-                                 3 * scale, 3 * scale);
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(std::max(1, int(std::lround(8 * scale))));
-        font.setBold(true);
-        painter->setFont(font);
-        painter->setPen(Qt::white);
-        painter->drawText(box, Qt::AlignCenter, QString::fromLatin1(m_kind.mark));
-        painter->restore();
+    // Through a picture of the painter's own pixels, so it blends with a row's background
+    // as any pixmap does.
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        QPixmap picture = pixmap(rect.size() * ratio, mode, state);
+        picture.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect.topLeft(), picture);
     }
 
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    // Selected or disabled rows get the picture as the style alters any icon's for them.
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
         QPixmap pixmap(size);
         pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(), size), mode, state);
-        return pixmap;
+        draw(pixmap);
+        if (mode == QIcon::Normal) {
+            return pixmap;
+        }
+        QStyleOption option;
+        option.palette = QGuiApplication::palette();
+        return QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
     }
 
     // 16 x 15 at most, as the list asks it; smaller where less room is given.
@@ -78,6 +77,25 @@ public:
     QIconEngine* clone() const override { return new RowIconEngine(m_kind); }
 
 private:
+    void draw(QPixmap& pixmap) const {
+        const QSizeF size = pixmap.size();
+        const double scale = std::min(size.width() / 16, size.height() / 15);
+        const QRectF box((size.width() - 16 * scale) / 2, (size.height() - 15 * scale) / 2,
+                         16 * scale, 15 * scale);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor::fromRgba(colourOf(m_kind.family)));
+        painter.drawRoundedRect(box.adjusted(0.5 * scale, 0.5 * scale, -0.5 * scale, -0.5 * scale),
+                                3 * scale, 3 * scale);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(std::max(1, int(std::lround(8 * scale))));
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(box, Qt::AlignCenter, QString::fromLatin1(m_kind.mark));
+    }
+
     const RowKind& m_kind;
 };
 

@@ -3,6 +3,7 @@
 #include "support/quietoffscreen.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QDirIterator>
 #include <QGroupBox>
 #include <QMainWindow>
@@ -93,7 +94,7 @@ QStringList catalogueFaults(const QString& path) {
 QStringList shownTexts(const QWidget& form) {
     QStringList texts = {form.windowTitle()};
     for (const QWidget* w : form.findChildren<QWidget*>()) {
-        texts << w->toolTip() << w->accessibleName();
+        texts << w->windowTitle() << w->toolTip() << w->accessibleName();
         if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
             texts << button->text();
         } else if (const auto* label = qobject_cast<const QLabel*>(w)) {
@@ -205,13 +206,25 @@ private slots:
     void englishWindowShowsNoChinese() {
         const LanguageTexts english("en");
         test::FormFixture w;
+        QStringList texts = shownTexts(*w.form);
+        // The row dialogs, each opened as the operator opens it.
+        w.click("Command12");
+        for (const char* button :
+             {"Command19", "Command5", "Command10", "Command11", "Command15", "Command1"}) {
+            w.click(button);
+            texts << shownTexts(*w.form);
+            for (QDialog* dialog : w.form->findChildren<QDialog*>()) {
+                dialog->close();
+            }
+        }
         QStringList chinese;
-        for (const QString& text : shownTexts(*w.form)) {
+        for (const QString& text : texts) {
             // Each language's name in itself, and the menu that chooses them.
             if (text.contains(kHan) && text != u"語言 / Language" && text != u"中文") {
                 chinese << text;
             }
         }
+        chinese.removeDuplicates();
         QVERIFY2(chinese.isEmpty(), qPrintable(chinese.join('\n')));
         QCOMPARE(w.panel(1), QString("Not connected"));
     }
