@@ -132,6 +132,66 @@
         <source>第 %1 列等待輸入 %2 秒</source>
         <translation>Row %1 waits %2 s for its input</translation>
     </message>
+    <message>
+        <source>輸入 %1 在等待 %2 秒後變 %3</source>
+        <translation>input %1 %2 s into a wait becomes %3</translation>
+    </message>
+    <message>
+        <source>等待輸入 %1 變 %2</source>
+        <translation>waits for input %1 to become %2</translation>
+    </message>
+    <message>
+        <source>移動到 %1</source>
+        <translation>moves to %1</translation>
+    </message>
+    <message>
+        <source>延遲到 %1 秒</source>
+        <translation>delays until %1 s</translation>
+    </message>
+    <message>
+        <source>第 %1 列</source>
+        <translation>row %1</translation>
+    </message>
+    <message>
+        <source>時間: %1 秒</source>
+        <translation>Time: %1 s</translation>
+    </message>
+    <message>
+        <source>程式已結束</source>
+        <translation>The program has ended</translation>
+    </message>
+    <message>
+        <source>目前: 第 %1 列</source>
+        <translation>At: row %1</translation>
+    </message>
+    <message>
+        <source>位置: %1</source>
+        <translation>Position: %1</translation>
+    </message>
+    <message>
+        <source>速度: %1</source>
+        <translation>Speed: %1</translation>
+    </message>
+    <message>
+        <source>輸入 1-8: %1</source>
+        <translation>Inputs 1-8: %1</translation>
+    </message>
+    <message>
+        <source>輸出 1-4: %1</source>
+        <translation>Outputs 1-4: %1</translation>
+    </message>
+    <message>
+        <source>迴圈 (第 %1 列): 還剩 %2 次</source>
+        <translation>Loop (row %1): %2 rounds left</translation>
+    </message>
+    <message>
+        <source>呼叫 (第 %1 列): 等待返回</source>
+        <translation>Call (row %1): waits for its return</translation>
+    </message>
+    <message>
+        <source>假設: 第 %1 列等待輸入 %2 變 %3 %4 秒, %5 次</source>
+        <translation>Assumed: row %1 waits %4 s for input %2 to become %3, %5 times</translation>
+    </message>
 </context>
 <context>
     <name>Link</name>
@@ -683,7 +743,7 @@ Upload the whole program again.</translation>
     </message>
     <message>
         <source>秒</source>
-        <translation>Seconds</translation>
+        <translation>s</translation>
     </message>
     <message>
         <source>位置</source>
@@ -1077,7 +1137,7 @@ Licence: proprietary, all rights reserved.</translation>
     <name>tql::TrendChart</name>
     <message>
         <source>秒</source>
-        <translation>Seconds</translation>
+        <translation>s</translation>
     </message>
     <message>
         <source>滑台座標</source>

@@ -104,7 +104,7 @@ void Machine::advance(double now) {
     } else {
         m_velocity = 0;
     }
-    if (m_running) {
+    if (m_running && !m_paused) {
         step(now);
     }
 }

@@ -3,6 +3,7 @@
 #include "controller/limits.h"
 #include "controller/statements.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -63,6 +64,15 @@ public:
     // The program halts before it executes a statement of one of these lines (1-based), as
     // at a breakpoint; haltedAt() then names the line.
     void setHaltLines(std::set<std::size_t> lines) { m_haltLines = std::move(lines); }
+    // Asked as the program comes to a line (1-based), before its first statement runs, once
+    // for each arrival (not again while a wait there holds it): true pauses the program
+    // there. A paused program keeps its place, its waits and its calls, and goes on from
+    // the same statement, unasked, after resume().
+    void setPauseCheck(std::function<bool(std::size_t line)> check) {
+        m_pauseCheck = std::move(check);
+    }
+    void resume() { m_paused = false; }
+    bool paused() const { return m_paused; }
 
     // Immediate settings and moves.
     void moveTo(double target) { m_target = target; }
@@ -81,6 +91,9 @@ public:
     void fail(Fault fault);
 
     double position() const { return m_position; }
+    double target() const { return m_target; }
+    // Until when (seconds) the program's last delay holds it.
+    double delayUntil() const { return m_waitUntil; }
     int outputs() const { return m_outputs; }
     int inputWord() const;
     bool running() const { return m_running; }
@@ -88,6 +101,12 @@ public:
     const std::vector<std::string>& storedProgram() const { return m_program; }
     bool programSaved() const { return m_programSaved; }
     double speed() const { return m_speed; }
+    // How fast the slide moves now (with accelerate: along its ramp).
+    double velocity() const { return m_velocity; }
+    // A variable of the program ("#L1"), if the program has set it.
+    std::optional<double> variable(const std::string& name) const;
+    // The lines (1-based) of the calls waiting for their return, the first call first.
+    std::vector<std::size_t> callLines() const;
     double acceleration() const { return m_acceleration; }
     // Statements the stored program has executed since it started.
     long long executed() const { return m_executed; }
@@ -141,6 +160,9 @@ private:
     long long m_executed = 0;
     std::optional<InputWait> m_waiting;
     std::set<std::size_t> m_haltLines;
+    std::function<bool(std::size_t)> m_pauseCheck;
+    std::size_t m_askedLine = 0;
+    bool m_paused = false;
     std::size_t m_haltedAt = 0;
     double m_velocity = 0;  // along the move, with accelerate
     std::map<std::string, double> m_variables;

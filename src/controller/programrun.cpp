@@ -18,6 +18,8 @@ void Machine::startProgram(double now) {
     m_executed = 0;
     m_waiting.reset();
     m_haltedAt = 0;
+    m_askedLine = 0;
+    m_paused = false;
     m_pc = 0;
     m_returns.clear();
     m_variables.clear();
@@ -31,6 +33,19 @@ void Machine::stopProgram() {
     m_running = false;
     m_waiting.reset();
     m_target = m_position;
+}
+
+std::optional<double> Machine::variable(const std::string& name) const {
+    const auto found = m_variables.find(name);
+    return found == m_variables.end() ? std::nullopt : std::optional(found->second);
+}
+
+std::vector<size_t> Machine::callLines() const {
+    std::vector<size_t> lines;
+    for (const size_t back : m_returns) {
+        lines.push_back(m_code[back - 1].line);
+    }
+    return lines;
 }
 
 size_t Machine::currentLine() const {
@@ -50,6 +65,14 @@ void Machine::step(double now) {
             return;
         }
         const Statement& s = m_code[m_pc];
+        // A pause comes before a halt there: what stops the program can be looked at first.
+        if (s.line != m_askedLine) {
+            m_askedLine = s.line;
+            if (m_pauseCheck && m_pauseCheck(s.line)) {
+                m_paused = true;
+                return;
+            }
+        }
         if (m_haltLines.contains(s.line)) {
             m_haltedAt = s.line;
             stopProgram();

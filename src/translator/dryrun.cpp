@@ -29,11 +29,22 @@ constexpr double kStep = 0.001;
 
 std::optional<InputChange> parseInputChange(const QString& line) {
     // The words of either language, as the placeholder shows them; or the bare numbers.
-    static const QRegularExpression pattern(
+    static const QRegularExpression atTime(
         QStringLiteral("^\\s*(?:(?:輸入|input)\\s*)?([1-8])\\s*(?:(?:在|at)\\s*)?"
                        "([0-9]+(?:\\.[0-9]*)?)\\s*(?:(?:秒時變|s\\s+becomes)\\s*)?([01])\\s*$"),
         QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = pattern.match(line);
+    static const QRegularExpression afterWait(
+        QStringLiteral("^\\s*(?:(?:輸入|input)\\s*)?([1-8])\\s*(?:在\\s*)?等待\\s*"
+                       "([0-9]+(?:\\.[0-9]*)?)\\s*秒後變\\s*([01])\\s*$|"
+                       "^\\s*(?:input\\s*)?([1-8])\\s+([0-9]+(?:\\.[0-9]*)?)\\s*s\\s+into\\s+"
+                       "(?:a|its|each)\\s+wait\\s+becomes\\s+([01])\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch match = afterWait.match(line); match.hasMatch()) {
+        const int first = match.captured(1).isEmpty() ? 4 : 1;
+        return InputChange{match.captured(first).toInt(), match.captured(first + 1).toDouble(),
+                           match.captured(first + 2) == u"1", true};
+    }
+    const QRegularExpressionMatch match = atTime.match(line);
     if (!match.hasMatch()) {
         return std::nullopt;
     }
@@ -42,7 +53,8 @@ std::optional<InputChange> parseInputChange(const QString& line) {
 }
 
 QString formatInputChange(const InputChange& change) {
-    return Texts::tr("輸入 %1 在 %2 秒時變 %3")
+    return (change.afterWait ? Texts::tr("輸入 %1 在等待 %2 秒後變 %3")
+                             : Texts::tr("輸入 %1 在 %2 秒時變 %3"))
         .arg(change.input)
         .arg(change.at, 0, 'f', 1)
         .arg(change.on ? 1 : 0);
@@ -72,21 +84,102 @@ QString faultText(const controller::Fault& fault) {
 
 }  // namespace
 
-namespace {
-
 // One dry run: the translated program loaded into the machine, then run in steps of kStep
-// with the input changes applied as their time comes, the motion and the waits recorded.
-class DryRunner {
+// with the input changes applied as their time comes, the motion, the waits and the rows
+// recorded. The machine tells each line it comes to; the first line of a row is where that
+// row starts and the one before it is done, and where a pause may hold the run.
+class DryRunner::Simulation {
 public:
-    DryRunner(const Translation& translation, const DryRunSetup& setup)
-        : m_translation(translation), m_setup(setup) {}
-
-    DryRunResult run(const ProgramTable& table, int RowCounter) {
-        if (load(table, RowCounter)) {
-            simulate();
-            classifyEnd();
+    Simulation(const ProgramTable& table, int RowCounter, const DryRunSetup& setup)
+        : m_setup(setup), m_translation(TranslateProgram(table, RowCounter)) {
+        if (!m_translation.ok()) {
+            m_result.row = m_translation.errorRow;
+            m_result.message = m_translation.namedError();
+            m_ended = true;
+            return;
         }
-        return m_result;
+        for (int row = 0; row <= std::min(RowCounter, kMaxProgramRows); ++row) {
+            m_keywords << table[size_t(row)][0];
+        }
+        if (!load(table, RowCounter)) {
+            m_ended = true;
+            return;
+        }
+        start();
+    }
+
+    bool ended() const { return m_ended; }
+    const DryRunResult& result() const { return m_result; }
+    const std::vector<TracedRow>& trace() const { return m_trace; }
+
+    Pause run(const RunLimits& limits) {
+        if (m_ended) {
+            return Pause::Ended;
+        }
+        m_limits = limits;
+        if (m_machine.paused()) {
+            m_machine.resume();
+            m_machine.advance(m_t);  // the rest of the moment the pause came in
+            followWaits();
+            if (m_machine.paused()) {
+                return m_pause;
+            }
+        }
+        while (true) {
+            if (m_stuck && limits.holdEndlessWaits) {
+                return Pause::Waiting;
+            }
+            if (!going()) {
+                break;
+            }
+            if (m_t + 1e-9 >= limits.until) {
+                return Pause::Time;
+            }
+            const bool changed = tick();
+            if (m_machine.paused()) {
+                return m_pause;
+            }
+            if (changed && limits.inputChange) {
+                return Pause::InputChange;
+            }
+        }
+        finish();
+        return Pause::Ended;
+    }
+
+    // The next moment finds out whether the wait still holds.
+    void setInput(int input, bool on) {
+        m_machine.setInput(input, on);
+        m_stuck = false;
+    }
+
+    Watch watch() const {
+        Watch watch;
+        watch.seconds = m_t;
+        watch.position = m_machine.position();
+        watch.speed = m_machine.velocity();
+        watch.inputs = switchesOf<kInputs>(m_machine.inputWord());
+        watch.outputs = switchesOf<kOutputs>(m_machine.outputs());
+        watch.row = m_ended ? 0 : m_current;
+        for (const auto& [row, counter] : m_loopCounters) {
+            if (const std::optional<double> count = m_machine.variable(counter)) {
+                watch.loops.push_back({row, *count});
+            }
+        }
+        for (const size_t line : m_machine.callLines()) {
+            watch.calls.push_back(rowOf(line));
+        }
+        if (m_ended) {
+            return watch;
+        }
+        if (const auto& wait = m_machine.waitingOnInput()) {
+            watch.waitsFor = Texts::tr("等待輸入 %1 變 %2").arg(wait->input).arg(wait->on ? 1 : 0);
+        } else if (m_machine.position() != m_machine.target()) {
+            watch.waitsFor = Texts::tr("移動到 %1").arg(m_machine.target(), 0, 'f', 3);
+        } else if (m_machine.delayUntil() > m_t + 1e-9) {
+            watch.waitsFor = Texts::tr("延遲到 %1 秒").arg(m_machine.delayUntil(), 0, 'f', 3);
+        }
+        return watch;
     }
 
 private:
@@ -95,6 +188,10 @@ private:
         m_result.end = end;
         m_result.row = row;
         m_result.message = Texts::tr("第 %1 列: %2").arg(row).arg(why);
+    }
+    bool going() const {
+        return m_machine.running() && !m_stuck && m_t < m_setup.timeLimit &&
+               m_machine.executed() < m_setup.lineLimit;
     }
 
     // What the checks find in error stops the run where it is reached, as the controller
@@ -111,9 +208,15 @@ private:
         std::vector<std::string> lines;
         for (qsizetype n = 0; n < text.size(); ++n) {
             const int row = m_translation.LineRows[size_t(n)];
-            if (m_errors.contains(row) &&
-                (n == 0 || m_translation.LineRows[size_t(n - 1)] != row)) {
-                haltLines.insert(size_t(n) + 1);
+            const bool first = n == 0 || m_translation.LineRows[size_t(n - 1)] != row;
+            if (first) {
+                m_rowStarts.emplace(size_t(n) + 1, row);
+                if (m_keywords.value(row) == u"LOOP") {
+                    m_loopCounters.emplace_back(row, text[n].section(u'=', 0, 0).toStdString());
+                }
+                if (m_errors.contains(row)) {
+                    haltLines.insert(size_t(n) + 1);
+                }
             }
             const QByteArray bytes = encodeBig5(text[n]).value_or(QByteArray());
             if (size_t(bytes.size()) > controller::kMaxLineLength) {
@@ -129,70 +232,144 @@ private:
         for (int k = 0; k < controller::kInputs; ++k) {
             m_machine.setInput(k + 1, m_setup.inputs[size_t(k)]);
         }
-        m_changes = m_setup.changes;
-        std::stable_sort(m_changes.begin(), m_changes.end(),
-                         [](const InputChange& a, const InputChange& b) { return a.at < b.at; });
-        m_nextChange = m_changes.begin();
+        for (const InputChange& change : m_setup.changes) {
+            if (change.afterWait) {
+                m_assumptions.push_back(change);
+            } else {
+                m_pending.emplace(change.at, change);
+            }
+        }
         return true;
     }
 
-    void simulate() {
+    // Paused before the first row; the first statements run at the start, not a step
+    // later.
+    void start() {
+        m_machine.setPauseCheck([this](size_t line) { return arrive(line); });
         m_machine.startProgram(0);
-        m_machine.advance(0);  // the first statements run at the start, not a step later
+        m_machine.advance(0);
         m_position = m_machine.position();
         m_result.lowest = m_result.highest = m_position;
         m_result.samples.emplace_back(0, m_position);
-        double nextSample = m_setup.sampleInterval;
-        long long tick = 0;
+        m_nextSample = m_setup.sampleInterval;
         followWaits();
-        while (m_machine.running() && !m_stuck && m_t < m_setup.timeLimit &&
-               m_machine.executed() < m_setup.lineLimit) {
-            m_t = double(++tick) * kStep;
-            for (; m_nextChange != m_changes.end() && m_nextChange->at <= m_t; ++m_nextChange) {
-                m_machine.setInput(m_nextChange->input, m_nextChange->on);
-            }
-            m_machine.advance(m_t);
-            const double now = m_machine.position();
-            m_result.travelled += std::fabs(now - m_position);
-            m_position = now;
-            m_result.lowest = std::min(m_result.lowest, now);
-            m_result.highest = std::max(m_result.highest, now);
-            if (m_t + 1e-9 >= nextSample) {
-                m_result.samples.emplace_back(m_t, now);
-                nextSample += m_setup.sampleInterval;
-            }
-            followWaits();
+    }
+
+    // The program comes to a line: at a row's first line the row before is done, and the
+    // run pauses there if it is asked to.
+    bool arrive(size_t line) {
+        const auto found = m_rowStarts.find(line);
+        if (found == m_rowStarts.end()) {
+            return false;
         }
-        if (m_waitingLine != 0) {
-            m_result.waits.back().seconds = m_t - m_waitStart;
+        finishRow();
+        const int row = found->second;
+        m_current = row;
+        if (!m_started) {
+            m_started = true;
+            m_pause = Pause::Step;
+            return true;
         }
-        m_result.seconds = m_t;
+        if (m_limits.step) {
+            m_pause = Pause::Step;
+        } else if (row == m_limits.toRow) {
+            m_pause = Pause::Row;
+        } else if (m_limits.breakpoints.contains(row)) {
+            m_pause = Pause::Breakpoint;
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    void finishRow() {
+        if (m_setup.trace && m_current != 0 && !m_finished) {
+            m_trace.push_back({m_t, m_current, m_keywords.value(m_current), m_machine.position()});
+        }
+        m_finished = false;
+    }
+
+    // One kStep of simulated time; true when a scheduled input changed.
+    bool tick() {
+        m_t = double(++m_ticks) * kStep;
+        bool changed = false;
+        while (!m_pending.empty() && m_pending.begin()->first <= m_t + 1e-9) {
+            const InputChange& change = m_pending.begin()->second;
+            m_machine.setInput(change.input, change.on);
+            m_pending.erase(m_pending.begin());
+            changed = true;
+        }
+        m_machine.advance(m_t);
+        const double now = m_machine.position();
+        m_result.travelled += std::fabs(now - m_position);
+        m_position = now;
+        m_result.lowest = std::min(m_result.lowest, now);
+        m_result.highest = std::max(m_result.highest, now);
+        if (m_t + 1e-9 >= m_nextSample) {
+            m_result.samples.emplace_back(m_t, now);
+            m_nextSample += m_setup.sampleInterval;
+        }
+        followWaits();
+        return changed;
     }
 
     // A wait no change still to come can release lasts for ever.
     bool releasable(const controller::Machine::InputWait& wait) const {
-        return std::any_of(m_nextChange, m_changes.cend(), [&](const InputChange& c) {
-            return c.input == wait.input && c.on == wait.on;
+        return std::any_of(m_pending.begin(), m_pending.end(), [&](const auto& entry) {
+            return entry.second.input == wait.input && entry.second.on == wait.on;
         });
     }
 
     // A wait on an input, timed from the moment the program stops at it to the moment it
-    // goes on, and counted against the program row that stands behind it.
+    // goes on, and counted against the program row that stands behind it. An assumed wait
+    // for it schedules its change as the wait begins.
     void followWaits() {
         const auto& wait = m_machine.waitingOnInput();
         const size_t line = wait ? wait->line : 0;
-        m_stuck = wait && !releasable(*wait);
-        if (line == m_waitingLine) {
-            return;
+        if (line != m_waitingLine) {
+            if (m_waitingLine != 0) {
+                m_result.waits.back().seconds = m_t - m_waitStart;
+            }
+            if (line != 0) {
+                m_result.waits.push_back({rowOf(line), 0});
+                m_waitStart = m_t;
+                assumeWait(*wait);
+            }
+            m_waitingLine = line;
         }
+        m_stuck = wait && !releasable(*wait);
+    }
+
+    void assumeWait(const controller::Machine::InputWait& wait) {
+        for (const InputChange& change : m_assumptions) {
+            if (change.input != wait.input || change.on != wait.on) {
+                continue;
+            }
+            m_pending.emplace(m_t + change.at, change);
+            const int row = rowOf(wait.line);
+            auto& assumed = m_result.assumed;
+            auto found = std::find_if(assumed.begin(), assumed.end(), [&](const AssumedWait& a) {
+                return a.row == row && a.input == change.input && a.on == change.on &&
+                       a.seconds == change.at;
+            });
+            if (found == assumed.end()) {
+                found = assumed.insert(assumed.end(), {row, change.input, change.on, change.at, 0});
+            }
+            ++found->times;
+        }
+    }
+
+    void finish() {
+        m_ended = true;
         if (m_waitingLine != 0) {
             m_result.waits.back().seconds = m_t - m_waitStart;
         }
-        if (line != 0) {
-            m_result.waits.push_back({rowOf(line), 0});
-            m_waitStart = m_t;
+        m_result.seconds = m_t;
+        if (!m_machine.running() && m_machine.haltedAt() == 0 && !m_machine.fault()) {
+            finishRow();
+            m_finished = true;
         }
-        m_waitingLine = line;
+        classifyEnd();
     }
 
     void classifyEnd() {
@@ -219,31 +396,100 @@ private:
         }
     }
 
-    const Translation& m_translation;
-    const DryRunSetup& m_setup;
+    const DryRunSetup m_setup;
+    const Translation m_translation;
     controller::Machine m_machine{{.loopback = false, .accelerate = true}};
     DryRunResult m_result;
+    std::vector<TracedRow> m_trace;
+    QStringList m_keywords;                                   // of rows 0..RowCounter
+    std::map<size_t, int> m_rowStarts;                        // first line → its row
+    std::vector<std::pair<int, std::string>> m_loopCounters;  // LOOP row, its counter
     std::map<int, QString> m_errors;
-    std::vector<InputChange> m_changes;
-    std::vector<InputChange>::const_iterator m_nextChange;
+    std::multimap<double, InputChange> m_pending;  // the changes still to come, by time
+    std::vector<InputChange> m_assumptions;        // the assumed waits
+    RunLimits m_limits;
+    Pause m_pause = Pause::Step;
+    long long m_ticks = 0;
     double m_t = 0;
     double m_position = 0;
+    double m_nextSample = 0;
+    int m_current = 0;  // the row running, or about to run at a pause
+    bool m_started = false;
+    bool m_finished = false;
+    bool m_ended = false;
     size_t m_waitingLine = 0;
     double m_waitStart = 0;
     bool m_stuck = false;
 };
 
-}  // namespace
+DryRunner::DryRunner(const ProgramTable& table, int RowCounter, const DryRunSetup& setup)
+    : m_simulation(std::make_unique<Simulation>(table, RowCounter, setup)) {}
+
+DryRunner::~DryRunner() = default;
+
+Pause DryRunner::run(const RunLimits& limits) {
+    return m_simulation->run(limits);
+}
+
+void DryRunner::setInput(int input, bool on) {
+    m_simulation->setInput(input, on);
+}
+
+bool DryRunner::ended() const {
+    return m_simulation->ended();
+}
+
+Watch DryRunner::watch() const {
+    return m_simulation->watch();
+}
+
+const DryRunResult& DryRunner::result() const {
+    return m_simulation->result();
+}
+
+const std::vector<TracedRow>& DryRunner::trace() const {
+    return m_simulation->trace();
+}
 
 DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup& setup) {
-    const Translation translation = TranslateProgram(table, RowCounter);
-    if (!translation.ok()) {
-        DryRunResult result;
-        result.row = translation.errorRow;
-        result.message = translation.namedError();
-        return result;
+    DryRunner runner(table, RowCounter, setup);
+    runner.run();
+    return runner.result();
+}
+
+QString traceLine(const TracedRow& traced) {
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(traced.seconds, 0, 'f', 3)
+        .arg(Texts::tr("第 %1 列").arg(traced.row))
+        .arg(traced.keyword)
+        .arg(traced.position, 0, 'f', 3);
+}
+
+QStringList watchText(const Watch& watch) {
+    const auto switches = [](const auto& states) {
+        QStringList bits;
+        for (const bool on : states) {
+            bits << (on ? QStringLiteral("1") : QStringLiteral("0"));
+        }
+        return bits.join(u' ');
+    };
+    QStringList lines;
+    lines << Texts::tr("時間: %1 秒").arg(watch.seconds, 0, 'f', 3)
+          << (watch.row == 0 ? Texts::tr("程式已結束") : Texts::tr("目前: 第 %1 列").arg(watch.row))
+          << Texts::tr("位置: %1").arg(watch.position, 0, 'f', 3)
+          << Texts::tr("速度: %1").arg(watch.speed, 0, 'f', 3)
+          << Texts::tr("輸入 1-8: %1").arg(switches(watch.inputs))
+          << Texts::tr("輸出 1-4: %1").arg(switches(watch.outputs));
+    for (const LoopCounter& loop : watch.loops) {
+        lines << Texts::tr("迴圈 (第 %1 列): 還剩 %2 次").arg(loop.row).arg(loop.count);
     }
-    return DryRunner(translation, setup).run(table, RowCounter);
+    for (const int call : watch.calls) {
+        lines << Texts::tr("呼叫 (第 %1 列): 等待返回").arg(call);
+    }
+    if (!watch.waitsFor.isEmpty()) {
+        lines << watch.waitsFor;
+    }
+    return lines;
 }
 
 QStringList dryRunSummary(const DryRunResult& result) {
@@ -265,6 +511,14 @@ QStringList dryRunSummary(const DryRunResult& result) {
                  .arg(result.highest, 0, 'f', 3);
     for (const DryRunWait& wait : result.waits) {
         lines << Texts::tr("第 %1 列等待輸入 %2 秒").arg(wait.row).arg(wait.seconds, 0, 'f', 3);
+    }
+    for (const AssumedWait& assumed : result.assumed) {
+        lines << Texts::tr("假設: 第 %1 列等待輸入 %2 變 %3 %4 秒, %5 次")
+                     .arg(assumed.row)
+                     .arg(assumed.input)
+                     .arg(assumed.on ? 1 : 0)
+                     .arg(assumed.seconds, 0, 'f', 3)
+                     .arg(assumed.times);
     }
     return lines;
 }

@@ -79,7 +79,7 @@ private slots:
         QTest::addColumn<QString>("says");
         const Row label = {"LABLE", "A", "標籤", "-", "-"};
         QTest::newRow("endless loop") << QList<Row>{label, {"GLABLE", "A", "跳至標籤", "-", "-"}}
-                                      << int(DryRunEnd::LineLimit) << 2 << "無窮迴圈";
+                                      << int(DryRunEnd::LineLimit) << 1 << "無窮迴圈";
         QTest::newRow("slow but finite") << QList<Row>{kSpeed50, {"WT", "5000", "延遲", "-", "-"}}
                                          << int(DryRunEnd::TimeLimit) << 2 << "模擬 3 秒後停止";
         QTest::newRow("wait nothing releases")
@@ -124,6 +124,170 @@ private slots:
         }
     }
 
+    // Where a run in steps pauses: the rows of its pauses, in order, until its end.
+    void stepping_data() {
+        QTest::addColumn<QList<Row>>("rows");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QList<int>>("pauses");
+        const Row loop = {"LOOP", "3", "迴圈", "-", "-"};
+        const Row move = {"MR", "相對移動", "10", "-", "-"};
+        const Row end = {"LOOPEND", "迴圈結束", "-", "-", "-"};
+        const Row home = {"HOME", "回原點", "-", "-", "-"};
+        const QList<Row> looped = {kSpeed50, loop, move, end, home};
+        // A step after LOOPEND goes back into the loop's body, not to its LOOP row.
+        QTest::newRow("step") << looped << "step" << QList<int>{2, 3, 4, 3, 4, 3, 4, 5};
+        QTest::newRow("breakpoint in a loop") << looped << "break 3" << QList<int>{3, 3, 3};
+        QTest::newRow("breakpoints") << looped << "break 2 5" << QList<int>{2, 5};
+        QTest::newRow("to a row") << looped << "to 5" << QList<int>{5};
+        QTest::newRow("to the row it stands at: once round") << looped << "to 1" << QList<int>{};
+        const QList<Row> called = {
+            {"CALL", "S", "呼叫標籤", "-", "-"}, home, {"GLABLE", "E", "跳至標籤", "-", "-"},
+            {"LABLE", "S", "標籤", "-", "-"},    move, {"RET", "RETURN", "返回", "-", "-"},
+            {"LABLE", "E", "標籤", "-", "-"}};
+        QTest::newRow("into a call and back") << called << "step" << QList<int>{4, 5, 6, 2, 3, 7};
+        // A row the checks find in error: the pause comes first, then the run stops there.
+        QTest::newRow("before an error")
+            << QList<Row>{kSpeed50, {"GLABLE", "X", "跳至標籤", "-", "-"}} << "break 2"
+            << QList<int>{2};
+    }
+
+    void stepping() {
+        QFETCH(QList<Row>, rows);
+        QFETCH(QString, how);
+        QFETCH(QList<int>, pauses);
+        const ProgramTable table = test::tableOf(rows);
+        DryRunner runner(table, int(rows.size()), {});
+        QCOMPARE(runner.watch().row, 1);  // ready at the first row
+        RunLimits limits;
+        const QStringList words = how.split(' ');
+        limits.step = words[0] == "step";
+        if (words[0] == "break") {
+            for (const QString& row : words.mid(1)) {
+                limits.breakpoints.insert(row.toInt());
+            }
+        }
+        limits.toRow = words[0] == "to" ? words[1].toInt() : 0;
+        QList<int> seen;
+        while (runner.run(limits) != Pause::Ended) {
+            seen << runner.watch().row;
+            QVERIFY(seen.size() < 20);
+        }
+        QCOMPARE(seen, pauses);
+        QCOMPARE(runner.watch().row, 0);
+    }
+
+    // What a pause shows: the time, the place, the loop counter with its row, the calls
+    // waiting for their return, what the row waits for.
+    void watchAtAPause() {
+        const QList<Row> rows = {kSpeed50,
+                                 {"LOOP", "2", "迴圈", "-", "-"},
+                                 {"CALL", "S", "呼叫標籤", "-", "-"},
+                                 {"LOOPEND", "迴圈結束", "-", "-", "-"},
+                                 {"GLABLE", "E", "跳至標籤", "-", "-"},
+                                 {"LABLE", "S", "標籤", "-", "-"},
+                                 {"IN+", "3", "IN+", "-", "-"},
+                                 {"OUTP", "5", "輸出", "-", "-"},
+                                 {"MR", "相對移動", "10", "-", "-"},
+                                 {"RET", "RETURN", "返回", "-", "-"},
+                                 {"LABLE", "E", "標籤", "-", "-"}};
+        DryRunSetup setup;
+        setup.inputs[2] = true;
+        DryRunner runner(test::tableOf(rows), int(rows.size()), setup);
+        RunLimits toTheReturn;
+        toTheReturn.breakpoints = {10};
+        QCOMPARE(runner.run(toTheReturn), Pause::Breakpoint);
+        Watch watch = runner.watch();
+        QCOMPARE(watch.row, 10);
+        QVERIFY(std::fabs(watch.seconds - moveTime(10, 50, 2000)) < 0.01);
+        QCOMPARE(watch.position, 10.0);
+        QCOMPARE(watch.loops.size(), size_t(1));
+        QCOMPARE(watch.loops[0].row, 2);
+        QCOMPARE(watch.loops[0].count, 2.0);
+        QCOMPARE(watch.calls, std::vector<int>{3});
+        QCOMPARE(watch.outputs, (OutputStates{true, false, true, false}));
+        QVERIFY(watch.inputs[2]);
+        QVERIFY(watch.waitsFor.isEmpty());
+        // The second round finds input 3 off: the row waits, and a hand on the input lets it
+        // go on.
+        runner.setInput(3, false);
+        RunLimits byHand;
+        byHand.holdEndlessWaits = true;
+        byHand.step = true;
+        QCOMPARE(runner.run(byHand), Pause::Step);
+        QCOMPARE(runner.watch().row, 4);
+        QCOMPARE(runner.watch().calls, std::vector<int>{});
+        byHand.step = false;
+        QCOMPARE(runner.run(byHand), Pause::Waiting);
+        watch = runner.watch();
+        QCOMPARE(watch.row, 7);
+        QCOMPARE(watch.waitsFor, QString("等待輸入 3 變 1"));
+        QCOMPARE(watch.loops[0].count, 1.0);
+        QVERIFY(watchText(watch).contains("迴圈 (第 2 列): 還剩 1 次"));
+        runner.setInput(3, true);
+        QCOMPARE(runner.run(), Pause::Ended);
+        QCOMPARE(runner.result().end, DryRunEnd::Finished);
+    }
+
+    void pausesInTime() {
+        const QList<Row> rows = {kSpeed50, {"MR", "相對移動", "100", "-", "-"}};
+        DryRunner runner(test::tableOf(rows), 2, {});
+        RunLimits aSecond;
+        aSecond.until = 1.0;
+        QCOMPARE(runner.run(aSecond), Pause::Time);
+        QVERIFY(std::fabs(runner.watch().seconds - 1.0) < 1e-9);
+        QCOMPARE(runner.watch().row, 2);
+        QCOMPARE(runner.watch().waitsFor, QString("移動到 100.000"));
+        QVERIFY(runner.result().samples.size() > 90);  // the chart grows as the run goes
+        runner.run();
+        QCOMPARE(runner.result().end, DryRunEnd::Finished);
+    }
+
+    // Every executed row once it is done, every repetition of a loop too, as tq4c --trace
+    // prints them.
+    void traceOfTheRows() {
+        const QList<Row> rows = {kSpeed50,
+                                 {"LOOP", "2", "迴圈", "-", "-"},
+                                 {"MR", "相對移動", "30", "-", "-"},
+                                 {"LOOPEND", "迴圈結束", "-", "-", "-"}};
+        DryRunSetup setup;
+        setup.trace = true;
+        DryRunner runner(test::tableOf(rows), 4, setup);
+        runner.run();
+        QStringList lines;
+        for (const TracedRow& traced : runner.trace()) {
+            lines << traceLine(traced).section(' ', 1);
+        }
+        QCOMPARE(lines, (QStringList{"第 1 列 VM 0.000", "第 2 列 LOOP 0.000", "第 3 列 MR 30.000",
+                                     "第 4 列 LOOPEND 30.000", "第 3 列 MR 60.000",
+                                     "第 4 列 LOOPEND 60.000"}));
+        const double move = moveTime(30, 50, 2000);
+        QVERIFY(std::fabs(runner.trace()[2].seconds - move) < 0.01);
+        QVERIFY(std::fabs(runner.trace()[5].seconds - 2 * move) < 0.01);
+        QCOMPARE(traceLine(runner.trace()[2]).section(' ', 0, 0),
+                 QString::number(runner.trace()[2].seconds, 'f', 3));
+    }
+
+    // An assumed wait: each time the program waits for input 3, it comes 0.5 s later, and
+    // the summary says so.
+    void assumedWaits() {
+        const QList<Row> rows = {{"LOOP", "2", "迴圈", "-", "-"},
+                                 {"IN+", "3", "IN+", "-", "-"},
+                                 {"IN-", "3", "IN-", "-", "-"},
+                                 {"LOOPEND", "迴圈結束", "-", "-", "-"}};
+        DryRunSetup setup;
+        setup.changes = {*parseInputChange("輸入 3 在等待 0.5 秒後變 1"),
+                         *parseInputChange("輸入 3 在等待 0.2 秒後變 0")};
+        const DryRunResult r = DryRun(test::tableOf(rows), 4, setup);
+        QCOMPARE(r.end, DryRunEnd::Finished);
+        QVERIFY2(std::fabs(r.seconds - 2 * (0.5 + 0.2)) < 0.01,
+                 qPrintable(QString::number(r.seconds)));
+        QCOMPARE(r.assumed.size(), size_t(2));
+        QCOMPARE(r.assumed[0].row, 2);
+        QCOMPARE(r.assumed[0].times, 2);
+        QVERIFY(dryRunSummary(r).contains("假設: 第 2 列等待輸入 3 變 1 0.500 秒, 2 次"));
+        QVERIFY(dryRunSummary(r).contains("假設: 第 3 列等待輸入 3 變 0 0.200 秒, 2 次"));
+    }
+
     void inputChanges() {
         QCOMPARE(parseInputChange("3 2.5 0")->at, 2.5);
         QVERIFY(!parseInputChange("輸入 9 在 1 秒時變 1"));
@@ -132,6 +296,10 @@ private slots:
         QVERIFY(parseInputChange("input 5 at 0.5 s becomes 1")->on);
         QCOMPARE(formatInputChange(*parseInputChange(" 輸入 4 在 1 秒時變 0")),
                  QString("輸入 4 在 1.0 秒時變 0"));
+        QCOMPARE(formatInputChange(*parseInputChange("輸入 3 在等待 0.5 秒後變 1")),
+                 QString("輸入 3 在等待 0.5 秒後變 1"));
+        QVERIFY(parseInputChange("input 3 0.5 s into a wait becomes 1")->afterWait);
+        QVERIFY(!parseInputChange("輸入 3 在 0.5 秒時變 1")->afterWait);
     }
 };
 
