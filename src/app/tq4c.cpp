@@ -15,7 +15,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <variant>
+#include <vector>
 
 namespace {
 
@@ -63,6 +65,9 @@ struct Arguments {
     QString csv;  // --csv, with --dry-run
     bool check = false;
     bool dryRun = false;
+    bool trace = false;                     // --trace, with --dry-run
+    std::set<int> breakpoints;              // --break, with --dry-run
+    std::vector<tql::InputChange> changes;  // --input, with --dry-run
 };
 
 const QCommandLineOption kOut({QStringLiteral("o"), QStringLiteral("output")},
@@ -77,6 +82,23 @@ const QCommandLineOption kDryRun(
     QStringLiteral("Runs the program on the controller model in simulated time (from 0, "
                    "inputs off; moves at VM with the acceleration VA) and prints the time of "
                    "one run, the distance, the positions reached and the input waits."));
+const QCommandLineOption kTrace(QStringLiteral("trace"),
+                                QStringLiteral("With --dry-run: prints every executed row, one a "
+                                               "line, when it is done: the simulated time, the "
+                                               "row, its keyword and the position "
+                                               "(\"1.667 第 4 列 MR 30.000\")."));
+const QCommandLineOption kBreak(QStringLiteral("break"),
+                                QStringLiteral("With --dry-run: each time row N is about to run, "
+                                               "prints the machine as it stands (time, position, "
+                                               "speed, inputs, outputs, loops, calls, waits); "
+                                               "repeatable."),
+                                QStringLiteral("N"));
+const QCommandLineOption kInput(QStringLiteral("input"),
+                                QStringLiteral("With --dry-run: an input change, \"輸入 3 在 2.0 "
+                                               "秒時變 1\" or \"輸入 3 在等待 0.5 秒後變 1\" "
+                                               "(each time the program waits for it); "
+                                               "repeatable."),
+                                QStringLiteral("CHANGE"));
 const QCommandLineOption kCsv(QStringLiteral("csv"),
                               QStringLiteral("With --dry-run: writes \"time,position\" every "
                                              "10 ms to OUT."),
@@ -86,23 +108,50 @@ const QCommandLineOption kCsv(QStringLiteral("csv"),
 // when the program ends here.
 std::variant<Arguments, int> parseArguments(const QStringList& arguments) {
     tql::CommandLine line(QStringLiteral("tq4c"), QString::fromUtf8(kDescription));
-    line.parser.addOptions({kOut, kCheck, kDryRun, kCsv});
+    line.parser.addOptions({kOut, kCheck, kDryRun, kCsv, kTrace, kBreak, kInput});
     line.parser.addPositionalArgument(QStringLiteral("FILE.tq4"),
                                       QStringLiteral("The program file."));
     if (const std::optional<int> status = line.answer(arguments)) {
         return *status;
     }
     const QCommandLineParser& parser = line.parser;
-    Arguments parsed{parser.positionalArguments().value(0), parser.value(kOut), parser.value(kCsv),
-                     parser.isSet(kCheck), parser.isSet(kDryRun)};
+    Arguments parsed{parser.positionalArguments().value(0),
+                     parser.value(kOut),
+                     parser.value(kCsv),
+                     parser.isSet(kCheck),
+                     parser.isSet(kDryRun),
+                     parser.isSet(kTrace),
+                     {},
+                     {}};
     if (parser.positionalArguments().size() != 1) {
         return line.wrong(QStringLiteral("one program file is needed"));
     }
     if (int(parsed.check) + int(parsed.dryRun) + int(parser.isSet(kOut)) > 1) {
         return line.wrong(QStringLiteral("-o, --check and --dry-run go one at a time"));
     }
-    if (parser.isSet(kCsv) && !parsed.dryRun) {
-        return line.wrong(QStringLiteral("--csv goes with --dry-run"));
+    for (const QCommandLineOption& option : {kCsv, kTrace, kBreak, kInput}) {
+        if (parser.isSet(option) && !parsed.dryRun) {
+            return line.wrong(QStringLiteral("--%1 goes with --dry-run").arg(option.names()[0]));
+        }
+    }
+    for (const QString& row : parser.values(kBreak)) {
+        bool number = false;
+        const int n = row.toInt(&number);
+        if (!number || n < 1 || n > tql::kMaxProgramRows) {
+            return line.wrong(QStringLiteral("--break needs a row number, 1 to %1: %2")
+                                  .arg(tql::kMaxProgramRows)
+                                  .arg(row));
+        }
+        parsed.breakpoints.insert(n);
+    }
+    for (const QString& change : parser.values(kInput)) {
+        const std::optional<tql::InputChange> read = tql::parseInputChange(change);
+        if (!read) {
+            return line.wrong(QStringLiteral("--input reads \"輸入 3 在 2.0 秒時變 1\" or "
+                                             "\"輸入 3 在等待 0.5 秒後變 1\": %1")
+                                  .arg(change));
+        }
+        parsed.changes.push_back(*read);
     }
     return parsed;
 }
@@ -116,15 +165,41 @@ int checkProgram(const tql::ProgramTable& table, int rows) {
     return finish(errors ? 1 : 0);
 }
 
-int dryRun(const tql::ProgramTable& table, int rows, const QString& csv) {
-    const tql::DryRunResult result = tql::DryRun(table, rows, {});
+// The run to its end; at each breakpoint the rows done so far and the machine as it
+// stands, with --trace every row as it is done.
+tql::DryRunResult runAndReport(const tql::ProgramTable& table, int rows, const Arguments& parsed) {
+    tql::DryRunSetup setup;
+    setup.changes = parsed.changes;
+    setup.trace = parsed.trace;
+    tql::DryRunner runner(table, rows, setup);
+    tql::RunLimits limits;
+    limits.breakpoints = parsed.breakpoints;
+    size_t traced = 0;
+    const auto printTrace = [&] {
+        for (; traced < runner.trace().size(); ++traced) {
+            print(tql::traceLine(runner.trace()[traced]));
+        }
+    };
+    while (runner.run(limits) == tql::Pause::Breakpoint) {
+        printTrace();
+        print(QStringLiteral("--- 中斷點: 第 %1 列").arg(runner.watch().row));
+        for (const QString& line : tql::watchText(runner.watch())) {
+            print(line);
+        }
+    }
+    printTrace();
+    return runner.result();
+}
+
+int dryRun(const tql::ProgramTable& table, int rows, const Arguments& parsed) {
+    const tql::DryRunResult result = runAndReport(table, rows, parsed);
     if (result.end == tql::DryRunEnd::NotTranslated) {
         return fail(result.message);
     }
     for (const QString& line : tql::dryRunSummary(result)) {
         print(line);
     }
-    if (!csv.isEmpty()) {
+    if (const QString& csv = parsed.csv; !csv.isEmpty()) {
         QByteArray samples = "time,position\n";
         for (const auto& [time, position] : result.samples) {
             samples += QByteArray::number(time, 'f', 3) + ',' +
@@ -189,7 +264,7 @@ int main(int argc, char* argv[]) {
         return checkProgram(table, rows);
     }
     if (parsed.dryRun) {
-        return dryRun(table, rows, parsed.csv);
+        return dryRun(table, rows, parsed);
     }
     return translate(table, rows, parsed.out);
 }

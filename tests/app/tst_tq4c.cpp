@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -138,6 +139,41 @@ private slots:
         QCOMPARE(lines[2], QByteArray("0.010,0.1000"));  // VA 2000: 0.5 a t^2
         QCOMPARE(tq4c({"--csv", csv, program}).status, 2);
         QCOMPARE(tq4c({"--dry-run", "--check", program}).status, 2);
+    }
+
+    // Every executed row as it is done, and the machine each time a breakpoint's row is
+    // about to run; the summary and the status as without them.
+    void traceAndBreakpoints() {
+        QTemporaryDir dir;
+        const QString program = writeFile(dir, "a.tq4", kProgram);
+        const Run run = tq4c({"--dry-run", "--trace", "--break", "3", program});
+        QCOMPARE(run.status, 0);
+        const QStringList lines = QString::fromUtf8(run.out).split('\n');
+        QCOMPARE(lines[0], QString("0.000 第 1 列 VM 0.000"));
+        QCOMPARE(lines[1], QString("0.000 第 2 列 LOOP 0.000"));
+        QCOMPARE(lines[2], QString("--- 中斷點: 第 3 列"));
+        QCOMPARE(lines[3], QString("時間: 0.000 秒"));
+        QCOMPARE(lines.filter("第 3 列 POINT 100.000").size(), 3);
+        QCOMPARE(lines.filter("--- 中斷點: 第 3 列").size(), 3);
+        QVERIFY(lines.contains("迴圈 (第 2 列): 還剩 2 次"));
+        QVERIFY(lines.indexOf("程式執行完畢") >
+                lines.lastIndexOf(QRegularExpression("^[0-9.]+ 第 4 列")));
+        for (const QStringList& wrong : {QStringList{"--trace", program},
+                                         {"--dry-run", "--break", "0", program},
+                                         {"--dry-run", "--break", "x", program},
+                                         {"--dry-run", "--input", "3 later", program}}) {
+            QCOMPARE(tq4c(wrong).status, 2);
+        }
+    }
+
+    // A program waiting on a sensor is timed with an assumed wait.
+    void assumedWait() {
+        QTemporaryDir dir;
+        const QString program = writeFile(dir, "a.tq4", kProgram + "IN+ 8 IN+ - -\n");
+        const Run run = tq4c({"--dry-run", "--input", "輸入 8 在等待 0.5 秒後變 1", program});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.contains("假設: 第 5 列等待輸入 8 變 1 0.500 秒, 1 次"),
+                 run.out.constData());
     }
 
     // The exit status tells whether the program ran to its end (0), stopped with an error
