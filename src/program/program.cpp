@@ -87,6 +87,7 @@ StoreOutcome Program::store(const Row& row, bool spendsEntryArmed) {
                            m_table.begin() + m_rowCounter + 2);
         m_table[m_currentRow] = row;
         m_rowCounter += 1;
+        shiftBreakpoints(m_currentRow, 1);
     } else if (m_modifyMode) {
         m_modifyMode = false;
         if (!CurrentRowIsValid()) {
@@ -120,6 +121,8 @@ bool Program::DeleteCurrentRow() {
               m_table.begin() + m_currentRow);
     m_table[m_rowCounter] = Row{};
     m_rowCounter -= 1;
+    m_breakpoints.erase(m_currentRow);
+    shiftBreakpoints(m_currentRow + 1, -1);
     record(tr("刪除一列"));
     return true;
 }
@@ -144,7 +147,39 @@ void Program::markSaved() {
     emit stateChanged();
 }
 
+void Program::toggleBreakpoint(int row) {
+    if (row < 1 || row > m_rowCounter) {
+        return;
+    }
+    if (!m_breakpoints.erase(row)) {
+        m_breakpoints.insert(row);
+    }
+    emit breakpointsChanged();
+}
+
+void Program::shiftBreakpoints(int from, int by) {
+    std::set<int> shifted;
+    for (const int row : m_breakpoints) {
+        shifted.insert(row >= from ? row + by : row);
+    }
+    if (shifted != m_breakpoints) {
+        m_breakpoints = std::move(shifted);
+        emit breakpointsChanged();
+    }
+}
+
+void Program::dropBreakpointsBeyondTheRows() {
+    if (!m_breakpoints.empty() && *m_breakpoints.rbegin() > m_rowCounter) {
+        m_breakpoints.erase(m_breakpoints.upper_bound(m_rowCounter), m_breakpoints.end());
+        emit breakpointsChanged();
+    }
+}
+
 void Program::startHistory() {
+    if (!m_breakpoints.empty()) {
+        m_breakpoints.clear();
+        emit breakpointsChanged();
+    }
     m_history = {Rows{m_table, m_rowCounter, QString()}};
     m_index = m_savedIndex = 0;
     m_changed = false;
@@ -193,6 +228,7 @@ void Program::moveInHistory(int index) {
     m_table = m_history[std::size_t(index)].table;
     m_rowCounter = m_history[std::size_t(index)].rowCounter;
     m_changed = m_index != m_savedIndex;
+    dropBreakpointsBeyondTheRows();
     emit tableChanged();
     emit stateChanged();
     emit historyChanged();

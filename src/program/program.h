@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace tql {
@@ -88,6 +89,12 @@ public:
     // The program was written to its file: undo may return to this state unchanged.
     void markSaved();
 
+    // The rows the dry run pauses before (F9): they stay with their rows as rows are
+    // inserted or deleted, belong to no program file, and a new or opened program has none.
+    const std::set<int>& breakpoints() const { return m_breakpoints; }
+    // Sets or clears the breakpoint of a program row; other rows are not taken.
+    void toggleBreakpoint(int row);
+
     bool canUndo() const { return m_index > 0; }
     bool canRedo() const { return m_index + 1 < int(m_history.size()); }
     // What undo and redo would take back or do again ("輸入一列", "刪除一列").
@@ -105,6 +112,7 @@ signals:
     void stateChanged();
     // Undo or redo became possible or impossible, or their texts changed.
     void historyChanged();
+    void breakpointsChanged();
 
 private:
     struct Rows {
@@ -117,6 +125,9 @@ private:
     void record(const QString& what);
     void startHistory();
     void moveInHistory(int index);
+    // Rows from `from` on moved by `by` (a row inserted: +1; removed at from - 1: -1).
+    void shiftBreakpoints(int from, int by);
+    void dropBreakpointsBeyondTheRows();
 
     tql::ProgramTable m_table{};
     int m_rowCounter = 0;
@@ -129,6 +140,7 @@ private:
     std::vector<Rows> m_history;  // every recorded state, the oldest first
     int m_index = 0;              // the state shown
     int m_savedIndex = 0;         // the state last saved; -1 once undone edits replaced it
+    std::set<int> m_breakpoints;
 };
 
 }  // namespace tql

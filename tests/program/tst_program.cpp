@@ -1,6 +1,7 @@
 #include "program/directentries.h"
 #include "program/program.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace tql;
@@ -412,6 +413,65 @@ private slots:
         fill(program, {"HOME", "CS"});
         QCOMPARE(program.CurrentRow(), 1);
         QVERIFY(!program.ProgramChanged() && !program.canUndo());
+    }
+
+    // Breakpoints stay with their rows through inserts and deletes, leave with a deleted
+    // row or an undo that takes the row away, and a new program has none.
+    void breakpointsFollowTheirRows_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QList<int>>("after");
+        // Rows 1..5 with breakpoints at 2 and 4.
+        QTest::newRow("insert before 2") << "insert 2" << QList<int>{3, 5};
+        QTest::newRow("insert before 3") << "insert 3" << QList<int>{2, 5};
+        QTest::newRow("insert before 5") << "insert 5" << QList<int>{2, 4};
+        QTest::newRow("delete 2") << "delete 2" << QList<int>{3};
+        QTest::newRow("delete 3") << "delete 3" << QList<int>{2, 3};
+        QTest::newRow("delete 5") << "delete 5" << QList<int>{2, 4};
+        QTest::newRow("modify 2") << "modify 2" << QList<int>{2, 4};
+        QTest::newRow("append") << "append 0" << QList<int>{2, 4};
+        QTest::newRow("toggle 2 off") << "toggle 2" << QList<int>{4};
+        QTest::newRow("no row 6") << "toggle 6" << QList<int>{2, 4};
+        QTest::newRow("undo an append of row 4") << "undo 0" << QList<int>{2};
+        QTest::newRow("new program") << "clear 0" << QList<int>{};
+    }
+
+    void breakpointsFollowTheirRows() {
+        QFETCH(QString, edit);
+        QFETCH(QList<int>, after);
+        Program program;
+        fill(program, {"HOME", "CS", "WT"});
+        for (const char* keyword : {"RET", "HOME"}) {
+            program.ArmAppend();
+            program.StoreRow(rowOf(keyword));
+        }
+        program.toggleBreakpoint(2);
+        program.toggleBreakpoint(4);
+        QSignalSpy changes(&program, &Program::breakpointsChanged);
+        const QString what = edit.section(' ', 0, 0);
+        const int row = edit.section(' ', 1).toInt();
+        program.setCurrentRow(row);
+        if (what == "insert") {
+            program.ArmInsert();
+            program.StoreRow(rowOf("WT"));
+        } else if (what == "modify") {
+            program.ArmModify();
+            program.StoreRow(rowOf("WT"));
+        } else if (what == "append") {
+            program.ArmAppend();
+            program.StoreRow(rowOf("WT"));
+        } else if (what == "delete") {
+            program.DeleteCurrentRow();
+        } else if (what == "toggle") {
+            program.toggleBreakpoint(row);
+        } else if (what == "undo") {
+            program.undo();
+            program.undo();
+        } else {
+            program.clear();
+        }
+        const std::set<int>& now = program.breakpoints();
+        QCOMPARE(QList<int>(now.begin(), now.end()), after);
+        QCOMPARE(changes.isEmpty(), after == QList<int>({2, 4}));
     }
 
     // Modifying a row, a box opens with the row's value when the row is of the button's kind.
