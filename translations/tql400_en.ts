@@ -706,14 +706,6 @@ Upload the whole program again.</translation>
         <translation>Dry Run</translation>
     </message>
     <message>
-        <source>開始時的輸入</source>
-        <translation>Inputs at the start</translation>
-    </message>
-    <message>
-        <source>輸入 3 在 2.0 秒時變 1</source>
-        <translation>input 3 at 2.0 s becomes 1</translation>
-    </message>
-    <message>
         <source>執行</source>
         <translation>Run</translation>
     </message>
@@ -756,6 +748,60 @@ Upload the whole program again.</translation>
     <message>
         <source>無法寫入 %1</source>
         <translation>Cannot write %1</translation>
+    </message>
+    <message>
+        <source>輸入 (開始時; 暫停時可切換)</source>
+        <translation>Inputs (at the start; switch them while paused)</translation>
+    </message>
+    <message>
+        <source>輸入 3 在 2.0 秒時變 1
+輸入 3 在等待 0.5 秒後變 1</source>
+        <translation>input 3 at 2.0 s becomes 1
+input 3 0.5 s into a wait becomes 1</translation>
+    </message>
+    <message>
+        <source>暫停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>單步</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>執行到此列</source>
+        <translation>Run to Row</translation>
+    </message>
+    <message>
+        <source>重設</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>最快</source>
+        <translation>Fastest</translation>
+    </message>
+    <message>
+        <source>%1 倍</source>
+        <translation>%1×</translation>
+    </message>
+    <message>
+        <source>機器狀態</source>
+        <translation>Machine state</translation>
+    </message>
+    <message>
+        <source>暫停於第 %1 列 (中斷點)</source>
+        <translation>Paused at row %1 (breakpoint)</translation>
+    </message>
+    <message>
+        <source>暫停於第 %1 列: %2, 沒有排定的變化; 切換輸入後繼續</source>
+        <translation>Paused at row %1: %2, and no change is scheduled; switch the input to go on</translation>
+    </message>
+    <message>
+        <source>暫停於第 %1 列</source>
+        <translation>Paused at row %1</translation>
+    </message>
+    <message>
+        <source>程式已修改: 模擬執行已結束.</source>
+        <translation>The program was edited: the dry run ended.</translation>
     </message>
 </context>
 <context>
@@ -1109,6 +1155,10 @@ Licence: proprietary, all rights reserved.</translation>
     <message>
         <source> 附 註 </source>
         <translation> Note </translation>
+    </message>
+    <message>
+        <source>中斷點</source>
+        <translation>Breakpoint</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,9 +19,18 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
-#include <memory>
-
 namespace tql {
+namespace {
+
+constexpr std::chrono::milliseconds kFrame{16};
+
+QPushButton* button(const QString& caption, const char* name) {
+    auto* pressed = new QPushButton(caption);
+    pressed->setObjectName(QString::fromLatin1(name));
+    return pressed;
+}
+
+}  // namespace
 
 DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
                            std::function<std::optional<double>()> livePosition, QWidget* parent)
@@ -30,27 +40,53 @@ DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
       m_livePosition(std::move(livePosition)) {
     setObjectName(QStringLiteral("DryRun"));
     setWindowTitle(tr("模擬執行"));
+    buildControls();
+    m_frames.setInterval(kFrame);
+    connect(&m_frames, &QTimer::timeout, this, &DryRunWindow::playOn);
+    connect(&m_program, &Program::tableChanged, this, &DryRunWindow::programEdited);
+    showEnabling();
+}
 
-    auto* inputs = new QGroupBox(tr("開始時的輸入"));
+void DryRunWindow::buildControls() {
+    auto* inputs = new QGroupBox(tr("輸入 (開始時; 暫停時可切換)"));
     auto* inputRow = new QHBoxLayout(inputs);
     for (int k = 0; k < kInputs; ++k) {
-        m_inputs[size_t(k)] = new QCheckBox(QString::number(k + 1));
-        m_inputs[size_t(k)]->setObjectName(QStringLiteral("DryInput(%1)").arg(k + 1));
-        inputRow->addWidget(m_inputs[size_t(k)]);
+        QCheckBox* input = m_inputs[size_t(k)] = new QCheckBox(QString::number(k + 1));
+        input->setObjectName(QStringLiteral("DryInput(%1)").arg(k + 1));
+        inputRow->addWidget(input);
+        // While a run is paused the boxes are its inputs: a hand on a sensor.
+        connect(input, &QCheckBox::clicked, this, [this, k](bool on) {
+            if (m_runner && !m_runner->ended()) {
+                m_runner->setInput(k + 1, on);
+                showWatch();
+            }
+        });
     }
     m_start = new QLineEdit(QStringLiteral("0"));
     m_start->setObjectName(QStringLiteral("DryStart"));
     m_changes = new QPlainTextEdit;
     m_changes->setObjectName(QStringLiteral("DryChanges"));
-    m_changes->setPlaceholderText(tr("輸入 3 在 2.0 秒時變 1"));
+    m_changes->setPlaceholderText(tr("輸入 3 在 2.0 秒時變 1\n輸入 3 在等待 0.5 秒後變 1"));
     m_changes->setMaximumHeight(64);
-    auto* runButton = new QPushButton(tr("執行"));
-    runButton->setObjectName(QStringLiteral("DryRunStart"));
-    auto* save = new QPushButton(tr("儲存圖表..."));
-    save->setObjectName(QStringLiteral("DrySave"));
+    m_runButton = button(tr("執行"), "DryRunStart");
+    m_pauseButton = button(tr("暫停"), "DryPause");
+    m_stepButton = button(tr("單步"), "DryStep");
+    m_toRowButton = button(tr("執行到此列"), "DryToRow");
+    m_resetButton = button(tr("重設"), "DryReset");
+    m_speed = new QComboBox;
+    m_speed->setObjectName(QStringLiteral("DrySpeed"));
+    m_speed->addItem(tr("最快"), 0.0);
+    for (const double times : {1.0, 2.0, 5.0, 10.0}) {
+        m_speed->addItem(tr("%1 倍").arg(times), times);
+    }
+    auto* save = button(tr("儲存圖表..."), "DrySave");
     m_summary = new QListWidget;
     m_summary->setObjectName(QStringLiteral("DrySummary"));
     m_summary->setMaximumHeight(120);
+    m_watch = new QListWidget;
+    m_watch->setObjectName(QStringLiteral("DryWatch"));
+    m_watch->setAccessibleName(tr("機器狀態"));
+    m_watch->setFixedWidth(230);
     auto* assumption = new QLabel(
         tr("模型的假設: 移動以 VM 速度、VA 加速度的梯形曲線進行; 實際控制器的曲線可能不同."));
     assumption->setWordWrap(true);
@@ -67,16 +103,40 @@ DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
     settings->addWidget(new QLabel(tr("輸入變化 (一行一個):")), 2, 0);
     settings->addWidget(m_changes, 2, 1, 1, 2);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(runButton);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_runButton, m_pauseButton, m_stepButton, m_toRowButton, m_resetButton, m_speed}) {
+        buttons->addWidget(control);
+    }
     buttons->addStretch();
     buttons->addWidget(save);
+    auto* view = new QHBoxLayout;
+    view->addWidget(m_chart, 1);
+    view->addWidget(m_watch);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(settings);
     layout->addLayout(buttons);
-    layout->addWidget(m_chart, 1);
+    layout->addLayout(view, 1);
     layout->addWidget(m_summary);
     layout->addWidget(assumption);
-    connect(runButton, &QPushButton::clicked, this, &DryRunWindow::run);
+
+    const auto withBreakpoints = [this] {
+        RunLimits limits;
+        limits.breakpoints = m_program.breakpoints();
+        return limits;
+    };
+    connect(m_runButton, &QPushButton::clicked, this, [=, this] { play(withBreakpoints()); });
+    connect(m_stepButton, &QPushButton::clicked, this, [=, this] {
+        RunLimits limits = withBreakpoints();
+        limits.step = true;
+        play(limits);
+    });
+    connect(m_toRowButton, &QPushButton::clicked, this, [=, this] {
+        RunLimits limits = withBreakpoints();
+        limits.toRow = m_program.CurrentRow();
+        play(limits);
+    });
+    connect(m_pauseButton, &QPushButton::clicked, this, &DryRunWindow::pause);
+    connect(m_resetButton, &QPushButton::clicked, this, &DryRunWindow::reset);
     connect(save, &QPushButton::clicked, this, &DryRunWindow::saveChart);
     connect(m_summary, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         if (const int row = item->data(Qt::UserRole).toInt(); row > 0) {
@@ -86,18 +146,25 @@ DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
 }
 
 void DryRunWindow::showEvent(QShowEvent* event) {
-    if (const std::optional<double> live = m_livePosition()) {
+    if (const std::optional<double> live = m_livePosition(); live && !m_runner) {
         m_start->setText(QString::number(*live));
     }
     QWidget::showEvent(event);
 }
 
 void DryRunWindow::run() {
+    reset();
+    m_runButton->click();
+}
+
+// A fresh run from the settings, paused before the first row; false when a setting is not
+// understood (said).
+bool DryRunWindow::startRun() {
     DryRunSetup setup;
     if (!isNumberText(m_start->text())) {
         m_prompter.message(this, tr("起始位置「%1」不是數字!").arg(m_start->text()),
                            applicationTitle());
-        return;
+        return false;
     }
     setup.startPosition = m_start->text().trimmed().toDouble();
     for (int k = 0; k < kInputs; ++k) {
@@ -110,38 +177,180 @@ void DryRunWindow::run() {
             m_prompter.message(this,
                                tr("看不懂「%1」; 請寫成「輸入 3 在 2.0 秒時變 1」.").arg(line),
                                applicationTitle());
-            return;
+            return false;
         }
         setup.changes.push_back(*change);
     }
-    const DryRunResult result = DryRun(m_program.table(), m_program.RowCounter(), setup);
+    m_startInputs = setup.inputs;
+    m_runner = std::make_unique<DryRunner>(m_program.table(), m_program.RowCounter(), setup);
+
+    auto* chart = new QChart;
+    chart->legend()->hide();
+    m_motion = new QLineSeries;
+    m_cursor = new QLineSeries;
+    m_cursor->setColor(QColor(200, 40, 40));
+    chart->addSeries(m_motion);
+    chart->addSeries(m_cursor);
+    m_timeAxis = new QValueAxis;
+    m_timeAxis->setTitleText(tr("秒"));
+    m_positionAxis = new QValueAxis;
+    m_positionAxis->setTitleText(tr("位置"));
+    chart->addAxis(m_timeAxis, Qt::AlignBottom);
+    chart->addAxis(m_positionAxis, Qt::AlignLeft);
+    for (QLineSeries* series : {m_motion, m_cursor}) {
+        series->attachAxis(m_timeAxis);
+        series->attachAxis(m_positionAxis);
+    }
+    const std::unique_ptr<QChart> previous(m_chart->chart());  // the view lets go of it
+    m_chart->setChart(chart);
+    m_samplesShown = 0;
+    return true;
+}
+
+// A run goes on as the limits say: at once as fast as it goes, or a frame at a time at the
+// chosen multiple of real time. A run that ended starts afresh.
+void DryRunWindow::play(RunLimits limits) {
+    const bool standing = m_runner && !m_runner->ended();
+    if (!standing) {
+        if (!startRun()) {
+            return;
+        }
+        // A first 單步 shows the run ready at its first row.
+        if (limits.step) {
+            present(Pause::Step);
+            return;
+        }
+    }
+    // Walking through a run, a wait nothing releases holds it for a hand on the input; a
+    // run from the start to its end reports the wait as its end.
+    limits.holdEndlessWaits = standing || limits.step || limits.toRow != 0;
+    m_playing = limits;
+    if (m_speed->currentData().toDouble() == 0) {
+        present(m_runner->run(limits));
+        return;
+    }
+    m_playedFrom = m_runner->watch().seconds;
+    m_clock.start();
+    m_frames.start();
+    showEnabling();
+}
+
+void DryRunWindow::playOn() {
+    RunLimits limits = m_playing;
+    limits.until =
+        m_playedFrom + double(m_clock.elapsed()) / 1000 * m_speed->currentData().toDouble();
+    const Pause pause = m_runner->run(limits);
+    if (pause == Pause::Time) {
+        showChart();
+        showWatch();
+        emit executingRow(m_runner->watch().row);
+        return;
+    }
+    m_frames.stop();
+    present(pause);
+}
+
+void DryRunWindow::pause() {
+    m_frames.stop();
+    present(Pause::Time);
+}
+
+void DryRunWindow::reset() {
+    m_frames.stop();
+    m_runner.reset();
+    for (int k = 0; k < kInputs; ++k) {
+        m_inputs[size_t(k)]->setChecked(m_startInputs[size_t(k)]);
+    }
     m_summary->clear();
+    m_watch->clear();
+    emit executingRow(0);
+    showEnabling();
+}
+
+// Where the run stands: paused at a row, or ended with its summary.
+void DryRunWindow::present(Pause pause) {
+    showChart();
+    showWatch();
+    showEnabling();
+    m_summary->clear();
+    const Watch watch = m_runner->watch();
+    emit executingRow(watch.row);
+    if (pause != Pause::Ended) {
+        const QString why =
+            pause == Pause::Breakpoint ? tr("暫停於第 %1 列 (中斷點)").arg(watch.row)
+            : pause == Pause::Waiting ? tr("暫停於第 %1 列: %2, 沒有排定的變化; 切換輸入後繼續")
+                                            .arg(watch.row)
+                                            .arg(watch.waitsFor)
+                                      : tr("暫停於第 %1 列").arg(watch.row);
+        m_summary->addItem(why);
+        m_summary->item(0)->setData(Qt::UserRole, watch.row);
+        for (int k = 0; k < kInputs; ++k) {
+            m_inputs[size_t(k)]->setChecked(watch.inputs[size_t(k)]);
+        }
+        return;
+    }
+    const DryRunResult& result = m_runner->result();
     m_summary->addItems(dryRunSummary(result));
     m_summary->item(0)->setData(Qt::UserRole, result.row);
     if (result.end != DryRunEnd::Finished) {
         m_summary->item(0)->setForeground(QColor(178, 34, 34));
     }
+}
 
-    auto* chart = new QChart;
-    chart->legend()->hide();
-    auto* series = new QLineSeries;
-    for (const auto& [time, position] : result.samples) {
-        series->append(time, position);
+// The chart grows as the run goes; its cursor stands at the moment shown.
+void DryRunWindow::showChart() {
+    const DryRunResult& result = m_runner->result();
+    QList<QPointF> added;
+    for (; m_samplesShown < result.samples.size(); ++m_samplesShown) {
+        added.append({result.samples[m_samplesShown].first, result.samples[m_samplesShown].second});
     }
-    chart->addSeries(series);
-    auto* time = new QValueAxis;
-    time->setTitleText(tr("秒"));
-    time->setRange(0, std::max(result.seconds, 0.1));
-    auto* position = new QValueAxis;
-    position->setTitleText(tr("位置"));
+    m_motion->append(added);
+    const double now = m_runner->ended() ? result.seconds : m_runner->watch().seconds;
+    m_timeAxis->setRange(0, std::max(now, 0.1));
     const double margin = std::max(1.0, (result.highest - result.lowest) * 0.05);
-    position->setRange(result.lowest - margin, result.highest + margin);
-    chart->addAxis(time, Qt::AlignBottom);
-    chart->addAxis(position, Qt::AlignLeft);
-    series->attachAxis(time);
-    series->attachAxis(position);
-    const std::unique_ptr<QChart> previous(m_chart->chart());  // the view lets go of it
-    m_chart->setChart(chart);
+    const double low = result.lowest - margin;
+    const double high = result.highest + margin;
+    m_positionAxis->setRange(low, high);
+    m_cursor->replace(QList<QPointF>{{now, low}, {now, high}});
+    m_cursor->setVisible(!m_runner->ended());
+}
+
+void DryRunWindow::showWatch() {
+    m_watch->clear();
+    if (m_runner) {
+        m_watch->addItems(watchText(m_runner->watch()));
+    }
+}
+
+void DryRunWindow::showEnabling() {
+    const bool playing = m_frames.isActive();
+    const bool standing = m_runner && !m_runner->ended();
+    for (QPushButton* control : {m_runButton, m_stepButton, m_toRowButton}) {
+        control->setEnabled(!playing);
+    }
+    m_pauseButton->setEnabled(playing);
+    m_resetButton->setEnabled(m_runner != nullptr);
+    m_speed->setEnabled(!playing);
+    // What the run started from holds until 重設.
+    m_start->setEnabled(!standing);
+    m_changes->setEnabled(!standing);
+    for (QCheckBox* input : m_inputs) {
+        input->setEnabled(!playing);
+    }
+}
+
+// A run is of the program as it was: an edit ends it, never a run on rows no longer shown.
+void DryRunWindow::programEdited() {
+    if (!m_runner || m_runner->ended()) {
+        return;
+    }
+    m_frames.stop();
+    m_runner.reset();
+    m_watch->clear();
+    m_summary->clear();
+    m_summary->addItem(tr("程式已修改: 模擬執行已結束."));
+    emit executingRow(0);
+    showEnabling();
 }
 
 void DryRunWindow::saveChart() {

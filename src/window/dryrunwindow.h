@@ -3,18 +3,24 @@
 #include "program/program.h"
 #include "translator/dryrun.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QCheckBox;
 class QChartView;
-class QLabel;
-class QListWidget;
+class QComboBox;
 class QLineEdit;
+class QLineSeries;
+class QListWidget;
 class QPlainTextEdit;
+class QPushButton;
+class QValueAxis;
 
 namespace tql {
 
@@ -22,7 +28,10 @@ class Prompter;
 
 // 模擬執行: the program run on the controller model, nothing sent on any line. The operator
 // sets the inputs at the start and schedules changes; the window charts the position over
-// time and sums up one run. A window of its own beside the main window.
+// time and sums up one run. It is a debugger too: 執行 (to the end or a breakpoint), 暫停,
+// 單步 (one row), 執行到此列 (the row chosen in the list), 重設, as fast as it goes or in
+// real time; at every pause it shows the machine, and the inputs may be switched by hand. A
+// window of its own beside the main window.
 class DryRunWindow final : public QWidget {
     Q_OBJECT
 
@@ -31,26 +40,59 @@ public:
     DryRunWindow(const Program& program, Prompter& prompter,
                  std::function<std::optional<double>()> livePosition, QWidget* parent);
 
+    // 模擬執行 (F8): a fresh run, to its end or the first breakpoint.
     void run();
 
 signals:
     // A double-click on the summary's first line: the row the run stopped at.
     void rowChosen(int row);
+    // The row the run stands at, for the program list to show; 0 when no run stands.
+    void executingRow(int row);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void buildControls();
+    bool startRun();
+    void play(RunLimits limits);
+    void playOn();
+    void pause();
+    void reset();
+    void present(Pause pause);
+    void showChart();
+    void showWatch();
+    void showEnabling();
+    void programEdited();
     void saveChart();
 
     const Program& m_program;
     Prompter& m_prompter;
     std::function<std::optional<double>()> m_livePosition;
+    std::unique_ptr<DryRunner> m_runner;  // the run that stands; none before 執行 or after 重設
+    InputStates m_startInputs{};
+    RunLimits m_playing;
+    QTimer m_frames;  // real-time playback, a frame at a time
+    QElapsedTimer m_clock;
+    double m_playedFrom = 0;  // simulated seconds when the playback started
+
     std::array<QCheckBox*, kInputs> m_inputs{};
     QLineEdit* m_start;
     QPlainTextEdit* m_changes;
+    QPushButton* m_runButton;
+    QPushButton* m_pauseButton;
+    QPushButton* m_stepButton;
+    QPushButton* m_toRowButton;
+    QPushButton* m_resetButton;
+    QComboBox* m_speed;
     QListWidget* m_summary;
+    QListWidget* m_watch;
     QChartView* m_chart;
+    QLineSeries* m_motion = nullptr;
+    QLineSeries* m_cursor = nullptr;
+    QValueAxis* m_timeAxis = nullptr;
+    QValueAxis* m_positionAxis = nullptr;
+    size_t m_samplesShown = 0;
 };
 
 }  // namespace tql

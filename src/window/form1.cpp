@@ -192,6 +192,7 @@ void FORM1::buildEditMenu() {
         activateWindow();
         m_editor->selectRow(row);
     });
+    connect(dryRun, &DryRunWindow::executingRow, m_editor, &ProgramPanel::showExecuting);
     connect(command(edit, "模擬執行", tr("模擬執行"), QKeySequence(Qt::Key_F8)),
             &QAction::triggered, dryRun, [dryRun] {
                 dryRun->show();

@@ -13,6 +13,7 @@
 #include "window/controls.h"
 #include "window/rowicons.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QListWidget>
@@ -127,25 +128,53 @@ void ProgramPanel::disarm() {
 }
 
 void ProgramPanel::announce() {
-    const bool armed =
-        (m_program.InsertMode() || m_program.ModifyMode()) && m_program.CurrentRowIsValid();
-    const int current = m_program.CurrentRow();
-    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = m_list->topLevelItem(i);
-        const bool target = armed && i + 1 == current;
-        QFont font = item->font(0);
-        font.setBold(target);
-        for (int c = 0; c < m_list->columnCount(); ++c) {
-            item->setFont(c, font);
-            item->setBackground(c, target ? QBrush(QColor(255, 236, 170)) : QBrush());
-        }
-    }
+    paintRows();
     QString mode;
-    if (armed) {
-        mode = m_program.InsertMode() ? tr("插入於第 %1 列之前").arg(current)
-                                      : tr("修改第 %1 列").arg(current);
+    if (armedRow() != 0) {
+        mode = m_program.InsertMode() ? tr("插入於第 %1 列之前").arg(armedRow())
+                                      : tr("修改第 %1 列").arg(armedRow());
     }
     emit stateShown(mode);
+}
+
+int ProgramPanel::armedRow() const {
+    const bool armed =
+        (m_program.InsertMode() || m_program.ModifyMode()) && m_program.CurrentRowIsValid();
+    return armed ? m_program.CurrentRow() : 0;
+}
+
+// The armed insert's or modify's row bold on yellow, the row the dry run executes on green,
+// a breakpoint's row number white on red.
+void ProgramPanel::paintRows() {
+    const int armed = armedRow();
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_list->topLevelItem(i);
+        const int row = i + 1;
+        QFont font = item->font(0);
+        font.setBold(row == armed);
+        const QBrush background = row == m_executingRow ? QBrush(QColor(190, 235, 190))
+                                  : row == armed        ? QBrush(QColor(255, 236, 170))
+                                                        : QBrush();
+        for (int c = 0; c < m_list->columnCount(); ++c) {
+            item->setFont(c, font);
+            item->setBackground(c, background);
+        }
+        const bool breakpoint = m_program.breakpoints().contains(row);
+        item->setBackground(0, breakpoint ? QBrush(QColor(200, 40, 40)) : background);
+        item->setForeground(0, breakpoint ? QBrush(Qt::white) : QBrush());
+    }
+}
+
+void ProgramPanel::showExecuting(int row) {
+    m_executingRow = row;
+    paintRows();
+    if (QTreeWidgetItem* item = m_list->topLevelItem(row - 1); item != nullptr && row > 0) {
+        m_list->scrollToItem(item);
+    }
+}
+
+void ProgramPanel::toggleBreakpoint() {
+    m_program.toggleBreakpoint(m_program.CurrentRow());
 }
 
 void ProgramPanel::buildEditFrame(QWidget* client) {
@@ -251,6 +280,15 @@ void ProgramPanel::buildListTab(QWidget* client) {
             Command7_Click();
         }
     });
+    // F9 on the list, or its context menu: the dry run's breakpoint of the chosen row.
+    auto* breakpoint = new QAction(tr("中斷點"), m_list);
+    breakpoint->setObjectName(QStringLiteral("中斷點"));
+    breakpoint->setShortcut(Qt::Key_F9);
+    breakpoint->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_list->addAction(breakpoint);
+    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(breakpoint, &QAction::triggered, this, &ProgramPanel::toggleBreakpoint);
+    connect(&m_program, &Program::breakpointsChanged, this, &ProgramPanel::paintRows);
 }
 
 void ProgramPanel::Form_Load() {

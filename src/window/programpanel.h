@@ -60,6 +60,10 @@ public:
     void checkProgram();
     // Highlights row (1..RowCounter) in the list and makes it the current row, as a click.
     void selectRow(int row);
+    // The row the dry run executes, shown and scrolled to; 0 when none.
+    void showExecuting(int row);
+    // F9: sets or clears the breakpoint of the chosen row.
+    void toggleBreakpoint();
 
 signals:
     // The program or the armed mode may have changed: the title and the status bar follow.
@@ -92,6 +96,8 @@ private:
     int highlightedRow() const;
     // Marks the row an armed insert or modify will act on, and says so.
     void announce();
+    int armedRow() const;
+    void paintRows();
 
     Program& m_program;
     ControllerSession& m_session;
@@ -102,6 +108,7 @@ private:
     QTabWidget* m_entryTab = nullptr;
     QTabWidget* m_listTab = nullptr;
     QTreeWidget* m_list = nullptr;
+    int m_executingRow = 0;
     QListWidget* m_findings = nullptr;
     QPushButton* m_insert = nullptr;     // Command6
     QPushButton* m_delete = nullptr;     // Command7
