@@ -1,5 +1,6 @@
 // Dry-run benchmark: a 500-row program with a loop that runs ten simulated minutes (the dry
-// run's time bound), timed in real time over several runs.
+// run's time bound), timed in real time over several runs; then the debugger's answers on
+// the same program: a run started, every row stepped through, the last row run to.
 
 #include "translator/dryrun.h"
 
@@ -36,5 +37,33 @@ int main() {
         "dry run of %d rows, %.0f simulated s (%s): median %.3f s, worst %.3f s (%d runs)\n", rows,
         result.seconds, tql::dryRunSummary(result).first().toUtf8().constData(), seconds[kRuns / 2],
         seconds.back(), kRuns);
+
+    const auto milliseconds = [](const QElapsedTimer& clock) {
+        return double(clock.nsecsElapsed()) / 1e6;
+    };
+    QElapsedTimer clock;
+    clock.start();
+    tql::DryRunner runner(table, rows, {});
+    const double start = milliseconds(clock);
+    std::vector<double> steps;
+    tql::RunLimits step;
+    step.step = true;
+    for (int i = 0; i < rows; ++i) {
+        clock.restart();
+        runner.run(step);
+        steps.push_back(milliseconds(clock));
+    }
+    std::sort(steps.begin(), steps.end());
+    tql::DryRunner fresh(table, rows, {});
+    tql::RunLimits last;
+    last.toRow = rows;
+    clock.restart();
+    fresh.run(last);
+    const double toLast = milliseconds(clock);
+    std::printf(
+        "debugger on %d rows: start %.2f ms; a step median %.3f ms, worst %.3f ms (%zu "
+        "steps); run to row %d %.2f ms\n",
+        rows, start, steps[steps.size() / 2], steps.back(), steps.size(), fresh.watch().row,
+        toLast);
     return 0;
 }

@@ -30,7 +30,8 @@ add_custom_command(OUTPUT ${docs}/changelog.Debian.gz
 add_custom_target(docs ALL DEPENDS ${docs}/changelog.Debian.gz)
 install(FILES data/copyright ${docs}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # The first session with the tool, as an operator reads it.
-install(FILES docs/walkthrough.md docs/walkthrough.png DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES docs/walkthrough.md docs/walkthrough.png docs/walkthrough-debug.png docs/languages.md
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # Manual pages made from each program's --help and --version, with the sections of
 # data/man/PROGRAM.h2m (files, examples, exit status, see also).

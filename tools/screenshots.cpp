@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -117,6 +118,45 @@ void dialogScreens(tql::FORM1& window, const QDir& out) {
     }
 }
 
+// A debug run paused at a breakpoint: the row it stands at green in the list, the
+// breakpoint's row number red, the machine beside the chart, the chart's cursor.
+void debugScreens(tql::FORM1& window, const QDir& out) {
+    const tql::ProgramTable before = window.program().table();
+    const int rowsBefore = window.program().RowCounter();
+    const std::array<tql::Row, 6> rows = {{
+        {"VM", "100", "速度", "-", "-"},
+        {"LOOP", "3", "迴圈", "-", "-"},
+        {"POINT", "絕對移動", "100", "-", "-"},
+        {"IN+", "3", "IN+", "-", "-"},
+        {"POINT", "絕對移動", "0", "-", "-"},
+        {"LOOPEND", "迴圈結束", "-", "-", "-"},
+    }};
+    tql::ProgramTable table{};
+    table[0] = tql::headerRow();
+    std::copy(rows.begin(), rows.end(), table.begin() + 1);
+    window.program().load(table, int(rows.size()));
+    window.program().ClearEditModes();
+    QTreeWidget* list = window.findChild<QTreeWidget*>("ListView1");
+    list->setCurrentItem(list->topLevelItem(4));
+    window.findChild<QAction*>("中斷點")->trigger();
+    window.findChild<QAction*>("模擬執行")->trigger();
+    auto* dryRun = window.findChild<QWidget*>("DryRun");
+    dryRun->move(window.frameGeometry().right() + 8, 0);
+    dryRun->findChild<QPlainTextEdit*>("DryChanges")->setPlainText("輸入 3 在等待 0.5 秒後變 1");
+    dryRun->findChild<QPushButton*>("DryReset")->click();
+    dryRun->findChild<QPushButton*>("DryRunStart")->click();  // to row 5, the second round
+    dryRun->findChild<QPushButton*>("DryRunStart")->click();
+    QTest::qWait(300);
+    const QRect both = window.frameGeometry().united(dryRun->frameGeometry());
+    QGuiApplication::primaryScreen()
+        ->grabWindow(0, both.x(), both.y(), both.width(), both.height())
+        .save(out.filePath("debug-paused.png"));
+    dryRun->findChild<QPushButton*>("DryReset")->click();
+    dryRun->close();
+    window.program().load(before, rowsBefore);
+    window.program().markChanged();
+}
+
 // On the simulator: the wire monitor, the upload halfway (the simulator takes it at 9600
 // baud), the program running, and 趨勢 with the slide's motion as the polls read it.
 void consoleScreens(tql::FORM1& window, const QDir& out) {
@@ -190,6 +230,7 @@ int main(int argc, char* argv[]) {
     window.grab().save(out.filePath("form1-empty.png"));
     editorScreens(window, out);
     dialogScreens(window, out);
+    debugScreens(window, out);
     if (arguments.size() == 2) {
         consoleScreens(window, out);
     }

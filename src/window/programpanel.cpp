@@ -12,6 +12,7 @@
 #include "translator/programchecks.h"
 #include "window/controls.h"
 #include "window/rowicons.h"
+#include "window/rowmarks.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -143,8 +144,8 @@ int ProgramPanel::armedRow() const {
     return armed ? m_program.CurrentRow() : 0;
 }
 
-// The armed insert's or modify's row bold on yellow, the row the dry run executes on green,
-// a breakpoint's row number white on red.
+// The armed insert's or modify's row bold on yellow, the row the dry run executes on green
+// with its arrow, a breakpoint's dot.
 void ProgramPanel::paintRows() {
     const int armed = armedRow();
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
@@ -159,9 +160,8 @@ void ProgramPanel::paintRows() {
             item->setFont(c, font);
             item->setBackground(c, background);
         }
-        const bool breakpoint = m_program.breakpoints().contains(row);
-        item->setBackground(0, breakpoint ? QBrush(QColor(200, 40, 40)) : background);
-        item->setForeground(0, breakpoint ? QBrush(Qt::white) : QBrush());
+        item->setData(0, kBreakpointRole, m_program.breakpoints().contains(row));
+        item->setData(0, kExecutingRole, row == m_executingRow);
     }
 }
 
@@ -287,6 +287,7 @@ void ProgramPanel::buildListTab(QWidget* client) {
     breakpoint->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     m_list->addAction(breakpoint);
     m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_list->setItemDelegate(new RowMarks(m_list));
     connect(breakpoint, &QAction::triggered, this, &ProgramPanel::toggleBreakpoint);
     connect(&m_program, &Program::breakpointsChanged, this, &ProgramPanel::paintRows);
 }

@@ -1,5 +1,6 @@
 #include "support/formfixture.h"
 #include "support/quietoffscreen.h"
+#include "window/rowmarks.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,17 +42,23 @@ struct Debugger : test::FormFixture {
     QColor background(int row, int column) const {
         return list()->topLevelItem(row - 1)->background(column).color();
     }
-    // Rows shown as executing: green in their data column.
+    // Rows shown as executing: green, with the arrow.
     QList<int> executing() const {
         QList<int> rows;
         for (int row = 1; row <= list()->topLevelItemCount(); ++row) {
-            if (background(row, 1) == QColor(190, 235, 190)) {
+            const bool arrow = list()->topLevelItem(row - 1)->data(0, kExecutingRole).toBool();
+            if (arrow != (background(row, 1) == QColor(190, 235, 190))) {
+                qFatal("row %d: the arrow and the green differ", row);
+            }
+            if (arrow) {
                 rows << row;
             }
         }
         return rows;
     }
-    bool breakpointShown(int row) const { return background(row, 0) == QColor(200, 40, 40); }
+    bool breakpointShown(int row) const {
+        return list()->topLevelItem(row - 1)->data(0, kBreakpointRole).toBool();
+    }
     void toggleBreakpoint(int row) const {
         clickRow(row);
         form->findChild<QAction*>("中斷點")->trigger();

@@ -1,0 +1,37 @@
+#include "window/rowmarks.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace tql {
+
+void RowMarks::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) const {
+    QStyledItemDelegate::paint(painter, option, index);
+    if (index.column() != 0) {
+        return;
+    }
+    const QRectF cell = option.rect;
+    const double size = std::min(cell.height() - 4, 9.0);
+    const double middle = cell.center().y();
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(Qt::white, 1));
+    if (index.data(kBreakpointRole).toBool()) {
+        painter->setBrush(QColor(200, 40, 40));
+        painter->drawEllipse(QPointF(cell.right() - 3 - size / 2, middle), size / 2, size / 2);
+    }
+    if (index.data(kExecutingRole).toBool()) {
+        const double right = cell.right() - 5 - size;
+        QPainterPath arrow;
+        arrow.moveTo(right - size, middle - size / 2);
+        arrow.lineTo(right, middle);
+        arrow.lineTo(right - size, middle + size / 2);
+        arrow.closeSubpath();
+        painter->setBrush(QColor(30, 150, 60));
+        painter->drawPath(arrow);
+    }
+    painter->restore();
+}
+
+}  // namespace tql

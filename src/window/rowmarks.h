@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace tql {
+
+// The marks of the dry run on the program list's rows, kept on each row's first cell and
+// drawn over whatever else shows there, the selection included: a red dot for a
+// breakpoint, a green arrow for the row the run stands at.
+inline constexpr int kBreakpointRole = Qt::UserRole + 1;
+inline constexpr int kExecutingRole = Qt::UserRole + 2;
+
+class RowMarks final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};
+
+}  // namespace tql
