@@ -735,7 +735,7 @@ Upload the whole program again.</translation>
     </message>
     <message>
         <source>秒</source>
-        <translation>s</translation>
+        <translation>Seconds</translation>
     </message>
     <message>
         <source>位置</source>
@@ -1187,7 +1187,7 @@ Licence: proprietary, all rights reserved.</translation>
     <name>tql::TrendChart</name>
     <message>
         <source>秒</source>
-        <translation>s</translation>
+        <translation>Seconds</translation>
     </message>
     <message>
         <source>滑台座標</source>

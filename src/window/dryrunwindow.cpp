@@ -86,7 +86,17 @@ void DryRunWindow::buildControls() {
     m_watch = new QListWidget;
     m_watch->setObjectName(QStringLiteral("DryWatch"));
     m_watch->setAccessibleName(tr("機器狀態"));
-    m_watch->setFixedWidth(230);
+    // As wide as its longest lines, in the language shown.
+    Watch widest;
+    widest.seconds = widest.position = widest.speed = -99999.999;
+    widest.row = kMaxProgramRows;
+    widest.loops = {{kMaxProgramRows, 999999}};
+    widest.calls = {kMaxProgramRows};
+    int width = 0;
+    for (const QString& line : watchText(widest)) {
+        width = std::max(width, m_watch->fontMetrics().horizontalAdvance(line));
+    }
+    m_watch->setFixedWidth(width + 2 * m_watch->frameWidth() + 16);
     auto* assumption = new QLabel(
         tr("模型的假設: 移動以 VM 速度、VA 加速度的梯形曲線進行; 實際控制器的曲線可能不同."));
     assumption->setWordWrap(true);
