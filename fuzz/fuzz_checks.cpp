@@ -1,6 +1,7 @@
 // The checks and the dry run tell one story: on any table both end without a fault, and a
 // program the checks find no error in never stops the dry run with an error, save a
-// recursion the checks warned of (how deep it goes is the inputs' to say).
+// recursion the checks warned of (how deep it goes is the inputs' to say). A run walked row
+// by row ends as the run at once.
 #include "files/programfile.h"
 #include "program/rowkinds.h"
 #include "translator/dryrun.h"
@@ -46,6 +47,17 @@ void tellOneStory(const tql::ProgramTable& table, int rows) {
     setup.sampleInterval = 0.5;
     setup.changes = {{3, 0.5, true}};
     const tql::DryRunResult run = tql::DryRun(table, rows, setup);
+    // Walked row by row, the run ends as it does at once.
+    tql::DryRunner stepped(table, rows, setup);
+    tql::RunLimits step;
+    step.step = true;
+    for (int i = 0; i < 5000 && stepped.run(step) != tql::Pause::Ended; ++i) {
+    }
+    if (stepped.ended() &&
+        (stepped.result().end != run.end || stepped.result().row != run.row ||
+         stepped.result().seconds != run.seconds || stepped.result().travelled != run.travelled)) {
+        std::abort();
+    }
     if (run.end != tql::DryRunEnd::ProgramError) {
         return;
     }

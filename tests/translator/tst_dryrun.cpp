@@ -174,6 +174,12 @@ private slots:
         }
         QCOMPARE(seen, pauses);
         QCOMPARE(runner.watch().row, 0);
+        // The pauses change nothing of the run.
+        const DryRunResult once = DryRun(table, int(rows.size()), {});
+        QCOMPARE(runner.result().end, once.end);
+        QCOMPARE(runner.result().row, once.row);
+        QCOMPARE(runner.result().seconds, once.seconds);
+        QCOMPARE(runner.result().travelled, once.travelled);
     }
 
     // What a pause shows: the time, the place, the loop counter with its row, the calls
