@@ -180,13 +180,14 @@ private:
                     haltLines.insert(size_t(n) + 1);
                 }
             }
-            const QByteArray bytes = encodeBig5(text[n]).value_or(QByteArray());
-            if (size_t(bytes.size()) > controller::kMaxLineLength) {
-                // The controller would drop the line: the program it keeps is another one.
+            // A line Big5 cannot hold is never sent (上傳 refuses the program); one too long
+            // the controller would drop: the program it keeps would be another one.
+            const std::optional<QByteArray> bytes = encodeBig5(text[n]);
+            if (!bytes || size_t(bytes->size()) > controller::kMaxLineLength) {
                 stop(DryRunEnd::ProgramError, row, Texts::tr("錯誤, 停止: ") + m_errors[row]);
                 return false;
             }
-            lines.push_back(bytes.toStdString());
+            lines.push_back(bytes->toStdString());
         }
         m_machine.load(std::move(lines));
         m_machine.setHaltLines(std::move(haltLines));
@@ -209,7 +210,9 @@ private:
     void start() {
         m_machine.setPauseCheck([this](size_t line) { return arrive(line); });
         m_machine.startProgram(0);
+        m_starting = true;
         m_machine.advance(0);
+        m_starting = false;
         m_position = m_machine.position();
         m_result.lowest = m_result.highest = m_position;
         m_result.samples.emplace_back(0, m_position);
@@ -227,8 +230,10 @@ private:
         finishRow();
         const int row = found->second;
         m_current = row;
-        if (!m_started) {
-            m_started = true;
+        // Ready at the first row the program comes to at the start; a program whose first
+        // rows take time (a delay in a row no statement of which starts it) is not.
+        if (m_starting) {
+            m_starting = false;
             m_pause = Pause::Step;
             return true;
         }
@@ -375,8 +380,8 @@ private:
     double m_t = 0;
     double m_position = 0;
     double m_nextSample = 0;
-    int m_current = 0;  // the row running, or about to run at a pause
-    bool m_started = false;
+    int m_current = 0;        // the row running, or about to run at a pause
+    bool m_starting = false;  // the first moment, before any time passed
     bool m_finished = false;
     bool m_ended = false;
     size_t m_waitingLine = 0;

@@ -98,6 +98,9 @@ private slots:
         QTest::newRow("value the controller refuses")
             << QList<Row>{kSpeed50, {"WT", "100", "延遲", "-", "-"}, {"VM", "-5", "速度", "-", "-"}}
             << int(DryRunEnd::ProgramError) << 3 << "第 3 列: 錯誤, 停止: ";
+        QTest::newRow("text Big5 cannot hold")
+            << QList<Row>{{"PULSE", "\U0001F600", "3", "ON-P", "-"}, kSpeed50}
+            << int(DryRunEnd::ProgramError) << 1 << "第 1 列: 錯誤, 停止: 有 Big5 無法表示的字元";
         QTest::newRow("unpaired loop") << QList<Row>{{"LOOP", "2", "迴圈", "-", "-"}}
                                        << int(DryRunEnd::NotTranslated) << 1 << "無法模擬";
     }
