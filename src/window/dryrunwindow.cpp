@@ -159,7 +159,20 @@ void DryRunWindow::showEvent(QShowEvent* event) {
     if (const std::optional<double> live = m_livePosition(); live && !m_runner) {
         m_start->setText(QString::number(*live));
     }
+    if (m_runner && !m_runner->ended()) {
+        emit executingRow(m_runner->watch().row);
+    }
     QWidget::showEvent(event);
+}
+
+// Out of sight, a run neither plays on nor marks the list; shown again, it stands where it
+// paused.
+void DryRunWindow::hideEvent(QHideEvent* event) {
+    if (m_frames.isActive()) {
+        pause();
+    }
+    emit executingRow(0);
+    QWidget::hideEvent(event);
 }
 
 void DryRunWindow::run() {

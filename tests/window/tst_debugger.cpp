@@ -91,6 +91,11 @@ private slots:
         d.press("DryStep");
         QCOMPARE(d.executing(), QList<int>{3});
         QVERIFY(d.watch().contains("位置: 10.000"));
+        // Closed, the window leaves the list unmarked; opened again, the run stands there.
+        d.window->close();
+        QCOMPARE(d.executing(), QList<int>{});
+        d.window->show();
+        QCOMPARE(d.executing(), QList<int>{3});
         // Input 2 is off and nothing changes it: the step holds at the wait, a hand on the
         // input lets it go on.
         d.press("DryStep");
