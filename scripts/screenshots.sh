@@ -15,7 +15,7 @@ read -r device <&"${SIM[0]}"
 # twm draws the window frames and titles, and places every window where it asks to be.
 printf 'UsePPosition "on"\nRandomPlacement\nNoGrabServer\n' >build/twmrc
 shots() {
-  xvfb-run -a -s "-screen 0 1600x1000x24" \
+  xvfb-run -a -s "-screen 0 1920x1080x24" \
     bash -c 'LC_ALL=C twm -f build/twmrc >/dev/null 2>&1 & sleep 1; exec "$0" "$@"' \
     build/screenshots "$@"
 }

@@ -249,6 +249,16 @@ private slots:
         QVERIFY(runner.result().samples.size() > 90);  // the chart grows as the run goes
         runner.run();
         QCOMPARE(runner.result().end, DryRunEnd::Finished);
+
+        DryRunSetup setup;
+        setup.changes = {{4, 0.5, true}};
+        DryRunner changing(test::tableOf(rows), 2, setup);
+        RunLimits change;
+        change.inputChange = true;
+        QCOMPARE(changing.run(change), Pause::InputChange);
+        QVERIFY(std::fabs(changing.watch().seconds - 0.5) < 0.002);
+        QVERIFY(changing.watch().inputs[3]);
+        QCOMPARE(changing.run(change), Pause::Ended);
     }
 
     // Every executed row once it is done, every repetition of a loop too, as tq4c --trace
