@@ -100,7 +100,9 @@ void Machine::advance(double now) {
     const double dt = std::max(0.0, now - m_lastTime);
     m_lastTime = now;
     if (m_hold && m_position != m_target) {
+        const double before = m_position;
         move(dt);
+        m_travelled += std::fabs(m_position - before);
     } else {
         m_velocity = 0;
     }

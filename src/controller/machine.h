@@ -92,6 +92,9 @@ public:
 
     double position() const { return m_position; }
     double target() const { return m_target; }
+    // How far the slide has moved under its own power: a coordinate set anew (CS) or a push
+    // by hand is no travel.
+    double travelled() const { return m_travelled; }
     // Until when (seconds) the program's last delay holds it.
     double delayUntil() const { return m_waitUntil; }
     int outputs() const { return m_outputs; }
@@ -148,6 +151,7 @@ private:
     double m_speed = 100;          // VM, units per second
     double m_acceleration = 2000;  // VA
     double m_lastTime = -1;
+    double m_travelled = 0;
     bool m_hold = true;
     int m_inputs = 0;
     int m_outputs = 0;

@@ -82,7 +82,7 @@ public:
         if (m_machine.paused()) {
             m_machine.resume();
             m_machine.advance(m_t);  // the rest of the moment the pause came in
-            followWaits();
+            record();
             if (m_machine.paused()) {
                 return m_pause;
             }
@@ -267,8 +267,14 @@ private:
             changed = true;
         }
         m_machine.advance(m_t);
+        record();
+        return changed;
+    }
+
+    // The slide after a moment, and what the program waits for.
+    void record() {
         const double now = m_machine.position();
-        m_result.travelled += std::fabs(now - m_position);
+        m_result.travelled = m_machine.travelled();
         m_position = now;
         m_result.lowest = std::min(m_result.lowest, now);
         m_result.highest = std::max(m_result.highest, now);
@@ -277,7 +283,6 @@ private:
             m_nextSample += m_setup.sampleInterval;
         }
         followWaits();
-        return changed;
     }
 
     // A wait no change still to come can release lasts for ever.

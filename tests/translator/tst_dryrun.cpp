@@ -38,6 +38,17 @@ private slots:
         QVERIFY(r.samples[25].second > 2.5 && r.samples[25].second < 3.5);
     }
 
+    // 座標歸零 sets the coordinate anew: the slide does not move, so it is no travel.
+    void zeroingIsNoTravel() {
+        const QList<Row> rows = {{"MR", "相對移動", "9", "-", "-"},
+                                 {"CS", " 0,0", "座標歸零", "-", "-"},
+                                 {"MR", "相對移動", "1", "-", "-"}};
+        const DryRunResult r = DryRun(test::tableOf(rows), 3, {});
+        QCOMPARE(r.end, DryRunEnd::Finished);
+        QCOMPARE(r.travelled, 10.0);
+        QCOMPARE(r.samples.back().second, 1.0);
+    }
+
     void loopOfThree() {
         test::ProgramRows p;
         p.add(kAccelerate100)
