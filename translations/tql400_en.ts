@@ -597,15 +597,15 @@
     </message>
     <message>
         <source>滑台座標</source>
-        <translation>Slide at</translation>
+        <translation>Slide position</translation>
     </message>
     <message>
         <source>內部加速度</source>
-        <translation>Its accel</translation>
+        <translation>Controller VA</translation>
     </message>
     <message>
         <source>內部速度</source>
-        <translation>Its speed</translation>
+        <translation>Controller VM</translation>
     </message>
     <message>
         <source>控制回應</source>
