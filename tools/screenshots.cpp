@@ -25,6 +25,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <span>
 
 namespace {
 
@@ -50,6 +51,14 @@ void grabFramed(QWidget& window, const QString& path) {
         .save(path);
 }
 
+// A program table: the header row, then the rows.
+tql::ProgramTable tableOf(std::span<const tql::Row> rows) {
+    tql::ProgramTable table{};
+    table[0] = tql::headerRow();
+    std::copy(rows.begin(), rows.end(), table.begin() + 1);
+    return table;
+}
+
 // The editor: a short program as the list shows it after a few entries, a row armed for
 // modifying (the list marks it, the status bar says so, the title shows the unsaved
 // program), and the program checks under the list with a jump to no label and a move to a
@@ -66,8 +75,7 @@ void editorScreens(tql::FORM1& window, const QDir& out) {
         {"STEP", "MA 50", "直接指令", "自設", "-"},
         {"HOME", "回原點", "-", "-", "-"},
     }};
-    tql::ProgramTable table{};
-    std::copy(rows.begin(), rows.end(), table.begin() + 1);
+    tql::ProgramTable table = tableOf(rows);
     window.program().load(table, int(rows.size()));
     QTest::qWait(600);  // the first console tick
     window.grab().save(out.filePath("form1-program.png"));
@@ -131,10 +139,7 @@ void debugScreens(tql::FORM1& window, const QDir& out) {
         {"POINT", "絕對移動", "0", "-", "-"},
         {"LOOPEND", "迴圈結束", "-", "-", "-"},
     }};
-    tql::ProgramTable table{};
-    table[0] = tql::headerRow();
-    std::copy(rows.begin(), rows.end(), table.begin() + 1);
-    window.program().load(table, int(rows.size()));
+    window.program().load(tableOf(rows), int(rows.size()));
     window.program().ClearEditModes();
     QTreeWidget* list = window.findChild<QTreeWidget*>("ListView1");
     list->setCurrentItem(list->topLevelItem(4));

@@ -27,7 +27,7 @@ QStringList catalogueLanguages() {
     for (const QString& file :
          QDir(QStringLiteral(":/i18n"))
              .entryList({QStringLiteral("tql400_*.qm")}, QDir::Files, QDir::Name)) {
-        languages << file.mid(7, file.size() - 10);
+        languages << file.section(u'_', 1).chopped(3);  // "tql400_en.qm" → "en"
     }
     return languages;
 }
