@@ -6,7 +6,6 @@ namespace tql {
 
 Program::Program(QObject* parent) : QObject(parent) {
     m_table[0] = headerRow();
-    startHistory();
 }
 
 bool Program::CurrentRowIsValid() const {
@@ -72,36 +71,38 @@ StoreOutcome Program::store(const Row& row, bool spendsEntryArmed) {
     if (grows && m_rowCounter >= kMaxProgramRows) {
         return StoreOutcome::TableFull;
     }
+    Change change;
+    change.after = {row};
     if (m_appendMode) {
-        m_rowCounter += 1;
-        m_currentRow = m_rowCounter;
-        m_table[m_currentRow] = row;
         m_appendMode = false;
+        change.at = m_rowCounter + 1;
+        m_currentRow = change.at;
     } else if (m_insertMode) {
         m_insertMode = false;
         if (m_currentRow < 1 || m_currentRow > m_rowCounter + 1) {
             emit stateChanged();
             return StoreOutcome::NoSuchRow;
         }
-        std::move_backward(m_table.begin() + m_currentRow, m_table.begin() + m_rowCounter + 1,
-                           m_table.begin() + m_rowCounter + 2);
-        m_table[m_currentRow] = row;
-        m_rowCounter += 1;
-        shiftBreakpoints(m_currentRow, 1);
+        change.at = m_currentRow;
     } else if (m_modifyMode) {
         m_modifyMode = false;
         if (!CurrentRowIsValid()) {
             emit stateChanged();
             return StoreOutcome::NoSuchRow;
         }
-        m_table[m_currentRow] = row;
+        change.at = m_currentRow;
+        change.before = {m_table[m_currentRow]};
+        // A modified row keeps its breakpoint.
+        if (m_breakpoints.contains(m_currentRow)) {
+            change.marksAfter = {0};
+        }
     } else {
         return StoreOutcome::NothingArmed;
     }
     if (spendsEntryArmed) {
         m_entryArmed = false;
     }
-    record(tr("輸入一列"));
+    commit(std::move(change), tr("輸入一列"));
     return StoreOutcome::Stored;
 }
 
@@ -117,27 +118,22 @@ bool Program::DeleteCurrentRow() {
     if (!CurrentRowIsValid()) {
         return false;
     }
-    std::move(m_table.begin() + m_currentRow + 1, m_table.begin() + m_rowCounter + 1,
-              m_table.begin() + m_currentRow);
-    m_table[m_rowCounter] = Row{};
-    m_rowCounter -= 1;
-    m_breakpoints.erase(m_currentRow);
-    shiftBreakpoints(m_currentRow + 1, -1);
-    record(tr("刪除一列"));
+    Change change;
+    change.at = m_currentRow;
+    change.before = {m_table[m_currentRow]};
+    commit(std::move(change), tr("刪除一列"));
     return true;
 }
 
 void Program::load(const tql::ProgramTable& table, int rowCounter) {
     m_table = table;
     m_rowCounter = rowCounter;
-    m_currentRow = 1;
     startHistory();
 }
 
 // The counters go; the rows beyond them are never read again.
 void Program::clear() {
     m_rowCounter = 0;
-    m_currentRow = 0;
     startHistory();
 }
 
@@ -157,30 +153,48 @@ void Program::toggleBreakpoint(int row) {
     emit breakpointsChanged();
 }
 
-void Program::shiftBreakpoints(int from, int by) {
-    std::set<int> shifted;
-    for (const int row : m_breakpoints) {
-        shifted.insert(row >= from ? row + by : row);
+void Program::exchange(int at, int outgoing, const std::vector<Row>& incoming,
+                       std::set<int>& outMarks, const std::set<int>& inMarks) {
+    const int delta = int(incoming.size()) - outgoing;
+    const auto rows = m_table.begin();
+    if (delta > 0) {
+        std::move_backward(rows + at + outgoing, rows + m_rowCounter + 1,
+                           rows + m_rowCounter + 1 + delta);
+    } else if (delta < 0) {
+        std::move(rows + at + outgoing, rows + m_rowCounter + 1, rows + at + outgoing + delta);
+        std::fill(rows + m_rowCounter + 1 + delta, rows + m_rowCounter + 1, Row{});
     }
-    if (shifted != m_breakpoints) {
-        m_breakpoints = std::move(shifted);
-        emit breakpointsChanged();
-    }
-}
+    std::copy(incoming.begin(), incoming.end(), rows + at);
+    m_rowCounter += delta;
 
-void Program::dropBreakpointsBeyondTheRows() {
-    if (!m_breakpoints.empty() && *m_breakpoints.rbegin() > m_rowCounter) {
-        m_breakpoints.erase(m_breakpoints.upper_bound(m_rowCounter), m_breakpoints.end());
+    std::set<int> marks;
+    outMarks.clear();
+    for (const int row : m_breakpoints) {
+        if (row < at) {
+            marks.insert(row);
+        } else if (row < at + outgoing) {
+            outMarks.insert(row - at);
+        } else {
+            marks.insert(row + delta);
+        }
+    }
+    for (const int offset : inMarks) {
+        marks.insert(at + offset);
+    }
+    if (marks != m_breakpoints) {
+        m_breakpoints = std::move(marks);
         emit breakpointsChanged();
     }
 }
 
 void Program::startHistory() {
+    m_currentRow = 0;
+    m_appendMode = m_insertMode = m_modifyMode = false;
     if (!m_breakpoints.empty()) {
         m_breakpoints.clear();
         emit breakpointsChanged();
     }
-    m_history = {Rows{m_table, m_rowCounter, QString()}};
+    m_history.clear();
     m_index = m_savedIndex = 0;
     m_changed = false;
     emit tableChanged();
@@ -189,14 +203,22 @@ void Program::startHistory() {
 }
 
 // A change after an undo drops what redo could have brought back, and with it, perhaps,
-// the state last saved.
-void Program::record(const QString& what) {
-    m_history.resize(std::size_t(m_index + 1));
+// the state last saved. Beyond kUndoSteps the oldest step is forgotten.
+void Program::commit(Change change, const QString& what) {
+    m_history.resize(std::size_t(m_index));
     if (m_savedIndex > m_index) {
         m_savedIndex = -1;
     }
-    m_history.push_back(Rows{m_table, m_rowCounter, what});
+    change.what = what;
+    exchange(change.at, int(change.before.size()), change.after, change.marksBefore,
+             change.marksAfter);
+    m_history.push_back(std::move(change));
     m_index += 1;
+    if (int(m_history.size()) > kUndoSteps) {
+        m_history.pop_front();
+        m_index -= 1;
+        m_savedIndex = m_savedIndex > 0 ? m_savedIndex - 1 : -1;
+    }
     m_changed = true;
     emit tableChanged();
     emit stateChanged();
@@ -204,34 +226,51 @@ void Program::record(const QString& what) {
 }
 
 QString Program::undoText() const {
-    return canUndo() ? m_history[std::size_t(m_index)].what : QString();
+    return canUndo() ? m_history[std::size_t(m_index - 1)].what : QString();
 }
 
 QString Program::redoText() const {
-    return canRedo() ? m_history[std::size_t(m_index + 1)].what : QString();
+    return canRedo() ? m_history[std::size_t(m_index)].what : QString();
 }
 
 void Program::undo() {
     if (canUndo()) {
-        moveInHistory(m_index - 1);
+        m_index -= 1;
+        step(m_history[std::size_t(m_index)], false);
     }
 }
 
 void Program::redo() {
     if (canRedo()) {
-        moveInHistory(m_index + 1);
+        m_index += 1;
+        step(m_history[std::size_t(m_index - 1)], true);
     }
 }
 
-void Program::moveInHistory(int index) {
-    m_index = index;
-    m_table = m_history[std::size_t(index)].table;
-    m_rowCounter = m_history[std::size_t(index)].rowCounter;
+// The marks of the rows that go are kept in the step, so they come back with them.
+void Program::step(Change& change, bool forward) {
+    const int outgoing = int((forward ? change.before : change.after).size());
+    const int incoming = int((forward ? change.after : change.before).size());
+    if (forward) {
+        exchange(change.at, outgoing, change.after, change.marksBefore, change.marksAfter);
+    } else {
+        exchange(change.at, outgoing, change.before, change.marksAfter, change.marksBefore);
+    }
+    // The armed row stands as it was when the step touched nothing at or before it, or only
+    // replaced rows before it one for one.
+    const bool armedRowKept =
+        m_currentRow < change.at || (outgoing == incoming && m_currentRow >= change.at + outgoing);
+    const bool dropped = (m_insertMode || m_modifyMode) && !armedRowKept;
+    if (dropped) {
+        m_insertMode = m_modifyMode = false;
+    }
     m_changed = m_index != m_savedIndex;
-    dropBreakpointsBeyondTheRows();
     emit tableChanged();
     emit stateChanged();
     emit historyChanged();
+    if (dropped) {
+        emit armedModeDropped();
+    }
 }
 
 QString storeRefusalMessage(StoreOutcome outcome) {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <deque>
 #include <optional>
 #include <set>
 #include <vector>
@@ -81,29 +82,35 @@ public:
     // CurrentRow outside 1..RowCounter removes nothing; returns whether a row was removed.
     bool DeleteCurrentRow();
 
-    // 開啟舊檔: the file's table and count, CurrentRow 1, unchanged, a fresh history. The
-    // edit modes stay as they are.
+    // 開啟舊檔: the file's table and count, unchanged, a fresh history. No row is chosen and
+    // nothing is armed: a mode armed on the old program's rows must not land on the new.
     void load(const tql::ProgramTable& table, int rowCounter);
-    // 建立新檔: no rows, CurrentRow 0, unchanged, a fresh history.
+    // 建立新檔: no rows, no row chosen, nothing armed, unchanged, a fresh history.
     void clear();
     // The program was written to its file: undo may return to this state unchanged.
     void markSaved();
 
     // The rows the dry run pauses before (F9): they stay with their rows as rows are
-    // inserted or deleted, belong to no program file, and a new or opened program has none.
+    // inserted or deleted, come back with the rows undo and redo bring back, belong to no
+    // program file, and a new or opened program has none.
     const std::set<int>& breakpoints() const { return m_breakpoints; }
     // Sets or clears the breakpoint of a program row; other rows are not taken.
     void toggleBreakpoint(int row);
 
     bool canUndo() const { return m_index > 0; }
-    bool canRedo() const { return m_index + 1 < int(m_history.size()); }
+    bool canRedo() const { return m_index < int(m_history.size()); }
     // What undo and redo would take back or do again ("輸入一列", "刪除一列").
     QString undoText() const;
     QString redoText() const;
-    // Puts back the rows before the last change (or after the one undone). CurrentRow and
-    // the edit modes stay: the editor decides which row stays chosen.
+    // Puts back the rows before the last change (or after the one undone), with their
+    // breakpoints. CurrentRow stays: the editor decides which row stays chosen. An armed
+    // insert or modify whose row the step moved or replaced is disarmed (armedModeDropped),
+    // so it never lands on other content.
     void undo();
     void redo();
+
+    // The steps undo can take back; older ones are forgotten, so a long session stays small.
+    static constexpr int kUndoSteps = 1000;
 
 signals:
     // The rows changed: the list is rebuilt from them.
@@ -113,21 +120,31 @@ signals:
     // Undo or redo became possible or impossible, or their texts changed.
     void historyChanged();
     void breakpointsChanged();
+    // Undo or redo changed the row an armed insert or modify named, and disarmed it.
+    void armedModeDropped();
 
 private:
-    struct Rows {
-        tql::ProgramTable table;
-        int rowCounter = 0;
-        QString what;  // the change that led here
+    // One step of the history: the rows from `at` on that gave way to others. Only what
+    // changed is kept, and the breakpoints of both sides, as offsets from `at`.
+    struct Change {
+        int at = 1;
+        std::vector<Row> before;
+        std::vector<Row> after;
+        std::set<int> marksBefore;
+        std::set<int> marksAfter;
+        QString what;  // "輸入一列", "刪除一列"
     };
 
     StoreOutcome store(const Row& row, bool spendsEntryArmed);
-    void record(const QString& what);
+    // Makes the change, one step of the history.
+    void commit(Change change, const QString& what);
+    // Rows at.. of `outgoing` count give way to `incoming`; the breakpoints of the rows that
+    // go are kept in outMarks, those in inMarks come with the rows that come.
+    void exchange(int at, int outgoing, const std::vector<Row>& incoming, std::set<int>& outMarks,
+                  const std::set<int>& inMarks);
     void startHistory();
-    void moveInHistory(int index);
-    // Rows from `from` on moved by `by` (a row inserted: +1; removed at from - 1: -1).
-    void shiftBreakpoints(int from, int by);
-    void dropBreakpointsBeyondTheRows();
+    // The step undone (forward false) or done again, and the armed mode it may have moved.
+    void step(Change& change, bool forward);
 
     tql::ProgramTable m_table{};
     int m_rowCounter = 0;
@@ -137,9 +154,9 @@ private:
     bool m_modifyMode = false;
     bool m_entryArmed = false;
     bool m_changed = false;
-    std::vector<Rows> m_history;  // every recorded state, the oldest first
-    int m_index = 0;              // the state shown
-    int m_savedIndex = 0;         // the state last saved; -1 once undone edits replaced it
+    std::deque<Change> m_history;  // the steps, the oldest first
+    int m_index = 0;               // the steps done; those beyond it are for redo
+    int m_savedIndex = 0;          // the steps done when saved; -1 once out of reach
     std::set<int> m_breakpoints;
 };
 
