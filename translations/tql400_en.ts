@@ -181,16 +181,24 @@
         <translation>Outputs 1-4: %1</translation>
     </message>
     <message>
-        <source>迴圈 (第 %1 列): 還剩 %2 次</source>
-        <translation>Loop (row %1): %2 rounds left</translation>
-    </message>
-    <message>
         <source>呼叫 (第 %1 列): 等待返回</source>
         <translation>Call (row %1): waits for its return</translation>
     </message>
     <message>
         <source>假設: 第 %1 列等待輸入 %2 變 %3 %4 秒, %5 次</source>
         <translation>Assumed: row %1 waits %4 s for input %2 to become %3, %5 times</translation>
+    </message>
+    <message>
+        <source>停止於第 %1 列</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>設定: VM %1, VA %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>迴圈 (第 %1 列): 第 %2 次, 共 %3 次</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -803,6 +811,14 @@ input 3 0.5 s into a wait becomes 1</translation>
         <source>程式已修改: 模擬執行已結束.</source>
         <translation>The program was edited: the dry run ended.</translation>
     </message>
+    <message>
+        <source>請先在程式列表中選取要執行到的列.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>程式沒有任何列, 沒有可模擬執行的內容.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>tql::FORM1</name>
@@ -1159,6 +1175,10 @@ Licence: proprietary, all rights reserved.</translation>
     <message>
         <source>中斷點</source>
         <translation>Breakpoint</translation>
+    </message>
+    <message>
+        <source>已取消「%1」: 這一列已被復原或重做改變.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

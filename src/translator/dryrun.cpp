@@ -120,18 +120,25 @@ public:
         watch.seconds = m_t;
         watch.position = m_machine.position();
         watch.speed = m_machine.velocity();
+        watch.speedSetting = m_machine.speed();
+        watch.acceleration = m_machine.acceleration();
         watch.inputs = switchesOf<kInputs>(m_machine.inputWord());
         watch.outputs = switchesOf<kOutputs>(m_machine.outputs());
-        watch.row = m_ended ? 0 : m_current;
+        watch.ended = m_ended;
+        watch.row = !m_ended ? m_current : m_result.end == DryRunEnd::Finished ? 0 : m_result.row;
+        // Every counter exists from the start; a loop shows once its row has run, until its
+        // last round is done.
         for (const auto& [row, counter] : m_loopCounters) {
-            if (const std::optional<double> count = m_machine.variable(counter)) {
-                watch.loops.push_back({row, *count});
+            const auto entered = m_loopTotals.find(row);
+            const std::optional<double> count = m_machine.variable(counter);
+            if (entered != m_loopTotals.end() && count && *count > 0) {
+                watch.loops.push_back({row, *count, entered->second});
             }
         }
         for (const size_t line : m_machine.callLines()) {
             watch.calls.push_back(rowOf(line));
         }
-        if (m_ended) {
+        if (m_ended && m_result.end != DryRunEnd::WaitsForever) {
             return watch;
         }
         if (const auto& wait = m_machine.waitingOnInput()) {
@@ -250,6 +257,13 @@ private:
     }
 
     void finishRow() {
+        if (m_keywords.value(m_current) == u"LOOP") {
+            const auto loop = std::find_if(m_loopCounters.begin(), m_loopCounters.end(),
+                                           [this](const auto& l) { return l.first == m_current; });
+            if (loop != m_loopCounters.end()) {
+                m_loopTotals[m_current] = m_machine.variable(loop->second).value_or(0);
+            }
+        }
         if (m_setup.trace && m_current != 0 && !m_finished) {
             m_trace.push_back({m_t, m_current, m_keywords.value(m_current), m_machine.position()});
         }
@@ -376,6 +390,7 @@ private:
     QStringList m_keywords;                                   // of rows 0..RowCounter
     std::map<size_t, int> m_rowStarts;                        // first line → its row
     std::vector<std::pair<int, std::string>> m_loopCounters;  // LOOP row, its counter
+    std::map<int, double> m_loopTotals;  // LOOP row → its rounds, once the row has run
     std::map<int, QString> m_errors;
     std::multimap<double, InputChange> m_pending;  // the changes still to come, by time
     std::vector<InputChange> m_assumptions;        // the assumed waits

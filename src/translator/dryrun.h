@@ -100,19 +100,25 @@ struct TracedRow {
 QString traceLine(const TracedRow& traced);
 
 struct LoopCounter {
-    int row = 0;  // the LOOP row
-    double count = 0;
+    int row = 0;       // the LOOP row
+    double count = 0;  // the rounds still to come, this one included
+    double total = 0;  // the rounds the loop was entered with
 };
 
 // The machine at a pause: what the operator watches.
 struct Watch {
     double seconds = 0;
     double position = 0;
-    double speed = 0;
+    double speed = 0;         // the slide's momentary speed
+    double speedSetting = 0;  // "VM" in force
+    double acceleration = 0;  // "VA" in force
     InputStates inputs{};
     OutputStates outputs{};
-    int row = 0;                     // the row about to run or running; 0 once the run ended
-    std::vector<LoopCounter> loops;  // the loops whose counter the program has set
+    // The row about to run or running; once the run ended, the row it stopped at (0 when
+    // it ran to its end).
+    int row = 0;
+    bool ended = false;
+    std::vector<LoopCounter> loops;  // the loops entered and not yet left, the outer first
     std::vector<int> calls;          // the CALL rows waiting for their RET, the first first
     QString waitsFor;                // "等待輸入 3 變 1", ...; empty when nothing holds it
 };

@@ -63,15 +63,21 @@ QStringList watchText(const Watch& watch) {
         }
         return bits.join(u' ');
     };
+    const QString where = !watch.ended     ? Texts::tr("目前: 第 %1 列").arg(watch.row)
+                          : watch.row == 0 ? Texts::tr("程式已結束")
+                                           : Texts::tr("停止於第 %1 列").arg(watch.row);
     QStringList lines;
-    lines << Texts::tr("時間: %1 秒").arg(watch.seconds, 0, 'f', 3)
-          << (watch.row == 0 ? Texts::tr("程式已結束") : Texts::tr("目前: 第 %1 列").arg(watch.row))
+    lines << Texts::tr("時間: %1 秒").arg(watch.seconds, 0, 'f', 3) << where
           << Texts::tr("位置: %1").arg(watch.position, 0, 'f', 3)
           << Texts::tr("速度: %1").arg(watch.speed, 0, 'f', 3)
+          << Texts::tr("設定: VM %1, VA %2").arg(watch.speedSetting).arg(watch.acceleration)
           << Texts::tr("輸入 1-8: %1").arg(switches(watch.inputs))
           << Texts::tr("輸出 1-4: %1").arg(switches(watch.outputs));
     for (const LoopCounter& loop : watch.loops) {
-        lines << Texts::tr("迴圈 (第 %1 列): 還剩 %2 次").arg(loop.row).arg(loop.count);
+        lines << Texts::tr("迴圈 (第 %1 列): 第 %2 次, 共 %3 次")
+                     .arg(loop.row)
+                     .arg(loop.total - loop.count + 1)
+                     .arg(loop.total);
     }
     for (const int call : watch.calls) {
         lines << Texts::tr("呼叫 (第 %1 列): 等待返回").arg(call);

@@ -1,6 +1,7 @@
 #include "window/dryrunwindow.h"
 
 #include "link/console.h"
+#include "window/chartpoints.h"
 #include "window/prompter.h"
 
 #include <QChart>
@@ -16,6 +17,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -33,14 +36,19 @@ QPushButton* button(const QString& caption, const char* name) {
 }  // namespace
 
 DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
-                           std::function<std::optional<double>()> livePosition, QWidget* parent)
+                           std::function<std::optional<double>()> livePosition,
+                           std::function<int()> chosenRow, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_program(program),
       m_prompter(prompter),
-      m_livePosition(std::move(livePosition)) {
+      m_livePosition(std::move(livePosition)),
+      m_chosenRow(std::move(chosenRow)) {
     setObjectName(QStringLiteral("DryRun"));
     setWindowTitle(tr("模擬執行"));
     buildControls();
+    newChart();
+    // Esc closes the window at any time; out of sight a playing run pauses.
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     m_frames.setInterval(kFrame);
     connect(&m_frames, &QTimer::timeout, this, &DryRunWindow::playOn);
     connect(&m_program, &Program::tableChanged, this, &DryRunWindow::programEdited);
@@ -89,8 +97,10 @@ void DryRunWindow::buildControls() {
     // As wide as its longest lines, in the language shown.
     Watch widest;
     widest.seconds = widest.position = widest.speed = -99999.999;
+    widest.speedSetting = 1000000;
+    widest.acceleration = 10000000;
     widest.row = kMaxProgramRows;
-    widest.loops = {{kMaxProgramRows, 999999}};
+    widest.loops = {{kMaxProgramRows, 1, 999999}};
     widest.calls = {kMaxProgramRows};
     int width = 0;
     for (const QString& line : watchText(widest)) {
@@ -142,7 +152,11 @@ void DryRunWindow::buildControls() {
     });
     connect(m_toRowButton, &QPushButton::clicked, this, [=, this] {
         RunLimits limits = withBreakpoints();
-        limits.toRow = m_program.CurrentRow();
+        limits.toRow = m_chosenRow();
+        if (limits.toRow == 0) {
+            m_prompter.message(this, tr("請先在程式列表中選取要執行到的列."), applicationTitle());
+            return;
+        }
         play(limits);
     });
     connect(m_pauseButton, &QPushButton::clicked, this, &DryRunWindow::pause);
@@ -156,6 +170,13 @@ void DryRunWindow::buildControls() {
 }
 
 void DryRunWindow::showEvent(QShowEvent* event) {
+    // Beside the main window, so the list whose rows it marks stays in sight.
+    if (!std::exchange(m_placed, true) && parentWidget() != nullptr) {
+        const QWidget* main = parentWidget()->window();
+        const QScreen* screen = main->screen();
+        move(besideWindow(main->frameGeometry(), frameGeometry().size().expandedTo(sizeHint()),
+                          screen->availableGeometry()));
+    }
     if (const std::optional<double> live = m_livePosition(); live && !m_runner) {
         m_start->setText(QString::number(*live));
     }
@@ -183,6 +204,11 @@ void DryRunWindow::run() {
 // A fresh run from the settings, paused before the first row; false when a setting is not
 // understood (said).
 bool DryRunWindow::startRun() {
+    if (m_program.RowCounter() == 0) {
+        m_summary->clear();
+        m_summary->addItem(tr("程式沒有任何列, 沒有可模擬執行的內容."));
+        return false;
+    }
     DryRunSetup setup;
     if (!isNumberText(m_start->text())) {
         m_prompter.message(this, tr("起始位置「%1」不是數字!").arg(m_start->text()),
@@ -207,6 +233,11 @@ bool DryRunWindow::startRun() {
     m_startInputs = setup.inputs;
     m_runner = std::make_unique<DryRunner>(m_program.table(), m_program.RowCounter(), setup);
 
+    newChart();
+    return true;
+}
+
+void DryRunWindow::newChart() {
     auto* chart = new QChart;
     chart->legend()->hide();
     m_motion = new QLineSeries;
@@ -226,8 +257,6 @@ bool DryRunWindow::startRun() {
     }
     const std::unique_ptr<QChart> previous(m_chart->chart());  // the view lets go of it
     m_chart->setChart(chart);
-    m_samplesShown = 0;
-    return true;
 }
 
 // A run goes on as the limits say: at once as fast as it goes, or a frame at a time at the
@@ -248,6 +277,7 @@ void DryRunWindow::play(RunLimits limits) {
     // run from the start to its end reports the wait as its end.
     limits.holdEndlessWaits = standing || limits.step || limits.toRow != 0;
     m_playing = limits;
+    m_summary->clear();  // the word of the last pause is no longer true
     if (m_speed->currentData().toDouble() == 0) {
         present(m_runner->run(limits));
         return;
@@ -286,6 +316,7 @@ void DryRunWindow::reset() {
     }
     m_summary->clear();
     m_watch->clear();
+    newChart();
     emit executingRow(0);
     showEnabling();
 }
@@ -297,7 +328,7 @@ void DryRunWindow::present(Pause pause) {
     showEnabling();
     m_summary->clear();
     const Watch watch = m_runner->watch();
-    emit executingRow(watch.row);
+    emit executingRow(watch.ended ? 0 : watch.row);
     if (pause != Pause::Ended) {
         const QString why =
             pause == Pause::Breakpoint ? tr("暫停於第 %1 列 (中斷點)").arg(watch.row)
@@ -320,14 +351,12 @@ void DryRunWindow::present(Pause pause) {
     }
 }
 
-// The chart grows as the run goes; its cursor stands at the moment shown.
+// The chart grows as the run goes; its cursor stands at the moment shown. The line is
+// handed over at once, as many points as the chart's width shows: one point at a time
+// would rebuild the whole line for each.
 void DryRunWindow::showChart() {
     const DryRunResult& result = m_runner->result();
-    QList<QPointF> added;
-    for (; m_samplesShown < result.samples.size(); ++m_samplesShown) {
-        added.append({result.samples[m_samplesShown].first, result.samples[m_samplesShown].second});
-    }
-    m_motion->append(added);
+    m_motion->replace(thinnedPoints(result.samples, int(m_chart->chart()->plotArea().width())));
     const double now = m_runner->ended() ? result.seconds : m_runner->watch().seconds;
     m_timeAxis->setRange(0, std::max(now, 0.1));
     const double margin = std::max(1.0, (result.highest - result.lowest) * 0.05);
@@ -348,32 +377,39 @@ void DryRunWindow::showWatch() {
 void DryRunWindow::showEnabling() {
     const bool playing = m_frames.isActive();
     const bool standing = m_runner && !m_runner->ended();
+    // A control going grey would pass the keyboard on to the next one, perhaps the speed
+    // box that a typed key sets: the watch takes it instead, where typing does nothing.
+    const auto enable = [this](QWidget* control, bool on) {
+        if (!on && control->hasFocus()) {
+            m_watch->setFocus();
+        }
+        control->setEnabled(on);
+    };
     for (QPushButton* control : {m_runButton, m_stepButton, m_toRowButton}) {
-        control->setEnabled(!playing);
+        enable(control, !playing);
     }
-    m_pauseButton->setEnabled(playing);
-    m_resetButton->setEnabled(m_runner != nullptr);
-    m_speed->setEnabled(!playing);
+    enable(m_pauseButton, playing);
+    enable(m_resetButton, m_runner != nullptr);
+    enable(m_speed, !playing);
     // What the run started from holds until 重設.
-    m_start->setEnabled(!standing);
-    m_changes->setEnabled(!standing);
+    enable(m_start, !standing);
+    enable(m_changes, !standing);
     for (QCheckBox* input : m_inputs) {
-        input->setEnabled(!playing);
+        enable(input, !playing);
     }
 }
 
-// A run is of the program as it was: an edit ends it, never a run on rows no longer shown.
+// A run is of the program as it was: an edit (or another program opened) ends it, and
+// its results go with it, never shown beside rows they are not of.
 void DryRunWindow::programEdited() {
-    if (!m_runner || m_runner->ended()) {
+    if (!m_runner) {
         return;
     }
-    m_frames.stop();
-    m_runner.reset();
-    m_watch->clear();
-    m_summary->clear();
-    m_summary->addItem(tr("程式已修改: 模擬執行已結束."));
-    emit executingRow(0);
-    showEnabling();
+    const bool standing = !m_runner->ended();
+    reset();
+    if (standing) {
+        m_summary->addItem(tr("程式已修改: 模擬執行已結束."));
+    }
 }
 
 void DryRunWindow::saveChart() {

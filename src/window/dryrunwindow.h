@@ -36,9 +36,11 @@ class DryRunWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    // livePosition: the slide's position while connected, where the run starts.
+    // livePosition: the slide's position while connected, where the run starts; chosenRow:
+    // the row the program list highlights (0: none), where 執行到此列 runs to.
     DryRunWindow(const Program& program, Prompter& prompter,
-                 std::function<std::optional<double>()> livePosition, QWidget* parent);
+                 std::function<std::optional<double>()> livePosition,
+                 std::function<int()> chosenRow, QWidget* parent);
 
     // 模擬執行 (F8): a fresh run, to its end or the first breakpoint.
     void run();
@@ -61,6 +63,8 @@ private:
     void pause();
     void reset();
     void present(Pause pause);
+    // A fresh chart with its axes, empty.
+    void newChart();
     void showChart();
     void showWatch();
     void showEnabling();
@@ -70,6 +74,8 @@ private:
     const Program& m_program;
     Prompter& m_prompter;
     std::function<std::optional<double>()> m_livePosition;
+    std::function<int()> m_chosenRow;
+    bool m_placed = false;                // beside the main window, at the first showing
     std::unique_ptr<DryRunner> m_runner;  // the run that stands; none before 執行 or after 重設
     InputStates m_startInputs{};
     RunLimits m_playing;
@@ -93,7 +99,6 @@ private:
     QLineSeries* m_cursor = nullptr;
     QValueAxis* m_timeAxis = nullptr;
     QValueAxis* m_positionAxis = nullptr;
-    size_t m_samplesShown = 0;
 };
 
 }  // namespace tql

@@ -29,6 +29,7 @@ namespace tql {
 namespace {
 
 constexpr QSize kClientSize{646, 540};
+constexpr int kNoteTime = 8000;  // ms a passing word stays in the status bar
 
 }  // namespace
 
@@ -60,6 +61,8 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     connect(&m_session, &ControllerSession::connectionShown, m_panel1, &QLabel::setText);
     connect(m_editor, &ProgramPanel::mainWindowEnabled, this, &FORM1::setMainWindowEnabled);
     connect(m_editor, &ProgramPanel::stateShown, this, &FORM1::showState);
+    connect(m_editor, &ProgramPanel::noteShown, this,
+            [this](const QString& note) { statusBar()->showMessage(note, kNoteTime); });
     // Esc drops an armed insert or modify.
     auto* disarm = new QShortcut(Qt::Key_Escape, this);
     connect(disarm, &QShortcut::activated, m_editor, &ProgramPanel::disarm);
@@ -187,7 +190,8 @@ void FORM1::buildEditMenu() {
             &QAction::triggered, m_editor, &ProgramPanel::checkProgram);
     connect(m_console->checkButton(), &QPushButton::clicked, m_editor, &ProgramPanel::checkProgram);
     auto* dryRun = new DryRunWindow(
-        m_program, m_prompter, [this] { return m_session.lastPosition(); }, this);
+        m_program, m_prompter, [this] { return m_session.lastPosition(); },
+        [this] { return m_editor->highlightedRow(); }, this);
     connect(dryRun, &DryRunWindow::rowChosen, this, [this](int row) {
         activateWindow();
         m_editor->selectRow(row);

@@ -41,6 +41,10 @@ ProgramPanel::ProgramPanel(Program& program, ControllerSession& session, QWidget
     connect(&m_program, &Program::tableChanged, this, [this] {
         show_it();
         refreshFindings();
+        // New and Open choose no row: the edit buttons wait for the operator's choice.
+        if (!m_program.CurrentRowIsValid()) {
+            setEditButtonsEnabled(false);
+        }
     });
     connect(&m_program, &Program::stateChanged, this, &ProgramPanel::announce);
 }
@@ -68,25 +72,42 @@ int ProgramPanel::highlightedRow() const {
 }
 
 void ProgramPanel::undo() {
-    const int highlighted = highlightedRow();
-    m_program.undo();
-    keepChoice(highlighted);
+    moveInHistory(false);
 }
 
 void ProgramPanel::redo() {
+    moveInHistory(true);
+}
+
+// An armed insert or modify that the step took its row from is dropped, and the operator
+// is told which.
+void ProgramPanel::moveInHistory(bool forward) {
     const int highlighted = highlightedRow();
-    m_program.redo();
+    const QString armed = armedModeText();
+    bool dropped = false;
+    const auto watching =
+        connect(&m_program, &Program::armedModeDropped, this, [&dropped] { dropped = true; });
+    if (forward) {
+        m_program.redo();
+    } else {
+        m_program.undo();
+    }
+    disconnect(watching);
     keepChoice(highlighted);
+    if (dropped) {
+        emit noteShown(tr("已取消「%1」: 這一列已被復原或重做改變.").arg(armed));
+    }
 }
 
 // Undo and redo keep the operator's choice where it still stands and invent none: the edit
 // buttons act on the row the list highlights, or wait for the operator to choose one.
 void ProgramPanel::keepChoice(int highlighted) {
+    const QSignalBlocker keeping(m_list);
     if (highlighted >= 1 && highlighted <= m_program.RowCounter()) {
-        const QSignalBlocker keeping(m_list);
         m_list->setCurrentItem(m_list->topLevelItem(highlighted - 1));
         m_program.setCurrentRow(highlighted);
     } else {
+        m_list->clearSelection();
         m_program.setCurrentRow(0);
         setEditButtonsEnabled(false);
     }
@@ -130,12 +151,15 @@ void ProgramPanel::disarm() {
 
 void ProgramPanel::announce() {
     paintRows();
-    QString mode;
-    if (armedRow() != 0) {
-        mode = m_program.InsertMode() ? tr("插入於第 %1 列之前").arg(armedRow())
-                                      : tr("修改第 %1 列").arg(armedRow());
+    emit stateShown(armedModeText());
+}
+
+QString ProgramPanel::armedModeText() const {
+    if (armedRow() == 0) {
+        return {};
     }
-    emit stateShown(mode);
+    return m_program.InsertMode() ? tr("插入於第 %1 列之前").arg(armedRow())
+                                  : tr("修改第 %1 列").arg(armedRow());
 }
 
 int ProgramPanel::armedRow() const {
@@ -173,8 +197,9 @@ void ProgramPanel::showExecuting(int row) {
     }
 }
 
+// Only the row the list highlights: with none, F9 chooses nothing for the operator.
 void ProgramPanel::toggleBreakpoint() {
-    m_program.toggleBreakpoint(m_program.CurrentRow());
+    m_program.toggleBreakpoint(highlightedRow());
 }
 
 void ProgramPanel::buildEditFrame(QWidget* client) {
@@ -266,7 +291,10 @@ void ProgramPanel::buildListTab(QWidget* client) {
     connect(m_findings, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { selectRow(item->data(Qt::UserRole).toInt()); });
 
-    connect(m_list, &QTreeWidget::itemClicked, this, &ProgramPanel::ListView1_ItemClick);
+    // A click on the highlighted row chooses it again; Ctrl+click took the highlight away.
+    connect(m_list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        ListView1_ItemClick(item->isSelected() ? item : nullptr);
+    });
     // The row the operator highlights, by mouse or by the arrow, Home/End and Page keys, is
     // the row the edit buttons act on. Focus alone (a tab into the list, a closed menu) only
     // puts the list's cursor on a row without highlighting it, and chooses nothing.
@@ -305,7 +333,7 @@ void ProgramPanel::Form_Load() {
     m_list->setUniformRowHeights(true);
     m_list->header()->setSectionsMovable(false);
     m_list->header()->setStretchLastSection(true);
-    for (const auto& [column, width] : {std::pair{0, 56}, {1, 86}, {2, 86}, {3, 76}}) {
+    for (const auto& [column, width] : {std::pair{0, 56 + kMarksRoom}, {1, 86}, {2, 86}, {3, 76}}) {
         m_list->setColumnWidth(column, width);
     }
 }
@@ -337,11 +365,22 @@ void ProgramPanel::show_it() {
         items.append(item);
     }
     m_list->addTopLevelItems(items);
+    // The row the edit buttons act on is the one highlighted: after a store, the new row.
+    if (m_delete->isEnabled() && m_program.CurrentRowIsValid()) {
+        QTreeWidgetItem* current = m_list->topLevelItem(m_program.CurrentRow() - 1);
+        m_list->setCurrentItem(current);
+        m_list->scrollToItem(current);
+    }
     announce();
 }
 
+// No highlight (a click on the list's blank area, Ctrl+click on the highlighted row), no
+// current row: the edit buttons go off and an armed insert or modify with its row.
 void ProgramPanel::ListView1_ItemClick(QTreeWidgetItem* item) {
     if (item == nullptr) {
+        m_program.setCurrentRow(0);
+        setEditButtonsEnabled(false);
+        disarm();
         return;
     }
     m_program.setCurrentRow(item->text(0).toInt());
@@ -429,9 +468,10 @@ void ProgramPanel::Command6_Click() {
     m_program.ArmInsert();
 }
 
+// The buttons go off first: the list rebuilt after the delete highlights no row.
 void ProgramPanel::Command7_Click() {
-    m_program.DeleteCurrentRow();
     setEditButtonsEnabled(false);
+    m_program.DeleteCurrentRow();
 }
 
 void ProgramPanel::Command8_Click() {

@@ -62,13 +62,17 @@ public:
     void selectRow(int row);
     // The row the dry run executes, shown and scrolled to; 0 when none.
     void showExecuting(int row);
-    // F9: sets or clears the breakpoint of the chosen row.
+    // F9: sets or clears the breakpoint of the highlighted row.
     void toggleBreakpoint();
+    // The row the list highlights, 0 when none: what 執行到此列 runs to.
+    int highlightedRow() const;
 
 signals:
     // The program or the armed mode may have changed: the title and the status bar follow.
     // mode is the status-bar text of an armed insert or modify, empty when none.
     void stateShown(const QString& mode);
+    // A passing word for the status bar.
+    void noteShown(const QString& note);
     // The speed dialog disables the main window while it is up, and gives it back.
     void mainWindowEnabled(bool enabled);
 
@@ -90,12 +94,14 @@ private:
     // After the rows changed under the list (undo, redo): the row highlighted before stays
     // chosen when it still exists; otherwise no row is.
     void keepChoice(int highlighted);
+    void moveInHistory(bool forward);
     void refreshFindings();
     // The item the list highlights, nullptr when none.
     QTreeWidgetItem* highlightedItem() const;
-    int highlightedRow() const;
     // Marks the row an armed insert or modify will act on, and says so.
     void announce();
+    // "插入於第 N 列之前", "修改第 N 列"; empty when neither is armed on a row.
+    QString armedModeText() const;
     int armedRow() const;
     void paintRows();
 

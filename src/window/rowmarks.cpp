@@ -1,5 +1,6 @@
 #include "window/rowmarks.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -7,10 +8,19 @@ namespace tql {
 
 void RowMarks::paint(QPainter* painter, const QStyleOptionViewItem& option,
                      const QModelIndex& index) const {
-    QStyledItemDelegate::paint(painter, option, index);
     if (index.column() != 0) {
+        QStyledItemDelegate::paint(painter, option, index);
         return;
     }
+    // The row's background and selection span the whole cell; the icon and the number keep
+    // clear of the marks.
+    QStyleOptionViewItem whole = option;
+    initStyleOption(&whole, index);
+    const QStyle* style = option.widget != nullptr ? option.widget->style() : QApplication::style();
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &whole, painter, option.widget);
+    QStyleOptionViewItem content = option;
+    content.rect.setRight(option.rect.right() - kMarksRoom);
+    QStyledItemDelegate::paint(painter, content, index);
     const QRectF cell = option.rect;
     const double size = std::min(cell.height() - 4, 9.0);
     const double middle = cell.center().y();

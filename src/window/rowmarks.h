@@ -5,10 +5,12 @@
 namespace tql {
 
 // The marks of the dry run on the program list's rows, kept on each row's first cell and
-// drawn over whatever else shows there, the selection included: a red dot for a
-// breakpoint, a green arrow for the row the run stands at.
+// drawn in a room of their own at its right end, over the selection too, so a row number
+// of any length stays readable: a red dot for a breakpoint, a green arrow for the row the
+// run stands at.
 inline constexpr int kBreakpointRole = Qt::UserRole + 1;
 inline constexpr int kExecutingRole = Qt::UserRole + 2;
+inline constexpr int kMarksRoom = 24;  // pixels at the right of the first column
 
 class RowMarks final : public QStyledItemDelegate {
 public:

@@ -155,7 +155,7 @@ private slots:
         QCOMPARE(lines[3], QString("時間: 0.000 秒"));
         QCOMPARE(lines.filter("第 3 列 POINT 100.000").size(), 3);
         QCOMPARE(lines.filter("--- 中斷點: 第 3 列").size(), 3);
-        QVERIFY(lines.contains("迴圈 (第 2 列): 還剩 2 次"));
+        QVERIFY(lines.contains("迴圈 (第 2 列): 第 2 次, 共 3 次"));
         QVERIFY(lines.indexOf("程式執行完畢") >
                 lines.lastIndexOf(QRegularExpression("^[0-9.]+ 第 4 列")));
         for (const QStringList& wrong : {QStringList{"--trace", program},

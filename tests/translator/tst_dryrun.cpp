@@ -187,7 +187,8 @@ private slots:
             QVERIFY(seen.size() < 20);
         }
         QCOMPARE(seen, pauses);
-        QCOMPARE(runner.watch().row, 0);
+        QVERIFY(runner.watch().ended);
+        QCOMPARE(runner.watch().row, runner.result().row);  // 0 at the end, or where it stopped
         // The pauses change nothing of the run.
         const DryRunResult once = DryRun(table, int(rows.size()), {});
         QCOMPARE(runner.result().end, once.end);
@@ -213,6 +214,7 @@ private slots:
         DryRunSetup setup;
         setup.inputs[2] = true;
         DryRunner runner(test::tableOf(rows), int(rows.size()), setup);
+        QVERIFY(runner.watch().loops.empty());  // no loop entered yet
         RunLimits toTheReturn;
         toTheReturn.breakpoints = {10};
         QCOMPARE(runner.run(toTheReturn), Pause::Breakpoint);
@@ -223,6 +225,11 @@ private slots:
         QCOMPARE(watch.loops.size(), size_t(1));
         QCOMPARE(watch.loops[0].row, 2);
         QCOMPARE(watch.loops[0].count, 2.0);
+        QCOMPARE(watch.loops[0].total, 2.0);
+        QCOMPARE(watch.speed, 0.0);  // at the move's end, while VM 50 and VA 2000 are in force
+        QCOMPARE(watch.speedSetting, 50.0);
+        QCOMPARE(watch.acceleration, 2000.0);
+        QVERIFY(watchText(watch).contains("設定: VM 50, VA 2000"));
         QCOMPARE(watch.calls, std::vector<int>{3});
         QCOMPARE(watch.outputs, (OutputStates{true, false, true, false}));
         QVERIFY(watch.inputs[2]);
@@ -242,10 +249,25 @@ private slots:
         QCOMPARE(watch.row, 7);
         QCOMPARE(watch.waitsFor, QString("等待輸入 3 變 1"));
         QCOMPARE(watch.loops[0].count, 1.0);
-        QVERIFY(watchText(watch).contains("迴圈 (第 2 列): 還剩 1 次"));
+        QVERIFY(watchText(watch).contains("迴圈 (第 2 列): 第 2 次, 共 2 次"));
         runner.setInput(3, true);
         QCOMPARE(runner.run(), Pause::Ended);
         QCOMPARE(runner.result().end, DryRunEnd::Finished);
+        QVERIFY(runner.watch().loops.empty());  // the loop was left
+        QVERIFY(watchText(runner.watch()).contains("程式已結束"));
+    }
+
+    // A run that ended on a wait nothing releases says where it stands and what it waits
+    // for, not that the program ended.
+    void watchOfARunEndedWaiting() {
+        const QList<Row> rows = {kSpeed50, {"IN+", "3", "IN+", "-", "-"}};
+        DryRunner runner(test::tableOf(rows), 2, {});
+        QCOMPARE(runner.run(), Pause::Ended);
+        QCOMPARE(runner.result().end, DryRunEnd::WaitsForever);
+        const QStringList text = watchText(runner.watch());
+        QVERIFY(text.contains("停止於第 2 列"));
+        QVERIFY(text.contains("等待輸入 3 變 1"));
+        QVERIFY(!text.contains("程式已結束"));
     }
 
     void pausesInTime() {

@@ -26,7 +26,9 @@ class TestTranslator : public QObject {
 private slots:
     void workedExample() {
         test::ProgramRows p;
-        p.add(rowOf("VM", "100", "速度")).add(rowOf("LOOP", "3")).add(rowOf("POINT", "絕對移動", "100"));
+        p.add(rowOf("VM", "100", "速度"))
+            .add(rowOf("LOOP", "3"))
+            .add(rowOf("POINT", "絕對移動", "100"));
         p.add(rowOf("WT", "500")).add(rowOf("LOOPEND")).add(rowOf("HOME"));
         const Translation t = TranslateProgram(p.table, p.rows);
         QVERIFY(t.ok());

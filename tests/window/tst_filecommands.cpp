@@ -204,7 +204,7 @@ private slots:
         w.prompter.fileNames = {source.path("p.tq4")};
         w.trigger("開啟舊檔");
         QCOMPARE(w.form->program().RowCounter(), 2);
-        QCOMPARE(w.form->program().CurrentRow(), 1);
+        QCOMPARE(w.form->program().CurrentRow(), 0);  // the operator chooses a row
         QVERIFY(!w.form->program().ProgramChanged());
         QCOMPARE(w.listed(), 2);
         QCOMPARE(w.form->program().row(1)[0], QString("HOME"));

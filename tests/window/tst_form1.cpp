@@ -400,19 +400,57 @@ private slots:
     }
 
     // After New or Open the edit group may still be enabled while CurrentRow names no row.
-    void editButtonsOnAVanishedRowDoNoHarm() {
-        for (const char* button : {"Command6", "Command7", "Command8"}) {
+    // After 建立新檔 or 開啟舊檔 no row is chosen and nothing is armed: the edit buttons wait
+    // for the operator's choice, and a modify armed on the old program never replaces a
+    // row of the new one.
+    void newAndOpenLeaveNoRowChosen() {
+        for (const char* command : {"建立新檔", "開啟舊檔"}) {
             Window w;
             w.click("Command12");
-            w.enter({"Command4"});
+            w.enter({"Command4", "Command13"});
             w.clickRow(1);
-            w.form->program().clear();  // what New leaves, the edit buttons still enabled
-            w.click(QString::fromUtf8(button));
-            QCOMPARE(w.form->program().RowCounter(), 0);
-            QVERIFY(!w.form->program().InsertMode() && !w.form->program().ModifyMode());
+            w.click("Command8");
+            QVERIFY(w.form->program().ModifyMode());
+            if (QString::fromUtf8(command) == "開啟舊檔") {
+                w.load({{"WT", "5", "延遲", "-", "-"}});
+            } else {
+                w.prompter.answers = {Prompter::Answer::No};
+                w.trigger(command);
+            }
+            for (const QString& name : kEditGroup) {
+                QVERIFY2(!w.find(name)->isEnabled(), command);
+            }
+            QVERIFY(w.list()->selectedItems().isEmpty());
             w.click("Command9");
-            QCOMPARE(w.keywords(), QStringList{"RET"});
+            QCOMPARE(w.keywords().last(), QString("RET"));
             QCOMPARE(w.form->program().row(0), headerRow());
+        }
+    }
+
+    // No highlight, no current row: a click on the list's blank area or Ctrl+click on the
+    // highlighted row turns the edit buttons off and drops an armed modify; F9 then sets no
+    // breakpoint.
+    void noHighlightNoCurrentRow() {
+        for (const bool control : {false, true}) {
+            Window w;
+            w.click("Command12");
+            w.enter({"Command4", "Command13"});
+            w.clickRow(2);
+            w.click("Command8");
+            w.clickRow(2);
+            if (control) {
+                QTest::mouseClick(w.list()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                                  w.list()->visualItemRect(w.list()->topLevelItem(1)).center());
+            } else {
+                QTest::mouseClick(w.list()->viewport(), Qt::LeftButton, {},
+                                  QPoint(10, w.list()->viewport()->height() - 4));
+            }
+            QVERIFY(w.list()->selectedItems().isEmpty());
+            QCOMPARE(w.form->program().CurrentRow(), 0);
+            QVERIFY(!w.form->program().ModifyMode());
+            QVERIFY(!w.find("Command7")->isEnabled());
+            QTest::keyClick(w.list(), Qt::Key_F9);
+            QVERIFY(w.form->program().breakpoints().empty());
         }
     }
 
