@@ -47,12 +47,15 @@ Form3::Form3(RowDialogHost& host)
     m_step->setEditable(true);
     m_step->addItems({QStringLiteral("0.1"), QStringLiteral("1"), QStringLiteral("10")});
     m_step->setCurrentIndex(1);
+    auto* take = button(tr("取目前位置"), QStringLiteral("TakePosition"));
     QHBoxLayout* jogRow = buttonRow({minus, plus});
     jogRow->insertWidget(0, new QLabel(tr(" 寸動 :")));
     jogRow->insertWidget(2, m_step);
     jogRow->addStretch();
+    jogRow->addWidget(take);
     grid->addLayout(jogRow, 2, 0, 1, 3);
     auto* position = button(tr("定位"), QStringLiteral("Command2"));
+    m_moveButtons = {minus, plus, position, take};
     auto* ok = confirmButton(QStringLiteral("Command3(0)"));
     auto* no = cancelButton(QStringLiteral("Command3(1)"));
     QHBoxLayout* buttons = buttonRow({position, ok, no});
@@ -65,6 +68,7 @@ Form3::Form3(RowDialogHost& host)
     grid->addWidget(status, 4, 0, 1, 3);
     connect(minus, &QPushButton::clicked, this, [this] { jog(false); });
     connect(plus, &QPushButton::clicked, this, [this] { jog(true); });
+    connect(take, &QPushButton::clicked, this, &Form3::takePosition);
 
     connect(&m_timer1, &QTimer::timeout, this, &Form3::Timer1_Timer);
     connect(position, &QPushButton::clicked, this, &Form3::Command2_Click);
@@ -92,6 +96,27 @@ void Form3::Form_Load() {
     m_text1[1]->setText(QStringLiteral("0"));
     const std::optional<Row> modified = m_host.program().rowBeingModified();
     m_text1[0]->setText(modified ? (*modified)[2] : memory.MoveValue);
+    showMoveButtons();
+}
+
+void Form3::showMoveButtons() {
+    const bool connected = m_host.teach().isConnected();
+    const bool numeric = m_host.entryMemory().NumericEntry;
+    const QString why = !connected ? tr("未連線: 無法移動滑台.")
+                        : !numeric ? tr("教導輸入: 滑台已放開, 請用手推動; 改選數值輸入才能移動.")
+                                   : QString();
+    for (QPushButton* b : m_moveButtons) {
+        b->setEnabled(why.isEmpty());
+        b->setToolTip(why);
+    }
+}
+
+void Form3::closeEvent(QCloseEvent* event) {
+    if (m_host.teach().slideFree()) {
+        m_timer1.stop();
+        m_host.teach().holdSlide(true);
+    }
+    RowDialog::closeEvent(event);
 }
 
 // The upload or a question holds the line: an exchange of this dialog would land inside
@@ -117,6 +142,7 @@ void Form3::Option2_Click(int index) {
     m_host.teach().holdSlide(numeric);
     m_host.entryMemory().NumericEntry = numeric;
     m_text1[0]->setEnabled(numeric);
+    showMoveButtons();
 }
 
 void Form3::Timer1_Timer() {
@@ -126,6 +152,7 @@ void Form3::Timer1_Timer() {
     if (!m_host.teach().isConnected()) {
         m_timer1.stop();  // for good: the dialog does not restart it
         m_panel1->setText(tr("未連線"));
+        showMoveButtons();
         return;
     }
     m_panel1->setText(tr("連線中"));
@@ -157,15 +184,32 @@ void Form3::jog(bool up) {
         m_host.notice(tr("寸動需要讀到的座標與數字的寸動量!"));
         return;
     }
-    sendMove(*target);
+    if (sendMove(*target)) {
+        m_text1[0]->setText(*target);
+    }
+}
+
+void Form3::takePosition() {
+    if (!m_host.entryMemory().NumericEntry || lineHeld()) {
+        return;
+    }
+    m_text1[1]->setText(m_host.teach().readPosition());
+    const QString reading = teachReading(m_text1[1]->text());
+    if (!isNumberText(reading)) {
+        m_host.notice(tr("無法讀取滑台座標!"));
+        return;
+    }
+    m_text1[0]->setText(reading.trimmed());
 }
 
 // Only in numeric entry, only while connected, and never while another exchange holds
-// the line.
-void Form3::sendMove(const QString& target) {
-    if (m_host.entryMemory().NumericEntry) {
-        m_host.teach().moveTo(target);
+// the line; true when sent.
+bool Form3::sendMove(const QString& target) {
+    if (!m_host.entryMemory().NumericEntry || !m_host.teach().isConnected() || lineHeld()) {
+        return false;
     }
+    m_host.teach().moveTo(target);
+    return true;
 }
 
 void Form3::confirm() {

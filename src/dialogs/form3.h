@@ -24,15 +24,26 @@ public:
 
     void ReadTeachPosition();
 
+protected:
+    // However the dialog closes (確認, 取消, Esc, the close box), a slide it freed is held.
+    void closeEvent(QCloseEvent* event) override;
+    void escape() override { cancel(); }
+
 private:
     void Form_Load();
     void Option2_Click(int index);
     void Timer1_Timer();
     void Command2_Click();
-    // The jog: "MA " and the last read position plus or minus the step, as 定位 sends it.
+    // The jog: "MA " and the last read position plus or minus the step, as 定位 sends it; the
+    // target becomes the jogged one, so 確認 stores where the slide was sent.
     void jog(bool up);
+    // 取目前位置: the live position, read with the slide held, becomes the target.
+    void takePosition();
+    // The buttons that move the slide or read it for the target act only in numeric entry
+    // while connected; otherwise they are off and say why.
+    void showMoveButtons();
     bool mayMove();
-    void sendMove(const QString& target);
+    bool sendMove(const QString& target);
     void confirm();
     void cancel();
     bool lineHeld();
@@ -42,6 +53,7 @@ private:
     std::array<QRadioButton*, 2> m_entry{};
     QComboBox* m_step;
     QLabel* m_panel1;
+    std::array<QPushButton*, 4> m_moveButtons{};  // −, +, 定位, 取目前位置
 };
 
 }  // namespace tql

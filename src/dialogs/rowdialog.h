@@ -30,10 +30,13 @@ protected:
     // Ends a confirmation: the list is rebuilt from the table and the dialog closed. A text
     // refused for a control character leaves the dialog open with the operator's typing.
     void finish(StoreOutcome outcome = StoreOutcome::Stored);
-    // Esc closes like the close box; QDialog's own close handling would go through reject()
-    // and close again.
+    // QDialog's own close handling would go through reject() and close again.
     void closeEvent(QCloseEvent* event) override { QWidget::closeEvent(event); }
-    void reject() override { close(); }
+    // Esc: what escape() does.
+    void reject() override { escape(); }
+    // Closes like the close box; a dialog with a 取消 that clears the edit modes makes Esc
+    // its 取消, so Esc never leaves a mode armed that 取消 would have cleared.
+    virtual void escape() { close(); }
     template <typename T>
     T* named(T* widget, const QString& name) {
         widget->setObjectName(name);

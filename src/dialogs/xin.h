@@ -21,6 +21,7 @@ private:
     void Option1_Click(int index);
     void Command3_Click();
     void Command1_Click();
+    void escape() override { ret(); }
 
     QPushButton* m_sense;
     QComboBox* m_input;

@@ -30,6 +30,7 @@ private:
     void Option1_Click(int index);
     void Command3_Click();
     void Command1_Click();
+    void escape() override { ret(); }
     void setSingleGroupEnabled(bool enabled);
     void setBitsEnabled(bool enabled);
 

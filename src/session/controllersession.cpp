@@ -131,6 +131,7 @@ void ControllerSession::ConnectController() {
         return;
     }
     greetController(m_link);
+    m_slideFree = false;  // the greeting holds the slide
     // A line that went away while greeting is no connection to show.
     if (m_link.lostReason()) {
         lostPort();
@@ -157,8 +158,10 @@ void ControllerSession::ShowDisconnected() {
     emit connectedChanged(false);
     m_timer1.stop();
     if (m_link.isOpen()) {
+        holdFreedSlide();
         m_link.close();
     }
+    m_slideFree = false;  // a lost line took nothing more; the next greeting holds it
     emit connectionShown(ControllerSession::tr("未連線"));
     emit disconnected();
     // Nobody may read an old position or input as live; the start-up values are no reading
@@ -274,6 +277,11 @@ bool ControllerSession::sendImmediate(const QString& command) {
     m_history.add(command);
     userSettings().setValue(kHistoryKey, m_history.commands());
     RS232(command);
+    // A typed "HOFF" frees the slide as the teach dialog's does.
+    if (m_link.isOpen() &&
+        (command.trimmed() == commands::kHoldOff || command.trimmed() == commands::kHoldOn)) {
+        m_slideFree = command.trimmed() == commands::kHoldOff;
+    }
     m_link.sleep(commands::kCommandReplyWait);
     emit replyRead(m_link.readAll());
     return true;
@@ -299,6 +307,7 @@ void ControllerSession::RS232(const QString& text) {
 void ControllerSession::signOff() {
     if (m_link.isOpen()) {
         m_timer1.stop();
+        holdFreedSlide();
         RS232(commands::kEchoOn);
         m_link.close();
     }
@@ -308,6 +317,14 @@ void ControllerSession::holdSlide(bool held) {
     if (m_link.isOpen()) {
         m_link.write(held ? commands::kHoldOn : commands::kHoldOff);
         m_link.writeCarriageReturn();
+        m_slideFree = !held;
+    }
+}
+
+// Over a line still there: a lost one carries nothing.
+void ControllerSession::holdFreedSlide() {
+    if (m_slideFree && !m_link.lostReason()) {
+        holdSlide(true);
     }
 }
 

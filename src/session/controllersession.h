@@ -105,8 +105,10 @@ public:
     // A message titled "訊息", the title of the console's and the upload's messages.
     void notice(const QString& text);
 
-    // The teach dialog's exchanges.
+    // The teach dialog's exchanges. The slide is never left free: 斷線 and 結束 hold it
+    // first, and the next connection's greeting holds it after a lost port.
     void holdSlide(bool held) override;
+    bool slideFree() const override { return m_slideFree; }
     QString readPosition() override;
     void moveTo(const QString& target) override;
 
@@ -142,6 +144,8 @@ private:
     QString noAnswer() const;
     // The port the system took away: the console disconnects and says why.
     void lostPort();
+    // "HON" when the slide was left free.
+    void holdFreedSlide();
     // Refuses, with a message, a text Big5 cannot hold; true when it may be sent.
     bool checkSendable(const QString& text);
     bool checkNumberField(const QString& value, bool emptyAllowed);
@@ -162,6 +166,7 @@ private:
     int m_holds = 0;
     bool m_shownConnected = false;  // since the last ShowDisconnected
     bool m_uploadCancelled = false;
+    bool m_slideFree = false;  // "HOFF" sent, no "HON" since
 };
 
 }  // namespace tql

@@ -17,6 +17,8 @@ public:
     virtual bool lineHeld() const = 0;
     // "HON" (held: the slide keeps its place) or "HOFF" (free: pushed by hand), then CR.
     virtual void holdSlide(bool held) = 0;
+    // A "HOFF" went out and no "HON" since: the slide is free (a vertical axis would fall).
+    virtual bool slideFree() const = 0;
     // "?PE", 50 ms, and whatever has arrived, unchanged.
     virtual QString readPosition() = 0;
     // "MA ", the target and CR as three writes; nothing while closed or held.
