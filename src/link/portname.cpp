@@ -29,6 +29,10 @@ QString portDeviceName(const QString& portNumber) {
 #endif
 }
 
+bool samePort(const QString& a, const QString& b) {
+    return portDeviceName(a) == portDeviceName(b);
+}
+
 QString portDisplayName(const QString& portNumber) {
     int n = 0;
     if (portNumber.isEmpty() || isWholeNumber(portNumber, &n)) {

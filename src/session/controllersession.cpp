@@ -64,14 +64,18 @@ Prompter& ControllerSession::prompter() {
     return *m_prompter;
 }
 
+// A tick that was due comes after the hold: also the start-up tick that shows a closed
+// port disconnected, when a box (a file named on the command line that cannot be loaded)
+// came first.
 ControllerSession::Hold::Hold(ControllerSession& session) : m_session(session) {
     if (m_session.m_holds++ == 0) {
+        m_session.m_tickDue = m_session.m_timer1.isActive();
         m_session.m_timer1.stop();
     }
 }
 
 ControllerSession::Hold::~Hold() {
-    if (--m_session.m_holds == 0 && m_session.m_link.isOpen()) {
+    if (--m_session.m_holds == 0 && (m_session.m_link.isOpen() || m_session.m_tickDue)) {
         m_session.m_timer1.start();
     }
 }
@@ -157,6 +161,7 @@ void ControllerSession::ReadInternalValues() {
 void ControllerSession::ShowDisconnected() {
     emit connectedChanged(false);
     m_timer1.stop();
+    m_tickDue = false;  // the console shows the closed port now
     if (m_link.isOpen()) {
         holdFreedSlide();
         m_link.close();
@@ -288,6 +293,10 @@ bool ControllerSession::sendImmediate(const QString& command) {
 }
 
 void ControllerSession::saveParameters() {
+    if (!m_link.isOpen()) {
+        RS232(commands::kSaveParameters);  // says " 連線錯誤 !" and sends nothing: no question
+        return;
+    }
     const Hold hold(*this);  // the question lets events run
     if (ask(ControllerSession::tr("是否儲存參數?"), Prompter::Icon::Question)) {
         RS232(commands::kSaveParameters);

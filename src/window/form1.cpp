@@ -324,20 +324,26 @@ void FORM1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// Afresh each time the menu opens: the ports the system reports now, the one in use ticked.
+// Afresh each time the menu opens: the ports the system reports now, each port once (the
+// system's /dev/ttyS0 is COM1 above), the one in use ticked however it was named.
 void FORM1::listSystemPorts() {
     qDeleteAll(m_systemPortActions);
     m_systemPortActions.clear();
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    if (!ports.isEmpty()) {
-        m_systemPortActions << m_portMenu->addSeparator();
-    }
-    for (const QSerialPortInfo& port : ports) {
+    const QList<QAction*> numbered = m_portChoices->actions();  // COM1..COM4
+    for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
 #ifdef Q_OS_WIN
         const QString name = port.portName();
 #else
         const QString name = port.systemLocation();
 #endif
+        if (std::any_of(numbered.begin(), numbered.end(), [&](const QAction* action) {
+                return samePort(action->data().toString(), name);
+            })) {
+            continue;
+        }
+        if (m_systemPortActions.isEmpty()) {
+            m_systemPortActions << m_portMenu->addSeparator();
+        }
         const QString description = port.description();
         QAction* action = m_portMenu->addAction(
             description.isEmpty() ? name : QStringLiteral("%1  %2").arg(name, description));
@@ -348,7 +354,7 @@ void FORM1::listSystemPorts() {
         m_systemPortActions << action;
     }
     for (QAction* action : m_portChoices->actions()) {
-        action->setChecked(action->data().toString() == m_session.portNumber());
+        action->setChecked(samePort(action->data().toString(), m_session.portNumber()));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "link/commandhistory.h"
 #include "link/commands.h"
 #include "link/console.h"
+#include "link/portname.h"
 #include "link/wirelog.h"
 #include "support/scriptedline.h"
 #include "translator/upload.h"
@@ -35,6 +36,28 @@ class TestConsole : public QObject {
     Q_OBJECT
 
 private slots:
+    // The port menu offers each port once: a system port that is one of COM1..COM4 is not
+    // listed again, and the one in use is ticked however it was named.
+    void samePorts_data() {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("a number and its device") << "1" << portDeviceName("1") << true;
+        QTest::newRow("another number") << "2" << portDeviceName("1") << false;
+        QTest::newRow("two names") << "/dev/ttyUSB0"
+                                   << "/dev/ttyUSB0" << true;
+        QTest::newRow("a number and a name") << "1"
+                                             << "/dev/ttyUSB0" << false;
+    }
+
+    void samePorts() {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, same);
+        QCOMPARE(samePort(a, b), same);
+        QCOMPARE(samePort(b, a), same);
+    }
+
     void inputWord_data() {
         QTest::addColumn<QString>("reply");
         QTest::addColumn<int>("word");

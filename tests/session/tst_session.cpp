@@ -219,6 +219,22 @@ private slots:
         QVERIFY(!s.session.Timer1().isActive());  // a closed port is not polled again
     }
 
+    // The start-up tick that shows a closed port disconnected still comes after a box put
+    // up before it (a program named on the command line that cannot be loaded); 儲存參數
+    // then says 連線錯誤 without asking first.
+    void startUpTickComesAfterABox() {
+        tql::test::SessionFixture<> s;
+        s.connected = true;
+        s.session.Timer1().start();
+        s.session.prompter().message(nullptr, "x", "y");
+        QVERIFY(s.session.Timer1().isActive());
+        QVERIFY(s.tick());
+        QVERIFY(!s.connected);
+        s.session.saveParameters();
+        QCOMPARE(s.messages(), (QStringList{"x", " 連線錯誤 !"}));
+        QVERIFY(s.line.written.isEmpty());
+    }
+
     void pollShowsPositionAndInputs() {
         ConnectedSession s;
         s.line.replies = {"12.5\r", "", "13.5\r"};
