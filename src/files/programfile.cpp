@@ -333,10 +333,4 @@ SaveResult saveProgramFile(const QString& path, const ProgramTable& table, int R
     return {SaveStatus::Written, {}};
 }
 
-QString withProgramSuffix(const QString& fileName) {
-    return fileName.endsWith(QStringLiteral(".tq4"), Qt::CaseInsensitive)
-               ? fileName
-               : fileName + QStringLiteral(".tq4");
-}
-
 }  // namespace tql

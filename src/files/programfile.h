@@ -78,7 +78,4 @@ struct SaveResult {
 // empty program (RowCounter 0) writes nothing.
 SaveResult saveProgramFile(const QString& path, const ProgramTable& table, int RowCounter);
 
-// The file name with ".tq4" appended when it does not end so already.
-QString withProgramSuffix(const QString& fileName);
-
 }  // namespace tql

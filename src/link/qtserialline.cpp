@@ -105,11 +105,13 @@ void QtSerialLine::write(const QByteArray& bytes) {
     }
 }
 
-// Bytes that would not leave are a write error even when the port names no error kind.
+// Bytes that would not leave are a write error even when the port names no error kind;
+// then the port's words are those of some earlier failure, and are left out.
 QString QtSerialLine::writeFailure() const {
-    const QSerialPort::SerialPortError error =
-        m_port.error() == QSerialPort::NoError ? QSerialPort::WriteError : m_port.error();
-    return serialErrorText(error, m_port.errorString());
+    if (m_port.error() == QSerialPort::NoError) {
+        return serialErrorText(QSerialPort::WriteError, {});
+    }
+    return serialErrorText(m_port.error(), m_port.errorString());
 }
 
 void QtSerialLine::drain() {
@@ -145,8 +147,12 @@ std::optional<QString> QtSerialLine::lostReason() const {
     if (m_writeFailure) {
         return m_writeFailure;
     }
-    if (m_port.error() == QSerialPort::ResourceError || m_port.error() == QSerialPort::ReadError ||
-        m_port.error() == QSerialPort::WriteError) {
+    // A read error is the other end gone (the read came back empty): no system call failed,
+    // so the port's words are stale ("Inappropriate ioctl for device") and are left out.
+    if (m_port.error() == QSerialPort::ReadError) {
+        return serialErrorText(m_port.error(), {});
+    }
+    if (m_port.error() == QSerialPort::ResourceError || m_port.error() == QSerialPort::WriteError) {
         return serialErrorText(m_port.error(), m_port.errorString());
     }
     return std::nullopt;

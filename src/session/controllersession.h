@@ -128,6 +128,8 @@ signals:
     void replyRead(const QString& reply);
     // The upload after each program line: lines sent, lines in all.
     void uploadProgress(int sent, int total);
+    // The download is over, sent whole or not: its progress goes before any word about it.
+    void uploadEnded();
     // The console left the connected state.
     void disconnected();
 

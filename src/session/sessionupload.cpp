@@ -81,7 +81,9 @@ void ControllerSession::download(const QStringList& text) {
         return !m_uploadCancelled;
     };
     const auto question = [this](const QString& q) { return ask(q, Prompter::Icon::Question); };
-    switch (downloadProgram(m_link, text, question, sent)) {
+    const DownloadOutcome outcome = downloadProgram(m_link, text, question, sent);
+    emit uploadEnded();
+    switch (outcome) {
         case DownloadOutcome::Sent:
             break;
         case DownloadOutcome::Cancelled:

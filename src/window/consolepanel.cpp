@@ -43,9 +43,14 @@ public:
         m_dialog->setValue(sent);  // lets events run: a press of 取消 lands here
         const bool cancelled = m_dialog->wasCanceled() || m_rejected;
         if (sent == total || cancelled) {
-            m_dialog->hide();  // the questions or the word on the cancel come next
+            hide();  // the questions or the word on the cancel come next
         }
         return cancelled;
+    }
+    void hide() {
+        if (m_dialog) {
+            m_dialog->hide();
+        }
     }
 
 private:
@@ -284,8 +289,12 @@ void ConsolePanel::Command3_Click() {
                 m_session.cancelUpload();
             }
         });
+    // Before any word on how it ended (a lost port): never a progress window behind it.
+    const auto ended = connect(&m_session, &ControllerSession::uploadEnded, this,
+                               [&progress] { progress.hide(); });
     m_session.upload(m_program.table(), m_program.RowCounter());
     disconnect(shown);
+    disconnect(ended);
 }
 
 }  // namespace tql

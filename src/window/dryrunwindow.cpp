@@ -1,9 +1,11 @@
 #include "window/dryrunwindow.h"
 
+#include "files/atomicfile.h"
 #include "link/console.h"
 #include "window/chartpoints.h"
 #include "window/prompter.h"
 
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -412,17 +414,19 @@ void DryRunWindow::programEdited() {
     }
 }
 
+// Written as program files are: whole or not at all, the old file kept on a failure.
 void DryRunWindow::saveChart() {
-    const QString path = m_prompter.saveFileName(this, tr("PNG 圖檔(*.png) | *.png"));
+    const QString path = chooseSaveName(m_prompter, this, tr("PNG 圖檔(*.png) | *.png"));
     if (path.isEmpty()) {
         return;
     }
-    const QString file = path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)
-                             ? path
-                             : path + QStringLiteral(".png");
-    if (!m_chart->grab().save(file, "PNG")) {
-        m_prompter.message(this, tr("無法寫入 %1").arg(file), applicationTitle(),
-                           Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    m_chart->grab().save(&buffer, "PNG");
+    if (const auto failure = writeFileAtomically(path, png)) {
+        m_prompter.message(this, *failure, applicationTitle(), Prompter::Buttons::Ok,
+                           Prompter::Icon::Warning);
     }
 }
 

@@ -24,18 +24,10 @@ void FileCommands::warn(const QString& text) {
                        Prompter::Icon::Warning);
 }
 
-// The dialog offers the program's own file. A name that comes back without the suffix (a
-// dialog that adds none) is asked about before it replaces a file, as the dialog would.
+// The dialog offers the program's own file.
 FileCommands::SaveOutcome FileCommands::saveProgramAs() {
-    const QString chosen = m_prompter.saveFileName(m_window, programFilter(), m_fileName);
-    if (chosen.isEmpty()) {
-        return SaveOutcome::NoName;
-    }
-    const QString path = withProgramSuffix(chosen);
-    if (path != chosen && QFileInfo::exists(path) &&
-        m_prompter.message(m_window, tr("%1 已存在, 是否取代?").arg(QFileInfo(path).fileName()),
-                           applicationTitle(), Prompter::Buttons::YesNo,
-                           Prompter::Icon::Warning) != Prompter::Answer::Yes) {
+    const QString path = chooseSaveName(m_prompter, m_window, programFilter(), m_fileName);
+    if (path.isEmpty()) {
         return SaveOutcome::NoName;
     }
     return saveProgramTo(path);

@@ -64,8 +64,8 @@ namespace {
 
 const QString kFolderKey = QStringLiteral("files/folder");
 
-// Qt's own dialog, not the desktop's: it adds the default suffix before it asks about
-// replacing a file, where a native dialog may ask about the bare name the operator typed.
+// Qt's own dialog, not the desktop's, which would ask about replacing the name typed before
+// the suffix is added: chooseSaveName asks about the name that will be written.
 QString chooseFile(QWidget* parent, const QString& filter, const QString& start,
                    QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, QString(),
@@ -74,7 +74,7 @@ QString chooseFile(QWidget* parent, const QString& filter, const QString& start,
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
     if (mode == QFileDialog::AcceptSave) {
-        dialog.setDefaultSuffix(filterSuffix(filter));
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
     } else {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
@@ -94,6 +94,27 @@ QString WidgetPrompter::saveFileName(QWidget* parent, const QString& filter, con
 
 QString WidgetPrompter::openFileName(QWidget* parent, const QString& filter, const QString& start) {
     return chooseFile(parent, filter, start, QFileDialog::AcceptOpen);
+}
+
+QString chooseSaveName(Prompter& prompter, QWidget* parent, const QString& filter,
+                       const QString& start) {
+    QString path = prompter.saveFileName(parent, filter, start);
+    const QString suffix = filterSuffix(filter);
+    if (path.isEmpty()) {
+        return {};
+    }
+    if (!suffix.isEmpty() && !path.endsWith(u'.' + suffix, Qt::CaseInsensitive)) {
+        path += u'.' + suffix;
+    }
+    if (QFileInfo::exists(path) &&
+        prompter.message(parent,
+                         QApplication::translate("FileCommands", "%1 已存在, 是否取代?")
+                             .arg(QFileInfo(path).fileName()),
+                         applicationTitle(), Prompter::Buttons::YesNo,
+                         Prompter::Icon::Warning) != Prompter::Answer::Yes) {
+        return {};
+    }
+    return path;
 }
 
 QString filterSuffix(const QString& filter) {

@@ -91,7 +91,7 @@ void WireMonitor::showAll() {
 }
 
 void WireMonitor::save() {
-    const QString path = m_prompter.saveFileName(this, tr("通訊記錄(*.txt) | *.txt"));
+    const QString path = chooseSaveName(m_prompter, this, tr("通訊記錄(*.txt) | *.txt"));
     if (path.isEmpty()) {
         return;
     }

@@ -455,12 +455,6 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"p.tq4"});
     }
 #endif
-
-    void suffix() {
-        QCOMPARE(withProgramSuffix("/a/b"), QString("/a/b.tq4"));
-        QCOMPARE(withProgramSuffix("/a/b.tq4"), QString("/a/b.tq4"));
-        QCOMPARE(withProgramSuffix("/a/b.TQ4"), QString("/a/b.TQ4"));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestProgramFile)

@@ -381,10 +381,16 @@ private slots:
             QVERIFY(s.line.written.isEmpty());
         }
         {
-            ConnectedSession s;  // the adapter pulled out during the upload: no question
+            ConnectedSession s;  // the adapter pulled out during the upload: no question,
+                                 // and the progress ends before the word on the lost port
             s.line.replies = {"100\r"};
             s.line.lostAtWrite = 5;
+            bool ended = false;
+            bool endedBeforeTheWord = false;
+            QObject::connect(&s.session, &ControllerSession::uploadEnded, [&] { ended = true; });
+            s.prompter.whileShown = [&] { endedBeforeTheWord = ended; };
             s.session.upload(tableOf({kHome}), 1);
+            QVERIFY(endedBeforeTheWord);
             QCOMPARE(s.messages(), QStringList{"連接埠 COM1 已中斷, 連線結束: Input/output error"});
             QCOMPARE(s.line.written, QByteArray("?VM\r\x1b\x1b"
                                                 "DL\r"));

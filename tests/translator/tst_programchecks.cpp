@@ -104,6 +104,9 @@ private slots:
         QTest::newRow("control character")
             << QList<Row>{kSpeed, {"STEP", "MA 1\rG", "", "自設", "-"}}
             << "第 2 列: 錯誤: 含有控制字元 (如 CR 或 ESC), 不能送到控制器!";
+        QTest::newRow("control character in a note")
+            << QList<Row>{kSpeed, {"WT", "500", "\x01延遲", "-", "-"}}
+            << "第 2 列: 警告: 附註含有控制字元: 不會送到控制器, 但其他編輯器可能無法照原樣讀回";
     }
 
     void findings() {

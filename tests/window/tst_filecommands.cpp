@@ -60,31 +60,43 @@ private slots:
         QCOMPARE(loadProgramFile(w.path("first.tq4")).program->RowCounter, 2);
     }
 
-    // A bare name that comes back from the dialog is asked about before it replaces the
-    // file with the suffix; the dialog offers the program's own file.
+    // The name that will be written (the suffix added to a name without it, "prog.v2"
+    // too) is asked about once before it replaces a file; the dialog offers the program's
+    // own file.
     void saveAsAsksBeforeReplacing_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("rowsInFile");
-        QTest::newRow("No keeps the old file") << int(Answer::No) << 1;
-        QTest::newRow("Yes replaces it") << int(Answer::Yes) << 2;
+        QTest::newRow("No keeps the old file") << "prog"
+                                               << "prog.tq4" << int(Answer::No) << 1;
+        QTest::newRow("Yes replaces it") << "prog"
+                                         << "prog.tq4" << int(Answer::Yes) << 2;
+        QTest::newRow("the name as typed") << "prog.tq4"
+                                           << "prog.tq4" << int(Answer::Yes) << 2;
+        QTest::newRow("another suffix") << "prog.v2"
+                                        << "prog.v2.tq4" << int(Answer::No) << 1;
     }
 
     void saveAsAsksBeforeReplacing() {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
         QFETCH(int, answer);
         QFETCH(int, rowsInFile);
         Window w;
         w.click("Command12");
         w.click("Command4");
-        w.prompter.fileNames = {w.path("prog.tq4")};
+        w.prompter.fileNames = {w.path(written)};
         w.trigger("另存新檔");
         w.click("Command9");
-        w.prompter.fileNames = {w.path("prog")};
+        w.prompter.fileNames = {w.path(typed)};
         w.prompter.answers = {Answer(answer)};
         w.trigger("另存新檔");
-        QCOMPARE(w.prompter.fileStarts.back(), w.path("prog.tq4"));
+        QCOMPARE(w.prompter.fileStarts.back(), w.path(written));
         QCOMPARE(w.prompter.messages.size(), size_t(1));
-        QCOMPARE(w.prompter.messages[0].text, QString("prog.tq4 已存在, 是否取代?"));
-        QCOMPARE(loadProgramFile(w.path("prog.tq4")).program->RowCounter, rowsInFile);
+        QCOMPARE(w.prompter.messages[0].text, written + " 已存在, 是否取代?");
+        QCOMPARE(loadProgramFile(w.path(written)).program->RowCounter, rowsInFile);
+        QVERIFY(!QFile::exists(w.path(typed)) || typed == written);
         QCOMPARE(w.form->program().ProgramChanged(), rowsInFile == 1);
     }
 
@@ -102,9 +114,9 @@ private slots:
         QCOMPARE(w.listed(), 0);
     }
 
-    // The real save dialog adds the suffix (so it asks before replacing), and every file
-    // dialog opens in the folder chosen last.
-    void realDialogsAddTheSuffixAndRememberTheFolder() {
+    // The real save dialog hands back the name as typed and asks nothing (the one question is
+    // about the name with its suffix), and every file dialog opens in the folder chosen last.
+    void realDialogsAskNothingAndRememberTheFolder() {
         QTemporaryDir home;
         qputenv("HOME", home.path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", home.filePath(".config").toLocal8Bit());
@@ -125,11 +137,11 @@ private slots:
                 static_cast<QDialog*>(dialog)->accept();  // as the dialog's own 儲存
             });
         };
-        answer(folder + "/prog");
+        answer(folder + "/prog.v2");
         QCOMPARE(prompter.saveFileName(nullptr, "TQL400程式檔(*.tq4) | *.tq4", {}),
-                 folder + "/prog.tq4");
-        QCOMPARE(suffix, QString("tq4"));
-        QVERIFY(confirms);
+                 folder + "/prog.v2");
+        QVERIFY(suffix.isEmpty());
+        QVERIFY(!confirms);
         answer(folder + "/other.txt");
         prompter.saveFileName(nullptr, "通訊記錄(*.txt) | *.txt", {});
         QCOMPARE(opened, folder);
