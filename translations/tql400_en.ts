@@ -190,15 +190,22 @@
     </message>
     <message>
         <source>停止於第 %1 列</source>
-        <translation type="unfinished"></translation>
+        <translation>Stopped at row %1</translation>
     </message>
     <message>
         <source>設定: VM %1, VA %2</source>
-        <translation type="unfinished"></translation>
+        <translation>In force: VM %1, VA %2</translation>
     </message>
     <message>
         <source>迴圈 (第 %1 列): 第 %2 次, 共 %3 次</source>
-        <translation type="unfinished"></translation>
+        <translation>Loop (row %1): round %2 of %3</translation>
+    </message>
+</context>
+<context>
+    <name>FileCommands</name>
+    <message>
+        <source>%1 已存在, 是否取代?</source>
+        <translation>%1 exists already. Replace it?</translation>
     </message>
 </context>
 <context>
@@ -321,6 +328,10 @@
     <message>
         <source>警告</source>
         <translation>warning</translation>
+    </message>
+    <message>
+        <source>附註含有控制字元: 不會送到控制器, 但其他編輯器可能無法照原樣讀回</source>
+        <translation>a note holds a control character: it is never sent, but another editor may not read it back as it is</translation>
     </message>
 </context>
 <context>
@@ -754,10 +765,6 @@ Upload the whole program again.</translation>
         <translation>PNG images(*.png) | *.png</translation>
     </message>
     <message>
-        <source>無法寫入 %1</source>
-        <translation>Cannot write %1</translation>
-    </message>
-    <message>
         <source>輸入 (開始時; 暫停時可切換)</source>
         <translation>Inputs (at the start; switch them while paused)</translation>
     </message>
@@ -813,11 +820,11 @@ input 3 0.5 s into a wait becomes 1</translation>
     </message>
     <message>
         <source>請先在程式列表中選取要執行到的列.</source>
-        <translation type="unfinished"></translation>
+        <translation>First choose the row to run to in the program list.</translation>
     </message>
     <message>
         <source>程式沒有任何列, 沒有可模擬執行的內容.</source>
-        <translation type="unfinished"></translation>
+        <translation>The program has no rows: there is nothing to run.</translation>
     </message>
 </context>
 <context>
@@ -946,10 +953,6 @@ Licence: proprietary, all rights reserved.</translation>
         <translation>TQL400 programs(*.tq4) | *.tq4</translation>
     </message>
     <message>
-        <source>%1 已存在, 是否取代?</source>
-        <translation>%1 exists already. Replace it?</translation>
-    </message>
-    <message>
         <source>尚未存檔, 是否要存檔 ?</source>
         <translation>The program is not saved. Save it?</translation>
     </message>
@@ -999,6 +1002,22 @@ Licence: proprietary, all rights reserved.</translation>
     <message>
         <source>無法讀取滑台座標, 未儲存!</source>
         <translation>Cannot read the slide position; nothing was stored!</translation>
+    </message>
+    <message>
+        <source>取目前位置</source>
+        <translation>Take position</translation>
+    </message>
+    <message>
+        <source>未連線: 無法移動滑台.</source>
+        <translation>Not connected: the slide cannot be moved.</translation>
+    </message>
+    <message>
+        <source>教導輸入: 滑台已放開, 請用手推動; 改選數值輸入才能移動.</source>
+        <translation>Teach: the slide is free, push it by hand; choose Enter a number to move it.</translation>
+    </message>
+    <message>
+        <source>無法讀取滑台座標!</source>
+        <translation>Cannot read the slide position!</translation>
     </message>
 </context>
 <context>
@@ -1178,7 +1197,7 @@ Licence: proprietary, all rights reserved.</translation>
     </message>
     <message>
         <source>已取消「%1」: 這一列已被復原或重做改變.</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;%1&quot; was cancelled: undo or redo changed that row.</translation>
     </message>
 </context>
 <context>
