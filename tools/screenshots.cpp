@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -172,6 +173,16 @@ void consoleScreens(tql::FORM1& window, const QDir& out) {
     monitor->move(window.frameGeometry().right() + 8, window.y());
     QTest::qWait(1200);  // two console ticks on the wire
     monitor->grab().save(out.filePath("wire-monitor.png"));
+    // The teach dialog connected: numeric entry with the jog and 取目前位置, then teach
+    // entry, where the buttons that would move the slide are off.
+    window.findChild<QPushButton*>("Command19")->click();
+    auto* teach = window.findChild<QWidget*>("Form3");
+    QTest::qWait(500);
+    teach->grab().save(out.filePath("teach-numeric.png"));
+    teach->findChild<QRadioButton*>("Option2(1)")->click();
+    QTest::qWait(500);
+    teach->grab().save(out.filePath("teach-free.png"));
+    teach->findChild<QPushButton*>("Command3(1)")->click();
     QObject::connect(&window.session(), &tql::ControllerSession::uploadProgress, &window,
                      [&](int sent, int total) {
                          if (sent == total / 2 + 2) {  // the window on screen is two lines behind
