@@ -1,10 +1,12 @@
 #include "support/formfixture.h"
 #include "support/quietoffscreen.h"
+#include "window/chartpoints.h"
 #include "window/rowmarks.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTest>
 
 using namespace tql;
@@ -29,7 +31,8 @@ struct Debugger : test::FormFixture {
         return window->findChild<QPushButton*>(name)->isEnabled();
     }
     QString summary() const {
-        return window->findChild<QListWidget*>("DrySummary")->item(0)->text();
+        const auto* list = window->findChild<QListWidget*>("DrySummary");
+        return list->count() == 0 ? QString() : list->item(0)->text();
     }
     QStringList watch() const {
         QStringList lines;
@@ -126,6 +129,84 @@ private slots:
         QCOMPARE(d.executing(), QList<int>{});
         QVERIFY(d.breakpointShown(3) && !d.breakpointShown(4));
         QVERIFY(!d.enabled("DryReset"));
+    }
+
+    // What the window shows is true: a pause's word goes when the run goes on, a run's
+    // results go with its program, an empty program has nothing to run, 執行到此列 needs a
+    // highlighted row, and a field going grey never hands the keyboard to the speed box.
+    void theWindowSaysWhatIsTrue() {
+        Debugger d(kProgram);
+        d.press("DryToRow");
+        QCOMPARE(d.messages(), QStringList{"請先在程式列表中選取要執行到的列."});
+        QVERIFY(!d.enabled("DryReset"));
+
+        d.toggleBreakpoint(2);
+        d.press("DryRunStart");
+        QCOMPARE(d.summary(), QString("暫停於第 2 列 (中斷點)"));
+        d.window->findChild<QComboBox*>("DrySpeed")->setCurrentIndex(1);  // 1 倍
+        d.press("DryRunStart");
+        QCOMPARE(d.summary(), QString());
+        d.press("DryPause");
+        d.window->findChild<QComboBox*>("DrySpeed")->setCurrentIndex(0);
+
+        d.press("DryReset");
+        auto* changes = d.window->findChild<QPlainTextEdit*>("DryChanges");
+        changes->setPlainText("輸入 2 在 0.5 秒時變 1");
+        d.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(d.window));
+        changes->setFocus();
+        QVERIFY(changes->hasFocus());
+        d.trigger("模擬執行");  // F8: to the breakpoint
+        QVERIFY(!changes->isEnabled());
+        // Not the next control either (a typed space would press 執行, a digit set the speed).
+        QCOMPARE(QApplication::focusWidget(), d.window->findChild<QWidget*>("DryWatch"));
+
+        d.toggleBreakpoint(2);
+        d.press("DryRunStart");
+        QVERIFY2(d.summary().startsWith("程式執行完畢"), qPrintable(d.summary()));
+        d.load({kProgram[0]});  // another program
+        QCOMPARE(d.summary(), QString());
+        QVERIFY(d.watch().isEmpty());
+
+        d.trigger("建立新檔");
+        d.press("DryRunStart");
+        QCOMPARE(d.summary(), QString("程式沒有任何列, 沒有可模擬執行的內容."));
+    }
+
+    // The chart keeps, per pixel column, the first, lowest, highest and last sample: every
+    // peak stays, in time order, and a long run gives a few points a column.
+    void thinnedPointsKeepEveryPeak() {
+        std::vector<std::pair<double, double>> samples;
+        for (int i = 0; i <= 60000; ++i) {
+            samples.emplace_back(i * 0.01, i % 1000 == 500 ? 100.0 : (i % 7) * 0.1);
+        }
+        const QList<QPointF> points = thinnedPoints(samples, 500);
+        QVERIFY(points.size() <= 4 * 500 + 4);
+        QCOMPARE(points.front(), QPointF(0, 0));
+        QCOMPARE(points.back(), QPointF(600, samples.back().second));
+        QCOMPARE(std::count_if(points.begin(), points.end(),
+                               [](const QPointF& p) { return p.y() == 100.0; }),
+                 60);
+        QVERIFY(std::is_sorted(points.begin(), points.end(),
+                               [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
+        const std::vector<std::pair<double, double>> few = {{0, 1}, {1, 2}, {2, 0}};
+        QCOMPARE(thinnedPoints(few, 500), (QList<QPointF>{{0, 1}, {1, 2}, {2, 0}}));
+    }
+
+    void besideTheMainWindow_data() {
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QPoint>("placed");
+        const QRect screen(0, 0, 1920, 1080);
+        QTest::newRow("to its right") << QRect(0, 10, 660, 600) << QPoint(668, 10);
+        QTest::newRow("to its left") << QRect(1200, 10, 660, 600) << QPoint(392, 10);
+        QTest::newRow("no room either side") << QRect(500, 10, 900, 600) << QPoint(1120, 10);
+        QTest::newRow("kept on the screen") << QRect(0, 900, 660, 600) << QPoint(668, 280);
+    }
+
+    void besideTheMainWindow() {
+        QFETCH(QRect, main);
+        QFETCH(QPoint, placed);
+        QCOMPARE(besideWindow(main, QSize(800, 800), QRect(0, 0, 1920, 1080)), placed);
     }
 
     // In real time the run plays on by itself; only 暫停 and 重設 can be pressed meanwhile.

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -425,6 +426,20 @@ private slots:
             QCOMPARE(w.keywords().last(), QString("RET"));
             QCOMPARE(w.form->program().row(0), headerRow());
         }
+    }
+
+    // An undo that takes the armed row away drops the armed modify, and the status bar
+    // says which.
+    void undoDropsTheArmedModeAndSaysSo() {
+        Window w;
+        w.click("Command12");
+        w.enter({"Command4", "Command13", "Command9"});
+        w.clickRow(3);
+        w.click("Command8");
+        w.trigger("復原");
+        QVERIFY(!w.form->program().ModifyMode());
+        QCOMPARE(w.form->statusBar()->currentMessage(),
+                 QString("已取消「修改第 3 列」: 這一列已被復原或重做改變."));
     }
 
     // No highlight, no current row: a click on the list's blank area or Ctrl+click on the
