@@ -42,6 +42,51 @@ void arm(Program& program, int mode) {
     }
 }
 
+// One step of an edit script: a append, iN insert before row N, mN modify row N, dN delete
+// row N, tN toggle row N's breakpoint, u undo, r redo, S save, e an edit begun (編輯開始),
+// c 建立新檔.
+void apply(Program& program, const QString& step) {
+    const int row = step.mid(1).toInt();
+    switch (step[0].toLatin1()) {
+        case 'a':
+            program.ArmAppend();
+            QCOMPARE(program.StoreRow(rowOf("NEW")), StoreOutcome::Stored);
+            break;
+        case 'i':
+            program.setCurrentRow(row);
+            program.ArmInsert();
+            QCOMPARE(program.StoreRow(rowOf("NEW")), StoreOutcome::Stored);
+            break;
+        case 'm':
+            program.setCurrentRow(row);
+            program.ArmModify();
+            QCOMPARE(program.StoreRow(rowOf("NEW")), StoreOutcome::Stored);
+            break;
+        case 'd':
+            program.setCurrentRow(row);
+            QVERIFY(program.DeleteCurrentRow());
+            break;
+        case 't':
+            program.toggleBreakpoint(row);
+            break;
+        case 'u':
+            program.undo();
+            break;
+        case 'r':
+            program.redo();
+            break;
+        case 'S':
+            program.markSaved();
+            break;
+        case 'e':
+            program.markChanged();
+            break;
+        case 'c':
+            program.clear();
+            break;
+    }
+}
+
 int modesOf(const Program& program) {
     return (program.AppendMode() ? Append : 0) | (program.InsertMode() ? Insert : 0) |
            (program.ModifyMode() ? Modify : 0);
@@ -328,36 +373,35 @@ private slots:
         }
     }
 
-    // Steps: s a stored row (appended), d 刪除 of row 1, u 復原, r 重做, S a save, e an edit
-    // begun (編輯開始). The program starts as one row WT, just loaded.
+    // Steps as apply() reads them. The program starts as one row WT, just loaded.
     void history_data() {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QStringList>("after");
         QTest::addColumn<bool>("changed");
         QTest::addColumn<QString>("undoText");
         QTest::addColumn<QString>("redoText");
-        QTest::newRow("store") << "s" << QStringList{"WT", "NEW"} << true << "輸入一列"
+        QTest::newRow("store") << "a" << QStringList{"WT", "NEW"} << true << "輸入一列"
                                << "";
-        QTest::newRow("store, undo") << "su" << QStringList{"WT"} << false << ""
+        QTest::newRow("store, undo") << "a u" << QStringList{"WT"} << false << ""
                                      << "輸入一列";
-        QTest::newRow("delete, undo") << "du" << QStringList{"WT"} << false << ""
+        QTest::newRow("delete, undo") << "d1 u" << QStringList{"WT"} << false << ""
                                       << "刪除一列";
-        QTest::newRow("store, delete") << "sd" << QStringList{"NEW"} << true << "刪除一列"
+        QTest::newRow("store, delete") << "a d1" << QStringList{"NEW"} << true << "刪除一列"
                                        << "";
-        QTest::newRow("undo past the save") << "sSu" << QStringList{"WT"} << true << ""
+        QTest::newRow("undo past the save") << "a S u" << QStringList{"WT"} << true << ""
                                             << "輸入一列";
         QTest::newRow("redo back to the save")
-            << "sSur" << QStringList{"WT", "NEW"} << false << "輸入一列"
+            << "a S u r" << QStringList{"WT", "NEW"} << false << "輸入一列"
             << "";
         QTest::newRow("an edit after undo drops the saved state")
-            << "sSusu" << QStringList{"WT"} << true << ""
+            << "a S u a u" << QStringList{"WT"} << true << ""
             << "輸入一列";
         QTest::newRow("edit begun") << "e" << QStringList{"WT"} << true << ""
                                     << "";
         QTest::newRow("undo back to the loaded program")
-            << "seu" << QStringList{"WT"} << false << ""
+            << "a e u" << QStringList{"WT"} << false << ""
             << "輸入一列";
-        QTest::newRow("nothing to undo") << "uu" << QStringList{"WT"} << false << ""
+        QTest::newRow("nothing to undo") << "u u" << QStringList{"WT"} << false << ""
                                          << "";
     }
 
@@ -369,29 +413,8 @@ private slots:
         QFETCH(QString, redoText);
         Program program;
         fill(program, {"WT"});
-        for (const QChar step : steps) {
-            switch (step.toLatin1()) {
-                case 's':
-                    program.ArmAppend();
-                    QCOMPARE(program.StoreRow(rowOf("NEW")), StoreOutcome::Stored);
-                    break;
-                case 'd':
-                    program.setCurrentRow(1);
-                    QVERIFY(program.DeleteCurrentRow());
-                    break;
-                case 'u':
-                    program.undo();
-                    break;
-                case 'r':
-                    program.redo();
-                    break;
-                case 'S':
-                    program.markSaved();
-                    break;
-                case 'e':
-                    program.markChanged();
-                    break;
-            }
+        for (const QString& step : steps.split(' ')) {
+            apply(program, step);
         }
         QCOMPARE(keywordsOf(program), after);
         QCOMPARE(program.ProgramChanged(), changed);
@@ -457,8 +480,7 @@ private slots:
 
     // Breakpoints stay with their rows through inserts and deletes, leave with a deleted
     // row, come back with the rows undo and redo bring back, and a new program has none.
-    // Steps: iN insert before N, dN delete N, mN modify N, a append, tN toggle N, u undo,
-    // r redo, c 建立新檔. Rows 1..5 with breakpoints at 2 and 4.
+    // Steps as apply() reads them; rows 1..5 with breakpoints at 2 and 4.
     void breakpointsFollowTheirRows_data() {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QList<int>>("after");
@@ -496,37 +518,7 @@ private slots:
         program.toggleBreakpoint(4);
         QSignalSpy changes(&program, &Program::breakpointsChanged);
         for (const QString& step : steps.split(' ')) {
-            const int row = step.mid(1).toInt();
-            program.setCurrentRow(row);
-            switch (step[0].toLatin1()) {
-                case 'i':
-                    program.ArmInsert();
-                    QCOMPARE(program.StoreRow(rowOf("NEW")), StoreOutcome::Stored);
-                    break;
-                case 'm':
-                    program.ArmModify();
-                    QCOMPARE(program.StoreRow(rowOf("NEW")), StoreOutcome::Stored);
-                    break;
-                case 'a':
-                    program.ArmAppend();
-                    QCOMPARE(program.StoreRow(rowOf("NEW")), StoreOutcome::Stored);
-                    break;
-                case 'd':
-                    QVERIFY(program.DeleteCurrentRow());
-                    break;
-                case 't':
-                    program.toggleBreakpoint(row);
-                    break;
-                case 'u':
-                    program.undo();
-                    break;
-                case 'r':
-                    program.redo();
-                    break;
-                case 'c':
-                    program.clear();
-                    break;
-            }
+            apply(program, step);
         }
         const std::set<int>& now = program.breakpoints();
         QCOMPARE(QList<int>(now.begin(), now.end()), after);
@@ -556,24 +548,7 @@ private slots:
         QFETCH(bool, dropped);
         Program program;
         fill(program, {"WT", "HOME", "CS", "RET"});
-        program.setCurrentRow(edit.mid(1).toInt());
-        switch (edit[0].toLatin1()) {
-            case 'a':
-                program.ArmAppend();
-                program.StoreRow(rowOf("NEW"));
-                break;
-            case 'i':
-                program.ArmInsert();
-                program.StoreRow(rowOf("NEW"));
-                break;
-            case 'm':
-                program.ArmModify();
-                program.StoreRow(rowOf("NEW"));
-                break;
-            case 'd':
-                program.DeleteCurrentRow();
-                break;
-        }
+        apply(program, edit);
         program.setCurrentRow(3);
         arm(program, mode);
         QSignalSpy drops(&program, &Program::armedModeDropped);
