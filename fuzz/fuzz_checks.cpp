@@ -1,7 +1,8 @@
 // The checks and the dry run tell one story: on any table both end without a fault, and a
 // program the checks find no error in never stops the dry run with an error, save a
 // recursion the checks warned of (how deep it goes is the inputs' to say). A run walked row
-// by row ends as the run at once.
+// by row, or from breakpoint to breakpoint, ends as the run at once, on programs of
+// hundreds of rows and loops of any length.
 #include "files/programfile.h"
 #include "program/rowkinds.h"
 #include "translator/dryrun.h"
@@ -39,25 +40,35 @@ tql::Row fuzzedRow(FuzzedDataProvider& data) {
     return row;
 }
 
+// Paused wherever the limits say, the run ends exactly as the run at once.
+void walkEndsAsAtOnce(const tql::ProgramTable& table, int rows, const tql::DryRunSetup& setup,
+                      const tql::DryRunResult& run, const tql::RunLimits& limits) {
+    tql::DryRunner walked(table, rows, setup);
+    // Every executed line takes its time, so a walk of a bounded run ends.
+    for (int i = 0; walked.run(limits) != tql::Pause::Ended; ++i) {
+        if (i > 1000000) {
+            std::abort();
+        }
+    }
+    if (walked.result().end != run.end || walked.result().row != run.row ||
+        walked.result().seconds != run.seconds || walked.result().travelled != run.travelled) {
+        std::abort();
+    }
+}
+
 void tellOneStory(const tql::ProgramTable& table, int rows) {
     const std::vector<tql::Finding> findings = tql::CheckProgram(table, rows);
     tql::DryRunSetup setup;
     setup.timeLimit = 2;
-    setup.lineLimit = 20000;
     setup.sampleInterval = 0.5;
     setup.changes = {{3, 0.5, true}};
     const tql::DryRunResult run = tql::DryRun(table, rows, setup);
-    // Walked row by row, the run ends as it does at once.
-    tql::DryRunner stepped(table, rows, setup);
     tql::RunLimits step;
     step.step = true;
-    for (int i = 0; i < 5000 && stepped.run(step) != tql::Pause::Ended; ++i) {
-    }
-    if (stepped.ended() &&
-        (stepped.result().end != run.end || stepped.result().row != run.row ||
-         stepped.result().seconds != run.seconds || stepped.result().travelled != run.travelled)) {
-        std::abort();
-    }
+    walkEndsAsAtOnce(table, rows, setup, run, step);
+    tql::RunLimits breakpoints;
+    breakpoints.breakpoints = {1, 2, rows / 2, rows};
+    walkEndsAsAtOnce(table, rows, setup, run, breakpoints);
     if (run.end != tql::DryRunEnd::ProgramError) {
         return;
     }
@@ -82,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider provider(data, size);
     tql::ProgramTable table{};
     table[0] = tql::headerRow();
-    const int rows = provider.ConsumeIntegralInRange(1, 24);
+    const int rows = provider.ConsumeIntegralInRange(1, tql::kMaxProgramRows);
     for (int i = 1; i <= rows; ++i) {
         table[i] = fuzzedRow(provider);
     }

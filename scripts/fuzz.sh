@@ -13,7 +13,7 @@ targets=(fuzz_load_program fuzz_load_save_load fuzz_translator fuzz_checks fuzz_
          fuzz_settings fuzz_sim_parser)
 declare -A seeds=(
   [fuzz_load_program]=tests/files/damaged [fuzz_load_save_load]=tests/files/damaged
-  [fuzz_translator]=tests/files/damaged [fuzz_checks]=tests/files/damaged
+  [fuzz_translator]=tests/files/damaged [fuzz_checks]="tests/files/damaged fuzz/seeds/checks"
   [fuzz_replies]=fuzz/seeds/replies
   [fuzz_settings]=fuzz/seeds/settings [fuzz_sim_parser]=fuzz/seeds/sim_parser)
 
@@ -29,7 +29,9 @@ failed=0
 for t in "${targets[@]}"; do
   corpus="$build/corpus/$t"
   mkdir -p "$corpus"
-  cp -n "${seeds[$t]}"/* "$corpus"/
+  for dir in ${seeds[$t]}; do
+    cp -n "$dir"/* "$corpus"/
+  done
   if "$build/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -artifact_prefix="$build/findings/$t-" "$corpus" >"$build/$t.log" 2>&1; then
     echo "fuzz: $t: $(ls "$corpus" | wc -l) inputs in the corpus, no finding in ${seconds} s"

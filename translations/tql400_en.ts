@@ -97,10 +97,6 @@
         <translation>waits for input %1, and no change of it is scheduled</translation>
     </message>
     <message>
-        <source>執行一百萬行後停止: 程式可能是無窮迴圈</source>
-        <translation>stopped after a million lines: the program may loop forever</translation>
-    </message>
-    <message>
         <source>模擬 %1 秒後停止: 程式仍在執行</source>
         <translation>stopped after %1 s of simulated time: the program still runs</translation>
     </message>
@@ -199,6 +195,14 @@
     <message>
         <source>迴圈 (第 %1 列): 第 %2 次, 共 %3 次</source>
         <translation>Loop (row %1): round %2 of %3</translation>
+    </message>
+    <message>
+        <source>執行 %1 行後停止: 程式可能是無窮迴圈</source>
+        <translation>stopped after %1 lines: the program may loop forever</translation>
+    </message>
+    <message>
+        <source>模擬 %1 秒後停止: 仍在等待輸入 %2 變 %3</source>
+        <translation>stopped after %1 s of simulated time: still waiting for input %2 to become %3</translation>
     </message>
 </context>
 <context>
@@ -332,6 +336,10 @@
     <message>
         <source>附註含有控制字元: 不會送到控制器, 但其他編輯器可能無法照原樣讀回</source>
         <translation>a note holds a control character: it is never sent, but another editor may not read it back as it is</translation>
+    </message>
+    <message>
+        <source>呼叫之中再呼叫, 一層套一層會超過 %1 層, 控制器會在這裡停止</source>
+        <translation>calls within calls nest deeper than %1 levels: the controller stops here</translation>
     </message>
 </context>
 <context>

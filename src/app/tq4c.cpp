@@ -180,14 +180,24 @@ tql::DryRunResult runAndReport(const tql::ProgramTable& table, int rows, const A
             print(tql::traceLine(runner.trace()[traced]));
         }
     };
+    // A breakpoint in a loop that runs for minutes comes round again and again: the first
+    // blocks are told, the rest counted.
+    constexpr long long kShownBreaks = 1000;
+    long long breaks = 0;
     while (runner.run(limits) == tql::Pause::Breakpoint) {
         printTrace();
+        if (++breaks > kShownBreaks) {
+            continue;
+        }
         print(QStringLiteral("--- 中斷點: 第 %1 列").arg(runner.watch().row));
         for (const QString& line : tql::watchText(runner.watch())) {
             print(line);
         }
     }
     printTrace();
+    if (breaks > kShownBreaks) {
+        print(QStringLiteral("--- 另有 %1 次中斷點未印出").arg(breaks - kShownBreaks));
+    }
     return runner.result();
 }
 

@@ -54,6 +54,7 @@ void Machine::fail(Fault fault) {
             break;
         case FaultKind::CallsTooDeep:
         case FaultKind::Recursion:
+        case FaultKind::CallChainTooDeep:
             m_error = "calls nested too deep";
             break;
         case FaultKind::NoSuchLabel:

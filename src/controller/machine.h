@@ -19,13 +19,14 @@ namespace controller {
 inline constexpr int kInputs = 8;
 
 enum class FaultKind {
-    BadValue,        // a value that is not a number within its limit
-    NoSuchLabel,     // a jump or call to a label no line defines
-    CallsTooDeep,    // more than kMaxCallDepth calls waiting for their return
-    Recursion,       // a call its own callee can reach again: too deep if it comes too often
-    LineTooLong,     // a line beyond kMaxLineLength bytes, dropped
-    ProgramTooLong,  // a download beyond kMaxProgramLines lines
-    Unknown,         // a statement the model does not know: passed over, not a fault at run
+    BadValue,          // a value that is not a number within its limit
+    NoSuchLabel,       // a jump or call to a label no line defines
+    CallsTooDeep,      // more than kMaxCallDepth calls waiting for their return
+    Recursion,         // a call its own callee can reach again: too deep if it comes too often
+    CallChainTooDeep,  // calls within calls, none recursive, that nest beyond kMaxCallDepth
+    LineTooLong,       // a line beyond kMaxLineLength bytes, dropped
+    ProgramTooLong,    // a download beyond kMaxProgramLines lines
+    Unknown,           // a statement the model does not know: passed over, not a fault at run
 };
 
 struct Fault {
@@ -41,6 +42,12 @@ struct Fault {
 // long; and what may fail or is not run: a recursive call (FaultKind::Recursion), the
 // statements the model passes over (FaultKind::Unknown). lines as downloaded, "{" to "}".
 std::vector<Fault> staticFaults(const std::vector<std::string>& lines);
+
+// The time one statement of the stored program takes on the controller: an assumption of
+// the model (the real controller's speed is to be measured), which lets time pass in a
+// program that loops without waiting, such as one polling an input. At 1 ms a line, ten
+// minutes are 600 000 lines: the time bound, not the line bound, ends an endless loop.
+inline constexpr double kStatementSeconds = 0.001;
 
 struct MachineOptions {
     bool loopback = false;  // outputs 1..4 show on inputs 5..8
@@ -135,7 +142,7 @@ private:
     // now (a wait, a halt, a fault).
     bool execute(const Statement& s, std::optional<double> a, std::optional<double> b, double now);
     std::optional<bool> flow(const Statement& s, std::optional<double> a);
-    void perform(const Statement& s, std::optional<double> a, std::optional<double> b, double now);
+    void perform(const Statement& s, std::optional<double> a, std::optional<double> b);
     bool jump(const Statement& s, const std::string& label);
     void call(const Statement& s, const std::string& label);
     bool input(double number) const;
@@ -168,7 +175,11 @@ private:
     std::size_t m_askedLine = 0;
     bool m_paused = false;
     std::size_t m_haltedAt = 0;
-    double m_velocity = 0;  // along the move, with accelerate
+    // When the next statement may start: each takes kStatementSeconds; a wait that held the
+    // program brings it up to the moment the wait is looked at again.
+    double m_programClock = 0;
+    bool m_standing = false;  // the last statement looked at waits
+    double m_velocity = 0;    // along the move, with accelerate
     std::map<std::string, double> m_variables;
     double m_waitUntil = 0;
     std::optional<Fault> m_fault;

@@ -24,6 +24,8 @@ void Machine::startProgram(double now) {
     m_returns.clear();
     m_variables.clear();
     m_waitUntil = now;
+    m_programClock = now;
+    m_standing = false;
     m_fault.reset();
     m_error.clear();
     m_running = !m_code.empty();
@@ -64,6 +66,13 @@ void Machine::step(double now) {
             m_running = false;
             return;
         }
+        if (m_standing) {
+            m_programClock = std::max(m_programClock, now);
+        }
+        // The statement before has not yet taken its time.
+        if (m_programClock > now + 1e-9) {
+            return;
+        }
         const Statement& s = m_code[m_pc];
         // A pause comes before a halt there: what stops the program can be looked at first.
         if (s.line != m_askedLine) {
@@ -98,6 +107,7 @@ void Machine::step(double now) {
 // Waits hold the program at their statement; everything else executes and moves on.
 bool Machine::execute(const Statement& s, std::optional<double> a, std::optional<double> b,
                       double now) {
+    m_standing = true;
     if (s.op == Op::Done && (!motionDone() || now < m_waitUntil)) {
         return false;
     }
@@ -108,13 +118,15 @@ bool Machine::execute(const Statement& s, std::optional<double> a, std::optional
             return false;
         }
     }
+    m_standing = false;
     m_waiting.reset();
     ++m_executed;
     ++m_pc;
+    m_programClock += kStatementSeconds;
     if (const std::optional<bool> goesOn = flow(s, a)) {
         return *goesOn;
     }
-    perform(s, a, b, now);
+    perform(s, a, b);
     return m_running;
 }
 
@@ -151,8 +163,7 @@ std::optional<bool> Machine::flow(const Statement& s, std::optional<double> a) {
 }
 
 // Moves, settings, variables and outputs; labels and unknown statements are passed over.
-void Machine::perform(const Statement& s, std::optional<double> a, std::optional<double> b,
-                      double now) {
+void Machine::perform(const Statement& s, std::optional<double> a, std::optional<double> b) {
     switch (s.op) {
         case Op::MoveTo:
             moveTo(*a);
@@ -167,7 +178,7 @@ void Machine::perform(const Statement& s, std::optional<double> a, std::optional
             m_acceleration = *a;
             break;
         case Op::Wait:
-            m_waitUntil = now + *a / 1000.0;
+            m_waitUntil = m_programClock + *a / 1000.0;  // from the statement's end
             break;
         case Op::Home:
             moveTo(0);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <map>
 
 namespace controller {
 
@@ -76,7 +77,69 @@ public:
         return recursive;
     }
 
+    // The call that nests one level beyond kMaxCallDepth on the deepest chain of calls
+    // within calls the program can reach (a recursion, told above, counted once).
+    std::optional<size_t> callBeyondTheDepth() const {
+        std::map<size_t, std::pair<size_t, std::optional<size_t>>> deepest;  // entry → depth, call
+        std::vector<char> open(m_flow.size(), 0);
+        const auto depthFrom = [&](const auto& self, size_t entry) -> size_t {
+            if (const auto known = deepest.find(entry); known != deepest.end()) {
+                return known->second.first;
+            }
+            if (open[entry]) {
+                return 0;
+            }
+            open[entry] = 1;
+            std::pair<size_t, std::optional<size_t>> best{0, std::nullopt};
+            const std::vector<char> level = reachableAtLevel(entry);
+            for (const size_t c : m_calls) {
+                if (level[c] && m_callee[c]) {
+                    const size_t depth = 1 + self(self, *m_callee[c]);
+                    if (depth > best.first) {
+                        best = {depth, c};
+                    }
+                }
+            }
+            open[entry] = 0;
+            deepest[entry] = best;
+            return best.first;
+        };
+        if (depthFrom(depthFrom, 0) <= kMaxCallDepth) {
+            return std::nullopt;
+        }
+        size_t entry = 0;
+        for (size_t level = 1;; ++level) {
+            const size_t call = *deepest[entry].second;
+            if (level > kMaxCallDepth) {
+                return call;
+            }
+            entry = *m_callee[call];
+        }
+    }
+
 private:
+    // What entry reaches without going into a call: a call that returns is passed over.
+    std::vector<char> reachableAtLevel(size_t entry) const {
+        std::vector<char> seen(m_flow.size(), 0);
+        std::deque<size_t> queue{entry};
+        seen[entry] = 1;
+        while (!queue.empty()) {
+            const size_t i = queue.front();
+            queue.pop_front();
+            std::vector<size_t> next = m_flow[i];
+            if (m_callee[i] && m_returning[*m_callee[i]]) {
+                next.push_back(i + 1);
+            }
+            for (const size_t j : next) {
+                if (!seen[j]) {
+                    seen[j] = 1;
+                    queue.push_back(j);
+                }
+            }
+        }
+        return seen;
+    }
+
     std::vector<size_t> successors(size_t i) const {
         std::vector<size_t> next = m_flow[i];
         if (m_callee[i]) {
@@ -204,7 +267,12 @@ std::vector<Fault> staticFaults(const std::vector<std::string>& lines) {
             }
         }
     }
-    for (const auto& [i, endless] : CallFlow(code, labels).recursiveCalls()) {
+    const CallFlow flow(code, labels);
+    if (const std::optional<size_t> call = flow.callBeyondTheDepth()) {
+        faults.push_back(
+            {FaultKind::CallChainTooDeep, code[*call].line, describe(code[*call]), 0, {}});
+    }
+    for (const auto& [i, endless] : flow.recursiveCalls()) {
         faults.push_back({endless ? FaultKind::CallsTooDeep : FaultKind::Recursion,
                           code[i].line,
                           describe(code[i]),

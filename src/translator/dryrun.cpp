@@ -31,6 +31,7 @@ QString faultText(const controller::Fault& fault) {
     switch (fault.kind) {
         case controller::FaultKind::CallsTooDeep:
         case controller::FaultKind::Recursion:
+        case controller::FaultKind::CallChainTooDeep:
             return Texts::tr("呼叫超過 %1 層").arg(controller::kMaxCallDepth);
         case controller::FaultKind::NoSuchLabel:
             return Texts::tr("「%1」的標籤不存在").arg(statement);
@@ -79,6 +80,13 @@ public:
             return Pause::Ended;
         }
         m_limits = limits;
+        // A breakpoint on the row the run is ready at, at its start, holds it there: the
+        // opening pause does not use it up.
+        if (std::exchange(m_opening, false) && m_machine.paused() &&
+            limits.breakpoints.contains(m_current)) {
+            m_pause = Pause::Breakpoint;
+            return m_pause;
+        }
         if (m_machine.paused()) {
             m_machine.resume();
             m_machine.advance(m_t);  // the rest of the moment the pause came in
@@ -212,18 +220,26 @@ private:
         return true;
     }
 
-    // Paused before the first row; the first statements run at the start, not a step
-    // later.
+    // Paused before the first row. The lines before it (the variables cleared, the loop
+    // counters made) take their time first; a program whose first row is not reached by
+    // then (its first row gives no line) is not paused at the start.
     void start() {
         m_machine.setPauseCheck([this](size_t line) { return arrive(line); });
-        m_machine.startProgram(0);
-        m_starting = true;
-        m_machine.advance(0);
-        m_starting = false;
-        m_position = m_machine.position();
+        m_position = m_setup.startPosition;
         m_result.lowest = m_result.highest = m_position;
         m_result.samples.emplace_back(0, m_position);
         m_nextSample = m_setup.sampleInterval;
+        m_machine.startProgram(0);
+        m_starting = true;
+        m_machine.advance(0);
+        const auto first = std::find_if(m_rowStarts.begin(), m_rowStarts.end(),
+                                        [](const auto& start) { return start.second != 0; });
+        const long long before = first == m_rowStarts.end() ? 0 : (long long)first->first - 1;
+        while (m_starting && m_machine.running() && !m_machine.paused() && m_ticks < before) {
+            tick();
+        }
+        m_opening = m_machine.paused();
+        m_starting = false;
         followWaits();
     }
 
@@ -315,6 +331,7 @@ private:
         if (line != m_waitingLine) {
             if (m_waitingLine != 0) {
                 m_result.waits.back().seconds = m_t - m_waitStart;
+                countAssumedWait();
             }
             if (line != 0) {
                 m_result.waits.push_back({rowOf(line), 0});
@@ -326,23 +343,36 @@ private:
         m_stuck = wait && !releasable(*wait);
     }
 
+    // The assumption that answers first (the same one given twice is one) releases the
+    // wait; it is counted once the wait it answered is over.
     void assumeWait(const controller::Machine::InputWait& wait) {
+        const InputChange* first = nullptr;
         for (const InputChange& change : m_assumptions) {
-            if (change.input != wait.input || change.on != wait.on) {
-                continue;
+            if (change.input == wait.input && change.on == wait.on &&
+                (first == nullptr || change.at < first->at)) {
+                first = &change;
             }
-            m_pending.emplace(m_t + change.at, change);
-            const int row = rowOf(wait.line);
-            auto& assumed = m_result.assumed;
-            auto found = std::find_if(assumed.begin(), assumed.end(), [&](const AssumedWait& a) {
-                return a.row == row && a.input == change.input && a.on == change.on &&
-                       a.seconds == change.at;
-            });
-            if (found == assumed.end()) {
-                found = assumed.insert(assumed.end(), {row, change.input, change.on, change.at, 0});
-            }
-            ++found->times;
         }
+        if (first != nullptr) {
+            m_pending.emplace(m_t + first->at, *first);
+            m_answering = AssumedWait{rowOf(wait.line), first->input, first->on, first->at, 0};
+        }
+    }
+
+    void countAssumedWait() {
+        const std::optional<AssumedWait> answered = std::exchange(m_answering, std::nullopt);
+        if (!answered || m_t + 1e-9 < m_waitStart + answered->seconds) {
+            return;  // released by something else, before the assumption came
+        }
+        auto& assumed = m_result.assumed;
+        auto found = std::find_if(assumed.begin(), assumed.end(), [&](const AssumedWait& a) {
+            return a.row == answered->row && a.input == answered->input && a.on == answered->on &&
+                   a.seconds == answered->seconds;
+        });
+        if (found == assumed.end()) {
+            found = assumed.insert(assumed.end(), *answered);
+        }
+        ++found->times;
     }
 
     void finish() {
@@ -372,7 +402,15 @@ private:
                  Texts::tr("等待輸入 %1, 沒有排定的變化").arg(wait->input));
         } else if (m_machine.executed() >= m_setup.lineLimit) {
             stop(DryRunEnd::LineLimit, rowOf(m_machine.currentLine()),
-                 Texts::tr("執行一百萬行後停止: 程式可能是無窮迴圈"));
+                 Texts::tr("執行 %1 行後停止: 程式可能是無窮迴圈").arg(m_setup.lineLimit));
+        } else if (const auto& wait = m_machine.waitingOnInput()) {
+            // A wait a change after the time bound would release: the program waits, it
+            // does not run on.
+            stop(DryRunEnd::TimeLimit, rowOf(wait->line),
+                 Texts::tr("模擬 %1 秒後停止: 仍在等待輸入 %2 變 %3")
+                     .arg(m_result.seconds, 0, 'f', 0)
+                     .arg(wait->input)
+                     .arg(wait->on ? 1 : 0));
         } else {
             stop(DryRunEnd::TimeLimit, rowOf(m_machine.currentLine()),
                  Texts::tr("模擬 %1 秒後停止: 程式仍在執行").arg(m_result.seconds, 0, 'f', 0));
@@ -394,6 +432,7 @@ private:
     std::map<int, QString> m_errors;
     std::multimap<double, InputChange> m_pending;  // the changes still to come, by time
     std::vector<InputChange> m_assumptions;        // the assumed waits
+    std::optional<AssumedWait> m_answering;        // the assumption the wait now holds for
     RunLimits m_limits;
     Pause m_pause = Pause::Step;
     long long m_ticks = 0;
@@ -401,7 +440,8 @@ private:
     double m_position = 0;
     double m_nextSample = 0;
     int m_current = 0;        // the row running, or about to run at a pause
-    bool m_starting = false;  // the first moment, before any time passed
+    bool m_starting = false;  // before the first row is reached
+    bool m_opening = false;   // paused at the first row, not yet run
     bool m_finished = false;
     bool m_ended = false;
     size_t m_waitingLine = 0;

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include <cmath>
+
 // The dry run's words: the input changes as the operator writes them, the summary, the
 // trace and the watch as the window and tq4c show them.
 namespace tql {
@@ -16,10 +18,11 @@ struct Texts {
 }  // namespace
 
 std::optional<InputChange> parseInputChange(const QString& line) {
-    // The words of either language, as the placeholder shows them; or the bare numbers.
+    // The words of either language, as the placeholder shows them; or the bare numbers apart
+    // ("3 2.0 1": "311" could be read more than one way).
     static const QRegularExpression atTime(
-        QStringLiteral("^\\s*(?:(?:輸入|input)\\s*)?([1-8])\\s*(?:(?:在|at)\\s*)?"
-                       "([0-9]+(?:\\.[0-9]*)?)\\s*(?:(?:秒時變|s\\s+becomes)\\s*)?([01])\\s*$"),
+        QStringLiteral("^\\s*(?:(?:輸入|input)\\s*)?([1-8])(?:\\s*(?:在|at)\\s*|\\s+)"
+                       "([0-9]+(?:\\.[0-9]*)?)(?:\\s*(?:秒時變|s\\s+becomes)\\s*|\\s+)([01])\\s*$"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression afterWait(
         QStringLiteral("^\\s*(?:(?:輸入|input)\\s*)?([1-8])\\s*(?:在\\s*)?等待\\s*"
@@ -27,17 +30,20 @@ std::optional<InputChange> parseInputChange(const QString& line) {
                        "^\\s*(?:input\\s*)?([1-8])\\s+([0-9]+(?:\\.[0-9]*)?)\\s*s\\s+into\\s+"
                        "(?:a|its|each)\\s+wait\\s+becomes\\s+([01])\\s*$"),
         QRegularExpression::CaseInsensitiveOption);
+    std::optional<InputChange> change;
     if (const QRegularExpressionMatch match = afterWait.match(line); match.hasMatch()) {
         const int first = match.captured(1).isEmpty() ? 4 : 1;
-        return InputChange{match.captured(first).toInt(), match.captured(first + 1).toDouble(),
-                           match.captured(first + 2) == u"1", true};
+        change = InputChange{match.captured(first).toInt(), match.captured(first + 1).toDouble(),
+                             match.captured(first + 2) == u"1", true};
+    } else if (const QRegularExpressionMatch at = atTime.match(line); at.hasMatch()) {
+        change =
+            InputChange{at.captured(1).toInt(), at.captured(2).toDouble(), at.captured(3) == u"1"};
     }
-    const QRegularExpressionMatch match = atTime.match(line);
-    if (!match.hasMatch()) {
+    // A time of 400 digits is no moment of a run.
+    if (change && !std::isfinite(change->at)) {
         return std::nullopt;
     }
-    return InputChange{match.captured(1).toInt(), match.captured(2).toDouble(),
-                       match.captured(3) == u"1"};
+    return change;
 }
 
 QString formatInputChange(const InputChange& change) {

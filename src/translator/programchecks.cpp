@@ -105,6 +105,9 @@ QString faultMessage(const controller::Fault& fault, const Row& row, const RowKi
         case controller::FaultKind::CallsTooDeep:
             return Texts::tr("這個呼叫還沒返回就會再被呼叫, 呼叫會超過 %1 層")
                 .arg(controller::kMaxCallDepth);
+        case controller::FaultKind::CallChainTooDeep:
+            return Texts::tr("呼叫之中再呼叫, 一層套一層會超過 %1 層, 控制器會在這裡停止")
+                .arg(controller::kMaxCallDepth);
         case controller::FaultKind::LineTooLong:
             return Texts::tr("轉換後的指令超過 %1 位元組, 控制器收不下")
                 .arg(controller::kMaxLineLength);

@@ -313,14 +313,18 @@ void DryRunWindow::pause() {
 void DryRunWindow::reset() {
     m_frames.stop();
     m_runner.reset();
-    for (int k = 0; k < kInputs; ++k) {
-        m_inputs[size_t(k)]->setChecked(m_startInputs[size_t(k)]);
-    }
+    restoreStartInputs();
     m_summary->clear();
     m_watch->clear();
     newChart();
     emit executingRow(0);
     showEnabling();
+}
+
+void DryRunWindow::restoreStartInputs() {
+    for (int k = 0; k < kInputs; ++k) {
+        m_inputs[size_t(k)]->setChecked(m_startInputs[size_t(k)]);
+    }
 }
 
 // Where the run stands: paused at a row, or ended with its summary.
@@ -345,6 +349,7 @@ void DryRunWindow::present(Pause pause) {
         }
         return;
     }
+    restoreStartInputs();  // the next run starts from what this one started from
     const DryRunResult& result = m_runner->result();
     m_summary->addItems(dryRunSummary(result));
     m_summary->item(0)->setData(Qt::UserRole, result.row);

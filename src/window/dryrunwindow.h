@@ -63,6 +63,8 @@ private:
     void pause();
     void reset();
     void present(Pause pause);
+    // The boxes show the inputs the last run started with.
+    void restoreStartInputs();
     // A fresh chart with its axes, empty.
     void newChart();
     void showChart();

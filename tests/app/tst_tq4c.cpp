@@ -136,7 +136,8 @@ private slots:
         const QList<QByteArray> lines = file.readAll().split('\n');
         QCOMPARE(lines[0], QByteArray("time,position"));
         QCOMPARE(lines[1], QByteArray("0.000,0.0000"));
-        QCOMPARE(lines[2], QByteArray("0.010,0.1000"));  // VA 2000: 0.5 a t^2
+        // VA 2000: 0.5 a t^2, the move begun after the five lines before it, 1 ms each.
+        QCOMPARE(lines[2], QByteArray("0.010,0.0250"));
         QCOMPARE(tq4c({"--csv", csv, program}).status, 2);
         QCOMPARE(tq4c({"--dry-run", "--check", program}).status, 2);
     }
@@ -149,10 +150,11 @@ private slots:
         const Run run = tq4c({"--dry-run", "--trace", "--break", "3", program});
         QCOMPARE(run.status, 0);
         const QStringList lines = QString::fromUtf8(run.out).split('\n');
-        QCOMPARE(lines[0], QString("0.000 第 1 列 VM 0.000"));
-        QCOMPARE(lines[1], QString("0.000 第 2 列 LOOP 0.000"));
+        // Every line takes its time: the three before row 2, the two of the LOOP.
+        QCOMPARE(lines[0], QString("0.003 第 1 列 VM 0.000"));
+        QCOMPARE(lines[1], QString("0.005 第 2 列 LOOP 0.000"));
         QCOMPARE(lines[2], QString("--- 中斷點: 第 3 列"));
-        QCOMPARE(lines[3], QString("時間: 0.000 秒"));
+        QCOMPARE(lines[3], QString("時間: 0.005 秒"));
         QCOMPARE(lines.filter("第 3 列 POINT 100.000").size(), 3);
         QCOMPARE(lines.filter("--- 中斷點: 第 3 列").size(), 3);
         QVERIFY(lines.contains("迴圈 (第 2 列): 第 2 次, 共 3 次"));
@@ -164,6 +166,23 @@ private slots:
                                          {"--dry-run", "--input", "3 later", program}}) {
             QCOMPARE(tq4c(wrong).status, 2);
         }
+    }
+
+    // A breakpoint in a loop of nothing but jumps comes round for ten simulated minutes:
+    // the first thousand blocks are printed, the rest counted; the status is the run's.
+    void breakpointsInAnEndlessLoop() {
+        QTemporaryDir dir;
+        const QString program = writeFile(dir, "loop.tq4",
+                                          kProgram.section("\r\n", 0, 0) +
+                                              "\r\n"
+                                              "LABLE A 標籤 - -\nGLABLE A 跳至標籤 - -\n");
+        const Run run = tq4c({"--dry-run", "--break", "2", program});
+        QCOMPARE(run.status, 3);
+        const QStringList lines = QString::fromUtf8(run.out).split('\n');
+        QCOMPARE(lines.filter("--- 中斷點: 第 2 列").size(), 1000);
+        QVERIFY(lines.contains("--- 另有 299000 次中斷點未印出"));
+        QVERIFY(lines.contains("第 2 列: 模擬 600 秒後停止: 程式仍在執行") ||
+                lines.contains("第 1 列: 模擬 600 秒後停止: 程式仍在執行"));
     }
 
     // A program waiting on a sensor is timed with an assumed wait.
@@ -185,7 +204,7 @@ private slots:
         QTest::newRow("finished") << "" << 0 << "程式執行完畢";
         QTest::newRow("missing label") << "GLABLE B 跳至標籤 - -\n" << 1 << "第 5 列: 錯誤, 停止";
         QTest::newRow("endless loop") << "LABLE A 標籤 - -\nGLABLE A 跳至標籤 - -\n"
-                                      << 3 << "第 6 列: 執行一百萬行後停止";
+                                      << 3 << "第 6 列: 模擬 600 秒後停止: 程式仍在執行";
         QTest::newRow("waits forever") << "IN+ 8 IN+ - -\n" << 3 << "第 5 列: 等待輸入 8";
     }
 

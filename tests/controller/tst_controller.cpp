@@ -204,9 +204,9 @@ private slots:
             lines.push_back(line.toStdString());
         }
         lines.push_back("}");
-        static const char* const kKinds[] = {"BadValue",  "NoSuchLabel", "CallsTooDeep",
-                                             "Recursion", "LineTooLong", "ProgramTooLong",
-                                             "Unknown"};
+        static const char* const kKinds[] = {"BadValue",       "NoSuchLabel",      "CallsTooDeep",
+                                             "Recursion",      "CallChainTooDeep", "LineTooLong",
+                                             "ProgramTooLong", "Unknown"};
         QStringList found;
         for (const controller::Fault& f : controller::staticFaults(lines)) {
             found << QString("%1@%2").arg(kKinds[int(f.kind)]).arg(f.line);

@@ -89,8 +89,9 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("says");
         const Row label = {"LABLE", "A", "標籤", "-", "-"};
-        QTest::newRow("endless loop") << QList<Row>{label, {"GLABLE", "A", "跳至標籤", "-", "-"}}
-                                      << int(DryRunEnd::LineLimit) << 1 << "無窮迴圈";
+        QTest::newRow("endless loop")
+            << QList<Row>{label, {"GLABLE", "A", "跳至標籤", "-", "-"}} << int(DryRunEnd::TimeLimit)
+            << 1 << "模擬 3 秒後停止: 程式仍在執行";
         QTest::newRow("slow but finite") << QList<Row>{kSpeed50, {"WT", "5000", "延遲", "-", "-"}}
                                          << int(DryRunEnd::TimeLimit) << 2 << "模擬 3 秒後停止";
         QTest::newRow("wait nothing releases")
@@ -98,7 +99,7 @@ private slots:
             << 2 << "第 2 列: 等待輸入 7, 沒有排定的變化";
         QTest::newRow("wait past the time")
             << QList<Row>{kSpeed50, {"IN+", "8", "IN+", "-", "-"}} << int(DryRunEnd::TimeLimit) << 2
-            << "第 2 列等待輸入 3.000 秒";
+            << "第 2 列: 模擬 3 秒後停止: 仍在等待輸入 8 變 1";
         // Input 3 goes on, then off again: a wait for it off is released by the second.
         QTest::newRow("second change releases")
             << QList<Row>{{"IN+", "3", "IN+", "-", "-"}, {"IN-", "3", "IN-", "-", "-"}}
@@ -270,6 +271,65 @@ private slots:
         QVERIFY(!text.contains("程式已結束"));
     }
 
+    // Every line takes its time: a program that waits by polling an input keeps the clock
+    // going, and walking a run with breakpoints, even in a loop of nothing but jumps, ends it
+    // exactly as the run at once; a breakpoint on row 1 holds the run there first.
+    void breakpointsChangeNothing_data() {
+        QTest::addColumn<QList<Row>>("rows");
+        QTest::addColumn<int>("breakpoint");
+        QTest::addColumn<int>("end");
+        const Row label = {"LABLE", "A", "標籤", "-", "-"};
+        const Row again = {"GLABLE", "A", "跳至標籤", "-", "-"};
+        QTest::newRow("polling an input") << QList<Row>{kSpeed50,
+                                                        label,
+                                                        {"IN+J", "3", "B", "IN+JUMP", "-"},
+                                                        again,
+                                                        {"LABLE", "B", "標籤", "-", "-"},
+                                                        {"POINT", "絕對移動", "50", "-", "-"}}
+                                          << 3 << int(DryRunEnd::Finished);
+        QTest::newRow("a loop of jumps")
+            << QList<Row>{label, again} << 2 << int(DryRunEnd::TimeLimit);
+        QTest::newRow("outputs in a long loop")
+            << QList<Row>{{"LOOP", "300", "迴圈", "-", "-"},
+                          {"SETP", "1", "輸出", "-", "-"},
+                          {"CLRP", "1", "輸出", "-", "-"},
+                          {"LOOPEND", "迴圈結束", "-", "-", "-"}}
+            << 2 << int(DryRunEnd::Finished);
+        QTest::newRow("on row 1") << QList<Row>{kSpeed50, {"MR", "相對移動", "10", "-", "-"}} << 1
+                                  << int(DryRunEnd::Finished);
+    }
+
+    void breakpointsChangeNothing() {
+        QFETCH(QList<Row>, rows);
+        QFETCH(int, breakpoint);
+        QFETCH(int, end);
+        DryRunSetup setup;
+        setup.timeLimit = 5;
+        setup.changes = {*parseInputChange("輸入 3 在 2.0 秒時變 1")};
+        const ProgramTable table = test::tableOf(rows);
+        const DryRunResult once = DryRun(table, int(rows.size()), setup);
+        QCOMPARE(int(once.end), end);
+        QVERIFY(once.seconds > 0.001);  // time went on
+        DryRunner walked(table, int(rows.size()), setup);
+        RunLimits limits;
+        limits.breakpoints = {breakpoint};
+        int pauses = 0;
+        int firstRow = 0;
+        for (; walked.run(limits) == Pause::Breakpoint; ++pauses) {
+            firstRow = firstRow == 0 ? walked.watch().row : firstRow;
+        }
+        QVERIFY(pauses > 0);
+        QCOMPARE(firstRow, breakpoint);
+        QCOMPARE(walked.result().end, once.end);
+        QCOMPARE(walked.result().seconds, once.seconds);
+        QCOMPARE(walked.result().travelled, once.travelled);
+        if (QTest::currentDataTag() == QByteArray("polling an input")) {
+            // Input 3 at 2 s, then the move of 50 at VM 50.
+            QVERIFY2(std::fabs(once.seconds - 3.025) < 0.01,
+                     qPrintable(QString::number(once.seconds)));
+        }
+    }
+
     void pausesInTime() {
         const QList<Row> rows = {kSpeed50, {"MR", "相對移動", "100", "-", "-"}};
         DryRunner runner(test::tableOf(rows), 2, {});
@@ -331,13 +391,35 @@ private slots:
                          *parseInputChange("輸入 3 在等待 0.2 秒後變 0")};
         const DryRunResult r = DryRun(test::tableOf(rows), 4, setup);
         QCOMPARE(r.end, DryRunEnd::Finished);
-        QVERIFY2(std::fabs(r.seconds - 2 * (0.5 + 0.2)) < 0.01,
+        // The lines take their time too: a dozen of them.
+        QVERIFY2(std::fabs(r.seconds - 2 * (0.5 + 0.2)) < 0.02,
                  qPrintable(QString::number(r.seconds)));
         QCOMPARE(r.assumed.size(), size_t(2));
         QCOMPARE(r.assumed[0].row, 2);
         QCOMPARE(r.assumed[0].times, 2);
         QVERIFY(dryRunSummary(r).contains("假設: 第 2 列等待輸入 3 變 1 0.500 秒, 2 次"));
         QVERIFY(dryRunSummary(r).contains("假設: 第 3 列等待輸入 3 變 0 0.200 秒, 2 次"));
+    }
+
+    // The summary counts what happened: one wait is answered once, by the assumption that
+    // comes first, and a time that is no number is refused.
+    void assumedWaitsCountWhatHappened() {
+        const QList<Row> rows = {{"IN+", "3", "IN+", "-", "-"}};
+        DryRunSetup twice;
+        twice.changes = {*parseInputChange("輸入 3 在等待 0.5 秒後變 1"),
+                         *parseInputChange("輸入 3 在等待 0.5 秒後變 1")};
+        DryRunResult r = DryRun(test::tableOf(rows), 1, twice);
+        QCOMPARE(r.assumed.size(), size_t(1));
+        QCOMPARE(r.assumed[0].times, 1);
+        DryRunSetup two;
+        two.changes = {*parseInputChange("輸入 3 在等待 0.5 秒後變 1"),
+                       *parseInputChange("輸入 3 在等待 0.2 秒後變 1")};
+        r = DryRun(test::tableOf(rows), 1, two);
+        QCOMPARE(r.assumed.size(), size_t(1));
+        QCOMPARE(r.assumed[0].seconds, 0.2);
+        QVERIFY(!parseInputChange("輸入 3 在 1" + QString(400, '0') + " 秒時變 1"));
+        QVERIFY(!parseInputChange("311"));
+        QVERIFY(!parseInputChange("3 101"));
     }
 
     void inputChanges() {

@@ -1,3 +1,4 @@
+#include "translator/dryrun.h"
 #include "translator/programchecks.h"
 
 #include <QTest>
@@ -123,6 +124,51 @@ private slots:
             texts << formatFinding(finding);
         }
         QCOMPARE(texts.join('\n'), expected);
+    }
+
+    // Calls within calls, none of them recursive: 64 levels are the controller's, the 65th
+    // call is an error the checks name where the model stops.
+    void nestedCallsBeyondTheDepth_data() {
+        QTest::addColumn<int>("levels");
+        QTest::newRow("64 levels") << 64;
+        QTest::newRow("65 levels") << 65;
+    }
+
+    void nestedCallsBeyondTheDepth() {
+        QFETCH(int, levels);
+        ProgramTable table{};
+        table[0] = headerRow();
+        int rows = 0;
+        const auto add = [&](const Row& row) { table[++rows] = row; };
+        int beyond = 0;
+        add({"CALL", "S1", "呼叫標籤", "-", "-"});
+        add(jump("END"));
+        for (int level = 1; level <= levels; ++level) {
+            add(label(QString("S%1").arg(level)));
+            if (level < levels) {
+                add({"CALL", QString("S%1").arg(level + 1), "呼叫標籤", "-", "-"});
+                beyond = level + 1 == 65 ? rows : beyond;
+            }
+            add({"RET", "RETURN", "返回", "-", "-"});
+        }
+        add(label("END"));
+        QStringList errors;
+        for (const Finding& finding : CheckProgram(table, rows)) {
+            if (finding.severity == Severity::Error) {
+                errors << formatFinding(finding);
+            }
+        }
+        const DryRunResult run = DryRun(table, rows, {});
+        if (levels == 64) {
+            QCOMPARE(errors, QStringList{});
+            QCOMPARE(run.end, DryRunEnd::Finished);
+            return;
+        }
+        QCOMPARE(errors, QStringList{QString("第 %1 列: 錯誤: 呼叫之中再呼叫, 一層套一層會超過 64 "
+                                             "層, 控制器會在這裡停止")
+                                         .arg(beyond)});
+        QCOMPARE(run.end, DryRunEnd::ProgramError);
+        QCOMPARE(run.row, beyond);
     }
 
     // The upload asks about what the translator would send anyway; its own refusals speak

@@ -114,6 +114,8 @@ private slots:
         d.press("DryRunStart");
         QVERIFY(d.summary().startsWith("程式執行完畢"));
         QCOMPARE(d.executing(), QList<int>{});
+        // The input switched by hand was the run's: the next one starts as this one did.
+        QVERIFY(!d.window->findChild<QCheckBox*>("DryInput(2)")->isChecked());
     }
 
     // An edit ends a paused run: no run on rows no longer shown. The breakpoint moves with

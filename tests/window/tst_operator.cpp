@@ -445,7 +445,7 @@ private slots:
             lines << summaryList->item(i)->text();
         }
         const QString summary = lines.join('\n');
-        QVERIFY2(summary.startsWith("程式執行完畢") && summary.contains("第 2 列等待輸入 1.5"),
+        QVERIFY2(summary.startsWith("程式執行完畢") && summary.contains("第 2 列等待輸入 1.498"),
                  qPrintable(summary));
         QVERIFY(w.line.written.isEmpty());  // nothing on any line
 
