@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -52,12 +53,34 @@ std::optional<QByteArray> settingsBytes(const QString& portNumber) {
     return *bytes + "\r\n";
 }
 
-QString readPortNumber(const QDir& dir) {
-    QFile file(settingsFilePath(dir));
-    if (!file.exists() || !file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("1");
+std::optional<QString> settingsFileRefusal(const QString& path, qint64 maxBytes) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return std::nullopt;
     }
-    return portNumberFromBytes(file.readAll());
+    if (!info.isFile()) {
+        return Texts::tr("%1 不是一般檔案, 未讀取").arg(QDir::toNativeSeparators(path));
+    }
+    if (info.size() > maxBytes) {
+        return Texts::tr("%1 超過 %2 位元組, 不是設定檔, 未讀取")
+            .arg(QDir::toNativeSeparators(path))
+            .arg(maxBytes);
+    }
+    return std::nullopt;
+}
+
+PortSetting readPortNumber(const QDir& dir) {
+    // A port's name is a line; a file longer than this holds no setting of the tool's.
+    constexpr qint64 kMaxBytes = 4096;
+    const QString path = settingsFilePath(dir);
+    if (const std::optional<QString> refusal = settingsFileRefusal(path, kMaxBytes)) {
+        return {QStringLiteral("1"), *refusal};
+    }
+    QFile file(path);
+    if (!file.exists() || !file.open(QIODevice::ReadOnly)) {
+        return {QStringLiteral("1"), {}};
+    }
+    return {portNumberFromBytes(file.read(kMaxBytes)), {}};
 }
 
 std::optional<QString> writePortNumber(const QDir& dir, const QString& portNumber) {

@@ -22,8 +22,17 @@ QString portNumberFromBytes(const QByteArray& bytes);
 // The file's bytes for a setting, or nothing when Big5 cannot hold it.
 std::optional<QByteArray> settingsBytes(const QString& portNumber);
 
-// The first line of the settings file, unchanged; "1" when the file does not exist.
-QString readPortNumber(const QDir& dir);
+// Why a settings file is not read: it is not a regular file (a FIFO would hold the start
+// for ever, a device never end) or it is larger than maxBytes. Nothing when it may be read
+// or does not exist.
+std::optional<QString> settingsFileRefusal(const QString& path, qint64 maxBytes);
+
+struct PortSetting {
+    QString portNumber;  // the first line of the file, unchanged; "1" without a file
+    QString refusal;     // why the file was not read (the default "1" taken); empty if read
+};
+// DATA.TXT's setting, read only from a regular file and only as far as a setting reaches.
+PortSetting readPortNumber(const QDir& dir);
 
 // Writes the port setting followed by CR LF; returns the reason when it cannot be written.
 std::optional<QString> writePortNumber(const QDir& dir, const QString& portNumber);

@@ -166,7 +166,7 @@ private:
     OutputStates m_outputsSent{};
     QString m_lastPositionReply;
     int m_holds = 0;
-    bool m_tickDue = false;  // Timer1 ran when the first hold came
+    bool m_tickDue = false;         // Timer1 ran when the first hold came
     bool m_shownConnected = false;  // since the last ShowDisconnected
     bool m_uploadCancelled = false;
     bool m_slideFree = false;  // "HOFF" sent, no "HON" since

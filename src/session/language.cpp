@@ -36,13 +36,18 @@ QString chosenLanguage() {
     return userSettings().value(kSettingKey).toString();
 }
 
-void setChosenLanguage(const QString& language) {
+bool setChosenLanguage(const QString& language) {
+    if (userSettingsRefusal()) {
+        return false;  // kept only until the tool exits: not for the next start
+    }
     QSettings settings = userSettings();
     if (language.isEmpty()) {
         settings.remove(kSettingKey);
     } else {
         settings.setValue(kSettingKey, language);
     }
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 QStringList systemLanguages() {

@@ -21,7 +21,8 @@ QString languageName(const QString& language);
 // The operator's choice under 設定 > 語言 / Language, kept as "ui/language" in the user's
 // settings: a language code, or empty for the system's.
 QString chosenLanguage();
-void setChosenLanguage(const QString& language);
+// false when it could not be stored (a settings file refused, a full disk).
+bool setChosenLanguage(const QString& language);
 
 // The system's UI languages as Qt reads them (LANGUAGE, LC_ALL, LC_MESSAGES, LANG on Unix),
 // the preferred first; "C" for the C or POSIX locale, which names no language.

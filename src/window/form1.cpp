@@ -3,6 +3,7 @@
 #include "files/settingsfile.h"
 #include "link/portname.h"
 #include "session/language.h"
+#include "session/usersettings.h"
 #include "window/consolepanel.h"
 #include "window/dryrunwindow.h"
 #include "window/filecommands.h"
@@ -239,8 +240,13 @@ void FORM1::buildLanguageMenu(QMenu* settings) {
         action->setChecked(language == chosen);
         choices->addAction(action);
         connect(action, &QAction::triggered, this, [this, language] {
-            setChosenLanguage(language);
-            m_prompter.message(this, tr("新的語言在下次啟動時生效."), applicationTitle());
+            if (setChosenLanguage(language)) {
+                m_prompter.message(this, tr("新的語言在下次啟動時生效."), applicationTitle());
+            } else {
+                m_prompter.message(this, tr("無法儲存語言的選擇, 下次啟動時語言不變."),
+                                   applicationTitle(), Prompter::Buttons::Ok,
+                                   Prompter::Icon::Warning);
+            }
         });
     };
     add({}, tr("系統"));
@@ -273,11 +279,20 @@ void FORM1::Form_Load() {
     m_editor->Form_Load();
     // A DATA.TXT in a working directory the tool cannot write is still read.
     const bool ownFile = QFile::exists(settingsFilePath(m_settingsDir));
-    m_session.setPortNumber(readPortNumber(ownFile ? m_settingsDir : m_workingDir));
+    const PortSetting setting = readPortNumber(ownFile ? m_settingsDir : m_workingDir);
+    m_session.setPortNumber(setting.portNumber);
+    // What the start could not read is said once, where the settings are named.
+    QStringList notes;
     if (m_settingsDir != m_workingDir) {
-        m_settingsNote->setText(
-            tr("設定存於 %1").arg(QDir::toNativeSeparators(m_settingsDir.path())));
+        notes << tr("設定存於 %1").arg(QDir::toNativeSeparators(m_settingsDir.path()));
     }
+    if (!setting.refusal.isEmpty()) {
+        notes << setting.refusal;
+    }
+    if (const std::optional<QString> refusal = userSettingsRefusal()) {
+        notes << *refusal;
+    }
+    m_settingsNote->setText(notes.join(QStringLiteral("; ")));
     m_console->Form_Load();
     m_panel1->setText(tr("未連線"));
     m_panel2->setText(portDisplayName(m_session.portNumber()));

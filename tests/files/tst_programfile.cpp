@@ -257,14 +257,53 @@ private slots:
         }
         for (const QString& text : texts) {
             QCOMPARE(writePortNumber(QDir(dir.path()), text), std::nullopt);
-            QCOMPARE(readPortNumber(QDir(dir.path())), text);
+            QCOMPARE(readPortNumber(QDir(dir.path())).portNumber, text);
         }
         QFile file(dir.filePath("DATA.TXT"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("\xEF\xBB\xBF/dev/ttyS1\n");  // an editor's UTF-8 with its mark
         file.close();
-        QCOMPARE(readPortNumber(QDir(dir.path())), QString("/dev/ttyS1"));
+        QCOMPARE(readPortNumber(QDir(dir.path())).portNumber, QString("/dev/ttyS1"));
     }
+
+#ifdef Q_OS_UNIX
+    // DATA.TXT is read only from a regular file, and only as far as a setting reaches: a
+    // FIFO would hold the start for ever, /dev/zero never end. The default port is taken,
+    // and why is said.
+    void settingsFileThatIsNoSetting_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("FIFO") << "fifo"
+                              << "不是一般檔案";
+        QTest::newRow("link to /dev/zero") << "zero"
+                                           << "不是一般檔案";
+        QTest::newRow("folder") << "folder"
+                                << "不是一般檔案";
+        QTest::newRow("a megabyte") << "large"
+                                    << "超過 4096 位元組";
+    }
+
+    void settingsFileThatIsNoSetting() {
+        QFETCH(QString, kind);
+        QFETCH(QString, refusal);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("DATA.TXT");
+        if (kind == "fifo") {
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == "zero") {
+            QVERIFY(QFile::link("/dev/zero", path));
+        } else if (kind == "folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("2\r\n" + QByteArray(1 << 20, 'x'));
+        }
+        const PortSetting setting = readPortNumber(QDir(dir.path()));
+        QCOMPARE(setting.portNumber, QString("1"));
+        QVERIFY2(setting.refusal.contains(refusal), qPrintable(setting.refusal));
+    }
+#endif
 
     // Bytes of the Windows code page 950 table: IBM's table (ICU's "CP950") differs here.
     void big5IsCodePage950() {

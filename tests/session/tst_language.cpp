@@ -1,7 +1,12 @@
 #include "session/language.h"
+#include "session/usersettings.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace tql;
 
@@ -53,6 +58,28 @@ private slots:
         QCOMPARE(chosenLanguage(), QString("en"));
         setChosenLanguage({});
         QCOMPARE(chosenLanguage(), QString());
+    }
+
+    // A settings file that is no regular file is never opened (a FIFO would hold the start
+    // for ever): the defaults hold, and a choice that cannot be stored says so.
+    void settingsFileThatIsNoFile() {
+        QStandardPaths::setTestModeEnabled(true);
+        const QString path =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            "/tql400/tql400.conf";
+        QFile::remove(path);
+        QVERIFY(QDir().mkpath(path));  // a folder where the file belongs
+        QVERIFY(userSettingsRefusal());
+        QVERIFY(!setChosenLanguage("en"));
+        QCOMPARE(chosenLanguage(), QString());
+        QVERIFY(QDir().rmdir(path));
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        QVERIFY(userSettingsRefusal()->contains("不是一般檔案"));
+        QCOMPARE(chosenLanguage(), QString());
+        QVERIFY(QFile::remove(path));
+        QVERIFY(!userSettingsRefusal());
+        QVERIFY(setChosenLanguage("en"));
+        QVERIFY(setChosenLanguage({}));
     }
 
     void languagesNameThemselves() {
