@@ -5,13 +5,16 @@
 #include "pseudoterminal.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -90,15 +93,34 @@ void stdinCommand(const std::string& line, controller::Machine& machine) {
     std::istringstream in(line);
     std::string word;
     in >> word;
+    std::string rest;
+    std::getline(in, rest);
     if (word == "in") {
-        int k = 0;
-        int on = 0;
-        in >> k >> on;
-        machine.setInput(k, on != 0);
+        std::istringstream values(rest);
+        std::string k;
+        std::string on;
+        std::string more;
+        values >> k >> on >> more;
+        const std::optional<double> input = controller::readNumber(k);
+        if (!input ||
+            controller::judge(k, controller::kInputLimit) != controller::Verdict::Accepted ||
+            (on != "0" && on != "1") || !more.empty()) {
+            std::fprintf(stderr, "tql400-sim: \"in K 0|1\" needs an input 1..8 and 0 or 1: %s\n",
+                         line.c_str());
+            return;
+        }
+        machine.setInput(int(*input), on == "1");
     } else if (word == "pos") {
-        double x = 0;
-        in >> x;
-        machine.setPosition(x);
+        // A plain decimal within the axis, as the controller takes a position: no "nan", no
+        // "abc" taken as 0, no 1e400.
+        if (controller::judge(rest, controller::kPositionLimit) != controller::Verdict::Accepted) {
+            std::fprintf(stderr,
+                         "tql400-sim: \"pos X\" needs a position, -1000000000 .. "
+                         "1000000000: %s\n",
+                         line.c_str());
+            return;
+        }
+        machine.setPosition(*controller::readNumber(rest));
     } else if (word == "state") {
         const std::string& error = machine.error();
         std::printf("position=%g outputs=%d inputs=%d running=%d saved=%d error=%s\n",
@@ -151,12 +173,19 @@ std::variant<Settings, int> parseArguments(int argc, char* argv[]) {
     settings.options.loopback = parser.isSet(loopback);
     if (parser.isSet(baud)) {
         settings.baud = parser.value(baud).toDouble();
-        if (settings.baud <= 0) {
-            return line.wrong(QStringLiteral("--baud needs a number above 0"));
+        if (!std::isfinite(settings.baud) || settings.baud <= 0) {
+            return line.wrong(
+                QStringLiteral("--baud needs a number above 0: %1").arg(parser.value(baud)));
         }
     }
     if (parser.isSet(log)) {
         const QByteArray path = QFile::encodeName(parser.value(log));
+        // Opening a FIFO would wait for a reader before the device is printed; a device
+        // such as /dev/full would swallow the log.
+        if (const QFileInfo target(parser.value(log)); target.exists() && !target.isFile()) {
+            return line.wrong(
+                QStringLiteral("--log needs a regular file: %1").arg(parser.value(log)));
+        }
         settings.log = std::fopen(path.constData(), "ab");
         if (settings.log == nullptr) {
             std::perror(path.constData());
@@ -192,8 +221,9 @@ private:
     double m_last;
 };
 
-// Serves the line and standard input until a signal or the end of standard input.
-void serve(int master, controller::Controller& tql400, const Settings& settings) {
+// Serves the line and standard input until a signal or the end of standard input; false
+// when the log failed.
+bool serve(int master, controller::Controller& tql400, const Settings& settings) {
     StdinLines stdinLines;
     bool stdinOpen = true;
     PacedLine paced(settings.baud);
@@ -208,9 +238,14 @@ void serve(int master, controller::Controller& tql400, const Settings& settings)
             const ssize_t n = ::read(master, buffer, std::min(sizeof buffer, allowed));
             paced.took(n);
             if (n > 0) {
-                if (settings.log != nullptr) {
-                    std::fwrite(buffer, 1, size_t(n), settings.log);
-                    std::fflush(settings.log);
+                // A log that cannot be written (a full disk) is no log: said, and the
+                // simulator stops rather than serve on with a log that lies.
+                if (settings.log != nullptr &&
+                    (std::fwrite(buffer, 1, size_t(n), settings.log) != size_t(n) ||
+                     std::fflush(settings.log) != 0)) {
+                    std::fprintf(stderr, "tql400-sim: the log cannot be written: %s\n",
+                                 std::strerror(errno));
+                    return false;
                 }
                 writeOrDrop(master, tql400.receive(std::string_view(buffer, size_t(n)), now));
             }
@@ -219,13 +254,14 @@ void serve(int master, controller::Controller& tql400, const Settings& settings)
             char buffer[256];
             const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
             if (n <= 0) {
-                return;  // standard input closed: stop serving
+                return true;  // standard input closed: stop serving
             }
             stdinLines.take(std::string_view(buffer, size_t(n)),
                             [&](const std::string& line) { stdinCommand(line, tql400.machine()); });
         }
         tql400.machine().advance(now);
     }
+    return true;
 }
 
 }  // namespace
@@ -251,9 +287,9 @@ int main(int argc, char* argv[]) {
     std::fflush(stdout);
 
     controller::Controller tql400(settings.options);
-    serve(master, tql400, settings);
+    const bool served = serve(master, tql400, settings);
     if (settings.log != nullptr) {
         std::fclose(settings.log);
     }
-    return 0;
+    return served ? 0 : 1;
 }

@@ -404,6 +404,10 @@
         <source>不是一般檔案</source>
         <translation>it is not a regular file</translation>
     </message>
+    <message>
+        <source>沒有檔名</source>
+        <translation>no file name</translation>
+    </message>
 </context>
 <context>
     <name>RowKinds</name>
@@ -508,6 +512,14 @@
     <message>
         <source>無法以 Big5 寫入: %1</source>
         <translation>Cannot write in Big5: %1</translation>
+    </message>
+    <message>
+        <source>%1 不是一般檔案, 未讀取</source>
+        <translation>%1 is not a regular file: not read</translation>
+    </message>
+    <message>
+        <source>%1 超過 %2 位元組, 不是設定檔, 未讀取</source>
+        <translation>%1 is larger than %2 bytes, no settings file: not read</translation>
     </message>
 </context>
 <context>
@@ -724,6 +736,10 @@ Upload it anyway?</translation>
 請重新上傳完整的程式.</source>
         <translation>Upload cancelled: the controller now holds an incomplete program (%1 of %2 lines sent), neither stored nor run.
 Upload the whole program again.</translation>
+    </message>
+    <message>
+        <source>控制器現在可能存有不完整的程式 (已送出 %1 / %2 行), 請重新連線後再上傳完整的程式.</source>
+        <translation>The controller may now hold an incomplete program (%1 of %2 lines sent); connect again and upload the whole program.</translation>
     </message>
 </context>
 <context>
@@ -952,6 +968,10 @@ Licence: proprietary, all rights reserved.</translation>
     <message>
         <source>系統</source>
         <translation>System</translation>
+    </message>
+    <message>
+        <source>無法儲存語言的選擇, 下次啟動時語言不變.</source>
+        <translation>The language could not be stored; the next start keeps the language it had.</translation>
     </message>
 </context>
 <context>

@@ -32,17 +32,18 @@ public:
         if (!parser.parse(arguments)) {
             return wrong(parser.errorText());
         }
-        if (parser.isSet(QStringLiteral("help"))) {
+        // --help-all, which the help lists, is the whole help too.
+        if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
             // "Usage: tq4c ...", whatever path started it: the manual page's synopsis.
             QString help = parser.helpText();
             help.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
                          QStringLiteral("Usage: ") + m_program);
             std::fputs(help.toUtf8().constData(), stdout);
-            return 0;
+            return printed();
         }
         if (parser.isSet(QStringLiteral("version"))) {
             std::printf("%s %s\n", m_program.toUtf8().constData(), TQL400_VERSION);
-            return 0;
+            return printed();
         }
         return std::nullopt;
     }
@@ -55,6 +56,16 @@ public:
     }
 
 private:
+    // 0 when the text reached standard output; 1 when it could not (a full disk).
+    int printed() const {
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            std::fprintf(stderr, "%s: standard output: write error\n",
+                         m_program.toUtf8().constData());
+            return 1;
+        }
+        return 0;
+    }
+
     QString m_program;
 };
 

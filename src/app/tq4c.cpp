@@ -31,8 +31,8 @@ const char* const kDescription =
     "and a failed write of OUT or of standard output print the reason on standard error\n"
     "and exit with status 1. --check: 1 when there is an error. --dry-run: 0 when the\n"
     "program ran to its end, 1 when it stopped with an error at a row, 3 when it did not\n"
-    "finish (600 s of simulated time, a million lines, or a wait on an input nothing\n"
-    "changes). Wrong arguments exit with status 2.";
+    "finish (600 s of simulated time, every line taking 1 ms, or a wait on an input\n"
+    "nothing changes). Wrong arguments exit with status 2.";
 
 int fail(const QString& message, int status = 1) {
     std::fprintf(stderr, "tq4c: %s\n", message.toUtf8().constData());
@@ -125,6 +125,18 @@ std::variant<Arguments, int> parseArguments(const QStringList& arguments) {
                      {}};
     if (parser.positionalArguments().size() != 1) {
         return line.wrong(QStringLiteral("one program file is needed"));
+    }
+    if (parsed.input.isEmpty()) {
+        return line.wrong(QStringLiteral("the program file's name is empty"));
+    }
+    for (const QCommandLineOption& option : {kOut, kCsv}) {
+        const QString name = option.names().constLast();
+        if (parser.values(option).size() > 1) {
+            return line.wrong(QStringLiteral("--%1 is given once").arg(name));
+        }
+        if (parser.isSet(option) && parser.value(option).isEmpty()) {
+            return line.wrong(QStringLiteral("--%1 needs a file name").arg(name));
+        }
     }
     if (int(parsed.check) + int(parsed.dryRun) + int(parser.isSet(kOut)) > 1) {
         return line.wrong(QStringLiteral("-o, --check and --dry-run go one at a time"));

@@ -303,6 +303,9 @@ LoadResult loadProgramFile(const QString& path) {
     const auto refuse = [&](const QString& why) {
         return LoadResult{std::nullopt, Texts::tr("無法開啟檔案 %1: %2").arg(name, why), {}};
     };
+    if (path.isEmpty()) {
+        return refuse(Texts::tr("沒有檔名"));
+    }
     if (const QFileInfo info(path); info.exists() && !info.isFile()) {
         return refuse(Texts::tr("不是一般檔案"));
     }

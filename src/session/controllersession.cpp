@@ -177,10 +177,14 @@ void ControllerSession::ShowDisconnected() {
     }
 }
 
-void ControllerSession::lostPort() {
+void ControllerSession::lostPort(const QString& consequence) {
     const QString reason = m_link.lostReason().value_or(QString());
     ShowDisconnected();
-    notice(ControllerSession::tr("連接埠 %1 已中斷, 連線結束: %2").arg(portName(), reason));
+    QString text = ControllerSession::tr("連接埠 %1 已中斷, 連線結束: %2").arg(portName(), reason);
+    if (!consequence.isEmpty()) {
+        text += u'\n' + consequence;
+    }
+    notice(text);
 }
 
 void ControllerSession::Timer1_Timer() {

@@ -144,8 +144,9 @@ private:
     QString portName() const;
     // "通訊有誤!" as it has always read, and on a second line which port stayed silent.
     QString noAnswer() const;
-    // The port the system took away: the console disconnects and says why.
-    void lostPort();
+    // The port the system took away: the console disconnects and says why, and what it
+    // leaves behind on the controller, if anything.
+    void lostPort(const QString& consequence = {});
     // "HON" when the slide was left free.
     void holdFreedSlide();
     // Refuses, with a message, a text Big5 cannot hold; true when it may be sent.

@@ -97,7 +97,11 @@ void ControllerSession::download(const QStringList& text) {
             ShowDisconnected();
             break;
         case DownloadOutcome::LineLost:
-            lostPort();
+            // Like 取消: the controller may now hold part of the program.
+            lostPort(ControllerSession::tr("控制器現在可能存有不完整的程式 (已送出 %1 / %2 行), "
+                                           "請重新連線後再上傳完整的程式.")
+                         .arg(linesSent)
+                         .arg(total));
             break;
     }
 }

@@ -49,7 +49,7 @@ struct DryRunSetup {
 enum class DryRunEnd {
     Finished,      // the program ran to its end: one run took DryRunResult::seconds
     TimeLimit,     // still running when the simulated time was up
-    LineLimit,     // a million lines executed: an endless loop
+    LineLimit,     // DryRunSetup::lineLimit lines executed (beyond the time bound by default)
     WaitsForever,  // waiting on an input that no scheduled change can release
     ProgramError,  // a row the checks find in error, or one the controller refuses
     NotTranslated,

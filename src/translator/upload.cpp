@@ -44,6 +44,9 @@ DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
         link.writeLine(ControllerText[i]);
         if (progress) {
             link.drain();  // the progress counts lines on the wire, not in a buffer
+            if (lost()) {
+                return DownloadOutcome::LineLost;  // a line that never left is not counted
+            }
             cancelled = !progress(i + 1, total) && i + 1 < total;
         }
     }

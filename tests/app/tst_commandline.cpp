@@ -2,7 +2,10 @@
 // with "Usage:" (a manual page's synopsis), the version, and a wrong option on standard
 // error with status 2.
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -13,14 +16,21 @@ struct Run {
 };
 
 // Without any display: no X, no Wayland, no platform chosen.
-Run run(const QString& program, const QStringList& arguments) {
+Run run(const QString& program, const QStringList& arguments, const QString& out = {},
+        const QByteArray& in = {}) {
     QProcess process;
+    if (!out.isEmpty()) {
+        process.setStandardOutputFile(out);
+    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         environment.remove(QString::fromLatin1(name));
     }
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
+    process.waitForStarted();
+    process.write(in);
+    process.closeWriteChannel();
     process.waitForFinished(10000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
@@ -43,7 +53,7 @@ private slots:
     void answersWithoutADisplay() {
         QFETCH(QString, program);
         QFETCH(QString, name);
-        for (const char* option : {"--help", "-h"}) {
+        for (const char* option : {"--help", "-h", "--help-all"}) {
             const Run help = run(program, {QString::fromLatin1(option)});
             QCOMPARE(help.status, 0);
             QVERIFY2(help.out.startsWith("Usage: " + name.toUtf8() + " [options]"),
@@ -54,10 +64,56 @@ private slots:
             QCOMPARE(version.status, 0);
             QCOMPARE(version.out, name.toUtf8() + " " TQL400_VERSION "\n");
         }
+        // What could not be printed is no answer.
+        for (const char* option : {"-h", "-v"}) {
+            QCOMPARE(run(program, {QString::fromLatin1(option)}, "/dev/full").status, 1);
+        }
         const Run wrong = run(program, {"--no-such-option"});
         QCOMPARE(wrong.status, 2);
         QVERIFY(wrong.out.isEmpty());
         QVERIFY2(wrong.err.contains("no-such-option"), wrong.err.constData());
+    }
+
+    // Arguments that name no file, or one twice, or a value that is no number, are said on
+    // standard error with status 2, before anything is read or served.
+    void wrongArguments_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("says");
+        const QString tq4c = QStringLiteral(TQ4C_PATH);
+        const QString sim = QStringLiteral(TQL400_SIM_PATH);
+        QTest::newRow("tq4c -o \"\"") << tq4c << QStringList{"-o", "", "a.tq4"} << "--output";
+        QTest::newRow("tq4c -o twice")
+            << tq4c << QStringList{"-o", "x", "-o", "y", "a.tq4"} << "given once";
+        QTest::newRow("tq4c --csv \"\"")
+            << tq4c << QStringList{"--dry-run", "--csv", "", "a.tq4"} << "--csv";
+        QTest::newRow("tq4c \"\"") << tq4c << QStringList{""} << "name is empty";
+        QTest::newRow("tq4c --input 311")
+            << tq4c << QStringList{"--dry-run", "--input", "311", "a.tq4"} << "--input";
+        QTest::newRow("sim --baud nan") << sim << QStringList{"--baud", "nan"} << "--baud";
+        QTest::newRow("sim --log FIFO") << sim << QStringList{"--log", "FIFO"} << "regular file";
+    }
+
+    void wrongArguments() {
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("fifo");
+        QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+        arguments.replaceInStrings(QRegularExpression("^FIFO$"), fifo);
+        const Run wrong = run(program, arguments);
+        QCOMPARE(wrong.status, 2);
+        QVERIFY2(wrong.err.contains(says.toUtf8()), wrong.err.constData());
+    }
+
+    // The simulator's own commands take what the controller would: "pos abc" is no 0.
+    void simulatorRefusesWhatIsNoNumber() {
+        const Run served = run(QStringLiteral(TQL400_SIM_PATH), {}, {},
+                               "pos 12.5\npos nan\npos abc\npos 1e400\nin 9 1\nin 3 1\nstate\n");
+        QCOMPARE(served.status, 0);
+        QCOMPARE(served.err.count("needs"), 4);
+        QVERIFY2(served.out.contains("position=12.5 outputs=0 inputs=4"), served.out.constData());
     }
 
     void oneProgramFileAtMost() {

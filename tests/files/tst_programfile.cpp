@@ -410,6 +410,7 @@ private slots:
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QVERIFY(loadProgramFile(fifo).error.contains("不是一般檔案"));
         QVERIFY(loadProgramFile("/dev/zero").error.contains("不是一般檔案"));
+        QVERIFY(loadProgramFile("").error.contains("沒有檔名"));  // no word of Qt's own
         const LoadedProgram p = programOf({{"HOME", "回原點", "-", "-", "-"}});
         const SaveResult saved = saveProgramFile(fifo, p.table, p.RowCounter);
         QCOMPARE(saved.status, SaveStatus::Failed);

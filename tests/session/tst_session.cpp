@@ -391,7 +391,9 @@ private slots:
             s.prompter.whileShown = [&] { endedBeforeTheWord = ended; };
             s.session.upload(tableOf({kHome}), 1);
             QVERIFY(endedBeforeTheWord);
-            QCOMPARE(s.messages(), QStringList{"連接埠 COM1 已中斷, 連線結束: Input/output error"});
+            QCOMPARE(s.messages(), QStringList{"連接埠 COM1 已中斷, 連線結束: Input/output error\n"
+                                               "控制器現在可能存有不完整的程式 (已送出 0 / 5 行), "
+                                               "請重新連線後再上傳完整的程式."});
             QCOMPARE(s.line.written, QByteArray("?VM\r\x1b\x1b"
                                                 "DL\r"));
             QVERIFY(!s.line.isOpen());
