@@ -984,6 +984,10 @@ Licence: proprietary, all rights reserved.</translation>
         <source>尚未存檔, 是否要存檔 ?</source>
         <translation>The program is not saved. Save it?</translation>
     </message>
+    <message>
+        <source>檔名「%1」不是系統的編碼: 程式已開啟, 儲存時請以另存新檔取一個檔名.</source>
+        <translation>The file name &quot;%1&quot; is not in the system's encoding: the program is open; give it a name with Save As when you save it.</translation>
+    </message>
 </context>
 <context>
     <name>tql::Form3</name>

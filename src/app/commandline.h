@@ -4,12 +4,24 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QRegularExpression>
 
 #include <cstdio>
 #include <optional>
 
 namespace tql {
+
+// The bytes of the command-line argument Qt read as `parsed`: a file name need not be valid
+// in the system's encoding (Big5 on a UTF-8 system), and then Qt's text of it names no file.
+inline QByteArray argumentBytes(int argc, char* argv[], const QString& parsed) {
+    for (int i = argc - 1; i > 0; --i) {
+        if (QFile::decodeName(argv[i]) == parsed) {
+            return argv[i];
+        }
+    }
+    return QFile::encodeName(parsed);
+}
 
 // The programs' command lines, read with Qt's parser before any window exists, so --help,
 // --version and a wrong option answer without a display. The parser is set up with its

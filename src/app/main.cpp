@@ -86,7 +86,11 @@ int main(int argc, char* argv[]) {
     tql::FORM1 window(prompter, line, sleeper, QDir::current());
     window.show();
     if (const QString& file = std::get<QString>(read); !file.isEmpty()) {
-        window.openFile(file);
+#ifdef Q_OS_UNIX
+        window.openFile(tql::NativeName{tql::argumentBytes(argc, argv, file)});
+#else
+        window.openFile(tql::NativeName{QFile::encodeName(file)});
+#endif
     }
     return QApplication::exec();
 }

@@ -53,10 +53,10 @@ int finish(int status) {
 }
 
 // An output that is the program file itself would overwrite the program.
-bool sameFile(const QString& a, const QString& b) {
+bool sameFile(const QByteArray& input, const QString& output) {
     std::error_code error;
-    return std::filesystem::equivalent(QFile::encodeName(a).toStdString(),
-                                       QFile::encodeName(b).toStdString(), error);
+    return std::filesystem::equivalent(input.toStdString(), QFile::encodeName(output).toStdString(),
+                                       error);
 }
 
 struct Arguments {
@@ -271,12 +271,18 @@ int main(int argc, char* argv[]) {
         return *status;
     }
     const Arguments& parsed = std::get<Arguments>(read);
+    // The file opened by the bytes of its name as given.
+    const tql::NativeName input{tql::argumentBytes(argc, argv, parsed.input)};
     for (const QString& output : {parsed.out, parsed.csv}) {
-        if (!output.isEmpty() && sameFile(parsed.input, output)) {
+        if (!output.isEmpty() && sameFile(input.bytes, output)) {
             return fail(QStringLiteral("%1 is the input file: not overwritten").arg(output));
         }
     }
-    const tql::LoadResult loaded = tql::loadProgramFile(parsed.input);
+#ifdef Q_OS_UNIX
+    const tql::LoadResult loaded = tql::loadProgramFile(input);
+#else
+    const tql::LoadResult loaded = tql::loadProgramFile(parsed.input);  // names are UTF-16
+#endif
     if (!loaded.program) {
         return fail(loaded.error);
     }

@@ -11,6 +11,15 @@
 #include <algorithm>
 #include <variant>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <cerrno>
+#include <cstring>
+
 namespace tql {
 namespace {
 
@@ -298,21 +307,14 @@ FileBytes readProgramBytes(QIODevice& device) {
     }
 }
 
-LoadResult loadProgramFile(const QString& path) {
-    const QString name = QDir::toNativeSeparators(path);
-    const auto refuse = [&](const QString& why) {
-        return LoadResult{std::nullopt, Texts::tr("無法開啟檔案 %1: %2").arg(name, why), {}};
-    };
-    if (path.isEmpty()) {
-        return refuse(Texts::tr("沒有檔名"));
-    }
-    if (const QFileInfo info(path); info.exists() && !info.isFile()) {
-        return refuse(Texts::tr("不是一般檔案"));
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return refuse(file.errorString());
-    }
+namespace {
+
+LoadResult refusal(const QString& name, const QString& why) {
+    return LoadResult{std::nullopt, Texts::tr("無法開啟檔案 %1: %2").arg(name, why), {}};
+}
+
+// The bytes of an open file as a program; a refusal names the file.
+LoadResult loadOpened(QFile& file, const QString& name) {
     const FileBytes read = readProgramBytes(file);
     LoadResult result = read.error.isEmpty() ? decodeProgram(read.bytes, read.cut)
                                              : LoadResult{std::nullopt, read.error, {}};
@@ -320,6 +322,68 @@ LoadResult loadProgramFile(const QString& path) {
         result.error = QStringLiteral("%1:\n%2").arg(name, result.error);
     }
     return result;
+}
+
+}  // namespace
+
+LoadResult loadProgramFile(const QString& path) {
+    const QString name = QDir::toNativeSeparators(path);
+    if (path.isEmpty()) {
+        return refusal(name, Texts::tr("沒有檔名"));
+    }
+    if (const QFileInfo info(path); info.exists() && !info.isFile()) {
+        return refusal(name, Texts::tr("不是一般檔案"));
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return refusal(name, file.errorString());
+    }
+    return loadOpened(file, name);
+}
+
+QString NativeName::path() const {
+    const QString decoded = QFile::decodeName(bytes);
+    return QFile::encodeName(decoded) == bytes ? decoded : QString();
+}
+
+QString NativeName::shown() const {
+    if (const QString decoded = path(); !decoded.isEmpty() || bytes.isEmpty()) {
+        return QDir::toNativeSeparators(decoded);
+    }
+    const QString big5 = decodeBig5(bytes);
+    const bool isBig5 = std::none_of(big5.begin(), big5.end(), [](QChar c) {
+        return c == QChar::ReplacementCharacter || (c.unicode() >= 0x80 && c.unicode() < 0xA0) ||
+               (c.unicode() >= 0xE000 && c.unicode() < 0xF900);
+    });
+    return isBig5 ? big5 : QFile::decodeName(bytes);
+}
+
+LoadResult loadProgramFile(const NativeName& name) {
+    if (const QString path = name.path(); !path.isEmpty() || name.bytes.isEmpty()) {
+        return loadProgramFile(path);
+    }
+#ifdef Q_OS_UNIX
+    // Opened and looked at by its bytes: Qt's text cannot name it.
+    const QString shown = name.shown();
+    struct stat info {};
+    if (::stat(name.bytes.constData(), &info) != 0) {
+        return refusal(shown, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return refusal(shown, Texts::tr("不是一般檔案"));
+    }
+    const int fd = ::open(name.bytes.constData(), O_RDONLY | O_CLOEXEC);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return refusal(shown, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    return loadOpened(file, shown);
+#else
+    return loadProgramFile(QFile::decodeName(name.bytes));
+#endif
 }
 
 SaveResult saveProgramFile(const QString& path, const ProgramTable& table, int RowCounter) {

@@ -68,6 +68,20 @@ FileBytes readProgramBytes(QIODevice& device);
 // the file. Only regular files are read: a FIFO or a device would hang or never end.
 LoadResult loadProgramFile(const QString& path);
 
+// A file name as the system holds it, bytes that need not be valid in its encoding (a name
+// in Big5, copied from an old PC, on a UTF-8 system).
+struct NativeName {
+    QByteArray bytes;
+    // The name as Qt's text can name the file, when it can; empty when it cannot.
+    QString path() const;
+    // The name as the operator reads it: as the system decodes it, or as Big5 when that is
+    // what its bytes are; a byte neither can read shows as a replacement character.
+    QString shown() const;
+};
+
+// loadProgramFile, the file opened by the bytes of its name as given.
+LoadResult loadProgramFile(const NativeName& name);
+
 enum class SaveStatus { Written, NothingToWrite, Failed };
 struct SaveResult {
     SaveStatus status;

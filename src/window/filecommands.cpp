@@ -104,6 +104,28 @@ void FileCommands::openProgramCommand() {
     }
 }
 
+// A name Qt's text cannot hold (Big5 bytes on a UTF-8 system) is read by its bytes; the
+// program then has no file to save back to, since a save writes names in the system's
+// encoding: 儲存 asks for one, as for a new program.
+void FileCommands::openProgram(const NativeName& name) {
+    if (const QString path = name.path(); !path.isEmpty() || name.bytes.isEmpty()) {
+        openProgram(path);
+        return;
+    }
+    const LoadResult loaded = loadProgramFile(name);
+    if (!loaded.program) {
+        warn(loaded.error);
+        return;
+    }
+    m_fileName.clear();
+    m_program.load(loaded.program->table, loaded.program->RowCounter);
+    warn(tr("檔名「%1」不是系統的編碼: 程式已開啟, 儲存時請以另存新檔取一個檔名.")
+             .arg(name.shown()));
+    if (!loaded.notice.isEmpty()) {
+        warn(loaded.notice);
+    }
+}
+
 void FileCommands::openProgram(const QString& chosen) {
     const LoadResult loaded = loadProgramFile(chosen);
     if (!loaded.program) {

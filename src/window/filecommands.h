@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/programfile.h"
 #include "program/program.h"
 
 #include <QObject>
@@ -25,6 +26,9 @@ public:
     // Loads the file as 開啟舊檔 does once the operator has chosen it: a file that cannot
     // be loaded is said and changes nothing.
     void openProgram(const QString& path);
+    // The same for a name given as bytes (the command line's), which need not be valid in
+    // the system's encoding.
+    void openProgram(const NativeName& name);
     void saveAsCommand();
     // 儲存: to the file last opened or saved, without a dialog; 另存新檔 when there is none.
     void saveCommand();

@@ -321,8 +321,8 @@ void FORM1::about() {
                        tr("關於"));
 }
 
-void FORM1::openFile(const QString& path) {
-    m_files->openProgram(path);
+void FORM1::openFile(const NativeName& name) {
+    m_files->openProgram(name);
 }
 
 void FORM1::setMainWindowEnabled(bool enabled) {

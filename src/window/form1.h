@@ -36,6 +36,7 @@
 // Layers, lowest first: program and controller, files, link, translator, session, dialogs,
 // window, app. A file includes from its own layer or lower ones; the build checks it.
 
+#include "files/programfile.h"
 #include "program/program.h"
 #include "session/controllersession.h"
 #include "window/controls.h"
@@ -65,8 +66,9 @@ public:
     Program& program() { return m_program; }
     // The controller on the line: connection, poll, exchanges, upload.
     ControllerSession& session() { return m_session; }
-    // A program file named on the command line, opened as 開啟舊檔 opens it.
-    void openFile(const QString& path);
+    // A program file named on the command line, opened as 開啟舊檔 opens it, by the bytes of
+    // its name.
+    void openFile(const NativeName& name);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -168,6 +168,31 @@ private slots:
         }
     }
 
+#ifdef Q_OS_UNIX
+    // A file named in Big5 (測試.tq4, copied from an old PC) on a UTF-8 system is opened by
+    // the bytes of its name, and a refusal names it readably.
+    void fileNamedInBig5() {
+        QTemporaryDir dir;
+        const QByteArray name = QFile::encodeName(dir.path()) + "/\xb4\xfa\xb8\xd5.tq4";
+        FILE* out = std::fopen(name.constData(), "wb");
+        QVERIFY(out != nullptr);
+        const QByteArray bytes = tql::encodeBig5(kProgram).value();
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+        std::fclose(out);
+        // Qt hands a program its arguments as text: the shell passes the bytes themselves.
+        QString octal;
+        for (const char c : name) {
+            octal += QString("\\%1").arg(uint(uchar(c)), 3, 8, QChar('0'));
+        }
+        QProcess shell;
+        shell.start("/bin/sh", {"-c", "exec \"$0\" \"$(printf \"$1\")\"", TQ4C_PATH, octal});
+        QVERIFY(shell.waitForFinished(10000));
+        const QByteArray output = shell.readAllStandardOutput();
+        QCOMPARE(shell.exitCode(), 0);
+        QVERIFY2(output.startsWith("{\n"), output.constData());
+    }
+#endif
+
     // A breakpoint in a loop of nothing but jumps comes round for ten simulated minutes:
     // the first thousand blocks are printed, the rest counted; the status is the run's.
     void breakpointsInAnEndlessLoop() {

@@ -248,13 +248,37 @@ private slots:
         source.trigger("另存新檔");
 
         Window w;
-        w.form->openFile(source.path("p.tq4"));
+        w.form->openFile({QFile::encodeName(source.path("p.tq4"))});
         QCOMPARE(w.prompter.fileDialogs, 0);
         QCOMPARE(w.form->program().RowCounter(), 2);
         QVERIFY(w.form->windowTitle().endsWith(" - p.tq4"));
 
+#ifdef Q_OS_UNIX
+        // A name in Big5 (測試.tq4, copied from an old PC) on a UTF-8 system: read by its
+        // bytes; saving asks for a name, since no name of the system's spells it.
+        const QByteArray big5 = QFile::encodeName(source.dir.path()) + "/\xb4\xfa\xb8\xd5.tq4";
+        {
+            QFile in(source.path("p.tq4"));
+            in.open(QIODevice::ReadOnly);
+            const QByteArray bytes = in.readAll();
+            FILE* out = std::fopen(big5.constData(), "wb");
+            QVERIFY(out != nullptr);
+            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+            std::fclose(out);
+        }
+        Window named;
+        named.form->openFile({big5});
+        QCOMPARE(named.form->program().RowCounter(), 2);
+        QCOMPARE(named.prompter.messages.size(), size_t(1));
+        QVERIFY2(named.prompter.messages[0].text.contains("測試.tq4"),
+                 qPrintable(named.prompter.messages[0].text));
+        named.prompter.fileNames = {};
+        named.trigger("儲存");
+        QCOMPARE(named.prompter.fileDialogs, 1);  // 另存新檔, not the file it came from
+#endif
+
         Window missing;
-        missing.form->openFile(missing.path("none.tq4"));
+        missing.form->openFile({QFile::encodeName(missing.path("none.tq4"))});
         QCOMPARE(missing.prompter.messages.size(), size_t(1));
         QVERIFY(missing.prompter.messages[0].text.contains("none.tq4"));
         QCOMPARE(missing.form->program().RowCounter(), 0);
