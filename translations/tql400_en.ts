@@ -986,7 +986,7 @@ Licence: proprietary, all rights reserved.</translation>
     </message>
     <message>
         <source>檔名「%1」不是系統的編碼: 程式已開啟, 儲存時請以另存新檔取一個檔名.</source>
-        <translation>The file name &quot;%1&quot; is not in the system's encoding: the program is open; give it a name with Save As when you save it.</translation>
+        <translation>The file name &quot;%1&quot; is not in the system&apos;s encoding: the program is open; give it a name with Save As when you save it.</translation>
     </message>
 </context>
 <context>
