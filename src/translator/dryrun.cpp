@@ -1,9 +1,9 @@
+// The dry run: the program loaded into the machine and run a moment at a time.
 #include "translator/dryrun.h"
 
-#include "controller/machine.h"
 #include "files/big5.h"
+#include "translator/dryrunsimulation.h"
 #include "translator/programchecks.h"
-#include "translator/translator.h"
 
 #include <QCoreApplication>
 
@@ -24,430 +24,259 @@ struct Texts {
 // second.
 constexpr double kStep = 0.001;
 
-// A fault the checks did not see coming (a counter run out of range, a call too deep), in
-// the operator's words.
-QString faultText(const controller::Fault& fault) {
-    const QString statement = QString::fromStdString(fault.statement);
-    switch (fault.kind) {
-        case controller::FaultKind::CallsTooDeep:
-        case controller::FaultKind::Recursion:
-        case controller::FaultKind::CallChainTooDeep:
-            return Texts::tr("呼叫超過 %1 層").arg(controller::kMaxCallDepth);
-        case controller::FaultKind::NoSuchLabel:
-            return Texts::tr("「%1」的標籤不存在").arg(statement);
-        case controller::FaultKind::LineTooLong:
-            return Texts::tr("指令超過 %1 位元組").arg(controller::kMaxLineLength);
-        case controller::FaultKind::ProgramTooLong:
-        case controller::FaultKind::BadValue:
-        case controller::FaultKind::Unknown:
-            break;
-    }
-    return Texts::tr("控制器不接受「%1」").arg(statement);
-}
-
 }  // namespace
 
-// One dry run: the translated program loaded into the machine, then run in steps of kStep
-// with the input changes applied as their time comes, the motion, the waits and the rows
-// recorded. The machine tells each line it comes to; the first line of a row is where that
-// row starts and the one before it is done, and where a pause may hold the run.
-class DryRunner::Simulation {
-public:
-    Simulation(const ProgramTable& table, int RowCounter, const DryRunSetup& setup)
-        : m_setup(setup), m_translation(TranslateProgram(table, RowCounter)) {
-        if (!m_translation.ok()) {
-            m_result.row = m_translation.errorRow;
-            m_result.message = m_translation.namedError();
-            m_ended = true;
-            return;
-        }
-        for (int row = 0; row <= std::min(RowCounter, kMaxProgramRows); ++row) {
-            m_keywords << table[size_t(row)][0];
-        }
-        if (!load(table, RowCounter)) {
-            m_ended = true;
-            return;
-        }
-        start();
+DryRunner::Simulation::Simulation(const ProgramTable& table, int RowCounter,
+                                  const DryRunSetup& setup)
+    : m_setup(setup), m_translation(TranslateProgram(table, RowCounter)) {
+    if (!m_translation.ok()) {
+        m_result.row = m_translation.errorRow;
+        m_result.message = m_translation.namedError();
+        m_ended = true;
+        return;
     }
+    for (int row = 0; row <= std::min(RowCounter, kMaxProgramRows); ++row) {
+        m_keywords << table[size_t(row)][0];
+    }
+    if (!load(table, RowCounter)) {
+        m_ended = true;
+        return;
+    }
+    start();
+}
 
-    bool ended() const { return m_ended; }
-    const DryRunResult& result() const { return m_result; }
-    const std::vector<TracedRow>& trace() const { return m_trace; }
-
-    Pause run(const RunLimits& limits) {
-        if (m_ended) {
-            return Pause::Ended;
-        }
-        m_limits = limits;
-        // A breakpoint on the row the run is ready at, at its start, holds it there: the
-        // opening pause does not use it up.
-        if (std::exchange(m_opening, false) && m_machine.paused() &&
-            limits.breakpoints.contains(m_current)) {
-            m_pause = Pause::Breakpoint;
-            return m_pause;
-        }
-        if (m_machine.paused()) {
-            m_machine.resume();
-            m_machine.advance(m_t);  // the rest of the moment the pause came in
-            record();
-            if (m_machine.paused()) {
-                return m_pause;
-            }
-        }
-        while (true) {
-            if (m_stuck && limits.holdEndlessWaits) {
-                return Pause::Waiting;
-            }
-            if (!going()) {
-                break;
-            }
-            if (m_t + 1e-9 >= limits.until) {
-                return Pause::Time;
-            }
-            const bool changed = tick();
-            if (m_machine.paused()) {
-                return m_pause;
-            }
-            if (changed && limits.inputChange) {
-                return Pause::InputChange;
-            }
-        }
-        finish();
+Pause DryRunner::Simulation::run(const RunLimits& limits) {
+    if (m_ended) {
         return Pause::Ended;
     }
-
-    // The next moment finds out whether the wait still holds.
-    void setInput(int input, bool on) {
-        m_machine.setInput(input, on);
-        m_stuck = false;
+    m_limits = limits;
+    // A breakpoint on the row the run is ready at, at its start, holds it there: the
+    // opening pause does not use it up.
+    if (std::exchange(m_opening, false) && m_machine.paused() &&
+        limits.breakpoints.contains(m_current)) {
+        m_pause = Pause::Breakpoint;
+        return m_pause;
     }
+    if (m_machine.paused()) {
+        m_machine.resume();
+        m_machine.advance(m_t);  // the rest of the moment the pause came in
+        record();
+        if (m_machine.paused()) {
+            return m_pause;
+        }
+    }
+    while (true) {
+        if (m_stuck && limits.holdEndlessWaits) {
+            return Pause::Waiting;
+        }
+        if (!going()) {
+            break;
+        }
+        if (m_t + 1e-9 >= limits.until) {
+            return Pause::Time;
+        }
+        const bool changed = tick();
+        if (m_machine.paused()) {
+            return m_pause;
+        }
+        if (changed && limits.inputChange) {
+            return Pause::InputChange;
+        }
+    }
+    finish();
+    return Pause::Ended;
+}
 
-    Watch watch() const {
-        Watch watch;
-        watch.seconds = m_t;
-        watch.position = m_machine.position();
-        watch.speed = m_machine.velocity();
-        watch.speedSetting = m_machine.speed();
-        watch.acceleration = m_machine.acceleration();
-        watch.inputs = switchesOf<kInputs>(m_machine.inputWord());
-        watch.outputs = switchesOf<kOutputs>(m_machine.outputs());
-        watch.ended = m_ended;
-        watch.row = !m_ended ? m_current : m_result.end == DryRunEnd::Finished ? 0 : m_result.row;
-        // Every counter exists from the start; a loop shows once its row has run, until its
-        // last round is done.
-        for (const auto& [row, counter] : m_loopCounters) {
-            const auto entered = m_loopTotals.find(row);
-            const std::optional<double> count = m_machine.variable(counter);
-            if (entered != m_loopTotals.end() && count && *count > 0) {
-                watch.loops.push_back({row, *count, entered->second});
-            }
+// The next moment finds out whether the wait still holds.
+void DryRunner::Simulation::setInput(int input, bool on) {
+    m_machine.setInput(input, on);
+    m_stuck = false;
+}
+
+Watch DryRunner::Simulation::watch() const {
+    Watch watch;
+    watch.seconds = m_t;
+    watch.position = m_machine.position();
+    watch.speed = m_machine.velocity();
+    watch.speedSetting = m_machine.speed();
+    watch.acceleration = m_machine.acceleration();
+    watch.inputs = switchesOf<kInputs>(m_machine.inputWord());
+    watch.outputs = switchesOf<kOutputs>(m_machine.outputs());
+    watch.ended = m_ended;
+    watch.row = !m_ended ? m_current : m_result.end == DryRunEnd::Finished ? 0 : m_result.row;
+    // Every counter exists from the start; a loop shows once its row has run, until its
+    // last round is done.
+    for (const auto& [row, counter] : m_loopCounters) {
+        const auto entered = m_loopTotals.find(row);
+        const std::optional<double> count = m_machine.variable(counter);
+        if (entered != m_loopTotals.end() && count && *count > 0) {
+            watch.loops.push_back({row, *count, entered->second});
         }
-        for (const size_t line : m_machine.callLines()) {
-            watch.calls.push_back(rowOf(line));
-        }
-        if (m_ended && m_result.end != DryRunEnd::WaitsForever) {
-            return watch;
-        }
-        if (const auto& wait = m_machine.waitingOnInput()) {
-            watch.waitsFor = Texts::tr("等待輸入 %1 變 %2").arg(wait->input).arg(wait->on ? 1 : 0);
-        } else if (m_machine.position() != m_machine.target()) {
-            watch.waitsFor = Texts::tr("移動到 %1").arg(m_machine.target(), 0, 'f', 3);
-        } else if (m_machine.delayUntil() > m_t + 1e-9) {
-            watch.waitsFor = Texts::tr("延遲到 %1 秒").arg(m_machine.delayUntil(), 0, 'f', 3);
-        }
+    }
+    for (const size_t line : m_machine.callLines()) {
+        watch.calls.push_back(rowOf(line));
+    }
+    if (m_ended && m_result.end != DryRunEnd::WaitsForever) {
         return watch;
     }
-
-private:
-    int rowOf(size_t line) const { return line == 0 ? 0 : m_translation.LineRows.at(line - 1); }
-    void stop(DryRunEnd end, int row, const QString& why) {
-        m_result.end = end;
-        m_result.row = row;
-        m_result.message = Texts::tr("第 %1 列: %2").arg(row).arg(why);
+    if (const auto& wait = m_machine.waitingOnInput()) {
+        watch.waitsFor = Texts::tr("等待輸入 %1 變 %2").arg(wait->input).arg(wait->on ? 1 : 0);
+    } else if (m_machine.position() != m_machine.target()) {
+        watch.waitsFor = Texts::tr("移動到 %1").arg(m_machine.target(), 0, 'f', 3);
+    } else if (m_machine.delayUntil() > m_t + 1e-9) {
+        watch.waitsFor = Texts::tr("延遲到 %1 秒").arg(m_machine.delayUntil(), 0, 'f', 3);
     }
-    bool going() const {
-        return m_machine.running() && !m_stuck && m_t < m_setup.timeLimit &&
-               m_machine.executed() < m_setup.lineLimit;
-    }
+    return watch;
+}
 
-    // What the checks find in error stops the run where it is reached, as the controller
-    // model stops at a value it refuses: the dry run and the checks tell one story. The
-    // program is the one the controller stores after a download, run on the machine itself.
-    bool load(const ProgramTable& table, int RowCounter) {
-        for (const Finding& finding : CheckProgram(table, RowCounter)) {
-            if (finding.severity == Severity::Error) {
-                m_errors.try_emplace(finding.row, finding.message);
-            }
-        }
-        const QStringList& text = m_translation.ControllerText;
-        std::set<size_t> haltLines;
-        std::vector<std::string> lines;
-        for (qsizetype n = 0; n < text.size(); ++n) {
-            const int row = m_translation.LineRows[size_t(n)];
-            const bool first = n == 0 || m_translation.LineRows[size_t(n - 1)] != row;
-            if (first) {
-                m_rowStarts.emplace(size_t(n) + 1, row);
-                if (m_keywords.value(row) == u"LOOP") {
-                    m_loopCounters.emplace_back(row, text[n].section(u'=', 0, 0).toStdString());
-                }
-                if (m_errors.contains(row)) {
-                    haltLines.insert(size_t(n) + 1);
-                }
-            }
-            // A line Big5 cannot hold is never sent (上傳 refuses the program); one too long
-            // the controller would drop: the program it keeps would be another one.
-            const std::optional<QByteArray> bytes = encodeBig5(text[n]);
-            if (!bytes || size_t(bytes->size()) > controller::kMaxLineLength) {
-                stop(DryRunEnd::ProgramError, row, Texts::tr("錯誤, 停止: ") + m_errors[row]);
-                return false;
-            }
-            lines.push_back(bytes->toStdString());
-        }
-        m_machine.load(std::move(lines));
-        m_machine.setHaltLines(std::move(haltLines));
-        m_machine.setPosition(m_setup.startPosition);
-        for (int k = 0; k < controller::kInputs; ++k) {
-            m_machine.setInput(k + 1, m_setup.inputs[size_t(k)]);
-        }
-        for (const InputChange& change : m_setup.changes) {
-            if (change.afterWait) {
-                m_assumptions.push_back(change);
-            } else {
-                m_pending.emplace(change.at, change);
-            }
-        }
-        return true;
-    }
+bool DryRunner::Simulation::going() const {
+    return m_machine.running() && !m_stuck && m_t < m_setup.timeLimit &&
+           m_machine.executed() < m_setup.lineLimit;
+}
 
-    // Paused before the first row. The lines before it (the variables cleared, the loop
-    // counters made) take their time first; a program whose first row is not reached by
-    // then (its first row gives no line) is not paused at the start.
-    void start() {
-        m_machine.setPauseCheck([this](size_t line) { return arrive(line); });
-        m_position = m_setup.startPosition;
-        m_result.lowest = m_result.highest = m_position;
-        m_result.samples.emplace_back(0, m_position);
-        m_nextSample = m_setup.sampleInterval;
-        m_machine.startProgram(0);
-        m_starting = true;
-        m_machine.advance(0);
-        const auto first = std::find_if(m_rowStarts.begin(), m_rowStarts.end(),
-                                        [](const auto& start) { return start.second != 0; });
-        const long long before = first == m_rowStarts.end() ? 0 : (long long)first->first - 1;
-        while (m_starting && m_machine.running() && !m_machine.paused() && m_ticks < before) {
-            tick();
+// What the checks find in error stops the run where it is reached, as the controller
+// model stops at a value it refuses: the dry run and the checks tell one story. The
+// program is the one the controller stores after a download, run on the machine itself.
+bool DryRunner::Simulation::load(const ProgramTable& table, int RowCounter) {
+    for (const Finding& finding : CheckProgram(table, RowCounter)) {
+        if (finding.severity == Severity::Error) {
+            m_errors.try_emplace(finding.row, finding.message);
         }
-        m_opening = m_machine.paused();
+    }
+    const QStringList& text = m_translation.ControllerText;
+    std::set<size_t> haltLines;
+    std::vector<std::string> lines;
+    for (qsizetype n = 0; n < text.size(); ++n) {
+        const int row = m_translation.LineRows[size_t(n)];
+        const bool first = n == 0 || m_translation.LineRows[size_t(n - 1)] != row;
+        if (first) {
+            m_rowStarts.emplace(size_t(n) + 1, row);
+            if (m_keywords.value(row) == u"LOOP") {
+                m_loopCounters.emplace_back(row, text[n].section(u'=', 0, 0).toStdString());
+            }
+            if (m_errors.contains(row)) {
+                haltLines.insert(size_t(n) + 1);
+            }
+        }
+        // A line Big5 cannot hold is never sent (上傳 refuses the program); one too long
+        // the controller would drop: the program it keeps would be another one.
+        const std::optional<QByteArray> bytes = encodeBig5(text[n]);
+        if (!bytes || size_t(bytes->size()) > controller::kMaxLineLength) {
+            stop(DryRunEnd::ProgramError, row, Texts::tr("錯誤, 停止: ") + m_errors[row]);
+            return false;
+        }
+        lines.push_back(bytes->toStdString());
+    }
+    m_machine.load(std::move(lines));
+    m_machine.setHaltLines(std::move(haltLines));
+    m_machine.setPosition(m_setup.startPosition);
+    for (int k = 0; k < controller::kInputs; ++k) {
+        m_machine.setInput(k + 1, m_setup.inputs[size_t(k)]);
+    }
+    for (const InputChange& change : m_setup.changes) {
+        if (change.afterWait) {
+            m_assumptions.push_back(change);
+        } else {
+            m_pending.emplace(change.at, change);
+        }
+    }
+    return true;
+}
+
+// Paused before the first row. The lines before it (the variables cleared, the loop
+// counters made) take their time first; a program whose first row is not reached by
+// then (its first row gives no line) is not paused at the start.
+void DryRunner::Simulation::start() {
+    m_machine.setPauseCheck([this](size_t line) { return arrive(line); });
+    m_position = m_setup.startPosition;
+    m_result.lowest = m_result.highest = m_position;
+    m_result.samples.emplace_back(0, m_position);
+    m_nextSample = m_setup.sampleInterval;
+    m_machine.startProgram(0);
+    m_starting = true;
+    m_machine.advance(0);
+    const auto first = std::find_if(m_rowStarts.begin(), m_rowStarts.end(),
+                                    [](const auto& start) { return start.second != 0; });
+    const long long before = first == m_rowStarts.end() ? 0 : (long long)first->first - 1;
+    while (m_starting && m_machine.running() && !m_machine.paused() && m_ticks < before) {
+        tick();
+    }
+    m_opening = m_machine.paused();
+    m_starting = false;
+    followWaits();
+}
+
+// The program comes to a line: at a row's first line the row before is done, and the
+// run pauses there if it is asked to.
+bool DryRunner::Simulation::arrive(size_t line) {
+    const auto found = m_rowStarts.find(line);
+    if (found == m_rowStarts.end()) {
+        return false;
+    }
+    finishRow();
+    const int row = found->second;
+    m_current = row;
+    // Ready at the first row the program comes to at the start; a program whose first
+    // rows take time (a delay in a row no statement of which starts it) is not.
+    if (m_starting) {
         m_starting = false;
-        followWaits();
-    }
-
-    // The program comes to a line: at a row's first line the row before is done, and the
-    // run pauses there if it is asked to.
-    bool arrive(size_t line) {
-        const auto found = m_rowStarts.find(line);
-        if (found == m_rowStarts.end()) {
-            return false;
-        }
-        finishRow();
-        const int row = found->second;
-        m_current = row;
-        // Ready at the first row the program comes to at the start; a program whose first
-        // rows take time (a delay in a row no statement of which starts it) is not.
-        if (m_starting) {
-            m_starting = false;
-            m_pause = Pause::Step;
-            return true;
-        }
-        if (m_limits.step) {
-            m_pause = Pause::Step;
-        } else if (row == m_limits.toRow) {
-            m_pause = Pause::Row;
-        } else if (m_limits.breakpoints.contains(row)) {
-            m_pause = Pause::Breakpoint;
-        } else {
-            return false;
-        }
+        m_pause = Pause::Step;
         return true;
     }
-
-    void finishRow() {
-        if (m_keywords.value(m_current) == u"LOOP") {
-            const auto loop = std::find_if(m_loopCounters.begin(), m_loopCounters.end(),
-                                           [this](const auto& l) { return l.first == m_current; });
-            if (loop != m_loopCounters.end()) {
-                m_loopTotals[m_current] = m_machine.variable(loop->second).value_or(0);
-            }
-        }
-        if (m_setup.trace && m_current != 0 && !m_finished) {
-            m_trace.push_back({m_t, m_current, m_keywords.value(m_current), m_machine.position()});
-        }
-        m_finished = false;
+    if (m_limits.step) {
+        m_pause = Pause::Step;
+    } else if (row == m_limits.toRow) {
+        m_pause = Pause::Row;
+    } else if (m_limits.breakpoints.contains(row)) {
+        m_pause = Pause::Breakpoint;
+    } else {
+        return false;
     }
+    return true;
+}
 
-    // One kStep of simulated time; true when a scheduled input changed.
-    bool tick() {
-        m_t = double(++m_ticks) * kStep;
-        bool changed = false;
-        while (!m_pending.empty() && m_pending.begin()->first <= m_t + 1e-9) {
-            const InputChange& change = m_pending.begin()->second;
-            m_machine.setInput(change.input, change.on);
-            m_pending.erase(m_pending.begin());
-            changed = true;
-        }
-        m_machine.advance(m_t);
-        record();
-        return changed;
-    }
-
-    // The slide after a moment, and what the program waits for.
-    void record() {
-        const double now = m_machine.position();
-        m_result.travelled = m_machine.travelled();
-        m_position = now;
-        m_result.lowest = std::min(m_result.lowest, now);
-        m_result.highest = std::max(m_result.highest, now);
-        if (m_t + 1e-9 >= m_nextSample) {
-            m_result.samples.emplace_back(m_t, now);
-            m_nextSample += m_setup.sampleInterval;
-        }
-        followWaits();
-    }
-
-    // A wait no change still to come can release lasts for ever.
-    bool releasable(const controller::Machine::InputWait& wait) const {
-        return std::any_of(m_pending.begin(), m_pending.end(), [&](const auto& entry) {
-            return entry.second.input == wait.input && entry.second.on == wait.on;
-        });
-    }
-
-    // A wait on an input, timed from the moment the program stops at it to the moment it
-    // goes on, and counted against the program row that stands behind it. An assumed wait
-    // for it schedules its change as the wait begins.
-    void followWaits() {
-        const auto& wait = m_machine.waitingOnInput();
-        const size_t line = wait ? wait->line : 0;
-        if (line != m_waitingLine) {
-            if (m_waitingLine != 0) {
-                m_result.waits.back().seconds = m_t - m_waitStart;
-                countAssumedWait();
-            }
-            if (line != 0) {
-                m_result.waits.push_back({rowOf(line), 0});
-                m_waitStart = m_t;
-                assumeWait(*wait);
-            }
-            m_waitingLine = line;
-        }
-        m_stuck = wait && !releasable(*wait);
-    }
-
-    // The assumption that answers first (the same one given twice is one) releases the
-    // wait; it is counted once the wait it answered is over.
-    void assumeWait(const controller::Machine::InputWait& wait) {
-        const InputChange* first = nullptr;
-        for (const InputChange& change : m_assumptions) {
-            if (change.input == wait.input && change.on == wait.on &&
-                (first == nullptr || change.at < first->at)) {
-                first = &change;
-            }
-        }
-        if (first != nullptr) {
-            m_pending.emplace(m_t + first->at, *first);
-            m_answering = AssumedWait{rowOf(wait.line), first->input, first->on, first->at, 0};
+void DryRunner::Simulation::finishRow() {
+    if (m_keywords.value(m_current) == u"LOOP") {
+        const auto loop = std::find_if(m_loopCounters.begin(), m_loopCounters.end(),
+                                       [this](const auto& l) { return l.first == m_current; });
+        if (loop != m_loopCounters.end()) {
+            m_loopTotals[m_current] = m_machine.variable(loop->second).value_or(0);
         }
     }
-
-    void countAssumedWait() {
-        const std::optional<AssumedWait> answered = std::exchange(m_answering, std::nullopt);
-        if (!answered || m_t + 1e-9 < m_waitStart + answered->seconds) {
-            return;  // released by something else, before the assumption came
-        }
-        auto& assumed = m_result.assumed;
-        auto found = std::find_if(assumed.begin(), assumed.end(), [&](const AssumedWait& a) {
-            return a.row == answered->row && a.input == answered->input && a.on == answered->on &&
-                   a.seconds == answered->seconds;
-        });
-        if (found == assumed.end()) {
-            found = assumed.insert(assumed.end(), *answered);
-        }
-        ++found->times;
+    if (m_setup.trace && m_current != 0 && !m_finished) {
+        m_trace.push_back({m_t, m_current, m_keywords.value(m_current), m_machine.position()});
     }
+    m_finished = false;
+}
 
-    void finish() {
-        m_ended = true;
-        if (m_waitingLine != 0) {
-            m_result.waits.back().seconds = m_t - m_waitStart;
-        }
-        m_result.seconds = m_t;
-        if (!m_machine.running() && m_machine.haltedAt() == 0 && !m_machine.fault()) {
-            finishRow();
-            m_finished = true;
-        }
-        classifyEnd();
+// One kStep of simulated time; true when a scheduled input changed.
+bool DryRunner::Simulation::tick() {
+    m_t = double(++m_ticks) * kStep;
+    bool changed = false;
+    while (!m_pending.empty() && m_pending.begin()->first <= m_t + 1e-9) {
+        const InputChange& change = m_pending.begin()->second;
+        m_machine.setInput(change.input, change.on);
+        m_pending.erase(m_pending.begin());
+        changed = true;
     }
+    m_machine.advance(m_t);
+    record();
+    return changed;
+}
 
-    void classifyEnd() {
-        const QString error = Texts::tr("錯誤, 停止: ");
-        if (const size_t halted = m_machine.haltedAt(); halted != 0) {
-            stop(DryRunEnd::ProgramError, rowOf(halted), error + m_errors[rowOf(halted)]);
-        } else if (const auto& fault = m_machine.fault()) {
-            stop(DryRunEnd::ProgramError, rowOf(fault->line), error + faultText(*fault));
-        } else if (!m_machine.running()) {
-            m_result.end = DryRunEnd::Finished;
-        } else if (m_stuck) {
-            const auto& wait = m_machine.waitingOnInput();
-            stop(DryRunEnd::WaitsForever, rowOf(wait->line),
-                 Texts::tr("等待輸入 %1, 沒有排定的變化").arg(wait->input));
-        } else if (m_machine.executed() >= m_setup.lineLimit) {
-            stop(DryRunEnd::LineLimit, rowOf(m_machine.currentLine()),
-                 Texts::tr("執行 %1 行後停止: 程式可能是無窮迴圈").arg(m_setup.lineLimit));
-        } else if (const auto& wait = m_machine.waitingOnInput()) {
-            // A wait a change after the time bound would release: the program waits, it
-            // does not run on.
-            stop(DryRunEnd::TimeLimit, rowOf(wait->line),
-                 Texts::tr("模擬 %1 秒後停止: 仍在等待輸入 %2 變 %3")
-                     .arg(m_result.seconds, 0, 'f', 0)
-                     .arg(wait->input)
-                     .arg(wait->on ? 1 : 0));
-        } else {
-            stop(DryRunEnd::TimeLimit, rowOf(m_machine.currentLine()),
-                 Texts::tr("模擬 %1 秒後停止: 程式仍在執行").arg(m_result.seconds, 0, 'f', 0));
-        }
-        if (m_result.samples.back().first < m_t) {
-            m_result.samples.emplace_back(m_t, m_position);
-        }
+// The slide after a moment, and what the program waits for.
+void DryRunner::Simulation::record() {
+    const double now = m_machine.position();
+    m_result.travelled = m_machine.travelled();
+    m_position = now;
+    m_result.lowest = std::min(m_result.lowest, now);
+    m_result.highest = std::max(m_result.highest, now);
+    if (m_t + 1e-9 >= m_nextSample) {
+        m_result.samples.emplace_back(m_t, now);
+        m_nextSample += m_setup.sampleInterval;
     }
-
-    const DryRunSetup m_setup;
-    const Translation m_translation;
-    controller::Machine m_machine{{.loopback = false, .accelerate = true}};
-    DryRunResult m_result;
-    std::vector<TracedRow> m_trace;
-    QStringList m_keywords;                                   // of rows 0..RowCounter
-    std::map<size_t, int> m_rowStarts;                        // first line → its row
-    std::vector<std::pair<int, std::string>> m_loopCounters;  // LOOP row, its counter
-    std::map<int, double> m_loopTotals;  // LOOP row → its rounds, once the row has run
-    std::map<int, QString> m_errors;
-    std::multimap<double, InputChange> m_pending;  // the changes still to come, by time
-    std::vector<InputChange> m_assumptions;        // the assumed waits
-    std::optional<AssumedWait> m_answering;        // the assumption the wait now holds for
-    RunLimits m_limits;
-    Pause m_pause = Pause::Step;
-    long long m_ticks = 0;
-    double m_t = 0;
-    double m_position = 0;
-    double m_nextSample = 0;
-    int m_current = 0;        // the row running, or about to run at a pause
-    bool m_starting = false;  // before the first row is reached
-    bool m_opening = false;   // paused at the first row, not yet run
-    bool m_finished = false;
-    bool m_ended = false;
-    size_t m_waitingLine = 0;
-    double m_waitStart = 0;
-    bool m_stuck = false;
-};
+    followWaits();
+}
 
 DryRunner::DryRunner(const ProgramTable& table, int RowCounter, const DryRunSetup& setup)
     : m_simulation(std::make_unique<Simulation>(table, RowCounter, setup)) {}
