@@ -63,8 +63,7 @@ StoreOutcome Program::store(const Row& row, bool spendsEntryArmed) {
     if (spendsEntryArmed && !m_entryArmed) {
         return StoreOutcome::NothingArmed;
     }
-    if (std::any_of(row.begin(), row.end(),
-                    [](const QString& cell) { return holdsControlCharacter(cell); })) {
+    if (holdsControlCharacter(row)) {
         return StoreOutcome::ControlCharacter;
     }
     const bool grows = m_appendMode || m_insertMode;

@@ -11,6 +11,12 @@ bool holdsControlCharacter(QStringView text) {
                        [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
+bool holdsControlCharacter(const Row& row) {
+    return std::any_of(row.begin(), row.end(), [](const QString& cell) {
+        return holdsControlCharacter(QStringView(cell));
+    });
+}
+
 Row headerRow() {
     return {"FUNCTINO", "DATA", "XPOINT", "PS", "PS"};
 }

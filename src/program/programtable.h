@@ -19,6 +19,8 @@ using ProgramTable = std::array<Row, kTableRows>;
 // Whether the text holds a control character (below U+0020, or U+007F): on the line a CR
 // ends a statement and an ESC stops the controller, so no row may carry one there.
 bool holdsControlCharacter(QStringView text);
+// Whether any cell of the row does.
+bool holdsControlCharacter(const Row& row);
 
 // Row 0 as every program file carries it; "FUNCTINO" is the file format's own spelling.
 Row headerRow();

@@ -199,9 +199,7 @@ private:
         }
         // One in the text the row sends is an error above; one in a column never sent only
         // makes the file hard to read back in another editor.
-        if (!m_garbled.contains(i) &&
-            std::any_of(m_table[i].begin(), m_table[i].end(),
-                        [](const QString& cell) { return holdsControlCharacter(cell); })) {
+        if (!m_garbled.contains(i) && holdsControlCharacter(m_table[i])) {
             warning(i,
                     Texts::tr("附註含有控制字元: 不會送到控制器, 但其他編輯器可能無法照原樣讀回"));
         }

@@ -134,7 +134,9 @@ Translation translate(const ProgramTable& table, int RowCounter, bool lenient) {
             openLoops.pop_back();
         }
         const QStringList lines = rowLines(*kind, row, loop);
-        if (!lenient && std::any_of(lines.begin(), lines.end(), holdsControlCharacter)) {
+        if (!lenient && std::any_of(lines.begin(), lines.end(), [](const QString& line) {
+                return holdsControlCharacter(line);
+            })) {
             return refusal(controlCharacterError(), i);
         }
         text << lines;
