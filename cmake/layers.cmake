@@ -1,9 +1,9 @@
 # Fails the build when a file under src/ includes from a higher layer. Layers, lowest
-# first: the controller model and the program model, then files, link, translator, the
-# controller session, the dialogs, the main window, app. The controller model and the program include nothing
-# outside their own folder. Run as: cmake -DSOURCE_DIR=<src> -P layers.cmake
-set(ranks controller=0 program=0 files=1 link=2 translator=3 session=4 dialogs=5 window=6
-          app=7)
+# first: the controller model (it includes nothing outside its own folder), the program
+# model, then files, link, translator, the controller session, the dialogs (nothing of the
+# link), the main window, app. Run as: cmake -DSOURCE_DIR=<src> -P layers.cmake
+set(ranks controller=0 program=1 files=2 link=3 translator=4 session=5 dialogs=6 window=7
+          app=8)
 foreach(entry IN LISTS ranks)
   string(REPLACE "=" ";" pair "${entry}")
   list(GET pair 0 folder)
@@ -25,8 +25,9 @@ foreach(source IN LISTS sources)
     if(used STREQUAL own)
       continue()
     endif()
+    # The dialogs reach the line only through what the session offers them.
     if(NOT DEFINED rank_${used} OR rank_${used} GREATER rank_${own}
-       OR (rank_${own} EQUAL 0))
+       OR (own STREQUAL "dialogs" AND used STREQUAL "link"))
       list(APPEND violations "src/${source}: ${line}")
     endif()
   endforeach()
@@ -34,6 +35,6 @@ endforeach()
 
 if(violations)
   list(JOIN violations "\n  " text)
-  message(FATAL_ERROR "Includes that run up the layers (program and controller, files, link, "
+  message(FATAL_ERROR "Includes that run up the layers (controller, program, files, link, "
                       "translator, session, dialogs, window, app):\n  ${text}")
 endif()

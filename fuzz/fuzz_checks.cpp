@@ -76,9 +76,9 @@ void tellOneStory(const tql::ProgramTable& table, int rows) {
         return f.severity == tql::Severity::Error;
     });
     const bool recursion = std::any_of(findings.begin(), findings.end(), [](const tql::Finding& f) {
-        return f.message.contains(QStringLiteral("可能再被呼叫"));
+        return f.kind == tql::FindingKind::MayRecurse;
     });
-    if (!error && !(recursion && run.message.contains(QStringLiteral("呼叫超過")))) {
+    if (!error && !(recursion && run.fault == controller::FaultKind::CallsTooDeep)) {
         std::abort();
     }
 }

@@ -40,7 +40,8 @@ const char* const kDescription =
     "Standard input takes commands while it runs:\n"
     "  in K 0|1     input K (1..8) off or on\n"
     "  pos X        the slide moved by hand to X\n"
-    "  state        prints \"position=X outputs=N inputs=N running=0|1 saved=0|1 error=E\"\n"
+    "  state        prints \"position=X outputs=N inputs=N running=0|1 saved=0|1 lines=N\n"
+    "               error=E\": lines is how many program lines the controller holds\n"
     "               (E: the last error, such as \"line 4: OUTP 1e99: not a number in\n"
     "               range\", or \"-\")";
 
@@ -113,7 +114,8 @@ void stdinCommand(const std::string& line, controller::Machine& machine) {
     } else if (word == "pos") {
         // A plain decimal within the axis, as the controller takes a position: no "nan", no
         // "abc" taken as 0, no 1e400.
-        if (controller::judge(rest, controller::kPositionLimit) != controller::Verdict::Accepted) {
+        if (controller::judge(rest, controller::kSafePositionLimit) !=
+            controller::Verdict::Accepted) {
             std::fprintf(stderr,
                          "tql400-sim: \"pos X\" needs a position, -1000000000 .. "
                          "1000000000: %s\n",
@@ -123,10 +125,10 @@ void stdinCommand(const std::string& line, controller::Machine& machine) {
         machine.setPosition(*controller::readNumber(rest));
     } else if (word == "state") {
         const std::string& error = machine.error();
-        std::printf("position=%g outputs=%d inputs=%d running=%d saved=%d error=%s\n",
+        std::printf("position=%g outputs=%d inputs=%d running=%d saved=%d lines=%zu error=%s\n",
                     machine.position(), machine.outputs(), machine.inputWord(),
                     int(machine.running()), int(machine.programSaved()),
-                    error.empty() ? "-" : error.c_str());
+                    machine.storedProgram().size(), error.empty() ? "-" : error.c_str());
         std::fflush(stdout);
     }
 }

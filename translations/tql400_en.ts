@@ -24,6 +24,57 @@
     </message>
 </context>
 <context>
+    <name>ControllerFaults</name>
+    <message>
+        <source>不是數字</source>
+        <translation>is not a number</translation>
+    </message>
+    <message>
+        <source>不是整數</source>
+        <translation>is not a whole number</translation>
+    </message>
+    <message>
+        <source>超出範圍</source>
+        <translation>is out of range</translation>
+    </message>
+    <message>
+        <source>控制器不接受「%1」: 值%2</source>
+        <translation>the controller does not accept &quot;%1&quot;: the value %2</translation>
+    </message>
+    <message>
+        <source>標籤 &quot;%1&quot; 不存在</source>
+        <translation>label &quot;%1&quot; does not exist</translation>
+    </message>
+    <message>
+        <source>「%1」的標籤不存在</source>
+        <translation>the label of &quot;%1&quot; does not exist</translation>
+    </message>
+    <message>
+        <source>呼叫超過 %1 層, 控制器在這裡停止</source>
+        <translation>calls nest deeper than %1 levels: the controller stops here</translation>
+    </message>
+    <message>
+        <source>這個呼叫還沒返回就可能再被呼叫, 超過 %1 層時控制器停止</source>
+        <translation>this call may be made again before it returns: the controller stops beyond %1 levels</translation>
+    </message>
+    <message>
+        <source>呼叫之中再呼叫, 一層套一層會超過 %1 層, 控制器會在這裡停止</source>
+        <translation>calls within calls nest deeper than %1 levels: the controller stops here</translation>
+    </message>
+    <message>
+        <source>轉換後的指令超過 %1 位元組, 控制器收不下</source>
+        <translation>the translated command is longer than %1 bytes, more than the controller takes</translation>
+    </message>
+    <message>
+        <source>程式超過 %1 行, 控制器收不下</source>
+        <translation>the program is longer than %1 lines, more than the controller takes</translation>
+    </message>
+    <message>
+        <source>模擬不認得「%1」, 模擬時略過</source>
+        <translation>the dry run does not know &quot;%1&quot; and skips it</translation>
+    </message>
+</context>
+<context>
     <name>DirectEntries</name>
     <message>
         <source>請輸入延遲時間{1000為1秒}</source>
@@ -64,26 +115,6 @@
 </context>
 <context>
     <name>DryRun</name>
-    <message>
-        <source>輸入 %1 在 %2 秒時變 %3</source>
-        <translation>input %1 at %2 s becomes %3</translation>
-    </message>
-    <message>
-        <source>呼叫超過 %1 層</source>
-        <translation>calls nested deeper than %1</translation>
-    </message>
-    <message>
-        <source>「%1」的標籤不存在</source>
-        <translation>the label of &quot;%1&quot; does not exist</translation>
-    </message>
-    <message>
-        <source>指令超過 %1 位元組</source>
-        <translation>the command is longer than %1 bytes</translation>
-    </message>
-    <message>
-        <source>控制器不接受「%1」</source>
-        <translation>the controller does not accept &quot;%1&quot;</translation>
-    </message>
     <message>
         <source>第 %1 列: %2</source>
         <translation>Row %1: %2</translation>
@@ -127,10 +158,6 @@
     <message>
         <source>第 %1 列等待輸入 %2 秒</source>
         <translation>Row %1 waits %2 s for its input</translation>
-    </message>
-    <message>
-        <source>輸入 %1 在等待 %2 秒後變 %3</source>
-        <translation>input %1 %2 s into a wait becomes %3</translation>
     </message>
     <message>
         <source>等待輸入 %1 變 %2</source>
@@ -226,10 +253,6 @@
 <context>
     <name>ProgramChecks</name>
     <message>
-        <source>迴圈次數 &quot;%1&quot; 超過控制器的上限 %2</source>
-        <translation>loop count &quot;%1&quot; is above the controller&apos;s limit %2</translation>
-    </message>
-    <message>
         <source>迴圈次數 &quot;%1&quot; 不是 1 以上的整數</source>
         <translation>loop count &quot;%1&quot; is not a whole number of 1 or more</translation>
     </message>
@@ -244,38 +267,6 @@
     <message>
         <source>%1的值 &quot;%2&quot; 不在 %3 到 %4 之間</source>
         <translation>%1 &quot;%2&quot; is not between %3 and %4</translation>
-    </message>
-    <message>
-        <source>控制器不接受「%1」: 值%2</source>
-        <translation>the controller does not accept &quot;%1&quot;: the value %2</translation>
-    </message>
-    <message>
-        <source>不是數字</source>
-        <translation>is not a number</translation>
-    </message>
-    <message>
-        <source>不是整數</source>
-        <translation>is not a whole number</translation>
-    </message>
-    <message>
-        <source>超出範圍</source>
-        <translation>is out of range</translation>
-    </message>
-    <message>
-        <source>標籤 &quot;%1&quot; 不存在</source>
-        <translation>label &quot;%1&quot; does not exist</translation>
-    </message>
-    <message>
-        <source>「%1」的標籤不存在</source>
-        <translation>the label of &quot;%1&quot; does not exist</translation>
-    </message>
-    <message>
-        <source>這個呼叫還沒返回就會再被呼叫, 呼叫會超過 %1 層</source>
-        <translation>this call is made again before it returns: calls nest deeper than %1</translation>
-    </message>
-    <message>
-        <source>轉換後的指令超過 %1 位元組, 控制器收不下</source>
-        <translation>the translated command is longer than %1 bytes, more than the controller takes</translation>
     </message>
     <message>
         <source>標籤 &quot;%1&quot; 已在第 %2 列定義過</source>
@@ -314,14 +305,6 @@
         <translation>follows a jump, and no jump ever reaches this row</translation>
     </message>
     <message>
-        <source>模擬不認得「%1」, 模擬時略過</source>
-        <translation>the dry run does not know &quot;%1&quot; and skips it</translation>
-    </message>
-    <message>
-        <source>這個呼叫還沒返回就可能再被呼叫, 超過 %1 層時控制器停止</source>
-        <translation>this call may be made again before it returns: the controller stops beyond %1 levels</translation>
-    </message>
-    <message>
         <source>第 %1 列: %2: %3</source>
         <translation>Row %1: %2: %3</translation>
     </message>
@@ -338,8 +321,12 @@
         <translation>a note holds a control character: it is never sent, but another editor may not read it back as it is</translation>
     </message>
     <message>
-        <source>呼叫之中再呼叫, 一層套一層會超過 %1 層, 控制器會在這裡停止</source>
-        <translation>calls within calls nest deeper than %1 levels: the controller stops here</translation>
+        <source>迴圈次數 &quot;%1&quot; 超過本工具的安全上限 %2</source>
+        <translation>loop count &quot;%1&quot; is above this tool&apos;s safe limit %2</translation>
+    </message>
+    <message>
+        <source>%1的值 &quot;%2&quot; 不在本工具的安全範圍 %3 到 %4 之間</source>
+        <translation>%1 &quot;%2&quot; is outside this tool&apos;s safe range %3 to %4</translation>
     </message>
 </context>
 <context>
@@ -1230,6 +1217,10 @@ Licence: proprietary, all rights reserved.</translation>
     <message>
         <source>已取消「%1」: 這一列已被復原或重做改變.</source>
         <translation>&quot;%1&quot; was cancelled: undo or redo changed that row.</translation>
+    </message>
+    <message>
+        <source>加在第 %1 列</source>
+        <translation>Adding row %1</translation>
     </message>
 </context>
 <context>

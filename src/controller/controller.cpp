@@ -120,13 +120,13 @@ void Controller::act(const std::string& text, double now) {
     } else if (text == "H") {
         m_machine.moveTo(0);
     } else if (startsWith(text, "MA ")) {
-        immediate("MA", text.substr(3), &Machine::moveTo, kPositionLimit);
+        immediate("MA", text.substr(3), &Machine::moveTo, kSafePositionLimit);
     } else if (startsWith(text, "MR ")) {
-        immediate("MR", text.substr(3), &Machine::moveBy, kPositionLimit);
+        immediate("MR", text.substr(3), &Machine::moveBy, kSafePositionLimit);
     } else if (startsWith(text, "VM=")) {
-        immediate("VM=", text.substr(3), &Machine::setSpeed, kSpeedLimit);
+        immediate("VM=", text.substr(3), &Machine::setSpeed, kSafeSpeedLimit);
     } else if (startsWith(text, "VA=")) {
-        immediate("VA=", text.substr(3), &Machine::setAcceleration, kAccelerationLimit);
+        immediate("VA=", text.substr(3), &Machine::setAcceleration, kSafeAccelerationLimit);
     } else if (startsWith(text, "SET P") || startsWith(text, "CLR P")) {
         if (const auto n = m_machine.value(text.substr(5), kOutputLimit)) {
             m_machine.switchOutput(int(*n), startsWith(text, "SET P"));

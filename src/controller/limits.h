@@ -1,8 +1,11 @@
 #pragma once
 
-// What the controller accepts: the values of its statements, the depth of its calls, the
-// length of its lines. The model refuses exactly these, and whatever checks a program
-// before it reaches the controller asks these very values.
+// The values the controller model takes, the depth of its calls, the length of its
+// lines. The model refuses exactly these, and whatever checks a program before it reaches
+// the controller asks these very values. The inputs, outputs and output patterns are the
+// controller's own; its bounds on positions, speeds, accelerations, delays and counters
+// are not known, so this tool sets safe limits of its own there: far beyond any slide
+// table, small enough that every conversion stays exact.
 
 #include <cstddef>
 #include <optional>
@@ -15,14 +18,16 @@ struct Limit {
     double low;
     double high;
     bool whole;
+    bool safeLimit = false;  // this tool's bound, not one the controller is known to have
 };
 
-inline constexpr Limit kPositionLimit{-1e9, 1e9, false};   // MA, MR: targets and distances
-inline constexpr Limit kDelayLimit{0, 1e9, false};         // WT, in milliseconds
-inline constexpr Limit kSpeedLimit{0, 1e6, false};         // VM=
-inline constexpr Limit kAccelerationLimit{0, 1e7, false};  // VA=
-inline constexpr Limit kCounterLimit{-1e9, 1e9, false};    // variables and loop counters
-inline constexpr Limit kInputLimit{1, 8, true};            // WI, WNI, JI, JNI, CI, CNI
+inline constexpr Limit kSafePositionLimit{-1e9, 1e9, false, true};   // MA, MR
+inline constexpr Limit kSafeDelayLimit{0, 1e9, false, true};         // WT, in milliseconds
+inline constexpr Limit kSafeSpeedLimit{0, 1e6, false, true};         // VM=
+inline constexpr Limit kSafeAccelerationLimit{0, 1e7, false, true};  // VA=
+inline constexpr Limit kSafeCounterLimit{-1e9, 1e9, false, true};    // variables, loop counters
+inline constexpr int kInputs = 8;
+inline constexpr Limit kInputLimit{1, kInputs, true};  // WI, WNI, JI, JNI, CI, CNI
 // SET P and CLR P: the outputs a program may name. The slide table wires 1..4; whether a
 // controller refuses 5..8 is not known, so they are taken and change nothing here.
 inline constexpr Limit kOutputLimit{1, 8, true};

@@ -77,8 +77,8 @@ std::optional<double> Machine::value(const std::string& operand, const Limit& li
     // "#L1-1", "#L1+2": one operator after the first operand
     const auto op = text.find_first_of("+-", 1);
     if (!text.empty() && text[0] == '#' && op != std::string::npos) {
-        const auto left = value(text.substr(0, op), kCounterLimit);
-        const auto right = value(text.substr(op + 1), kCounterLimit);
+        const auto left = value(text.substr(0, op), kSafeCounterLimit);
+        const auto right = value(text.substr(op + 1), kSafeCounterLimit);
         if (left && right) {
             x = text[op] == '+' ? *left + *right : *left - *right;
         }

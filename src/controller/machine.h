@@ -16,8 +16,6 @@
 // and the dry run loads and runs a program on it directly.
 namespace controller {
 
-inline constexpr int kInputs = 8;
-
 enum class FaultKind {
     BadValue,          // a value that is not a number within its limit
     NoSuchLabel,       // a jump or call to a label no line defines

@@ -98,17 +98,17 @@ OperandRules rulesOf(Op op) {
     switch (op) {
         case Op::MoveTo:
         case Op::MoveBy:
-            return {&kPositionLimit};
+            return {&kSafePositionLimit};
         case Op::Speed:
-            return {&kSpeedLimit};
+            return {&kSafeSpeedLimit};
         case Op::Acceleration:
-            return {&kAccelerationLimit};
+            return {&kSafeAccelerationLimit};
         case Op::Wait:
-            return {&kDelayLimit};
+            return {&kSafeDelayLimit};
         case Op::Assign:
-            return {nullptr, &kCounterLimit};
+            return {nullptr, &kSafeCounterLimit};
         case Op::JumpNotZero:
-            return {&kCounterLimit, nullptr, false, true};
+            return {&kSafeCounterLimit, nullptr, false, true};
         case Op::Jump:
         case Op::Call:
             return {nullptr, nullptr, true, false};

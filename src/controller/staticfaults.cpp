@@ -20,7 +20,7 @@ Verdict staticVerdict(const std::string& operand, const Limit& limit) {
     }
     const auto op = text.find_first_of("+-", 1);
     return op == std::string::npos ? Verdict::Accepted
-                                   : staticVerdict(text.substr(op + 1), kCounterLimit);
+                                   : staticVerdict(text.substr(op + 1), kSafeCounterLimit);
 }
 
 // The program's flow with conditions ignored, each jump and loop taken and not taken, and

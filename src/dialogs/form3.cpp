@@ -1,9 +1,8 @@
 #include "dialogs/form3.h"
 
 #include "dialogs/rowdialoghost.h"
-#include "link/console.h"
-#include "link/link.h"
 #include "program/dialogrows.h"
+#include "session/fieldtext.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -167,10 +166,8 @@ void Form3::ReadTeachPosition() {
 }
 
 void Form3::Command2_Click() {
+    // A text Big5 cannot hold is no number either: it is refused with the same words.
     const QString target = m_text1[0]->text();
-    if (!sendable(target)) {
-        return;
-    }
     if (!target.isEmpty() && !isNumberText(target)) {
         m_host.notice(notNumberMessage(target));
         return;

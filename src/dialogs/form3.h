@@ -42,7 +42,6 @@ private:
     // The buttons that move the slide or read it for the target act only in numeric entry
     // while connected; otherwise they are off and say why.
     void showMoveButtons();
-    bool mayMove();
     bool sendMove(const QString& target);
     void confirm();
     void cancel();

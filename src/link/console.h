@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <array>
-#include <optional>
 
 // The console's exchanges with the controller, apart from any window: the connect probe
 // and greeting, the internal values, the position and input poll, the output switches.
@@ -46,24 +45,8 @@ void syncOutputs(Link& link, const OutputStates& wanted, OutputStates& sent);
 // reply cannot stop the poll.
 int inputWord(const QString& reply);
 
-// The position a teach tick takes from what it read. A controller that answers late leaves
-// several replies in one read ("10.5\r11.5\r0\r"): the last complete one (ended by CR)
-// counts, or the whole text when none is complete; blanks and LF around it are dropped.
-QString teachReading(const QString& text);
-
-// The target of a jog: the last position read (a teach reading) plus or minus the step,
-// written as a plain number; nothing when either is not a number.
-std::optional<QString> jogTarget(const QString& lastRead, const QString& step, bool up);
-
-// Whether a field holds a number the controller can take for a move, speed or acceleration:
-// an optional sign, digits with at most one decimal point, blanks around it ignored.
-bool isNumberText(const QString& text);
-
 // Indicators 1..8 for an input word: bits 0..7 from the top down; 256 or more checks all,
 // a negative word none.
 InputStates inputIndicators(int word);
-
-// What the operator is told when a 定位, 加速度 or 速度 value is no number.
-QString notNumberMessage(const QString& value);
 
 }  // namespace tql

@@ -62,10 +62,4 @@ bool sendable(const QString& text) {
     return encodeBig5(text).has_value();
 }
 
-QString S(const QString& text) {
-    QString result = text;
-    result.remove(u' ');
-    return result;
-}
-
 }  // namespace tql

@@ -45,7 +45,4 @@ private:
 // Whether the text can go out on the line at all (Big5 holds every character).
 bool sendable(const QString& text);
 
-// The text with every space removed, the rest in order.
-QString S(const QString& text);
-
 }  // namespace tql

@@ -5,7 +5,7 @@
 namespace tql {
 
 Row relativeMoveRow(const QString& distance) {
-    return makeRow(u"MR", {distance});
+    return makeRow(RowKindId::RelativeMove, {distance});
 }
 
 QString STRIM(const QString& text) {
@@ -25,15 +25,15 @@ QString STRIM(const QString& text) {
 }
 
 Row absoluteMoveRow(const QString& target) {
-    return makeRow(u"POINT", {STRIM(target)});
+    return makeRow(RowKindId::AbsoluteMove, {STRIM(target)});
 }
 
 Row customStepRow(const QString& step, const QString& comment) {
-    return makeRow(u"STEP", {step, comment});
+    return makeRow(RowKindId::CustomStep, {step, comment});
 }
 
 Row speedRow(const QString& speed) {
-    return makeRow(u"VM", {speed});
+    return makeRow(RowKindId::Speed, {speed});
 }
 
 }  // namespace tql

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <array>
+
 namespace tql {
 
 Row DirectEntry::rowWith(const QString& text) const {
@@ -30,24 +32,25 @@ QString DirectEntry::defaultText(const Program& program, const EntryMemory& memo
     return remembersText ? memory.LastDelay : QString();
 }
 
-const std::vector<DirectEntry>& directEntries() {
-    static const std::vector<DirectEntry> entries = {
-        {"Command2", QT_TRANSLATE_NOOP("DirectEntries", "請輸入延遲時間{1000為1秒}"),
-         QT_TRANSLATE_NOOP("DirectEntries", "延遲時間"), true, makeRow(u"WT", {})},
-        {"Command13", "", "", false, makeRow(u"CS", {})},
-        {"Command14", QT_TRANSLATE_NOOP("DirectEntries", "請輸入呼叫標籤名稱:"),
-         QT_TRANSLATE_NOOP("DirectEntries", "標籤"), false, makeRow(u"CALL", {})},
-        {"Command4", "", "", false, makeRow(u"HOME", {})},
-        {"Command9", "", "", false, makeRow(u"RET", {})},
-        {"LOP", QT_TRANSLATE_NOOP("DirectEntries", "請輸入迴圈次數:"),
-         QT_TRANSLATE_NOOP("DirectEntries", "迴圈"), false, makeRow(u"LOOP", {})},
-        {"LOOPEND", "", "", false, makeRow(u"LOOPEND", {})},
-        {"跳至標籤", QT_TRANSLATE_NOOP("DirectEntries", "請輸入跳至標籤名稱:"),
-         QT_TRANSLATE_NOOP("DirectEntries", "跳至標籤"), false, makeRow(u"GLABLE", {})},
-        {"標籤", QT_TRANSLATE_NOOP("DirectEntries", "請輸入標籤名稱:"),
-         QT_TRANSLATE_NOOP("DirectEntries", "標籤"), false, makeRow(u"LABLE", {})},
-    };
-    return entries;
+const DirectEntry& directEntry(DirectEntryKind kind) {
+    // In the order of DirectEntryKind.
+    static const std::array<DirectEntry, kDirectEntries> entries = {{
+        {QT_TRANSLATE_NOOP("DirectEntries", "請輸入延遲時間{1000為1秒}"),
+         QT_TRANSLATE_NOOP("DirectEntries", "延遲時間"), true, makeRow(RowKindId::Delay)},
+        {"", "", false, makeRow(RowKindId::ZeroPosition)},
+        {QT_TRANSLATE_NOOP("DirectEntries", "請輸入呼叫標籤名稱:"),
+         QT_TRANSLATE_NOOP("DirectEntries", "標籤"), false, makeRow(RowKindId::Call)},
+        {"", "", false, makeRow(RowKindId::Home)},
+        {"", "", false, makeRow(RowKindId::Return)},
+        {QT_TRANSLATE_NOOP("DirectEntries", "請輸入迴圈次數:"),
+         QT_TRANSLATE_NOOP("DirectEntries", "迴圈"), false, makeRow(RowKindId::Loop)},
+        {"", "", false, makeRow(RowKindId::LoopEnd)},
+        {QT_TRANSLATE_NOOP("DirectEntries", "請輸入跳至標籤名稱:"),
+         QT_TRANSLATE_NOOP("DirectEntries", "跳至標籤"), false, makeRow(RowKindId::JumpToLabel)},
+        {QT_TRANSLATE_NOOP("DirectEntries", "請輸入標籤名稱:"),
+         QT_TRANSLATE_NOOP("DirectEntries", "標籤"), false, makeRow(RowKindId::Label)},
+    }};
+    return entries[size_t(kind)];
 }
 
 }  // namespace tql

@@ -6,13 +6,23 @@
 
 #include <QString>
 
-#include <vector>
-
 namespace tql {
 
-// One of the nine buttons that store a row at once, asking at most one text.
+// The nine entries that store a row at once, asking at most one text.
+enum class DirectEntryKind {
+    Delay,
+    ZeroPosition,
+    Call,
+    Home,
+    Return,
+    Loop,
+    LoopEnd,
+    JumpToLabel,
+    Label
+};
+inline constexpr int kDirectEntries = 9;
+
 struct DirectEntry {
-    QString control;  // objectName of the button
     // The box's text and title as source texts of the catalogues; an empty prompt: the
     // button asks nothing.
     const char* prompt = "";
@@ -29,6 +39,6 @@ struct DirectEntry {
     QString defaultText(const Program& program, const EntryMemory& memory) const;
 };
 
-const std::vector<DirectEntry>& directEntries();
+const DirectEntry& directEntry(DirectEntryKind kind);
 
 }  // namespace tql

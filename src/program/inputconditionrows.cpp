@@ -7,35 +7,35 @@
 namespace tql {
 namespace {
 
-struct KindKeyword {
+struct ConditionKind {
     InputConditionKind kind;
     bool on;
-    const char16_t* keyword;
+    RowKindId row;
 };
 
-constexpr std::array<KindKeyword, 6> kKinds = {{
-    {InputConditionKind::Wait, true, u"IN+"},
-    {InputConditionKind::Wait, false, u"IN-"},
-    {InputConditionKind::Jump, true, u"IN+J"},
-    {InputConditionKind::Jump, false, u"IN-J"},
-    {InputConditionKind::Call, true, u"IN+C"},
-    {InputConditionKind::Call, false, u"IN-C"},
+constexpr std::array<ConditionKind, 6> kKinds = {{
+    {InputConditionKind::Wait, true, RowKindId::WaitInputOn},
+    {InputConditionKind::Wait, false, RowKindId::WaitInputOff},
+    {InputConditionKind::Jump, true, RowKindId::JumpIfInputOn},
+    {InputConditionKind::Jump, false, RowKindId::JumpIfInputOff},
+    {InputConditionKind::Call, true, RowKindId::CallIfInputOn},
+    {InputConditionKind::Call, false, RowKindId::CallIfInputOff},
 }};
 
 }  // namespace
 
 Row inputConditionRow(const InputCondition& condition) {
-    for (const KindKeyword& k : kKinds) {
+    for (const ConditionKind& k : kKinds) {
         if (k.kind == condition.kind && k.on == condition.on) {
-            return makeRow(k.keyword, {condition.input, condition.label});
+            return makeRow(k.row, {condition.input, condition.label});
         }
     }
     return {};
 }
 
 std::optional<InputCondition> inputConditionOf(const Row& row) {
-    for (const KindKeyword& k : kKinds) {
-        if (row[0] == QStringView(k.keyword)) {
+    for (const ConditionKind& k : kKinds) {
+        if (isKind(row, k.row)) {
             InputCondition condition{k.kind, k.on, row[1], {}};
             if (k.kind != InputConditionKind::Wait) {
                 condition.label = row[2];

@@ -15,12 +15,12 @@ Row outputRow(const OutputChoice& c) {
         for (int n = 0; n < kOutputs; ++n) {
             value += c.bits[n] ? 1 << n : 0;
         }
-        return makeRow(u"OUTP", {QString::number(value)});
+        return makeRow(RowKindId::OutputPattern, {QString::number(value)});
     }
     if (c.pulse) {
-        return makeRow(c.on ? u"PULSE" : u"PULSE-", {c.output, c.pulseTime});
+        return makeRow(c.on ? RowKindId::PulseOn : RowKindId::PulseOff, {c.output, c.pulseTime});
     }
-    return makeRow(c.on ? u"SETP" : u"CLRP", {c.output});
+    return makeRow(c.on ? RowKindId::OutputOn : RowKindId::OutputOff, {c.output});
 }
 
 OutputStates READOUT(int value, OutputStates boxes) {
@@ -29,8 +29,7 @@ OutputStates READOUT(int value, OutputStates boxes) {
 
 OutputChoice outputChoiceOf(const Row& row) {
     OutputChoice c;
-    const QString& keyword = row[0];
-    if (keyword == u"OUTP") {
+    if (isKind(row, RowKindId::OutputPattern)) {
         c.allOutputs = true;
         // A whole number beyond the int range is still "above 15": all four boxes.
         bool whole = false;
@@ -43,10 +42,11 @@ OutputChoice outputChoiceOf(const Row& row) {
         }
         return c;
     }
-    if (keyword == u"CLRP" || keyword == u"PULSE-") {
+    const bool pulseOff = isKind(row, RowKindId::PulseOff);
+    if (pulseOff || isKind(row, RowKindId::OutputOff)) {
         c.on = false;
     }
-    if (keyword == u"PULSE" || keyword == u"PULSE-") {
+    if (pulseOff || isKind(row, RowKindId::PulseOn)) {
         c.pulse = true;
         c.pulseTime = row[2];
     }

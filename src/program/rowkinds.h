@@ -31,6 +31,53 @@ enum class Quantity {
 // The families the list's icons are coloured by.
 enum class RowFamily { Move, Timing, Flow, Home, Output, Input, Text };
 
+// Every row kind by name, in the order of the table and its icons. Code asks for a kind by
+// its id; only the table knows the keyword a file stores for it.
+enum class RowKindId {
+    AbsoluteMove,  // POINT
+    Line,
+    Arc,
+    Circle,
+    Speed,  // VM
+    Delay,  // WT
+    Loop,
+    LoopEnd,
+    Label,        // LABLE, as the files spell it
+    JumpToLabel,  // GLABLE
+    Home,
+    Return,         // RET
+    Input,          // IN, from old files only
+    OutputPattern,  // OUTP
+    RelativeMove,   // MR
+    ZeroPosition,   // CS
+    Call,
+    OutputOn,   // SETP
+    OutputOff,  // CLRP
+    PulseOn,    // PULSE
+    PulseOff,   // PULSE-
+    WaitInputOn,
+    WaitInputOff,
+    JumpIfInputOn,
+    JumpIfInputOff,
+    CallIfInputOn,
+    CallIfInputOff,
+    CustomStep,  // STEP
+};
+
+// What a row of a kind does to the program's flow and the slide, as the translator, the
+// checks and the dry run ask it.
+enum RowTrait : unsigned {
+    OpensLoop = 1u << 0,
+    ClosesLoop = 1u << 1,
+    JumpsAlways = 1u << 2,  // no row after it runs unless something jumps there
+    Calls = 1u << 3,        // a call, on an input or not: a RET may come back to it
+    Returns = 1u << 4,
+    DefinesLabel = 1u << 5,
+    WaitsOnInput = 1u << 6,  // waits on, jumps on or calls on an input
+    MovesAtSpeed = 1u << 7,  // a move at the "VM" speed (homing has its own)
+    SetsSpeed = 1u << 8,
+};
+
 struct ValueColumn {
     int column = 0;  // 1 or 2; 0 where the kind has no further value
     Quantity quantity = Quantity::Comment;
@@ -39,6 +86,7 @@ struct ValueColumn {
 };
 
 struct RowKind {
+    RowKindId id;
     const char16_t* keyword;
     const char* mark;  // the letters of its icon: the mnemonic the row becomes, shortened
     RowFamily family;
@@ -49,6 +97,9 @@ struct RowKind {
     // The controller lines of one row: "{1}" and "{2}" stand for columns 1 and 2 exactly as
     // stored, "{C}" and "{L}" for the counter and the label of the row's loop.
     std::array<const char16_t*, 4> lines;
+    unsigned traits = 0;  // RowTrait
+
+    bool is(RowTrait trait) const { return (traits & trait) != 0; }
 };
 
 inline constexpr int kRowKinds = 28;
@@ -58,11 +109,16 @@ const std::array<RowKind, kRowKinds>& rowKinds();
 
 // The kind of a keyword (compared exactly, case included); nullptr for an unknown keyword.
 const RowKind* rowKind(QStringView keyword);
+const RowKind& rowKind(RowKindId id);
+// Whether the row is of this kind, or of a kind with this trait; an unknown keyword is of
+// no kind and has none.
+bool isKind(const Row& row, RowKindId id);
+bool hasTrait(const Row& row, RowTrait trait);
 
 int iconOf(const RowKind& kind);
 
 // A row of this kind: its fixed cells, and the values in the cells an entry supplies (an
-// empty text for a value not given). The keyword must be a known one.
-Row makeRow(QStringView keyword, std::initializer_list<QString> values);
+// empty text for a value not given).
+Row makeRow(RowKindId id, std::initializer_list<QString> values = {});
 
 }  // namespace tql

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controller/limits.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -8,8 +10,8 @@
 namespace tql {
 
 // The controller's digital inputs and the outputs the slide table wires, numbered from 1.
-inline constexpr int kInputs = 8;
-inline constexpr int kOutputs = 4;
+inline constexpr int kInputs = controller::kInputs;
+inline constexpr int kOutputs = controller::kWiredOutputs;
 using InputStates = std::array<bool, kInputs>;
 using OutputStates = std::array<bool, kOutputs>;
 

@@ -2,6 +2,7 @@
 
 #include "link/commands.h"
 #include "link/portname.h"
+#include "session/fieldtext.h"
 #include "session/usersettings.h"
 
 namespace tql {

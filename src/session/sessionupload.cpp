@@ -15,7 +15,7 @@ bool ControllerSession::uploadDespiteErrors(const ProgramTable& table, int rowCo
     constexpr qsizetype kShown = 5;
     QStringList errors;
     for (const Finding& finding : CheckProgram(table, rowCounter)) {
-        if (finding.severity == Severity::Error && !finding.refusedByTranslator) {
+        if (finding.severity == Severity::Error && !refusedByTranslator(finding.kind)) {
             errors << formatFinding(finding);
         }
     }
@@ -38,8 +38,8 @@ void ControllerSession::upload(const ProgramTable& table, int rowCounter) {
         if (!translation.ok()) {
             // Unpaired loops are a matter of the whole program; every other refusal names
             // the row to mend.
-            notice(translation.error == loopPairingError() ? translation.error
-                                                           : translation.namedError());
+            notice(translation.refusal == Refusal::LoopPairing ? translation.error()
+                                                               : translation.namedError());
             return;
         }
         if (const std::optional<int> row = rowBig5CannotHold(translation)) {

@@ -36,7 +36,10 @@ DryRunner::Simulation::Simulation(const ProgramTable& table, int RowCounter,
         return;
     }
     for (int row = 0; row <= std::min(RowCounter, kMaxProgramRows); ++row) {
-        m_keywords << table[size_t(row)][0];
+        m_rows.push_back(table[size_t(row)]);
+    }
+    for (const TranslatedLoop& loop : m_translation.loops) {
+        m_loopCounters.emplace(loop.row, loop.counter.toStdString());
     }
     if (!load(table, RowCounter)) {
         m_ended = true;
@@ -72,7 +75,7 @@ Pause DryRunner::Simulation::run(const RunLimits& limits) {
         if (!going()) {
             break;
         }
-        if (m_t + 1e-9 >= limits.until) {
+        if (m_t + kTimeTolerance >= limits.until) {
             return Pause::Time;
         }
         const bool changed = tick();
@@ -123,7 +126,7 @@ Watch DryRunner::Simulation::watch() const {
         watch.waitsFor = Texts::tr("等待輸入 %1 變 %2").arg(wait->input).arg(wait->on ? 1 : 0);
     } else if (m_machine.position() != m_machine.target()) {
         watch.waitsFor = Texts::tr("移動到 %1").arg(m_machine.target(), 0, 'f', 3);
-    } else if (m_machine.delayUntil() > m_t + 1e-9) {
+    } else if (m_machine.delayUntil() > m_t + kTimeTolerance) {
         watch.waitsFor = Texts::tr("延遲到 %1 秒").arg(m_machine.delayUntil(), 0, 'f', 3);
     }
     return watch;
@@ -151,9 +154,6 @@ bool DryRunner::Simulation::load(const ProgramTable& table, int RowCounter) {
         const bool first = n == 0 || m_translation.LineRows[size_t(n - 1)] != row;
         if (first) {
             m_rowStarts.emplace(size_t(n) + 1, row);
-            if (m_keywords.value(row) == u"LOOP") {
-                m_loopCounters.emplace_back(row, text[n].section(u'=', 0, 0).toStdString());
-            }
             if (m_errors.contains(row)) {
                 haltLines.insert(size_t(n) + 1);
             }
@@ -236,15 +236,11 @@ bool DryRunner::Simulation::arrive(size_t line) {
 }
 
 void DryRunner::Simulation::finishRow() {
-    if (m_keywords.value(m_current) == u"LOOP") {
-        const auto loop = std::find_if(m_loopCounters.begin(), m_loopCounters.end(),
-                                       [this](const auto& l) { return l.first == m_current; });
-        if (loop != m_loopCounters.end()) {
-            m_loopTotals[m_current] = m_machine.variable(loop->second).value_or(0);
-        }
+    if (const auto loop = m_loopCounters.find(m_current); loop != m_loopCounters.end()) {
+        m_loopTotals[m_current] = m_machine.variable(loop->second).value_or(0);
     }
     if (m_setup.trace && m_current != 0 && !m_finished) {
-        m_trace.push_back({m_t, m_current, m_keywords.value(m_current), m_machine.position()});
+        m_trace.push_back({m_t, m_current, m_rows[size_t(m_current)][0], m_machine.position()});
     }
     m_finished = false;
 }
@@ -253,7 +249,7 @@ void DryRunner::Simulation::finishRow() {
 bool DryRunner::Simulation::tick() {
     m_t = double(++m_ticks) * kStep;
     bool changed = false;
-    while (!m_pending.empty() && m_pending.begin()->first <= m_t + 1e-9) {
+    while (!m_pending.empty() && m_pending.begin()->first <= m_t + kTimeTolerance) {
         const InputChange& change = m_pending.begin()->second;
         m_machine.setInput(change.input, change.on);
         m_pending.erase(m_pending.begin());
@@ -271,7 +267,7 @@ void DryRunner::Simulation::record() {
     m_position = now;
     m_result.lowest = std::min(m_result.lowest, now);
     m_result.highest = std::max(m_result.highest, now);
-    if (m_t + 1e-9 >= m_nextSample) {
+    if (m_t + kTimeTolerance >= m_nextSample) {
         m_result.samples.emplace_back(m_t, now);
         m_nextSample += m_setup.sampleInterval;
     }

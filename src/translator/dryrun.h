@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controller/machine.h"
 #include "program/programtable.h"
 #include "program/switches.h"
 
@@ -34,7 +35,6 @@ struct InputChange {
 // "輸入 3 在等待 0.5 秒後變 1": it turns on 0.5 s into every wait for it. The English
 // forms ("input 3 at 2.0 s becomes 1", "input 3 0.5 s into a wait becomes 1") too.
 std::optional<InputChange> parseInputChange(const QString& line);
-QString formatInputChange(const InputChange& change);
 
 struct DryRunSetup {
     double startPosition = 0;  // 0, or the live position when connected
@@ -74,6 +74,9 @@ struct DryRunResult {
     DryRunEnd end = DryRunEnd::NotTranslated;
     int row = 0;      // the program row the run stopped at; 0 when it finished
     QString message;  // why it stopped, "第 N 列: …"; empty when it finished
+    // The controller's fault that stopped it, when one did (a call too deep, a counter run
+    // out of range).
+    std::optional<controller::FaultKind> fault;
     double seconds = 0;
     double travelled = 0;
     double lowest = 0;

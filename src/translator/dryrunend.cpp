@@ -1,5 +1,6 @@
 // How a dry run waits on its inputs, how the assumed waits answer, and how a run ends.
 #include "translator/dryrunsimulation.h"
+#include "translator/faulttext.h"
 
 #include <QCoreApplication>
 
@@ -12,27 +13,6 @@ namespace {
 struct Texts {
     Q_DECLARE_TR_FUNCTIONS(DryRun)
 };
-
-// A fault the checks did not see coming (a counter run out of range, a call too deep), in
-// the operator's words.
-QString faultText(const controller::Fault& fault) {
-    const QString statement = QString::fromStdString(fault.statement);
-    switch (fault.kind) {
-        case controller::FaultKind::CallsTooDeep:
-        case controller::FaultKind::Recursion:
-        case controller::FaultKind::CallChainTooDeep:
-            return Texts::tr("呼叫超過 %1 層").arg(controller::kMaxCallDepth);
-        case controller::FaultKind::NoSuchLabel:
-            return Texts::tr("「%1」的標籤不存在").arg(statement);
-        case controller::FaultKind::LineTooLong:
-            return Texts::tr("指令超過 %1 位元組").arg(controller::kMaxLineLength);
-        case controller::FaultKind::ProgramTooLong:
-        case controller::FaultKind::BadValue:
-        case controller::FaultKind::Unknown:
-            break;
-    }
-    return Texts::tr("控制器不接受「%1」").arg(statement);
-}
 
 }  // namespace
 
@@ -82,7 +62,7 @@ void DryRunner::Simulation::assumeWait(const controller::Machine::InputWait& wai
 
 void DryRunner::Simulation::countAssumedWait() {
     const std::optional<AssumedWait> answered = std::exchange(m_answering, std::nullopt);
-    if (!answered || m_t + 1e-9 < m_waitStart + answered->seconds) {
+    if (!answered || m_t + kTimeTolerance < m_waitStart + answered->seconds) {
         return;  // released by something else, before the assumption came
     }
     auto& assumed = m_result.assumed;
@@ -114,7 +94,9 @@ void DryRunner::Simulation::classifyEnd() {
     if (const size_t halted = m_machine.haltedAt(); halted != 0) {
         stop(DryRunEnd::ProgramError, rowOf(halted), error + m_errors[rowOf(halted)]);
     } else if (const auto& fault = m_machine.fault()) {
-        stop(DryRunEnd::ProgramError, rowOf(fault->line), error + faultText(*fault));
+        const int row = rowOf(fault->line);
+        stop(DryRunEnd::ProgramError, row, error + faultText(*fault, m_rows.at(size_t(row))));
+        m_result.fault = fault->kind;
     } else if (!m_machine.running()) {
         m_result.end = DryRunEnd::Finished;
     } else if (m_stuck) {

@@ -14,6 +14,9 @@
 
 namespace tql {
 
+// Simulated times closer than this are one moment: the steps add up in binary fractions.
+inline constexpr double kTimeTolerance = 1e-9;
+
 // One dry run: the translated program loaded into the machine, then run in steps of kStep
 // with the input changes applied as their time comes, the motion, the waits and the rows
 // recorded. The machine tells each line it comes to; the first line of a row is where that
@@ -54,10 +57,10 @@ private:
     controller::Machine m_machine{{.loopback = false, .accelerate = true}};
     DryRunResult m_result;
     std::vector<TracedRow> m_trace;
-    QStringList m_keywords;                                   // of rows 0..RowCounter
-    std::map<size_t, int> m_rowStarts;                        // first line → its row
-    std::vector<std::pair<int, std::string>> m_loopCounters;  // LOOP row, its counter
-    std::map<int, double> m_loopTotals;  // LOOP row → its rounds, once the row has run
+    std::vector<Row> m_rows;                    // rows 0..RowCounter
+    std::map<size_t, int> m_rowStarts;          // first line → its row
+    std::map<int, std::string> m_loopCounters;  // LOOP row → its counter
+    std::map<int, double> m_loopTotals;         // LOOP row → its rounds, once the row has run
     std::map<int, QString> m_errors;
     std::multimap<double, InputChange> m_pending;  // the changes still to come, by time
     std::vector<InputChange> m_assumptions;        // the assumed waits

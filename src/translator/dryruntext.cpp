@@ -46,13 +46,6 @@ std::optional<InputChange> parseInputChange(const QString& line) {
     return change;
 }
 
-QString formatInputChange(const InputChange& change) {
-    return (change.afterWait ? Texts::tr("輸入 %1 在等待 %2 秒後變 %3")
-                             : Texts::tr("輸入 %1 在 %2 秒時變 %3"))
-        .arg(change.input)
-        .arg(change.at, 0, 'f', 1)
-        .arg(change.on ? 1 : 0);
-}
 QString traceLine(const TracedRow& traced) {
     return QStringLiteral("%1 %2 %3 %4")
         .arg(traced.seconds, 0, 'f', 3)

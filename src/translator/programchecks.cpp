@@ -3,6 +3,7 @@
 #include "controller/controller.h"
 #include "files/big5.h"
 #include "program/rowkinds.h"
+#include "translator/faulttext.h"
 #include "translator/translator.h"
 
 #include <QCoreApplication>
@@ -18,11 +19,6 @@ struct Texts {
     Q_DECLARE_TR_FUNCTIONS(ProgramChecks)
 };
 
-bool isKeyword(const Row& row, std::initializer_list<const char16_t*> keywords) {
-    return std::any_of(keywords.begin(), keywords.end(),
-                       [&](const char16_t* k) { return row[0] == QStringView(k); });
-}
-
 QString number(double x) {
     return QString::number(x, 'f', 0);
 }
@@ -32,14 +28,14 @@ QString number(double x) {
 std::optional<controller::Limit> limitOf(Quantity quantity) {
     switch (quantity) {
         case Quantity::Position:
-            return controller::kPositionLimit;
+            return controller::kSafePositionLimit;
         case Quantity::Speed:
-            return controller::kSpeedLimit;
+            return controller::kSafeSpeedLimit;
         case Quantity::Delay:
-            return controller::kDelayLimit;
+            return controller::kSafeDelayLimit;
         case Quantity::LoopCount:
             // The controller counts down to zero: a count below 1 would never reach it.
-            return controller::Limit{1, controller::kCounterLimit.high, true};
+            return controller::Limit{1, controller::kSafeCounterLimit.high, true, true};
         case Quantity::Input:
             return controller::kInputLimit;
         case Quantity::Output:
@@ -64,7 +60,8 @@ QString refusal(const ValueColumn& value, const QString& text) {
     if (value.quantity == Quantity::LoopCount) {
         if (verdict == controller::Verdict::OutOfRange &&
             controller::readNumber(text.toStdString()) > 1) {
-            return Texts::tr("迴圈次數 \"%1\" 超過控制器的上限 %2").arg(text, number(limit->high));
+            return Texts::tr("迴圈次數 \"%1\" 超過本工具的安全上限 %2")
+                .arg(text, number(limit->high));
         }
         return verdict == controller::Verdict::Accepted
                    ? QString()
@@ -79,44 +76,49 @@ QString refusal(const ValueColumn& value, const QString& text) {
         case controller::Verdict::NotWhole:
             return Texts::tr("%1的值 \"%2\" 不是整數").arg(name, text);
         case controller::Verdict::OutOfRange:
-            return Texts::tr("%1的值 \"%2\" 不在 %3 到 %4 之間")
+            return (limit->safeLimit ? Texts::tr("%1的值 \"%2\" 不在本工具的安全範圍 %3 到 %4 之間")
+                                     : Texts::tr("%1的值 \"%2\" 不在 %3 到 %4 之間"))
                 .arg(name, text, number(limit->low), number(limit->high));
     }
     return {};
 }
 
-// What the controller model finds in the text a row became, in the operator's words.
-QString faultMessage(const controller::Fault& fault, const Row& row, const RowKind& kind) {
-    const QString statement = QString::fromStdString(fault.statement);
-    switch (fault.kind) {
+// The finding a fault of the controller model is.
+FindingKind findingOf(controller::FaultKind fault) {
+    switch (fault) {
         case controller::FaultKind::BadValue:
-            return Texts::tr("控制器不接受「%1」: 值%2")
-                .arg(statement,
-                     fault.verdict == controller::Verdict::NotANumber ? Texts::tr("不是數字")
-                     : fault.verdict == controller::Verdict::NotWhole ? Texts::tr("不是整數")
-                                                                      : Texts::tr("超出範圍"));
+            return FindingKind::StatementValue;
         case controller::FaultKind::NoSuchLabel:
-            for (const ValueColumn& value : kind.values) {
-                if (value.quantity == Quantity::Label) {
-                    return Texts::tr("標籤 \"%1\" 不存在").arg(row[value.column]);
-                }
-            }
-            return Texts::tr("「%1」的標籤不存在").arg(statement);
+            return FindingKind::NoSuchLabel;
         case controller::FaultKind::CallsTooDeep:
-            return Texts::tr("這個呼叫還沒返回就會再被呼叫, 呼叫會超過 %1 層")
-                .arg(controller::kMaxCallDepth);
-        case controller::FaultKind::CallChainTooDeep:
-            return Texts::tr("呼叫之中再呼叫, 一層套一層會超過 %1 層, 控制器會在這裡停止")
-                .arg(controller::kMaxCallDepth);
-        case controller::FaultKind::LineTooLong:
-            return Texts::tr("轉換後的指令超過 %1 位元組, 控制器收不下")
-                .arg(controller::kMaxLineLength);
-        case controller::FaultKind::ProgramTooLong:
+            return FindingKind::CallsTooDeep;
         case controller::FaultKind::Recursion:
+            return FindingKind::MayRecurse;
+        case controller::FaultKind::CallChainTooDeep:
+            return FindingKind::CallChainTooDeep;
+        case controller::FaultKind::LineTooLong:
+            return FindingKind::LineTooLong;
+        case controller::FaultKind::ProgramTooLong:
+            return FindingKind::TooManyLines;
         case controller::FaultKind::Unknown:
             break;
     }
-    return {};
+    return FindingKind::UnknownStatement;
+}
+
+FindingKind findingOf(Refusal refusal) {
+    switch (refusal) {
+        case Refusal::LoopPairing:
+            return FindingKind::LoopPairing;
+        case Refusal::TooManyLoops:
+            return FindingKind::TooManyLoops;
+        case Refusal::TooManyLines:
+            return FindingKind::TooManyLines;
+        case Refusal::None:
+        case Refusal::ControlCharacter:
+            break;
+    }
+    return FindingKind::ControlCharacter;
 }
 
 // The controller text as the line carries it.
@@ -155,22 +157,23 @@ public:
     }
 
 private:
-    void error(int row, const QString& message, bool translator = false) {
-        m_findings.push_back({row, Severity::Error, message, translator});
+    void error(int row, FindingKind kind, const QString& message) {
+        m_findings.push_back({row, Severity::Error, kind, message});
     }
-    void warning(int row, const QString& message) {
-        m_findings.push_back({row, Severity::Warning, message, false});
+    void warning(int row, FindingKind kind, const QString& message) {
+        m_findings.push_back({row, Severity::Warning, kind, message});
     }
 
+    // A control character is found below in every row that holds one, not only the first.
     void checkTranslation() {
         const Translation translation = TranslateProgram(m_table, m_last);
-        if (!translation.ok() && translation.error != controlCharacterError()) {
-            error(translation.errorRow, translation.error, true);
+        if (!translation.ok() && translation.refusal != Refusal::ControlCharacter) {
+            error(translation.errorRow, findingOf(translation.refusal), translation.error());
         }
         for (qsizetype n = 0; n < m_text.ControllerText.size(); ++n) {
             const int row = m_text.LineRows[size_t(n)];
             if (holdsControlCharacter(m_text.ControllerText[n]) && m_garbled.insert(row).second) {
-                error(row, controlCharacterError(), true);
+                error(row, FindingKind::ControlCharacter, refusalText(Refusal::ControlCharacter));
             }
         }
     }
@@ -179,20 +182,20 @@ private:
         std::map<QString, int> labels;  // name → the row defining it first
         for (int i = 1; i <= m_last; ++i) {
             const Row& row = m_table[i];
-            if (row[0] == u"LABLE") {
+            if (hasTrait(row, DefinesLabel)) {
                 if (const auto [at, fresh] = labels.try_emplace(row[1], i); !fresh) {
-                    error(i,
+                    error(i, FindingKind::DuplicateLabel,
                           Texts::tr("標籤 \"%1\" 已在第 %2 列定義過").arg(row[1]).arg(at->second));
                 }
             }
-            m_calls = m_calls || isKeyword(row, {u"CALL", u"IN+C", u"IN-C"});
+            m_calls = m_calls || hasTrait(row, Calls);
         }
     }
 
     void checkText(int i) {
         for (const QString& cell : m_table[i]) {
             if (!encodeBig5(cell)) {
-                error(i, Texts::tr("有 Big5 無法表示的字元"), true);
+                error(i, FindingKind::NotBig5, Texts::tr("有 Big5 無法表示的字元"));
                 m_garbled.insert(i);
                 return;
             }
@@ -200,7 +203,7 @@ private:
         // One in the text the row sends is an error above; one in a column never sent only
         // makes the file hard to read back in another editor.
         if (!m_garbled.contains(i) && holdsControlCharacter(m_table[i])) {
-            warning(i,
+            warning(i, FindingKind::ControlCharacterInNote,
                     Texts::tr("附註含有控制字元: 不會送到控制器, 但其他編輯器可能無法照原樣讀回"));
         }
     }
@@ -209,23 +212,26 @@ private:
         const Row& row = m_table[i];
         const RowKind* kind = rowKind(row[0]);
         if (kind == nullptr) {
-            warning(i, Texts::tr("不認得的關鍵字 \"%1\", 這一列不會送到控制器").arg(row[0]));
+            warning(i, FindingKind::UnknownKeyword,
+                    Texts::tr("不認得的關鍵字 \"%1\", 這一列不會送到控制器").arg(row[0]));
             return;
         }
         if (kind->lines[0] == nullptr) {
-            warning(i, Texts::tr("%1 列不會轉換成控制器的指令").arg(row[0]));
+            warning(i, FindingKind::NotTranslated,
+                    Texts::tr("%1 列不會轉換成控制器的指令").arg(row[0]));
             return;
         }
         for (const ValueColumn& value : kind->values) {
             const QString& cell = row[value.column];
             if (const QString why = refusal(value, cell); !why.isEmpty()) {
-                error(i, why);
+                error(i, FindingKind::BadValue, why);
                 m_valueErrors.insert(i);
             } else if (value.quantity == Quantity::Output &&
                        controller::readNumber(cell.toStdString()) > controller::kWiredOutputs) {
-                warning(i, Texts::tr("輸出 \"%1\" 不在 1 到 %2 之間, 控制器可能沒有這個輸出")
-                               .arg(cell)
-                               .arg(controller::kWiredOutputs));
+                warning(i, FindingKind::UnwiredOutput,
+                        Texts::tr("輸出 \"%1\" 不在 1 到 %2 之間, 控制器可能沒有這個輸出")
+                            .arg(cell)
+                            .arg(controller::kWiredOutputs));
             }
         }
     }
@@ -234,25 +240,27 @@ private:
     // rows after a jump that nothing jumps to.
     void checkFlow(int i) {
         const Row& row = m_table[i];
-        if (row[0] == u"VM") {
+        const RowKind* kind = rowKind(row[0]);
+        const auto is = [kind](RowTrait trait) { return kind != nullptr && kind->is(trait); };
+        if (is(SetsSpeed)) {
             if (controller::readNumber(row[1].toStdString()) == 0.0) {
-                warning(i, Texts::tr("速度為 0, 之後的移動不會動"));
+                warning(i, FindingKind::ZeroSpeed, Texts::tr("速度為 0, 之後的移動不會動"));
             }
             m_speedSet = true;
         }
-        if (isKeyword(row, {u"POINT", u"MR"}) && !m_speedSet) {
-            warning(i, Texts::tr("移動之前沒有設定速度"));
+        if (is(MovesAtSpeed) && !m_speedSet) {
+            warning(i, FindingKind::MoveBeforeSpeed, Texts::tr("移動之前沒有設定速度"));
         }
-        if (row[0] == u"RET" && !m_calls) {
-            warning(i, Texts::tr("沒有任何呼叫會回到這個返回"));
+        if (is(Returns) && !m_calls) {
+            warning(i, FindingKind::ReturnWithoutCall, Texts::tr("沒有任何呼叫會回到這個返回"));
         }
-        if (row[0] == u"LABLE") {
+        if (is(DefinesLabel)) {
             m_afterJump = false;
         } else if (m_afterJump) {
-            warning(i, Texts::tr("跳至標籤之後, 沒有任何跳躍會到這一列"));
+            warning(i, FindingKind::Unreachable, Texts::tr("跳至標籤之後, 沒有任何跳躍會到這一列"));
             m_afterJump = false;  // once for the whole unreachable stretch
         }
-        if (row[0] == u"GLABLE") {
+        if (is(JumpsAlways)) {
             m_afterJump = true;
         }
     }
@@ -263,21 +271,18 @@ private:
         for (const controller::Fault& fault :
              controller::staticFaults(lineBytes(m_text.ControllerText))) {
             const int row = m_text.LineRows.at(fault.line - 1);
+            // A program beyond the controller's memory is beyond 1001 lines: the
+            // translation's refusal says it.
             if (row == 0 || m_garbled.contains(row) ||
+                fault.kind == controller::FaultKind::ProgramTooLong ||
                 (fault.kind == controller::FaultKind::BadValue && m_valueErrors.contains(row))) {
                 continue;
             }
-            const Row& cells = m_table[row];  // a row that made lines is of a known kind
-            if (fault.kind == controller::FaultKind::Unknown) {
-                warning(row, Texts::tr("模擬不認得「%1」, 模擬時略過")
-                                 .arg(QString::fromStdString(fault.statement)));
-            } else if (fault.kind == controller::FaultKind::Recursion) {
-                warning(row, Texts::tr("這個呼叫還沒返回就可能再被呼叫, 超過 %1 層時控制器停止")
-                                 .arg(controller::kMaxCallDepth));
-            } else if (const QString message = faultMessage(fault, cells, *rowKind(cells[0]));
-                       !message.isEmpty()) {
-                error(row, message);
-            }
+            // What may yet work out, or what the model merely does not know, is a warning.
+            const bool doubt = fault.kind == controller::FaultKind::Unknown ||
+                               fault.kind == controller::FaultKind::Recursion;
+            m_findings.push_back({row, doubt ? Severity::Warning : Severity::Error,
+                                  findingOf(fault.kind), faultText(fault, m_table[row])});
         }
     }
 
@@ -296,6 +301,19 @@ private:
 
 std::vector<Finding> CheckProgram(const ProgramTable& table, int RowCounter) {
     return Checker(table, RowCounter).findings();
+}
+
+bool refusedByTranslator(FindingKind kind) {
+    switch (kind) {
+        case FindingKind::LoopPairing:
+        case FindingKind::TooManyLoops:
+        case FindingKind::TooManyLines:
+        case FindingKind::ControlCharacter:
+        case FindingKind::NotBig5:
+            return true;
+        default:
+            return false;
+    }
 }
 
 QString formatFinding(const Finding& finding) {

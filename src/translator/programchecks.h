@@ -13,13 +13,44 @@ namespace tql {
 
 enum class Severity { Error, Warning };
 
+// What a finding is about; its message says it in the operator's words.
+enum class FindingKind {
+    // The translation refuses the program itself (or, Big5, the upload does): the upload
+    // need not ask about these, its refusal says them.
+    LoopPairing,
+    TooManyLoops,
+    TooManyLines,
+    ControlCharacter,
+    NotBig5,
+    // The rows.
+    DuplicateLabel,
+    BadValue,  // a value column outside this tool's safe limits, or not a number
+    UnknownKeyword,
+    NotTranslated,  // a kind no controller line comes from (LINE, ARC, ...)
+    UnwiredOutput,
+    ControlCharacterInNote,
+    ZeroSpeed,
+    MoveBeforeSpeed,
+    ReturnWithoutCall,
+    Unreachable,
+    // What the controller refuses in the text the rows became (controller::FaultKind).
+    StatementValue,
+    NoSuchLabel,
+    CallsTooDeep,
+    MayRecurse,
+    CallChainTooDeep,
+    LineTooLong,
+    UnknownStatement,
+};
+
+// The translation refuses it, or the upload's Big5 check: no question is asked about it.
+bool refusedByTranslator(FindingKind kind);
+
 struct Finding {
     int row = 0;  // the program row, 1..RowCounter
     Severity severity = Severity::Error;
+    FindingKind kind = FindingKind::BadValue;
     QString message;
-    // The translator refuses this one itself (pairing, limits, Big5): the upload need not
-    // ask about it, the refusal says it.
-    bool refusedByTranslator = false;
 };
 
 // Errors: loops that do not pair, more than 50 loops or 1001 lines, a jump or call to a

@@ -1,6 +1,5 @@
 #include "translator/translator.h"
 
-#include "link/link.h"
 #include "program/rowkinds.h"
 
 #include <QCoreApplication>
@@ -55,8 +54,11 @@ QStringList rowLines(const RowKind& kind, const Row& row, int loop) {
     return lines;
 }
 
-Translation refusal(const QString& message, int row) {
-    return {{}, {}, message, row};
+Translation refusal(Refusal kind, int row) {
+    Translation refused;
+    refused.refusal = kind;
+    refused.errorRow = row;
+    return refused;
 }
 
 // Every loop end closes the latest open loop; an end with none open, or a loop never
@@ -72,12 +74,12 @@ LoopPairing pairLoops(const ProgramTable& table, int last) {
     LoopPairing pairing;
     std::vector<int> open;
     for (int i = 1; i <= last; ++i) {
-        if (table[i][0] == u"LOOP") {
+        if (hasTrait(table[i], OpensLoop)) {
             open.push_back(i);
             if (++pairing.loops == kMaxLoops + 1) {
                 pairing.firstTooMany = i;
             }
-        } else if (table[i][0] == u"LOOPEND") {
+        } else if (hasTrait(table[i], ClosesLoop)) {
             if (open.empty()) {
                 pairing.unopened = pairing.unopened == 0 ? i : pairing.unopened;
             } else {
@@ -91,13 +93,13 @@ LoopPairing pairLoops(const ProgramTable& table, int last) {
 
 std::optional<Translation> pairingRefusal(const LoopPairing& pairing) {
     if (pairing.unopened != 0) {
-        return refusal(loopPairingError(), pairing.unopened);
+        return refusal(Refusal::LoopPairing, pairing.unopened);
     }
     if (pairing.unclosed != 0) {
-        return refusal(loopPairingError(), pairing.unclosed);
+        return refusal(Refusal::LoopPairing, pairing.unclosed);
     }
     if (pairing.firstTooMany != 0) {
-        return refusal(tooManyLoopsError(), pairing.firstTooMany);
+        return refusal(Refusal::TooManyLoops, pairing.firstTooMany);
     }
     return std::nullopt;
 }
@@ -117,6 +119,7 @@ Translation translate(const ProgramTable& table, int RowCounter, bool lenient) {
     std::vector<int> rows(size_t(text.size()), 0);
     int ordinal = 0;
     std::vector<int> openLoops;
+    std::vector<TranslatedLoop> loops;
     for (int i = 1; i <= last; ++i) {
         const Row& row = table[i];
         const RowKind* kind = rowKind(row[0]);
@@ -124,9 +127,10 @@ Translation translate(const ProgramTable& table, int RowCounter, bool lenient) {
             continue;  // an unknown keyword gives nothing
         }
         int loop = 0;
-        if (row[0] == u"LOOP") {
+        if (kind->is(OpensLoop)) {
             openLoops.push_back(loop = ++ordinal);
-        } else if (row[0] == u"LOOPEND") {
+            loops.push_back({i, loopCounter(loop)});
+        } else if (kind->is(ClosesLoop)) {
             if (openLoops.empty()) {
                 continue;  // paired above, or lenient
             }
@@ -137,36 +141,49 @@ Translation translate(const ProgramTable& table, int RowCounter, bool lenient) {
         if (!lenient && std::any_of(lines.begin(), lines.end(), [](const QString& line) {
                 return holdsControlCharacter(line);
             })) {
-            return refusal(controlCharacterError(), i);
+            return refusal(Refusal::ControlCharacter, i);
         }
         text << lines;
         if (!lenient && text.size() + 1 > kMaxControllerLines) {
-            return refusal(tooManyLinesError(), i);
+            return refusal(Refusal::TooManyLines, i);
         }
         rows.resize(size_t(text.size()), i);
     }
     text << "}";
     rows.push_back(0);
-    return {text, rows, {}};
+    return {text, rows, loops};
 }
 
 }  // namespace
 
-QString loopPairingError() {
-    return Texts::tr("迴圈數目未成對!");
+QString refusalText(Refusal refusal) {
+    switch (refusal) {
+        case Refusal::None:
+            break;
+        case Refusal::LoopPairing:
+            return Texts::tr("迴圈數目未成對!");
+        case Refusal::TooManyLoops:
+            return Texts::tr("迴圈數目超過50個!");
+        case Refusal::TooManyLines:
+            return Texts::tr("程式超過1001行!");
+        case Refusal::ControlCharacter:
+            return Texts::tr("含有控制字元 (如 CR 或 ESC), 不能送到控制器!");
+    }
+    return {};
 }
-QString tooManyLoopsError() {
-    return Texts::tr("迴圈數目超過50個!");
+
+QString S(const QString& text) {
+    QString result = text;
+    result.remove(u' ');
+    return result;
 }
-QString tooManyLinesError() {
-    return Texts::tr("程式超過1001行!");
-}
-QString controlCharacterError() {
-    return Texts::tr("含有控制字元 (如 CR 或 ESC), 不能送到控制器!");
+
+QString Translation::error() const {
+    return refusalText(refusal);
 }
 
 QString Translation::namedError() const {
-    return errorRow > 0 ? Texts::tr("第 %1 列: %2").arg(errorRow).arg(error) : error;
+    return errorRow > 0 ? Texts::tr("第 %1 列: %2").arg(errorRow).arg(error()) : error();
 }
 
 Translation TranslateProgram(const ProgramTable& table, int RowCounter) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -9,6 +10,10 @@
 // What the main window's panels share in building their controls: each control carries its
 // name as its objectName and stands at a fixed place in its frame.
 namespace tql {
+
+// The colours a finding or a run's end is told in: an error, a warning.
+inline constexpr QColor kErrorColour{178, 34, 34};
+inline constexpr QColor kWarningColour{150, 100, 0};
 
 template <typename Control>
 Control* placed(Control* control, const QString& name, const QRect& geometry) {

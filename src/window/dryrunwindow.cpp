@@ -1,8 +1,9 @@
 #include "window/dryrunwindow.h"
 
 #include "files/atomicfile.h"
-#include "link/console.h"
+#include "session/fieldtext.h"
 #include "window/chartpoints.h"
+#include "window/controls.h"
 #include "window/prompter.h"
 
 #include <QBuffer>
@@ -354,7 +355,7 @@ void DryRunWindow::present(Pause pause) {
     m_summary->addItems(dryRunSummary(result));
     m_summary->item(0)->setData(Qt::UserRole, result.row);
     if (result.end != DryRunEnd::Finished) {
-        m_summary->item(0)->setForeground(QColor(178, 34, 34));
+        m_summary->item(0)->setForeground(kErrorColour);
     }
 }
 

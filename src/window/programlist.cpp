@@ -4,6 +4,7 @@
 #include "window/programpanel.h"
 
 #include "translator/programchecks.h"
+#include "window/controls.h"
 #include "window/rowicons.h"
 #include "window/rowmarks.h"
 
@@ -15,6 +16,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace tql {
 
 QTreeWidgetItem* ProgramPanel::highlightedItem() const {
@@ -22,9 +25,13 @@ QTreeWidgetItem* ProgramPanel::highlightedItem() const {
     return chosen.isEmpty() ? nullptr : chosen.front();
 }
 
+// The list shows rows 1..RowCounter in order: an item's place is its row.
+int ProgramPanel::rowOf(QTreeWidgetItem* item) const {
+    return item == nullptr ? 0 : m_list->indexOfTopLevelItem(item) + 1;
+}
+
 int ProgramPanel::highlightedRow() const {
-    const QTreeWidgetItem* item = highlightedItem();
-    return item == nullptr ? 0 : item->text(0).toInt();
+    return rowOf(highlightedItem());
 }
 
 // Undo and redo keep the operator's choice where it still stands and invent none: the edit
@@ -53,8 +60,7 @@ void ProgramPanel::checkProgram() {
     for (const Finding& finding : findings) {
         auto* item = new QListWidgetItem(formatFinding(finding), m_findings);
         item->setData(Qt::UserRole, finding.row);
-        item->setForeground(finding.severity == Severity::Error ? QColor(178, 34, 34)
-                                                                : QColor(150, 100, 0));
+        item->setForeground(finding.severity == Severity::Error ? kErrorColour : kWarningColour);
     }
     if (findings.empty()) {
         new QListWidgetItem(tr("檢查完成: 沒有錯誤或警告."), m_findings);
@@ -69,30 +75,39 @@ void ProgramPanel::selectRow(int row) {
     }
 }
 
-// The armed insert's or modify's row bold on yellow, the row the dry run executes on green
-// with its arrow, a breakpoint's dot.
 void ProgramPanel::paintRows() {
-    const int armed = armedRow();
-    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = m_list->topLevelItem(i);
-        const int row = i + 1;
-        QFont font = item->font(0);
-        font.setBold(row == armed);
-        const QBrush background = row == m_executingRow ? QBrush(QColor(190, 235, 190))
-                                  : row == armed        ? QBrush(QColor(255, 236, 170))
-                                                        : QBrush();
-        for (int c = 0; c < m_list->columnCount(); ++c) {
-            item->setFont(c, font);
-            item->setBackground(c, background);
-        }
-        item->setData(0, kBreakpointRole, m_program.breakpoints().contains(row));
-        item->setData(0, kExecutingRole, row == m_executingRow);
+    for (int row = 1; row <= m_list->topLevelItemCount(); ++row) {
+        paintRow(row);
     }
 }
 
+// The armed insert's or modify's row bold on yellow, the row the dry run executes on green
+// with its arrow, a breakpoint's dot.
+void ProgramPanel::paintRow(int row) {
+    QTreeWidgetItem* item = row > 0 ? m_list->topLevelItem(row - 1) : nullptr;
+    if (item == nullptr) {
+        return;
+    }
+    const int armed = armedRow();
+    QFont font = item->font(0);
+    font.setBold(row == armed);
+    const QBrush background = row == m_executingRow ? QBrush(QColor(190, 235, 190))
+                              : row == armed        ? QBrush(QColor(255, 236, 170))
+                                                    : QBrush();
+    for (int c = 0; c < m_list->columnCount(); ++c) {
+        item->setFont(c, font);
+        item->setBackground(c, background);
+    }
+    item->setData(0, kBreakpointRole, m_program.breakpoints().contains(row));
+    item->setData(0, kExecutingRole, row == m_executingRow);
+}
+
+// A step changes the marks of two rows at most: only those are painted again, so a step
+// costs the same in a long program as in a short one.
 void ProgramPanel::showExecuting(int row) {
-    m_executingRow = row;
-    paintRows();
+    const int before = std::exchange(m_executingRow, row);
+    paintRow(before);
+    paintRow(row);
     if (QTreeWidgetItem* item = m_list->topLevelItem(row - 1); item != nullptr && row > 0) {
         m_list->scrollToItem(item);
     }
@@ -185,7 +200,7 @@ void ProgramPanel::ListView1_ItemClick(QTreeWidgetItem* item) {
         disarm();
         return;
     }
-    m_program.setCurrentRow(item->text(0).toInt());
+    m_program.setCurrentRow(rowOf(item));
     setEditButtonsEnabled(true);
 }
 

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <variant>
 
 namespace tql {
 
@@ -97,7 +98,11 @@ void ProgramPanel::announce() {
     emit stateShown(armedModeText());
 }
 
+// Where the next stored row lands, while an entry is on its way.
 QString ProgramPanel::armedModeText() const {
+    if (m_program.AppendMode()) {
+        return tr("加在第 %1 列").arg(m_program.RowCounter() + 1);
+    }
     if (armedRow() == 0) {
         return {};
     }
@@ -133,49 +138,48 @@ void ProgramPanel::buildEntryTab(QWidget* client) {
     auto* page = new QWidget;
     m_entryTab->addTab(page, tr("功能鍵"));
     // Grouped by what the rows do: moves, timing, loops, labels and calls, homing, I/O,
-    // two a line; the buttons without a dialog store their row at once (directEntries).
-    using Kind = std::optional<RowDialogKind>;
-    const std::array<std::tuple<const char*, const char*, Kind>, 15> entries = {{
-        {"Command19", QT_TR_NOOP("絕對移動"), RowDialogKind::AbsoluteMove},
-        {"Command5", QT_TR_NOOP("相對移動"), RowDialogKind::RelativeMove},
-        {"Command1", QT_TR_NOOP("速度"), RowDialogKind::Speed},
-        {"Command2", QT_TR_NOOP("延遲"), std::nullopt},
-        {"LOP", QT_TR_NOOP("迴圈"), std::nullopt},
-        {"LOOPEND", QT_TR_NOOP("迴圈結束"), std::nullopt},
-        {"標籤", QT_TR_NOOP("標籤"), std::nullopt},
-        {"跳至標籤", QT_TR_NOOP("跳至標籤"), std::nullopt},
-        {"Command14", QT_TR_NOOP("呼叫標籤"), std::nullopt},
-        {"Command9", QT_TR_NOOP("返回"), std::nullopt},
-        {"Command4", QT_TR_NOOP("回原點"), std::nullopt},
-        {"Command13", QT_TR_NOOP("座標歸零"), std::nullopt},
-        {"Command10", QT_TR_NOOP("IN"), RowDialogKind::Input},
-        {"Command11", QT_TR_NOOP("OUT"), RowDialogKind::Output},
-        {"Command15", QT_TR_NOOP("自設步驟"), RowDialogKind::CustomStep},
-    }};
+    // two a line; the buttons without a dialog store their row at once (directEntry).
+    using Direct = DirectEntryKind;
+    using Dialog = RowDialogKind;
+    const std::array<std::tuple<const char*, const char*, std::variant<Dialog, Direct>>, 15>
+        entries = {{
+            {"Command19", QT_TR_NOOP("絕對移動"), Dialog::AbsoluteMove},
+            {"Command5", QT_TR_NOOP("相對移動"), Dialog::RelativeMove},
+            {"Command1", QT_TR_NOOP("速度"), Dialog::Speed},
+            {"Command2", QT_TR_NOOP("延遲"), Direct::Delay},
+            {"LOP", QT_TR_NOOP("迴圈"), Direct::Loop},
+            {"LOOPEND", QT_TR_NOOP("迴圈結束"), Direct::LoopEnd},
+            {"標籤", QT_TR_NOOP("標籤"), Direct::Label},
+            {"跳至標籤", QT_TR_NOOP("跳至標籤"), Direct::JumpToLabel},
+            {"Command14", QT_TR_NOOP("呼叫標籤"), Direct::Call},
+            {"Command9", QT_TR_NOOP("返回"), Direct::Return},
+            {"Command4", QT_TR_NOOP("回原點"), Direct::Home},
+            {"Command13", QT_TR_NOOP("座標歸零"), Direct::ZeroPosition},
+            {"Command10", QT_TR_NOOP("IN"), Dialog::Input},
+            {"Command11", QT_TR_NOOP("OUT"), Dialog::Output},
+            {"Command15", QT_TR_NOOP("自設步驟"), Dialog::CustomStep},
+        }};
     constexpr int kPitch = 32;
     m_editStart = placed(new QPushButton(tr("編輯開始"), page), QStringLiteral("Command12"),
                          QRect(6, 6, 153, 28));
     connect(m_editStart, &QPushButton::clicked, this, &ProgramPanel::Command12_Click);
     for (int i = 0; i < int(entries.size()); ++i) {
-        const auto& [name, caption, dialog] = entries[i];
+        const auto& [name, caption, action] = entries[i];
         const bool last = i + 1 == int(entries.size());  // 自設步驟 spans the line
         const QRect geometry = last ? QRect(6, 6 + 8 * kPitch, 153, 28)
                                     : QRect(6 + (i % 2) * 78, 6 + (1 + i / 2) * kPitch, 75, 28);
         QPushButton* button =
             placed(new QPushButton(tr(caption), page), QString::fromUtf8(name), geometry);
         m_entryButtons[i] = button;
-        if (dialog) {
+        if (const Dialog* dialog = std::get_if<Dialog>(&action)) {
             connect(button, &QPushButton::clicked, this,
                     [this, kind = *dialog] { rowDialogButton(kind); });
-            continue;
+        } else {
+            connect(button, &QPushButton::clicked, this,
+                    [this, &entry = directEntry(std::get<Direct>(action))] {
+                        storeDirectEntry(entry);
+                    });
         }
-        const auto& direct = directEntries();
-        const auto entry = std::find_if(direct.begin(), direct.end(), [&](const DirectEntry& e) {
-            return e.control == QString::fromUtf8(name);
-        });
-        Q_ASSERT(entry != direct.end());
-        connect(button, &QPushButton::clicked, this,
-                [this, &entry = *entry] { directEntry(entry); });
     }
 }
 
@@ -224,7 +228,7 @@ bool ProgramPanel::reportStore(StoreOutcome outcome) {
     return outcome == StoreOutcome::Stored;
 }
 
-void ProgramPanel::directEntry(const DirectEntry& entry) {
+void ProgramPanel::storeDirectEntry(const DirectEntry& entry) {
     m_program.ArmAppend();
     QString text;
     if (entry.asksText()) {

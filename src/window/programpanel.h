@@ -86,7 +86,7 @@ private:
     void setEditButtonsEnabled(bool enabled);
     void ListView1_ItemClick(QTreeWidgetItem* item);
     void Command12_Click();
-    void directEntry(const DirectEntry& entry);
+    void storeDirectEntry(const DirectEntry& entry);
     void rowDialogButton(RowDialogKind dialog);
     void Command6_Click();
     void Command7_Click();
@@ -98,12 +98,14 @@ private:
     void refreshFindings();
     // The item the list highlights, nullptr when none.
     QTreeWidgetItem* highlightedItem() const;
+    int rowOf(QTreeWidgetItem* item) const;
     // Marks the row an armed insert or modify will act on, and says so.
     void announce();
     // "插入於第 N 列之前", "修改第 N 列"; empty when neither is armed on a row.
     QString armedModeText() const;
     int armedRow() const;
     void paintRows();
+    void paintRow(int row);
 
     Program& m_program;
     ControllerSession& m_session;

@@ -61,19 +61,11 @@ void TrendChart::addPoint(double seconds, double position) {
     m_position->setRange(low->y() - margin, high->y() + margin);
 }
 
-std::pair<double, double> TrendChart::positionRange() const {
-    return {m_position->min(), m_position->max()};
-}
-
 void TrendChart::clear() {
     m_series->clear();
     m_clock.start();
     m_time->setRange(0, kWindowSeconds);
     m_position->setRange(0, 100);
-}
-
-qsizetype TrendChart::points() const {
-    return m_series->count();
 }
 
 }  // namespace tql

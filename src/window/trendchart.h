@@ -22,9 +22,6 @@ public:
     // A position read at seconds since the chart was cleared.
     void addPoint(double seconds, double position);
     void clear();
-    qsizetype points() const;
-    // The position axis: the positions shown, with a margin.
-    std::pair<double, double> positionRange() const;
 
 private:
     QElapsedTimer m_clock;

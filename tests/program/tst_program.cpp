@@ -559,8 +559,8 @@ private slots:
 
     // Modifying a row, a box opens with the row's value when the row is of the button's kind.
     void directEntryDefaults() {
-        const DirectEntry& delay = directEntries()[0];
-        const DirectEntry& loop = directEntries()[5];
+        const DirectEntry& delay = directEntry(DirectEntryKind::Delay);
+        const DirectEntry& loop = directEntry(DirectEntryKind::Loop);
         ProgramTable table{};
         table[1] = {"WT", "500", "-", "-", "-"};
         table[2] = {"LOOP", "3", "-", "-", "-"};

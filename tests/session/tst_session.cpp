@@ -376,7 +376,8 @@ private slots:
             SessionFixture<> s;  // disconnected: refused before the port is opened (no ESC
                                  // stops the controller's running program), naming the row
             s.session.upload(tableOf({kHome, {"STEP", "X\r\rMA 50\r", "-", "-", "-"}}), 2);
-            QCOMPARE(s.messages(), QStringList{"第 2 列: " + controlCharacterError()});
+            QCOMPARE(s.messages(),
+                     QStringList{"第 2 列: " + refusalText(Refusal::ControlCharacter)});
             QVERIFY(s.line.openedPorts.isEmpty());
             QVERIFY(s.line.written.isEmpty());
         }

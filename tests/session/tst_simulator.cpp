@@ -135,6 +135,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(w.input(6), 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!w.input(6), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(w.reading.position, QString("35.5\r"), 15000);
+        sim.process.write("state\n");
+        QTRY_VERIFY_WITH_TIMEOUT(sim.process.canReadLine(), 3000);
+        QVERIFY(sim.process.readLine().contains(" saved=1 lines=19 "));  // "{" .. "}" kept
 
         // An output switch reaches the controller and comes back on its input.
         w.session.setOutput(3, true);

@@ -66,16 +66,17 @@ private slots:
         QTest::newRow("several rows after a jump")
             << QList<Row>{kSpeed, label("A"), jump("A"), kMove, kMove}
             << "第 4 列: 警告: 跳至標籤之後, 沒有任何跳躍會到這一列";  // once for the stretch
-        QTest::newRow("negative speed") << QList<Row>{{"VM", "-5", "速度", "-", "-"}}
-                                        << "第 1 列: 錯誤: 速度的值 \"-5\" 不在 0 到 1000000 之間";
+        QTest::newRow("negative speed")
+            << QList<Row>{{"VM", "-5", "速度", "-", "-"}}
+            << "第 1 列: 錯誤: 速度的值 \"-5\" 不在本工具的安全範圍 0 到 1000000 之間";
         QTest::newRow("huge speed") << QList<Row>{{"VM", "1e20", "速度", "-", "-"}}
                                     << "第 1 列: 錯誤: 速度的值 \"1e20\" 不是數字";
         QTest::newRow("negative delay")
             << QList<Row>{{"WT", "-5", "延遲", "-", "-"}}
-            << "第 1 列: 錯誤: 延遲的值 \"-5\" 不在 0 到 1000000000 之間";
+            << "第 1 列: 錯誤: 延遲的值 \"-5\" 不在本工具的安全範圍 0 到 1000000000 之間";
         QTest::newRow("loop count beyond the counter")
             << QList<Row>{kSpeed, {"LOOP", "2000000000", "迴圈", "-", "-"}, kEnd}
-            << "第 2 列: 錯誤: 迴圈次數 \"2000000000\" 超過控制器的上限 1000000000";
+            << "第 2 列: 錯誤: 迴圈次數 \"2000000000\" 超過本工具的安全上限 1000000000";
         QTest::newRow("loop count half")
             << QList<Row>{kSpeed, {"LOOP", "2.5", "迴圈", "-", "-"}, kEnd}
             << "第 2 列: 錯誤: 迴圈次數 \"2.5\" 不是 1 以上的整數";
@@ -92,7 +93,7 @@ private slots:
             << "第 2 列: 錯誤: 控制器不接受「MA abc」: 值不是數字";
         QTest::newRow("call that calls itself")
             << QList<Row>{kSpeed, label("S"), {"CALL", "S", "呼叫標籤", "-", "-"}}
-            << "第 3 列: 錯誤: 這個呼叫還沒返回就會再被呼叫, 呼叫會超過 64 層";
+            << "第 3 列: 錯誤: 呼叫超過 64 層, 控制器在這裡停止";
         QTest::newRow("recursion an input ends")
             << QList<Row>{kSpeed,
                           label("S"),
@@ -179,8 +180,9 @@ private slots:
         table[2] = jump("X");
         const std::vector<Finding> found = CheckProgram(table, 2);
         QCOMPARE(found.size(), size_t(2));  // the unpaired loop, the missing label
-        QVERIFY(found[0].refusedByTranslator);
-        QVERIFY(!found[1].refusedByTranslator);
+        QCOMPARE(found[0].kind, FindingKind::LoopPairing);
+        QVERIFY(refusedByTranslator(found[0].kind));
+        QVERIFY(!refusedByTranslator(found[1].kind));
     }
 };
 

@@ -143,9 +143,9 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::newRow("two loops, one end")
             << QStringList{"LOOP", "LOOP", "LOOPEND"} << QString("迴圈數目未成對!") << 1;
-        QTest::newRow("lone end") << QStringList{"LOOPEND"} << loopPairingError() << 1;
+        QTest::newRow("lone end") << QStringList{"LOOPEND"} << QString("迴圈數目未成對!") << 1;
         QTest::newRow("end before its loop")
-            << QStringList{"LOOPEND", "LOOP"} << loopPairingError() << 1;
+            << QStringList{"LOOPEND", "LOOP"} << QString("迴圈數目未成對!") << 1;
         QStringList loops51;
         for (int i = 0; i < 51; ++i) {
             loops51.prepend("LOOP");
@@ -153,7 +153,8 @@ private slots:
         }
         QTest::newRow("51 loops") << loops51 << QString("迴圈數目超過50個!") << 51;
         // 250 pulses are 1000 lines, with "{", "CLR VAR;" and "}" three too many.
-        QTest::newRow("1003 lines") << QStringList(250, "PULSE") << tooManyLinesError() << 250;
+        QTest::newRow("1003 lines")
+            << QStringList(250, "PULSE") << QString("程式超過1001行!") << 250;
     }
 
     void refusals() {
@@ -165,7 +166,7 @@ private slots:
             p.add(rowOf(k, "1", "2"));
         }
         const Translation t = TranslateProgram(p.table, p.rows);
-        QCOMPARE(t.error, error);
+        QCOMPARE(t.error(), error);
         QVERIFY(t.ControllerText.isEmpty());
         QCOMPARE(t.errorRow, row);
     }
@@ -186,9 +187,9 @@ private slots:
         p.add(rowOf("VM", "100"));
         p.table[++p.rows] = row;
         const Translation t = TranslateProgram(p.table, p.rows);
-        QCOMPARE(t.error, controlCharacterError());
+        QCOMPARE(t.refusal, Refusal::ControlCharacter);
         QCOMPARE(t.errorRow, 2);
-        QCOMPARE(t.namedError(), "第 2 列: " + controlCharacterError());
+        QCOMPARE(t.namedError(), "第 2 列: " + refusalText(Refusal::ControlCharacter));
         QVERIFY(t.ControllerText.isEmpty());
     }
 
@@ -213,7 +214,7 @@ private slots:
         QCOMPARE(t.ControllerText.size(), kMaxControllerLines);
 
         lines.add(rowOf("CS"));
-        QCOMPARE(TranslateProgram(lines.table, lines.rows).error, tooManyLinesError());
+        QCOMPARE(TranslateProgram(lines.table, lines.rows).refusal, Refusal::TooManyLines);
     }
 
     void emptyProgramAndRowsPastTheEnd() {
@@ -222,6 +223,12 @@ private slots:
         p.add(rowOf("WT", "1"));
         QCOMPARE(TranslateProgram(p.table, 0).ControllerText, body({}));
         QCOMPARE(TranslateProgram(p.table, 1).ControllerText, body({"H;", "DN;"}));
+    }
+
+    void removeSpaces() {
+        QCOMPARE(S(" a b c "), QString("abc"));
+        QCOMPARE(S(""), QString());
+        QCOMPARE(S("MA\t1"), QString("MA\t1"));  // only spaces go
     }
 };
 

@@ -9,15 +9,19 @@
 #include "window/trendchart.h"
 
 #include <QActionGroup>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QLineSeries>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QValueAxis>
 
 using namespace tql;
 using Answer = Prompter::Answer;
@@ -188,6 +192,8 @@ private slots:
         QCOMPARE(w.mode(), QString("修改第 3 列"));
         w.enter("Command13");
         QCOMPARE(w.mode(), QString());
+        w.click("Command5");  // the relative move, for a row at the end
+        QCOMPARE(w.mode(), QString("加在第 4 列"));
     }
 
     // Esc on the main window never takes the mode an open row dialog stores with, and a
@@ -460,22 +466,27 @@ private slots:
         Window w;
         w.connect();
         auto* trend = w.form->findChild<TrendChart*>("Trend");
-        QCOMPARE(trend->points(), 0);
+        QChart* chart = trend->findChild<QChartView*>()->chart();
+        const auto points = [chart] {
+            return qobject_cast<QLineSeries*>(chart->series().value(0))->count();
+        };
+        QCOMPARE(points(), 0);
         w.line.replies = {"12.5\r", "", "0\r"};
         w.form->session().Timer1().setSingleShot(true);
         w.form->session().Timer1().start(0);
-        QTRY_COMPARE_WITH_TIMEOUT(trend->points(), 1, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(points(), 1, 2000);
         w.click("Command22");
-        QCOMPARE(trend->points(), 0);
+        QCOMPARE(points(), 0);
 
         // The position axis follows the two minutes shown: an excursion that scrolled out
         // no longer widens it.
         trend->addPoint(0, 500);
         trend->addPoint(60, 10);
-        QCOMPARE(trend->positionRange(), (std::pair{10.0 - 24.5, 500.0 + 24.5}));
+        const auto* axis = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+        QCOMPARE((std::pair{axis->min(), axis->max()}), (std::pair{10.0 - 24.5, 500.0 + 24.5}));
         trend->addPoint(130, 12);
-        QCOMPARE(trend->points(), 2);
-        QCOMPARE(trend->positionRange(), (std::pair{9.0, 13.0}));
+        QCOMPARE(points(), 2);
+        QCOMPARE((std::pair{axis->min(), axis->max()}), (std::pair{9.0, 13.0}));
     }
 
     // 說明 > 關於 names the version and the licence; Ctrl+Q is 結束.

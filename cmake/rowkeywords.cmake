@@ -1,0 +1,37 @@
+# Fails the build when a row keyword is spelled anywhere under src/ but in the row-kind
+# table: code asks for a kind by its id, so a keyword lives in one place only.
+# Run as: cmake -DSOURCE_DIR=<src> -P rowkeywords.cmake
+get_filename_component(src "${SOURCE_DIR}" ABSOLUTE)
+get_filename_component(root "${src}/.." ABSOLUTE)
+set(table "${src}/program/rowkinds.cpp")
+file(READ "${table}" kinds)
+string(REGEX MATCHALL "RowKindId::[A-Za-z]+,[ \n]*u\"[^\"]+\"" entries "${kinds}")
+set(keywords "")
+foreach(entry IN LISTS entries)
+  string(REGEX REPLACE ".*u\"([^\"]+)\"" "\\1" keyword "${entry}")
+  list(APPEND keywords "${keyword}")
+endforeach()
+list(LENGTH keywords count)
+if(count LESS 28)
+  message(FATAL_ERROR "Read ${count} row keywords from ${table}, expected every kind")
+endif()
+
+file(GLOB_RECURSE sources "${src}/*.h" "${src}/*.cpp")
+list(REMOVE_ITEM sources "${table}")
+set(violations "")
+foreach(source IN LISTS sources)
+  file(READ "${source}" text)
+  foreach(keyword IN LISTS keywords)
+    string(REPLACE "+" "\\+" pattern "${keyword}")
+    if(text MATCHES "u\"${pattern}\"")
+      file(RELATIVE_PATH name "${root}" "${source}")
+      list(APPEND violations "${name}: u\"${keyword}\"")
+    endif()
+  endforeach()
+endforeach()
+
+if(violations)
+  list(JOIN violations "\n  " text)
+  message(FATAL_ERROR "Row keywords outside the row-kind table (ask for the kind by its id):\n"
+                      "  ${text}")
+endif()
