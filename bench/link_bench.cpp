@@ -133,7 +133,7 @@ std::pair<double, double> tickPeriods(const std::string& device) {
     tql::ThreadSleeper sleeper;
     tql::FORM1 form(prompter, line, sleeper, QDir(dir.path()));
     form.session().ConnectController();
-    const double console = meanPeriod(form.session().Timer1());
+    const double console = meanPeriod(*form.session().findChild<QTimer*>("Timer1"));
     auto* teach = new tql::Form3(*form.findChild<tql::ProgramPanel*>());
     const double teaching = meanPeriod(*teach->findChild<QTimer*>("Timer1"));
     form.session().ShowDisconnected();

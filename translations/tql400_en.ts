@@ -728,6 +728,10 @@ Upload the whole program again.</translation>
         <source>控制器現在可能存有不完整的程式 (已送出 %1 / %2 行), 請重新連線後再上傳完整的程式.</source>
         <translation>The controller may now hold an incomplete program (%1 of %2 lines sent); connect again and upload the whole program.</translation>
     </message>
+    <message>
+        <source>控制器通訊中 (上傳或詢問), 請稍後再試!</source>
+        <translation>The controller is busy (an upload or a query); try again shortly!</translation>
+    </message>
 </context>
 <context>
     <name>tql::DryRunWindow</name>
@@ -1009,10 +1013,6 @@ Licence: proprietary, all rights reserved.</translation>
     <message>
         <source>未連線</source>
         <translation>Not connected</translation>
-    </message>
-    <message>
-        <source>控制器通訊中 (上傳或詢問), 請稍後再試!</source>
-        <translation>The controller is busy (an upload or a query); try again shortly!</translation>
     </message>
     <message>
         <source>寸動需要讀到的座標與數字的寸動量!</source>

@@ -4,6 +4,7 @@
 #include "program/dialogrows.h"
 #include "session/fieldtext.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -112,8 +113,12 @@ void Form3::showMoveButtons() {
 
 void Form3::closeEvent(QCloseEvent* event) {
     if (m_host.teach().slideFree()) {
+        if (m_host.teach().holdSlide(true) == Exchange::LineHeld) {
+            m_host.notice(lineHeldMessage());
+            event->ignore();  // open until the slide can be held
+            return;
+        }
         m_timer1.stop();
-        m_host.teach().holdSlide(true);
     }
     RowDialog::closeEvent(event);
 }
@@ -124,7 +129,7 @@ bool Form3::lineHeld() {
     if (!m_host.teach().isConnected() || !m_host.teach().lineHeld()) {
         return false;
     }
-    m_host.notice(tr("控制器通訊中 (上傳或詢問), 請稍後再試!"));
+    m_host.notice(lineHeldMessage());
     return true;
 }
 
@@ -132,13 +137,16 @@ void Form3::Option2_Click(int index) {
     if (!m_host.teach().isConnected()) {
         return;
     }
-    if (lineHeld()) {
+    const bool numeric = index == 0;
+    // Hold off lets the operator push the slide by hand while teaching.
+    const Exchange sent = m_host.teach().holdSlide(numeric);
+    if (sent != Exchange::Done) {
+        if (sent == Exchange::LineHeld) {
+            m_host.notice(lineHeldMessage());
+        }
         m_entry[m_host.entryMemory().NumericEntry ? 0 : 1]->setChecked(true);
         return;
     }
-    const bool numeric = index == 0;
-    // Hold off lets the operator push the slide by hand while teaching.
-    m_host.teach().holdSlide(numeric);
     m_host.entryMemory().NumericEntry = numeric;
     m_text1[0]->setEnabled(numeric);
     showMoveButtons();
@@ -159,7 +167,11 @@ void Form3::Timer1_Timer() {
 }
 
 void Form3::ReadTeachPosition() {
-    m_text1[1]->setText(m_host.teach().readPosition());
+    const std::optional<QString> read = m_host.teach().readPosition();
+    if (!read) {
+        return;  // the upload or a question holds the line: the next tick reads
+    }
+    m_text1[1]->setText(*read);
     if (!m_host.entryMemory().NumericEntry) {
         m_text1[0]->setText(teachReading(m_text1[1]->text()));
     }
@@ -190,8 +202,13 @@ void Form3::takePosition() {
     if (!m_host.entryMemory().NumericEntry || lineHeld()) {
         return;
     }
-    m_text1[1]->setText(m_host.teach().readPosition());
-    const QString reading = teachReading(m_text1[1]->text());
+    const std::optional<QString> read = m_host.teach().readPosition();
+    if (!read) {
+        m_host.notice(lineHeldMessage());
+        return;
+    }
+    m_text1[1]->setText(*read);
+    const QString reading = teachReading(*read);
     if (!isNumberText(reading)) {
         m_host.notice(tr("無法讀取滑台座標!"));
         return;
@@ -205,8 +222,11 @@ bool Form3::sendMove(const QString& target) {
     if (!m_host.entryMemory().NumericEntry || !m_host.teach().isConnected() || lineHeld()) {
         return false;
     }
-    m_host.teach().moveTo(target);
-    return true;
+    const Exchange sent = m_host.teach().moveTo(target);
+    if (sent == Exchange::LineHeld) {
+        m_host.notice(lineHeldMessage());
+    }
+    return sent == Exchange::Done;
 }
 
 void Form3::confirm() {

@@ -81,6 +81,18 @@ ControllerSession::Hold::~Hold() {
     }
 }
 
+QString lineHeldMessage() {
+    return ControllerSession::tr("控制器通訊中 (上傳或詢問), 請稍後再試!");
+}
+
+void ControllerSession::startPoll() {
+    if (!lineHeld()) {
+        m_timer1.start();
+    } else {
+        m_tickDue = true;  // the hold's end starts it
+    }
+}
+
 void ControllerSession::restartPoll() {
     if (m_timer1.isActive()) {
         m_timer1.start();
@@ -122,7 +134,15 @@ bool ControllerSession::checkNumberField(const QString& value, bool emptyAllowed
     return false;
 }
 
-void ControllerSession::ConnectController() {
+Exchange ControllerSession::ConnectController() {
+    if (lineHeld()) {
+        return Exchange::LineHeld;
+    }
+    connectController();
+    return m_link.isOpen() ? Exchange::Done : Exchange::NotSent;
+}
+
+void ControllerSession::connectController() {
     notice(ControllerSession::tr(" 準備連線終止運作中程式"));
     if (!m_link.isOpen()) {
         if (const auto failure = m_link.open(m_portNumber)) {
@@ -159,7 +179,15 @@ void ControllerSession::ReadInternalValues() {
     emit internalValuesRead(readInternalValues(m_link));
 }
 
-void ControllerSession::ShowDisconnected() {
+Exchange ControllerSession::ShowDisconnected() {
+    if (lineHeld()) {
+        return Exchange::LineHeld;
+    }
+    showDisconnected();
+    return Exchange::Done;
+}
+
+void ControllerSession::showDisconnected() {
     emit connectedChanged(false);
     m_timer1.stop();
     m_tickDue = false;  // the console shows the closed port now
@@ -180,7 +208,7 @@ void ControllerSession::ShowDisconnected() {
 
 void ControllerSession::lostPort(const QString& consequence) {
     const QString reason = m_link.lostReason().value_or(QString());
-    ShowDisconnected();
+    showDisconnected();
     QString text = ControllerSession::tr("連接埠 %1 已中斷, 連線結束: %2").arg(portName(), reason);
     if (!consequence.isEmpty()) {
         text += u'\n' + consequence;
@@ -190,7 +218,7 @@ void ControllerSession::lostPort(const QString& consequence) {
 
 void ControllerSession::Timer1_Timer() {
     if (!m_link.isOpen()) {
-        ShowDisconnected();
+        showDisconnected();
         return;
     }
     if (m_link.lostReason()) {
@@ -230,63 +258,78 @@ void ControllerSession::inputsTouched() {
     }
 }
 
-void ControllerSession::stopProgram() {
-    if (m_link.isOpen() && !lineHeld()) {
-        stopControllerProgram(m_link);
+// Its button is on only while connected: a closed port says nothing.
+Exchange ControllerSession::stopProgram() {
+    if (lineHeld()) {
+        return Exchange::LineHeld;
     }
+    if (!m_link.isOpen()) {
+        return Exchange::NotSent;
+    }
+    stopControllerProgram(m_link);
+    return Exchange::Done;
 }
 
-void ControllerSession::home() {
-    RS232(commands::kHome);
+Exchange ControllerSession::home() {
+    return lineHeld() ? Exchange::LineHeld : RS232(commands::kHome);
 }
 
-void ControllerSession::moveTo(const QString& target) {
-    if (!m_link.isOpen() || lineHeld()) {
-        return;
+Exchange ControllerSession::moveTo(const QString& target) {
+    if (lineHeld()) {
+        return Exchange::LineHeld;
+    }
+    if (!m_link.isOpen()) {
+        return Exchange::NotSent;
     }
     m_link.write(commands::kMoveTo);
     m_link.write(target);
     m_link.writeCarriageReturn();
+    return Exchange::Done;
 }
 
-void ControllerSession::positionSlide(const QString& target) {
-    sendSetting(commands::kMoveTo, target);
+Exchange ControllerSession::positionSlide(const QString& target) {
+    return sendSetting(commands::kMoveTo, target);
 }
 
-void ControllerSession::setAcceleration(const QString& value) {
-    sendSetting(commands::kSetAcceleration, value);
+Exchange ControllerSession::setAcceleration(const QString& value) {
+    return sendSetting(commands::kSetAcceleration, value);
 }
 
-void ControllerSession::setSpeed(const QString& value) {
-    sendSetting(commands::kSetSpeed, value);
+Exchange ControllerSession::setSpeed(const QString& value) {
+    return sendSetting(commands::kSetSpeed, value);
 }
 
 // 定位's target, 加速度 and 速度 as one write with their prefix, then CR; the last two then
 // show what the controller now holds. An empty 定位 has always sent "MA " alone; the
 // settings need a value.
-void ControllerSession::sendSetting(const QString& prefix, const QString& value) {
+Exchange ControllerSession::sendSetting(const QString& prefix, const QString& value) {
     if (lineHeld()) {
-        return;
+        return Exchange::LineHeld;
     }
     const Hold hold(*this);
     const bool move = prefix == commands::kMoveTo;
-    if (checkNumberField(value, move)) {
-        m_link.write(prefix + value);
-        m_link.writeCarriageReturn();
-        if (!move) {
-            ReadInternalValues();
-        }
+    if (!checkNumberField(value, move)) {
+        return Exchange::NotSent;
     }
+    m_link.write(prefix + value);
+    m_link.writeCarriageReturn();
+    if (!move) {
+        ReadInternalValues();
+    }
+    return Exchange::Done;
 }
 
-bool ControllerSession::sendImmediate(const QString& command) {
+Exchange ControllerSession::sendImmediate(const QString& command) {
+    if (lineHeld()) {
+        return Exchange::LineHeld;
+    }
     const Hold hold(*this);
     if (!checkSendable(command)) {
-        return false;
+        return Exchange::NotSent;
     }
     m_history.add(command);
     userSettings().setValue(kHistoryKey, m_history.commands());
-    RS232(command);
+    const Exchange sent = RS232(command);
     // A typed "HOFF" frees the slide as the teach dialog's does.
     if (m_link.isOpen() &&
         (command.trimmed() == commands::kHoldOff || command.trimmed() == commands::kHoldOn)) {
@@ -294,55 +337,76 @@ bool ControllerSession::sendImmediate(const QString& command) {
     }
     m_link.sleep(commands::kCommandReplyWait);
     emit replyRead(m_link.readAll());
-    return true;
+    return sent;
 }
 
-void ControllerSession::saveParameters() {
+Exchange ControllerSession::saveParameters() {
+    if (lineHeld()) {
+        return Exchange::LineHeld;
+    }
     if (!m_link.isOpen()) {
-        RS232(commands::kSaveParameters);  // says " 連線錯誤 !" and sends nothing: no question
-        return;
+        return RS232(commands::kSaveParameters);  // " 連線錯誤 !", nothing sent: no question
     }
     const Hold hold(*this);  // the question lets events run
-    if (ask(ControllerSession::tr("是否儲存參數?"), Prompter::Icon::Question)) {
-        RS232(commands::kSaveParameters);
+    if (!ask(ControllerSession::tr("是否儲存參數?"), Prompter::Icon::Question)) {
+        return Exchange::NotSent;
     }
+    return RS232(commands::kSaveParameters);
 }
 
-void ControllerSession::RS232(const QString& text) {
+Exchange ControllerSession::RS232(const QString& text) {
     if (!m_link.isOpen()) {
         prompter().message(nullptr, ControllerSession::tr(" 連線錯誤 !"), applicationTitle());
-        return;
+        return Exchange::NotSent;
     }
-    if (checkSendable(text)) {
-        m_link.writeLine(text);
+    if (!checkSendable(text)) {
+        return Exchange::NotSent;
     }
+    m_link.writeLine(text);
+    return Exchange::Done;
 }
 
-void ControllerSession::signOff() {
+Exchange ControllerSession::signOff() {
+    if (lineHeld()) {
+        return Exchange::LineHeld;
+    }
     if (m_link.isOpen()) {
         m_timer1.stop();
         holdFreedSlide();
         RS232(commands::kEchoOn);
         m_link.close();
     }
+    return Exchange::Done;
 }
 
-void ControllerSession::holdSlide(bool held) {
-    if (m_link.isOpen()) {
-        m_link.write(held ? commands::kHoldOn : commands::kHoldOff);
-        m_link.writeCarriageReturn();
-        m_slideFree = !held;
+Exchange ControllerSession::holdSlide(bool held) {
+    if (lineHeld()) {
+        return Exchange::LineHeld;
     }
+    if (!m_link.isOpen()) {
+        return Exchange::NotSent;
+    }
+    writeHold(held);
+    return Exchange::Done;
+}
+
+void ControllerSession::writeHold(bool held) {
+    m_link.write(held ? commands::kHoldOn : commands::kHoldOff);
+    m_link.writeCarriageReturn();
+    m_slideFree = !held;
 }
 
 // Over a line still there: a lost one carries nothing.
 void ControllerSession::holdFreedSlide() {
-    if (m_slideFree && !m_link.lostReason()) {
-        holdSlide(true);
+    if (m_slideFree && m_link.isOpen() && !m_link.lostReason()) {
+        writeHold(true);
     }
 }
 
-QString ControllerSession::readPosition() {
+std::optional<QString> ControllerSession::readPosition() {
+    if (lineHeld()) {
+        return std::nullopt;
+    }
     RS232(commands::kQueryPosition);
     m_link.sleep(commands::kQueryWait);
     return m_link.readAll();

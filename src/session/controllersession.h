@@ -27,7 +27,9 @@ QString uploadCancelledMessage(int sent, int total);
 //
 // It is the one owner of the line: while anything holds it (an exchange that lets events
 // run, such as the upload with its progress and questions, or any modal box, since every
-// box asked through prompter() holds it), the poll pauses and nothing else talks.
+// box asked through prompter() holds it), the poll pauses and nothing else talks: every
+// verb that writes asks the guard first and is refused (Exchange::LineHeld) while it is
+// held. Timer1, the poll, is started and stopped by the session's own verbs only.
 class ControllerSession final : public QObject, public TeachLine {
     Q_OBJECT
 
@@ -60,8 +62,8 @@ public:
     const QString& portNumber() const { return m_portNumber; }
     void setPortNumber(const QString& portNumber) { m_portNumber = portNumber; }
     bool isConnected() const override { return m_link.isOpen(); }
-    // The 500 ms console timer whose tick polls the controller.
-    QTimer& Timer1() { return m_timer1; }
+    // The poll from the start: its first tick shows a closed port disconnected.
+    void startPoll();
     // Every byte on the line, for the wire monitor.
     WireLog& wireLog() { return m_wireLog; }
     // 立即指令's commands sent before, kept in the user's settings.
@@ -69,26 +71,28 @@ public:
     // The position last read while connected, when it was a number.
     std::optional<double> lastPosition() const;
 
+    // The verbs that write. Each is refused with nothing sent while the line is held.
+    //
     // 連線: the controller probed, stopped and greeted, the internal values read, the poll
     // started; a port that cannot be opened or a silent controller is said so.
-    void ConnectController();
-    // 斷線, and wherever the console must show the truth of a closed port.
-    void ShowDisconnected();
+    Exchange ConnectController();
+    // 斷線: the console shows the truth of a closed port (a slide left free is held first).
+    Exchange ShowDisconnected();
     // 結束 and the close box: a connected controller gets "EC 1", then the port closes.
-    void signOff();
+    Exchange signOff();
     // 停止: ESC ESC, the controller's stop, and nothing else.
-    void stopProgram();
+    Exchange stopProgram();
     // 原點.
-    void home();
+    Exchange home();
     // 定位 ("MA " and the target; an empty target too), 加速度 ("VA=") and 速度 ("VM="): the
     // prefix and the number as one write, then CR; the settings are then read back.
-    void positionSlide(const QString& target);
-    void setAcceleration(const QString& value);
-    void setSpeed(const QString& value);
-    // 立即指令: the command, 100 ms, the reply (replyRead). false when it was not sent.
-    bool sendImmediate(const QString& command);
+    Exchange positionSlide(const QString& target);
+    Exchange setAcceleration(const QString& value);
+    Exchange setSpeed(const QString& value);
+    // 立即指令: the command, 100 ms, the reply (replyRead).
+    Exchange sendImmediate(const QString& command);
     // 儲存參數: asked first, then "SAVE C".
-    void saveParameters();
+    Exchange saveParameters();
     // An OUTPUT switch: the next tick sends what differs from what was last sent.
     void setOutput(int output, bool on);
     // The INPUT indicators are the controller's: touched while disconnected, the operator
@@ -96,21 +100,19 @@ public:
     void inputsTouched();
     // 上傳: translated and checked before anything is sent, connected if need be, the
     // trace written, then downloaded with its progress (uploadProgress) and the questions.
-    void upload(const ProgramTable& table, int rowCounter);
+    Exchange upload(const ProgramTable& table, int rowCounter);
     // The progress window's 取消: the upload stops after the line on the wire.
     void cancelUpload() { m_uploadCancelled = true; }
 
-    // One command line when the port is open; " 連線錯誤 !" and nothing sent when closed.
-    void RS232(const QString& text);
     // A message titled "訊息", the title of the console's and the upload's messages.
     void notice(const QString& text);
 
     // The teach dialog's exchanges. The slide is never left free: 斷線 and 結束 hold it
     // first, and the next connection's greeting holds it after a lost port.
-    void holdSlide(bool held) override;
+    Exchange holdSlide(bool held) override;
     bool slideFree() const override { return m_slideFree; }
-    QString readPosition() override;
-    void moveTo(const QString& target) override;
+    std::optional<QString> readPosition() override;
+    Exchange moveTo(const QString& target) override;
 
 signals:
     // Panel 1 of the status bar: "連線中" or "未連線".
@@ -137,9 +139,16 @@ private:
     class HoldingPrompter;
 
     void Timer1_Timer();
+    // What the verbs do once the guard let them: the session's own exchanges call these
+    // while they hold the line themselves.
+    void connectController();
+    void showDisconnected();
+    void writeHold(bool held);
+    // One command line when the port is open; " 連線錯誤 !" and nothing sent when closed.
+    Exchange RS232(const QString& text);
     void ShowConnected();
     void ReadInternalValues();
-    void sendSetting(const QString& prefix, const QString& value);
+    Exchange sendSetting(const QString& prefix, const QString& value);
     // The port as connection messages name it.
     QString portName() const;
     // "通訊有誤!" as it has always read, and on a second line which port stayed silent.

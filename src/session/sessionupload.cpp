@@ -31,7 +31,10 @@ bool ControllerSession::uploadDespiteErrors(const ProgramTable& table, int rowCo
     return ask(text, Prompter::Icon::Warning);
 }
 
-void ControllerSession::upload(const ProgramTable& table, int rowCounter) {
+Exchange ControllerSession::upload(const ProgramTable& table, int rowCounter) {
+    if (lineHeld()) {
+        return Exchange::LineHeld;
+    }
     Translation translation;
     if (rowCounter > 0) {
         translation = TranslateProgram(table, rowCounter);
@@ -40,21 +43,24 @@ void ControllerSession::upload(const ProgramTable& table, int rowCounter) {
             // the row to mend.
             notice(translation.refusal == Refusal::LoopPairing ? translation.error()
                                                                : translation.namedError());
-            return;
+            return Exchange::NotSent;
         }
         if (const std::optional<int> row = rowBig5CannotHold(translation)) {
             notice(ControllerSession::tr("第 %1 列有 Big5 無法表示的字元, 無法上傳!").arg(*row));
-            return;
+            return Exchange::NotSent;
         }
         if (!uploadDespiteErrors(table, rowCounter)) {
-            return;
+            return Exchange::NotSent;
         }
     }
     if (!m_link.isOpen()) {
-        ConnectController();
+        connectController();
     }
-    if (!m_link.isOpen() || rowCounter == 0) {
-        return;
+    if (!m_link.isOpen()) {
+        return Exchange::NotSent;
+    }
+    if (rowCounter == 0) {
+        return Exchange::Done;  // an empty program only connects, as it always has
     }
     // The trace is a record only: a trace that cannot be written is reported, the upload
     // goes on.
@@ -63,9 +69,10 @@ void ControllerSession::upload(const ProgramTable& table, int rowCounter) {
     }
     if (!m_link.isOpen()) {
         notice(ControllerSession::tr("尚未連線"));
-        return;
+        return Exchange::NotSent;
     }
     download(translation.ControllerText);
+    return Exchange::Done;
 }
 
 // At 9600 baud a long program is seconds on the wire: every line is reported as it goes
@@ -94,7 +101,7 @@ void ControllerSession::download(const QStringList& text) {
         case DownloadOutcome::NoAnswer:
             notice(noAnswer());
             // The console shows what is true: a closed port is a disconnected console.
-            ShowDisconnected();
+            showDisconnected();
             break;
         case DownloadOutcome::LineLost:
             // Like 取消: the controller may now hold part of the program.

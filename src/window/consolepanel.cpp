@@ -188,17 +188,19 @@ void ConsolePanel::buildInputsAndOutputs(QWidget* client) {
 
 void ConsolePanel::connectSession() {
     ControllerSession* session = &m_session;
-    connect(m_connect, &QPushButton::clicked, session, &ControllerSession::ConnectController);
-    connect(m_disconnect, &QPushButton::clicked, session, &ControllerSession::ShowDisconnected);
-    connect(m_stop, &QPushButton::clicked, session, &ControllerSession::stopProgram);
-    connect(m_home, &QPushButton::clicked, session, &ControllerSession::home);
-    connect(m_saveParameters, &QPushButton::clicked, session, &ControllerSession::saveParameters);
+    connect(m_connect, &QPushButton::clicked, this, [this] { tell(m_session.ConnectController()); });
+    connect(m_disconnect, &QPushButton::clicked, this,
+            [this] { tell(m_session.ShowDisconnected()); });
+    connect(m_stop, &QPushButton::clicked, this, [this] { tell(m_session.stopProgram()); });
+    connect(m_home, &QPushButton::clicked, this, [this] { tell(m_session.home()); });
+    connect(m_saveParameters, &QPushButton::clicked, this,
+            [this] { tell(m_session.saveParameters()); });
     connect(m_acceleration, &QPushButton::clicked, this,
-            [this] { m_session.setAcceleration(m_accelerationField->text()); });
+            [this] { tell(m_session.setAcceleration(m_accelerationField->text())); });
     connect(m_speed, &QPushButton::clicked, this,
-            [this] { m_session.setSpeed(m_speedField->text()); });
+            [this] { tell(m_session.setSpeed(m_speedField->text())); });
     connect(m_position, &QPushButton::clicked, this,
-            [this] { m_session.positionSlide(m_positionField->text()); });
+            [this] { tell(m_session.positionSlide(m_positionField->text())); });
     connect(m_immediate, &QPushButton::clicked, this, &ConsolePanel::Command17_Click);
 
     connect(session, &ControllerSession::connectedChanged, this,
@@ -275,10 +277,19 @@ void ConsolePanel::clearReadings() {
 // Enter or by the button.
 void ConsolePanel::Command17_Click() {
     m_reply->clear();
-    if (m_session.sendImmediate(m_commandField->text())) {
+    if (tell(m_session.sendImmediate(m_commandField->text()))) {
         m_commandField->setFocus();
         m_commandField->selectAll();
     }
+}
+
+// The session says why a verb sent nothing, but for a line another exchange holds: that
+// is the window's to say.
+bool ConsolePanel::tell(Exchange exchange) {
+    if (exchange == Exchange::LineHeld) {
+        m_session.notice(lineHeldMessage());
+    }
+    return exchange == Exchange::Done;
 }
 
 void ConsolePanel::Command3_Click() {
@@ -292,7 +303,7 @@ void ConsolePanel::Command3_Click() {
     // Before any word on how it ended (a lost port): never a progress window behind it.
     const auto ended = connect(&m_session, &ControllerSession::uploadEnded, this,
                                [&progress] { progress.hide(); });
-    m_session.upload(m_program.table(), m_program.RowCounter());
+    tell(m_session.upload(m_program.table(), m_program.RowCounter()));
     disconnect(shown);
     disconnect(ended);
 }

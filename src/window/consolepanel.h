@@ -2,6 +2,7 @@
 
 #include "link/console.h"
 #include "program/program.h"
+#include "session/teachline.h"
 
 #include <QObject>
 
@@ -53,6 +54,8 @@ private:
     void clearReadings();
     void Command3_Click();
     void Command17_Click();
+    // Tells the operator of a verb refused while the line is held; true when it was done.
+    bool tell(Exchange exchange);
 
     ControllerSession& m_session;
     const Program& m_program;

@@ -71,7 +71,7 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     resize(sizeHint());
     setMinimumSize(size());
     Form_Load();
-    m_session.Timer1().start();
+    m_session.startPoll();
 }
 
 // The controls at fixed places in the frames, stretched where their texts need more room
@@ -330,12 +330,17 @@ void FORM1::setMainWindowEnabled(bool enabled) {
     menuBar()->setEnabled(enabled);
 }
 
+// Never while another exchange is on the line: its sign-off would land inside it.
 void FORM1::closeEvent(QCloseEvent* event) {
-    if (!m_files->offerToSave()) {
+    if (m_session.lineHeld()) {
+        statusBar()->showMessage(lineHeldMessage(), kNoteTime);
         event->ignore();
         return;
     }
-    m_session.signOff();
+    if (!m_files->offerToSave() || m_session.signOff() == Exchange::LineHeld) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

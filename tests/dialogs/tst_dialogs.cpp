@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 
 using namespace tql;
+using tql::test::pollTimer;
 using namespace std::chrono_literals;
 using tql::test::FormFixture;
 
@@ -348,7 +349,7 @@ private slots:
         e.line.openState = true;  // connected
         e.memory().NumericEntry = false;
         QDialog* d = e.open("Command19", "Form3");
-        e.form->session().Timer1().stop();  // only the dialog's own reads take the scripted replies
+        pollTimer(e.form->session()).stop();  // only the dialog's own reads take the scripted replies
         QVERIFY(e.in<QRadioButton>(d, "Option2(1)")->isChecked());
         QCOMPARE(e.line.written, QByteArray("HOFF\r"));
         QVERIFY(!e.in(d, "Text1(0)")->isEnabled());
@@ -421,7 +422,7 @@ private slots:
         e.load({kDelay});
         e.arm("Command6", 1);
         QDialog* d = e.open("Command19", "Form3");
-        e.form->session().Timer1().stop();
+        pollTimer(e.form->session()).stop();
         QCOMPARE(e.line.written, QByteArray("HOFF\r"));
         e.line.written.clear();
         if (how == "cancel") {
@@ -467,7 +468,7 @@ private slots:
         Editor e;
         e.line.openState = true;
         QDialog* d = e.open("Command19", "Form3");
-        e.form->session().Timer1().stop();
+        pollTimer(e.form->session()).stop();
         e.line.written.clear();
         e.line.replies = {"10\r"};
         e.press(d, "TakePosition");

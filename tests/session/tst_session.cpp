@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QTest>
 
+#include <functional>
+#include <optional>
+
 using namespace tql;
 using namespace tql::test;
 using namespace std::chrono_literals;
@@ -33,6 +36,29 @@ QString inputsOf(const PollReading& reading) {
 
 }  // namespace
 
+// The verbs that write on the line, as the windows call them.
+struct Verb {
+    const char* name;
+    std::function<Exchange(ControllerSession&)> call;
+};
+const Verb kVerbs[] = {
+    {"連線", [](ControllerSession& s) { return s.ConnectController(); }},
+    {"斷線", [](ControllerSession& s) { return s.ShowDisconnected(); }},
+    {"結束", [](ControllerSession& s) { return s.signOff(); }},
+    {"停止", [](ControllerSession& s) { return s.stopProgram(); }},
+    {"原點", [](ControllerSession& s) { return s.home(); }},
+    {"定位", [](ControllerSession& s) { return s.positionSlide("5"); }},
+    {"加速度", [](ControllerSession& s) { return s.setAcceleration("100"); }},
+    {"速度", [](ControllerSession& s) { return s.setSpeed("100"); }},
+    {"立即指令", [](ControllerSession& s) { return s.sendImmediate("?PE"); }},
+    {"儲存參數", [](ControllerSession& s) { return s.saveParameters(); }},
+    {"上傳", [](ControllerSession& s) { return s.upload(tableOf({kHome}), 1); }},
+    {"教導: 放開滑台", [](ControllerSession& s) { return s.holdSlide(false); }},
+    {"教導: 讀取座標",
+     [](ControllerSession& s) { return s.readPosition() ? Exchange::Done : Exchange::LineHeld; }},
+    {"教導: 移動", [](ControllerSession& s) { return s.moveTo("5"); }},
+};
+
 class TestSession : public QObject {
     Q_OBJECT
 
@@ -50,9 +76,9 @@ private slots:
         QCOMPARE(s.internal.acceleration, QString("3000\r"));
         QCOMPARE(s.internal.speed, QString("150\r"));
         QVERIFY(s.connected);
-        QVERIFY(s.session.Timer1().isActive());
-        QCOMPARE(s.session.Timer1().interval(), 500);
-        QCOMPARE(s.session.Timer1().timerType(), Qt::PreciseTimer);
+        QVERIFY(pollTimer(s.session).isActive());
+        QCOMPARE(pollTimer(s.session).interval(), 500);
+        QCOMPARE(pollTimer(s.session).timerType(), Qt::PreciseTimer);
         QCOMPARE(s.state, QString("連線中"));
     }
 
@@ -95,7 +121,7 @@ private slots:
         QVERIFY(s.line.written.isEmpty());
         QVERIFY(!s.line.isOpen());
         QVERIFY(!s.connected);
-        QVERIFY(!s.session.Timer1().isActive());
+        QVERIFY(!pollTimer(s.session).isActive());
         QCOMPARE(s.state, QString("未連線"));
         QCOMPARE(s.cleared, 1);
         QCOMPARE(s.session.lastPosition(), std::nullopt);
@@ -147,7 +173,7 @@ private slots:
         if (sent.isEmpty() && command != "立即指令") {
             QCOMPARE(s.messages().first(), QString("「%1」不是數字, 指令未送出!").arg(text));
         }
-        QVERIFY(s.session.Timer1().isActive());
+        QVERIFY(pollTimer(s.session).isActive());
     }
 
     // The settings show what the controller says it now holds, not what was typed; a reply
@@ -161,7 +187,7 @@ private slots:
 
         s.sleeper.sleeps.clear();
         s.line.replies = {"35.5\r\n"};
-        QVERIFY(s.session.sendImmediate("?PE"));
+        QCOMPARE(s.session.sendImmediate("?PE"), Exchange::Done);
         QCOMPARE(s.sleeper.sleeps, Sleeps{100ms});
         QCOMPARE(s.reply, QString("35.5\r\n"));
         QCOMPARE(s.session.history().commands().last(), QString("?PE"));
@@ -184,7 +210,7 @@ private slots:
             QCOMPARE(s.messages(), QStringList{"是否儲存參數?"});
             QCOMPARE(s.prompter.messages[0].buttons, Prompter::Buttons::YesNo);
             QCOMPARE(s.line.written, answer == Answer::Yes ? QByteArray("SAVE C\r") : QByteArray());
-            QVERIFY(s.session.Timer1().isActive());
+            QVERIFY(pollTimer(s.session).isActive());
         }
     }
 
@@ -196,17 +222,13 @@ private slots:
             const ControllerSession::Hold upload(s.session);
             {
                 const ControllerSession::Hold box(s.session);
-                QVERIFY(!s.session.Timer1().isActive());
+                QVERIFY(!pollTimer(s.session).isActive());
             }
             QVERIFY(s.session.lineHeld());
-            QVERIFY(!s.session.Timer1().isActive());
-            s.session.stopProgram();
-            s.session.setSpeed("100");
-            s.session.moveTo("5");
-            QVERIFY(s.line.written.isEmpty());
+            QVERIFY(!pollTimer(s.session).isActive());
         }
         QVERIFY(!s.session.lineHeld());
-        QVERIFY(s.session.Timer1().isActive());
+        QVERIFY(pollTimer(s.session).isActive());
 
         // A box asked through the session holds the line while it is up.
         bool heldDuringTheBox = false;
@@ -216,7 +238,43 @@ private slots:
 
         s.session.ShowDisconnected();
         { const ControllerSession::Hold box(s.session); }
-        QVERIFY(!s.session.Timer1().isActive());  // a closed port is not polled again
+        QVERIFY(!pollTimer(s.session).isActive());  // a closed port is not polled again
+    }
+
+    // Every verb that writes asks the guard: while another exchange holds the line it
+    // sends nothing, asks nothing and says it was refused; with the line free it talks.
+    void everyVerbAsksTheGuard_data() {
+        QTest::addColumn<int>("verb");
+        QTest::addColumn<QByteArray>("free");  // how its bytes start when the line is free
+        const QByteArray starts[] = {"?VM\r",     "",         "EC 1\r",   "\x1b\x1b", "H\r",
+                                     "MA 5\r",    "VA=100\r", "VM=100\r", "?PE\r",    "SAVE C\r",
+                                     "?VM\r\x1b", "HOFF\r",   "?PE\r",    "MA 5\r"};
+        for (int v = 0; v < int(std::size(starts)); ++v) {
+            QTest::newRow(kVerbs[v].name) << v << starts[v];
+        }
+    }
+
+    void everyVerbAsksTheGuard() {
+        QFETCH(int, verb);
+        QFETCH(QByteArray, free);
+        for (const bool held : {true, false}) {
+            ConnectedSession s;
+            s.line.replies = {"100\r", "", "", "2000\r", "100\r"};
+            s.prompter.answers = {Answer::Yes, Answer::Yes, Answer::No, Answer::No};
+            std::optional<ControllerSession::Hold> hold;
+            if (held) {
+                hold.emplace(s.session);
+            }
+            const Exchange done = kVerbs[verb].call(s.session);
+            if (held) {
+                QCOMPARE(done, Exchange::LineHeld);
+                QCOMPARE(s.line.written, QByteArray());
+                QCOMPARE(s.messages(), QStringList());
+            } else {
+                QVERIFY(done != Exchange::LineHeld);
+                QVERIFY2(s.line.written.startsWith(free), s.line.written.constData());
+            }
+        }
     }
 
     // The start-up tick that shows a closed port disconnected still comes after a box put
@@ -225,9 +283,9 @@ private slots:
     void startUpTickComesAfterABox() {
         tql::test::SessionFixture<> s;
         s.connected = true;
-        s.session.Timer1().start();
+        pollTimer(s.session).start();
         s.session.prompter().message(nullptr, "x", "y");
-        QVERIFY(s.session.Timer1().isActive());
+        QVERIFY(pollTimer(s.session).isActive());
         QVERIFY(s.tick());
         QVERIFY(!s.connected);
         s.session.saveParameters();
@@ -322,7 +380,7 @@ private slots:
                                             "DL\r{\rCLR VAR;\rH;\rDN;\r}\r\r") +
                                      tail);
         QCOMPARE(s.progress, (QList<int>{1, 2, 3, 4, 5}));
-        QVERIFY(s.session.Timer1().isActive());
+        QVERIFY(pollTimer(s.session).isActive());
         QFile trace(QDir(s.home.dir.path()).filePath("TRY.txt"));
         QVERIFY(trace.open(QIODevice::ReadOnly));
         QCOMPARE(trace.readAll(), QByteArray("{\r\nCLR VAR;\r\nH;\r\nDN;\r\n}\r\n"));
@@ -342,7 +400,7 @@ private slots:
         QCOMPARE(s.line.written, QByteArray("?VM\r\x1b\x1b"
                                             "DL\r{\rCLR VAR;\r\r"));
         QCOMPARE(s.messages(), QStringList{uploadCancelledMessage(2, 5)});
-        QVERIFY(s.session.Timer1().isActive());
+        QVERIFY(pollTimer(s.session).isActive());
     }
 
     void uploadConnectsFirst() {
@@ -398,7 +456,7 @@ private slots:
             QCOMPARE(s.line.written, QByteArray("?VM\r\x1b\x1b"
                                                 "DL\r"));
             QVERIFY(!s.line.isOpen());
-            QVERIFY(!s.session.Timer1().isActive());
+            QVERIFY(!pollTimer(s.session).isActive());
             QCOMPARE(s.state, QString("未連線"));
         }
         {
@@ -413,7 +471,7 @@ private slots:
             QCOMPARE(s.messages(), QStringList{"通訊有誤!\n連接埠 COM1 在 200 ms 內沒有任何回應."});
             QCOMPARE(s.line.written, QByteArray("?VM\r"));
             QVERIFY(!s.line.isOpen());
-            QVERIFY(!s.session.Timer1().isActive());
+            QVERIFY(!pollTimer(s.session).isActive());
             QCOMPARE(s.state, QString("未連線"));
         }
     }

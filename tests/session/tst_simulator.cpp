@@ -20,6 +20,7 @@
 #include <thread>
 
 using namespace tql;
+using tql::test::pollTimer;
 using namespace std::chrono_literals;
 using tql::test::tableOf;
 using Answer = Prompter::Answer;
@@ -116,7 +117,7 @@ private slots:
             {"POINT", "絕對移動", "0", "-", "-"},    {"LOOPEND", "迴圈結束", "-", "-", "-"},
             {"POINT", "絕對移動", "35.5", "-", "-"},
         };
-        w.session.Timer1().stop();
+        pollTimer(w.session).stop();
         QTest::qWait(100);
         QFile::resize(log, 0);
         w.prompter.answers = {Answer::Yes, Answer::Yes};
@@ -128,7 +129,7 @@ private slots:
             "MA 35.5;\rDN;\r}\r\rSAVE P\rHON\rG\r";
         QTest::qWait(100);
         QCOMPARE(readFile(log).left(expected.size()), expected);
-        QVERIFY(w.session.Timer1().isActive());
+        QVERIFY(pollTimer(w.session).isActive());
 
         // The pulse shows on input 6 (the simulator loops the outputs back), the slide
         // ends where the program leaves it.
@@ -175,7 +176,7 @@ private slots:
                 w.session.cancelUpload();
             }
         });
-        w.session.Timer1().stop();
+        pollTimer(w.session).stop();
         QTest::qWait(100);
         QFile::resize(log, 0);
         w.prompter.messages.clear();
@@ -197,7 +198,7 @@ private slots:
             QCOMPARE(w.prompter.messages[0].text,
                      uploadCancelledMessage(cancelAt, int(text.size())));
         }
-        QVERIFY(w.session.Timer1().isActive());
+        QVERIFY(pollTimer(w.session).isActive());
     }
 
     void silentController() {

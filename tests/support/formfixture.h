@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/polltimer.h"
 #include "support/scriptedline.h"
 #include "support/scriptedprompter.h"
 #include "window/form1.h"

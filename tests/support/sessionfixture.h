@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/controllersession.h"
+#include "support/polltimer.h"
 #include "support/programrows.h"
 #include "support/scriptedline.h"
 #include "support/scriptedprompter.h"
@@ -53,7 +54,7 @@ struct SessionFixture {
 
     // One console tick, on demand, instead of every 500 ms; true when it ran.
     bool tick(int timeoutMs = 2000) {
-        QTimer& timer = session.Timer1();
+        QTimer& timer = pollTimer(session);
         bool ticked = false;
         const auto done = QObject::connect(&timer, &QTimer::timeout, [&] { ticked = true; });
         timer.setSingleShot(true);

@@ -8,6 +8,7 @@
 #include <QProgressDialog>
 
 using namespace tql;
+using tql::test::pollTimer;
 using Answer = Prompter::Answer;
 
 namespace {
@@ -47,7 +48,7 @@ private slots:
 
         c.find<QCheckBox>("Check4(2)")->setChecked(true);
         c.line.replies = {"12.5\r", "", "1\r"};
-        c.form->session().Timer1().setInterval(0);
+        pollTimer(c.form->session()).setInterval(0);
         QTRY_COMPARE_WITH_TIMEOUT(c.text("Text5"), QString("12.5\r"), 2000);
         QVERIFY(c.input(1) && !c.input(2));
         QVERIFY(c.line.written.endsWith("SET P2\r"));
@@ -62,6 +63,17 @@ private slots:
         }
         QVERIFY(!c.input(1));
         QCOMPARE(c.panel(1), QString("未連線"));
+    }
+
+    // A press the session refuses while another exchange holds the line is said, not lost
+    // in silence.
+    void aRefusedPressIsSaid() {
+        Console c;
+        c.connect();
+        const ControllerSession::Hold upload(c.form->session());
+        c.click("原點");
+        QCOMPARE(c.line.written, QByteArray());
+        QCOMPARE(c.prompter.messages.back().text, lineHeldMessage());
     }
 
     // Enter in a console field does what its button does, and only while the button could.

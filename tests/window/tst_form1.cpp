@@ -16,6 +16,7 @@
 #include <memory>
 
 using namespace tql;
+using tql::test::pollTimer;
 
 namespace {
 
@@ -101,8 +102,8 @@ private slots:
         QCOMPARE(w.panel(2), QString("COM1"));
 
         // The first tick finds the port closed and switches the console off for good.
-        QVERIFY(w.form->session().Timer1().isActive());
-        QTRY_VERIFY_WITH_TIMEOUT(!w.form->session().Timer1().isActive(), 2000);
+        QVERIFY(pollTimer(w.form->session()).isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(!pollTimer(w.form->session()).isActive(), 2000);
         for (const char* name : {"原點", "Command16", "Command17", "Command18", "Command20",
                                  "Command21", "Command22", "Text1", "Text3", "Text6", "Text7"}) {
             QVERIFY2(!w.find(QString::fromUtf8(name))->isEnabled(), name);

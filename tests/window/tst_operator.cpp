@@ -24,6 +24,7 @@
 #include <QValueAxis>
 
 using namespace tql;
+using tql::test::pollTimer;
 using Answer = Prompter::Answer;
 
 namespace {
@@ -45,7 +46,7 @@ struct Window : tql::test::FormFixture {
         line.replies = {"100\r", "", "", "2000\r", "100\r"};
         prompter.answers = {Answer::Ok};
         click("連線鍵");
-        form->session().Timer1().stop();
+        pollTimer(form->session()).stop();
         line.written.clear();
         prompter.messages.clear();
     }
@@ -357,7 +358,7 @@ private slots:
         w.connect();
         w.click("Command19");
         auto* teach = w.form->findChild<QDialog*>("Form3");
-        w.form->session().Timer1().stop();
+        pollTimer(w.form->session()).stop();
         teach->findChild<QTimer*>("Timer1")->stop();
         w.line.written.clear();
         {
@@ -472,8 +473,8 @@ private slots:
         };
         QCOMPARE(points(), 0);
         w.line.replies = {"12.5\r", "", "0\r"};
-        w.form->session().Timer1().setSingleShot(true);
-        w.form->session().Timer1().start(0);
+        pollTimer(w.form->session()).setSingleShot(true);
+        pollTimer(w.form->session()).start(0);
         QTRY_COMPARE_WITH_TIMEOUT(points(), 1, 2000);
         w.click("Command22");
         QCOMPARE(points(), 0);
