@@ -46,6 +46,8 @@ std::vector<Fault> staticFaults(const std::vector<std::string>& lines);
 // program that loops without waiting, such as one polling an input. At 1 ms a line, ten
 // minutes are 600 000 lines: the time bound, not the line bound, ends an endless loop.
 inline constexpr double kStatementSeconds = 0.001;
+// Times closer than this are one moment: steps of simulated time add up in binary fractions.
+inline constexpr double kTimeTolerance = 1e-9;
 
 struct MachineOptions {
     bool loopback = false;  // outputs 1..4 show on inputs 5..8

@@ -70,7 +70,7 @@ void Machine::step(double now) {
             m_programClock = std::max(m_programClock, now);
         }
         // The statement before has not yet taken its time.
-        if (m_programClock > now + 1e-9) {
+        if (m_programClock > now + kTimeTolerance) {
             return;
         }
         const Statement& s = m_code[m_pc];

@@ -73,9 +73,8 @@ enum RowTrait : unsigned {
     Calls = 1u << 3,        // a call, on an input or not: a RET may come back to it
     Returns = 1u << 4,
     DefinesLabel = 1u << 5,
-    WaitsOnInput = 1u << 6,  // waits on, jumps on or calls on an input
-    MovesAtSpeed = 1u << 7,  // a move at the "VM" speed (homing has its own)
-    SetsSpeed = 1u << 8,
+    MovesAtSpeed = 1u << 6,  // a move at the "VM" speed (homing has its own)
+    SetsSpeed = 1u << 7,
 };
 
 struct ValueColumn {

@@ -14,8 +14,7 @@
 
 namespace tql {
 
-// Simulated times closer than this are one moment: the steps add up in binary fractions.
-inline constexpr double kTimeTolerance = 1e-9;
+using controller::kTimeTolerance;
 
 // One dry run: the translated program loaded into the machine, then run in steps of kStep
 // with the input changes applied as their time comes, the motion, the waits and the rows

@@ -486,6 +486,13 @@ private slots:
         e.press(d, "TakePosition");
         QCOMPARE(e.messages(), QStringList{"無法讀取滑台座標!"});
         QCOMPARE(e.in<QLineEdit>(d, "Text1(0)")->text(), QString("30"));
+        // A target no line can carry is refused in words, as any other that is no number.
+        e.type(d, "Text1(0)", "😀");
+        e.line.written.clear();
+        e.press(d, "Command2");
+        QCOMPARE(e.line.written, QByteArray());
+        QCOMPARE(e.messages().last(), QString("「😀」不是數字, 指令未送出!"));
+        e.type(d, "Text1(0)", "30");
         e.press(d, "Command3(0)");
         QCOMPARE(e.row(1), (Row{"POINT", "絕對移動", "30", "-", "-"}));
 

@@ -58,6 +58,15 @@ private slots:
                                  << "第 1 列: 警告: 速度為 0, 之後的移動不會動";
         QTest::newRow("move before speed")
             << QList<Row>{kMove, kSpeed} << "第 1 列: 警告: 移動之前沒有設定速度";
+        QTest::newRow("relative move before speed")
+            << QList<Row>{{"MR", "相對移動", "5", "-", "-"}, kSpeed}
+            << "第 1 列: 警告: 移動之前沒有設定速度";
+        QTest::newRow("return a call on an input reaches")
+            << QList<Row>{kSpeed,
+                          {"IN+C", "3", "A", "IN+CALL", "-"},
+                          label("A"),
+                          {"RET", "RETURN", "返回", "-", "-"}}
+            << "";
         QTest::newRow("return nobody calls")
             << QList<Row>{kSpeed, {"RET", "RETURN", "返回", "-", "-"}}
             << "第 2 列: 警告: 沒有任何呼叫會回到這個返回";
