@@ -2,6 +2,7 @@
 // word, a teach reading and a number check without fault.
 #include "files/big5.h"
 #include "link/console.h"
+#include "session/fieldtext.h"
 
 #include <cstdint>
 #include <cstdlib>
