@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -166,15 +167,25 @@ void Form3::Timer1_Timer() {
     ReadTeachPosition();
 }
 
+// One reading at a time: a tick while the last is still on its way asks nothing more.
 void Form3::ReadTeachPosition() {
-    const std::optional<QString> read = m_host.teach().readPosition();
-    if (!read) {
-        return;  // the upload or a question holds the line: the next tick reads
+    if (m_reading) {
+        return;
     }
-    m_text1[1]->setText(*read);
-    if (!m_host.entryMemory().NumericEntry) {
-        m_text1[0]->setText(teachReading(m_text1[1]->text()));
-    }
+    m_reading = true;
+    m_host.teach().readPosition([dialog = QPointer(this)](const std::optional<QString>& read) {
+        if (!dialog) {
+            return;
+        }
+        dialog->m_reading = false;
+        if (!read) {
+            return;  // the upload or a question holds the line: the next tick reads
+        }
+        dialog->m_text1[1]->setText(*read);
+        if (!dialog->m_host.entryMemory().NumericEntry) {
+            dialog->m_text1[0]->setText(teachReading(*read));
+        }
+    });
 }
 
 void Form3::Command2_Click() {
@@ -202,18 +213,22 @@ void Form3::takePosition() {
     if (!m_host.entryMemory().NumericEntry || lineHeld()) {
         return;
     }
-    const std::optional<QString> read = m_host.teach().readPosition();
-    if (!read) {
-        m_host.notice(lineHeldMessage());
-        return;
-    }
-    m_text1[1]->setText(*read);
-    const QString reading = teachReading(*read);
-    if (!isNumberText(reading)) {
-        m_host.notice(tr("無法讀取滑台座標!"));
-        return;
-    }
-    m_text1[0]->setText(reading.trimmed());
+    m_host.teach().readPosition([dialog = QPointer(this)](const std::optional<QString>& read) {
+        if (!dialog) {
+            return;
+        }
+        if (!read) {
+            dialog->m_host.notice(lineHeldMessage());
+            return;
+        }
+        dialog->m_text1[1]->setText(*read);
+        const QString reading = teachReading(*read);
+        if (!isNumberText(reading)) {
+            dialog->m_host.notice(tr("無法讀取滑台座標!"));
+            return;
+        }
+        dialog->m_text1[0]->setText(reading.trimmed());
+    });
 }
 
 // Only in numeric entry, only while connected, and never while another exchange holds

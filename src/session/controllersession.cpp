@@ -5,6 +5,12 @@
 #include "session/fieldtext.h"
 #include "session/usersettings.h"
 
+#include <QCoreApplication>
+#include <QMutexLocker>
+#include <QThread>
+
+#include <type_traits>
+
 namespace tql {
 namespace {
 
@@ -15,7 +21,9 @@ const QString kHistoryKey = QStringLiteral("console/history");
 
 }  // namespace
 
-// Every box holds the line while it is up: its event loop must not let a tick talk.
+// Every box holds the line while it is up: its event loop must not let a tick talk. The
+// boxes are the window's: asked from the session's own thread, the window's thread shows
+// them while the session waits for the answer.
 class ControllerSession::HoldingPrompter final : public Prompter {
 public:
     HoldingPrompter(Prompter& boxes, ControllerSession& session)
@@ -23,24 +31,33 @@ public:
 
     Answer message(QWidget* parent, const QString& text, const QString& title, Buttons buttons,
                    Icon icon) override {
-        const Hold hold(m_session);
-        return m_boxes.message(parent, text, title, buttons, icon);
+        return shown([&] { return m_boxes.message(parent, text, title, buttons, icon); });
     }
     QString inputBox(QWidget* parent, const QString& prompt, const QString& title,
                      const QString& defaultText) override {
-        const Hold hold(m_session);
-        return m_boxes.inputBox(parent, prompt, title, defaultText);
+        return shown([&] { return m_boxes.inputBox(parent, prompt, title, defaultText); });
     }
     QString saveFileName(QWidget* parent, const QString& filter, const QString& start) override {
-        const Hold hold(m_session);
-        return m_boxes.saveFileName(parent, filter, start);
+        return shown([&] { return m_boxes.saveFileName(parent, filter, start); });
     }
     QString openFileName(QWidget* parent, const QString& filter, const QString& start) override {
-        const Hold hold(m_session);
-        return m_boxes.openFileName(parent, filter, start);
+        return shown([&] { return m_boxes.openFileName(parent, filter, start); });
     }
 
 private:
+    template <typename Box>
+    std::invoke_result_t<Box> shown(Box box) {
+        const Hold hold(m_session);
+        QObject* windows = QCoreApplication::instance();
+        if (windows == nullptr || windows->thread() == QThread::currentThread()) {
+            return box();
+        }
+        std::invoke_result_t<Box> answer{};
+        QMetaObject::invokeMethod(
+            windows, [&] { answer = box(); }, Qt::BlockingQueuedConnection);
+        return answer;
+    }
+
     Prompter& m_boxes;
     ControllerSession& m_session;
 };
@@ -65,20 +82,53 @@ Prompter& ControllerSession::prompter() {
     return *m_prompter;
 }
 
-// A tick that was due comes after the hold: also the start-up tick that shows a closed
-// port disconnected, when a box (a file named on the command line that cannot be loaded)
-// came first.
 ControllerSession::Hold::Hold(ControllerSession& session) : m_session(session) {
-    if (m_session.m_holds++ == 0) {
-        m_session.m_tickDue = m_session.m_timer1.isActive();
-        m_session.m_timer1.stop();
-    }
+    ++m_session.m_holds;
+    m_session.applyHolds();
 }
 
 ControllerSession::Hold::~Hold() {
-    if (--m_session.m_holds == 0 && (m_session.m_link.isOpen() || m_session.m_tickDue)) {
-        m_session.m_timer1.start();
+    --m_session.m_holds;
+    m_session.applyHolds();
+}
+
+// A tick that was due comes after the hold: also the start-up tick that shows a closed
+// port disconnected, when a box (a file named on the command line that cannot be loaded)
+// came first. A hold taken on another thread reaches the poll a moment later, on this one.
+void ControllerSession::applyHolds() {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(this, [this] { applyHolds(); }, Qt::QueuedConnection);
+        return;
     }
+    const bool held = m_holds > 0;
+    if (held && !m_pollHeld) {
+        m_pollHeld = true;
+        m_tickDue = m_timer1.isActive();
+        m_timer1.stop();
+    } else if (!held && m_pollHeld) {
+        m_pollHeld = false;
+        if (m_link.isOpen() || m_tickDue) {
+            m_timer1.start();
+        }
+    }
+}
+
+bool ControllerSession::isConnected() const {
+    return QThread::currentThread() == thread() ? m_link.isOpen() : m_connected.load();
+}
+
+void ControllerSession::syncConnected() {
+    m_connected = m_link.isOpen();
+}
+
+QString ControllerSession::portNumber() const {
+    const QMutexLocker locked(&m_shared);
+    return m_portNumber;
+}
+
+void ControllerSession::setPortNumber(const QString& portNumber) {
+    const QMutexLocker locked(&m_shared);
+    m_portNumber = portNumber;
 }
 
 QString lineHeldMessage() {
@@ -86,7 +136,7 @@ QString lineHeldMessage() {
 }
 
 void ControllerSession::startPoll() {
-    if (!lineHeld()) {
+    if (!m_pollHeld) {
         m_timer1.start();
     } else {
         m_tickDue = true;  // the hold's end starts it
@@ -100,7 +150,7 @@ void ControllerSession::restartPoll() {
 }
 
 QString ControllerSession::portName() const {
-    return portDisplayName(m_portNumber);
+    return portDisplayName(portNumber());
 }
 
 QString ControllerSession::noAnswer() const {
@@ -145,7 +195,7 @@ Exchange ControllerSession::ConnectController() {
 void ControllerSession::connectController() {
     notice(ControllerSession::tr(" 準備連線終止運作中程式"));
     if (!m_link.isOpen()) {
-        if (const auto failure = m_link.open(m_portNumber)) {
+        if (const auto failure = m_link.open(portNumber())) {
             notice(*failure);
             return;
         }
@@ -153,6 +203,7 @@ void ControllerSession::connectController() {
     if (!probeController(m_link)) {
         notice(noAnswer());
         m_link.close();
+        syncConnected();
         return;
     }
     greetController(m_link);
@@ -167,9 +218,10 @@ void ControllerSession::connectController() {
 
 void ControllerSession::ShowConnected() {
     m_shownConnected = true;
+    syncConnected();
     emit connectedChanged(true);
     ReadInternalValues();
-    if (!lineHeld()) {
+    if (!m_pollHeld) {
         m_timer1.start();
     }
     emit connectionShown(ControllerSession::tr("連線中"));
@@ -196,12 +248,16 @@ void ControllerSession::showDisconnected() {
         m_link.close();
     }
     m_slideFree = false;  // a lost line took nothing more; the next greeting holds it
+    syncConnected();
     emit connectionShown(ControllerSession::tr("未連線"));
     emit disconnected();
     // Nobody may read an old position or input as live; the start-up values are no reading
     // and stay until the first connection.
     if (std::exchange(m_shownConnected, false)) {
-        m_lastPositionReply.clear();
+        {
+            const QMutexLocker locked(&m_shared);
+            m_lastPositionReply.clear();
+        }
         emit readingsCleared();
     }
 }
@@ -217,6 +273,9 @@ void ControllerSession::lostPort(const QString& consequence) {
 }
 
 void ControllerSession::Timer1_Timer() {
+    if (lineHeld()) {
+        return;  // a box of the window's came up just now; its hold stops the poll next
+    }
     if (!m_link.isOpen()) {
         showDisconnected();
         return;
@@ -227,7 +286,10 @@ void ControllerSession::Timer1_Timer() {
     }
     // Every indicator is written on every poll; no answer clears them all.
     const PollReading reading = pollPositionAndInputs(m_link);
-    m_lastPositionReply = reading.position;
+    {
+        const QMutexLocker locked(&m_shared);
+        m_lastPositionReply = reading.position;
+    }
     emit pollRead(reading);
     if (const std::optional<double> position = lastPosition()) {
         emit positionRead(*position);
@@ -239,8 +301,13 @@ void ControllerSession::Timer1_Timer() {
 }
 
 std::optional<double> ControllerSession::lastPosition() const {
-    const QString reading = teachReading(m_lastPositionReply);
-    if (!m_link.isOpen() || !isNumberText(reading)) {
+    QString reply;
+    {
+        const QMutexLocker locked(&m_shared);
+        reply = m_lastPositionReply;
+    }
+    const QString reading = teachReading(reply);
+    if (!isConnected() || !isNumberText(reading)) {
         return std::nullopt;
     }
     return reading.trimmed().toDouble();
@@ -329,6 +396,7 @@ Exchange ControllerSession::sendImmediate(const QString& command) {
     }
     m_history.add(command);
     userSettings().setValue(kHistoryKey, m_history.commands());
+    emit historyChanged(m_history.commands());
     const Exchange sent = RS232(command);
     // A typed "HOFF" frees the slide as the teach dialog's does.
     if (m_link.isOpen() &&
@@ -375,6 +443,7 @@ Exchange ControllerSession::signOff() {
         holdFreedSlide();
         RS232(commands::kEchoOn);
         m_link.close();
+        syncConnected();
     }
     return Exchange::Done;
 }

@@ -8,9 +8,11 @@
 #include "session/prompter.h"
 #include "session/teachline.h"
 
+#include <QMutex>
 #include <QObject>
 #include <QTimer>
 
+#include <atomic>
 #include <optional>
 
 namespace tql {
@@ -30,7 +32,12 @@ QString uploadCancelledMessage(int sent, int total);
 // box asked through prompter() holds it), the poll pauses and nothing else talks: every
 // verb that writes asks the guard first and is refused (Exchange::LineHeld) while it is
 // held. Timer1, the poll, is started and stopped by the session's own verbs only.
-class ControllerSession final : public QObject, public TeachLine {
+//
+// It may run on a thread of its own: then its verbs are called on that thread (the
+// windows post them), its boxes are shown by the window's thread while it waits for the
+// answer, and what the windows read directly (lineHeld, isConnected, slideFree,
+// lastPosition, portNumber, the wire log) is safe to read from any thread.
+class ControllerSession final : public QObject {
     Q_OBJECT
 
 public:
@@ -42,7 +49,8 @@ public:
     Prompter& prompter();
 
     // While any Hold lives the line is held: Timer1 stops, and starts again when the last
-    // one goes while the port is open.
+    // one goes while the port is open. A Hold may be taken on any thread (a box of the
+    // window's holds it too); the poll follows on the session's own thread.
     class Hold {
     public:
         explicit Hold(ControllerSession& session);
@@ -53,15 +61,16 @@ public:
     private:
         ControllerSession& m_session;
     };
-    bool lineHeld() const override { return m_holds > 0; }
+    bool lineHeld() const { return m_holds > 0; }
     // A running poll starts afresh: its next tick comes a whole period from now (after the
     // editor puts up a row dialog, whose own exchanges came first).
     void restartPoll();
 
     // The port the console connects on: "1".."4" name COM1..COM4, other text is a port name.
-    const QString& portNumber() const { return m_portNumber; }
-    void setPortNumber(const QString& portNumber) { m_portNumber = portNumber; }
-    bool isConnected() const override { return m_link.isOpen(); }
+    QString portNumber() const;
+    void setPortNumber(const QString& portNumber);
+    // The port as it stands on the session's thread; as the session last saw it elsewhere.
+    bool isConnected() const;
     // The poll from the start: its first tick shows a closed port disconnected.
     void startPoll();
     // Every byte on the line, for the wire monitor.
@@ -101,18 +110,20 @@ public:
     // 上傳: translated and checked before anything is sent, connected if need be, the
     // trace written, then downloaded with its progress (uploadProgress) and the questions.
     Exchange upload(const ProgramTable& table, int rowCounter);
-    // The progress window's 取消: the upload stops after the line on the wire.
+    // The progress window's 取消, from any thread: the upload stops after the line on the
+    // wire.
     void cancelUpload() { m_uploadCancelled = true; }
 
     // A message titled "訊息", the title of the console's and the upload's messages.
     void notice(const QString& text);
 
-    // The teach dialog's exchanges. The slide is never left free: 斷線 and 結束 hold it
-    // first, and the next connection's greeting holds it after a lost port.
-    Exchange holdSlide(bool held) override;
-    bool slideFree() const override { return m_slideFree; }
-    std::optional<QString> readPosition() override;
-    Exchange moveTo(const QString& target) override;
+    // The teach dialog's exchanges (TeachLine says what each does). The slide is never left
+    // free: 斷線 and 結束 hold it first, and the next connection's greeting holds it after
+    // a lost port.
+    Exchange holdSlide(bool held);
+    bool slideFree() const { return m_slideFree; }
+    std::optional<QString> readPosition();
+    Exchange moveTo(const QString& target);
 
 signals:
     // Panel 1 of the status bar: "連線中" or "未連線".
@@ -134,11 +145,17 @@ signals:
     void uploadEnded();
     // The console left the connected state.
     void disconnected();
+    // 立即指令's commands, after one more was sent.
+    void historyChanged(const QStringList& commands);
 
 private:
     class HoldingPrompter;
 
     void Timer1_Timer();
+    // The poll as the holds say, on the session's own thread.
+    void applyHolds();
+    // isConnected as the port now stands.
+    void syncConnected();
     // What the verbs do once the guard let them: the session's own exchanges call these
     // while they hold the line themselves.
     void connectController();
@@ -171,15 +188,18 @@ private:
     Link m_link;
     CommandHistory m_history;
     QTimer m_timer1;
-    QString m_portNumber = QStringLiteral("1");
     OutputStates m_outputsWanted{};
     OutputStates m_outputsSent{};
+    mutable QMutex m_shared;  // guards the two below, read by the windows
     QString m_lastPositionReply;
-    int m_holds = 0;
+    QString m_portNumber = QStringLiteral("1");
+    std::atomic<int> m_holds = 0;
+    std::atomic<bool> m_connected = false;
+    std::atomic<bool> m_uploadCancelled = false;
+    std::atomic<bool> m_slideFree = false;  // "HOFF" sent, no "HON" since
+    bool m_pollHeld = false;        // the holds have stopped the poll
     bool m_tickDue = false;         // Timer1 ran when the first hold came
     bool m_shownConnected = false;  // since the last ShowDisconnected
-    bool m_uploadCancelled = false;
-    bool m_slideFree = false;  // "HOFF" sent, no "HON" since
 };
 
 }  // namespace tql

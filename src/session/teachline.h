@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace tql {
@@ -36,8 +37,9 @@ public:
     virtual Exchange holdSlide(bool held) = 0;
     // A "HOFF" went out and no "HON" since: the slide is free (a vertical axis would fall).
     virtual bool slideFree() const = 0;
-    // "?PE", 50 ms, and whatever has arrived, unchanged; nothing while the line is held.
-    virtual std::optional<QString> readPosition() = 0;
+    // "?PE", 50 ms, and whatever has arrived, unchanged, handed to `read` when it is in;
+    // nothing while the line is held. `read` is called on the caller's thread.
+    virtual void readPosition(std::function<void(const std::optional<QString>&)> read) = 0;
     // "MA ", the target and CR as three writes; nothing while closed.
     virtual Exchange moveTo(const QString& target) = 0;
 };

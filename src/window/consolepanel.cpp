@@ -1,6 +1,7 @@
 #include "window/consolepanel.h"
 
 #include "session/controllersession.h"
+#include "window/sessionclient.h"
 #include "window/controls.h"
 
 #include <QCheckBox>
@@ -20,16 +21,22 @@ namespace {
 constexpr int kRowY[] = {18, 40, 62, 84, 106};
 constexpr int kRowH = 21;
 
+}  // namespace
+
 // The upload's progress window, made when the first line has gone out. Its 取消, and Esc
 // however it reaches the window (its shortcut, or the dialog's own reject while the window
-// is not yet active), stop the upload after the line on the wire: the window is never
-// merely hidden while the upload goes on unseen.
-class UploadProgressWindow {
+// is not yet active), stop the upload after the line on the wire at once, whichever thread
+// the upload runs on: the window is never merely hidden while the upload goes on unseen.
+class ConsolePanel::UploadProgressWindow {
 public:
-    explicit UploadProgressWindow(QWidget* window) : m_window(window) {}
+    UploadProgressWindow(QWidget* window, std::function<void()> cancel)
+        : m_window(window), m_cancel(std::move(cancel)) {}
 
-    // Shows sent of total lines; true when the operator cancelled.
-    bool show(int sent, int total) {
+    // Shows sent of total lines.
+    void show(int sent, int total) {
+        if (m_cancelled) {
+            return;
+        }
         if (!m_dialog) {
             m_dialog.emplace(ConsolePanel::tr("上傳中..."), ConsolePanel::tr("取消"), 0, total,
                              m_window);
@@ -37,15 +44,14 @@ public:
             m_dialog->setWindowTitle(ConsolePanel::tr("上傳"));
             m_dialog->setWindowModality(Qt::WindowModal);
             m_dialog->setMinimumDuration(0);
-            QObject::connect(&*m_dialog, &QDialog::rejected, [this] { m_rejected = true; });
+            QObject::connect(&*m_dialog, &QDialog::rejected, [this] { cancel(); });
+            QObject::connect(&*m_dialog, &QProgressDialog::canceled, [this] { cancel(); });
         }
         m_dialog->setLabelText(ConsolePanel::tr("上傳中... 第 %1 / %2 行").arg(sent).arg(total));
         m_dialog->setValue(sent);  // lets events run: a press of 取消 lands here
-        const bool cancelled = m_dialog->wasCanceled() || m_rejected;
-        if (sent == total || cancelled) {
-            hide();  // the questions or the word on the cancel come next
+        if (sent == total && !m_cancelled) {
+            hide();  // the questions come next
         }
-        return cancelled;
     }
     void hide() {
         if (m_dialog) {
@@ -54,15 +60,26 @@ public:
     }
 
 private:
+    // The word on the cancel comes next.
+    void cancel() {
+        if (!std::exchange(m_cancelled, true)) {
+            m_cancel();
+            hide();
+        }
+    }
+
     QWidget* m_window;
+    std::function<void()> m_cancel;
     std::optional<QProgressDialog> m_dialog;
-    bool m_rejected = false;
+    bool m_cancelled = false;
 };
 
-}  // namespace
-
-ConsolePanel::ConsolePanel(ControllerSession& session, const Program& program, QWidget* client)
-    : QObject(client), m_session(session), m_program(program) {
+ConsolePanel::ConsolePanel(SessionClient& session, const Program& program, QWidget* client)
+    : QObject(client),
+      m_client(session),
+      m_session(session.session()),
+      m_history(session.session().history().commands()),
+      m_program(program) {
     buildUploadFrame(client);
     buildConsoleFrame(client);
     buildDisplays();
@@ -170,7 +187,9 @@ void ConsolePanel::buildInputsAndOutputs(QWidget* client) {
             placed(new QCheckBox(QString::number(k), m_outputFrame),
                    QStringLiteral("Check4(%1)").arg(k), QRect(12 + (k - 1) * 48, 24, 44, 22));
         connect(output, &QCheckBox::toggled, this,
-                [this, k](bool on) { m_session.setOutput(k, on); });
+                [this, k](bool on) {
+                    m_client.post([k, on](ControllerSession& s) { s.setOutput(k, on); });
+                });
         m_outputs[k - 1] = output;
     }
     m_inputFrame = new QGroupBox(QStringLiteral("INPUT"), client);
@@ -188,19 +207,24 @@ void ConsolePanel::buildInputsAndOutputs(QWidget* client) {
 
 void ConsolePanel::connectSession() {
     ControllerSession* session = &m_session;
-    connect(m_connect, &QPushButton::clicked, this, [this] { tell(m_session.ConnectController()); });
-    connect(m_disconnect, &QPushButton::clicked, this,
-            [this] { tell(m_session.ShowDisconnected()); });
-    connect(m_stop, &QPushButton::clicked, this, [this] { tell(m_session.stopProgram()); });
-    connect(m_home, &QPushButton::clicked, this, [this] { tell(m_session.home()); });
-    connect(m_saveParameters, &QPushButton::clicked, this,
-            [this] { tell(m_session.saveParameters()); });
-    connect(m_acceleration, &QPushButton::clicked, this,
-            [this] { tell(m_session.setAcceleration(m_accelerationField->text())); });
-    connect(m_speed, &QPushButton::clicked, this,
-            [this] { tell(m_session.setSpeed(m_speedField->text())); });
-    connect(m_position, &QPushButton::clicked, this,
-            [this] { tell(m_session.positionSlide(m_positionField->text())); });
+    const auto button = [this](QPushButton* pressed, Exchange (ControllerSession::*verb)()) {
+        connect(pressed, &QPushButton::clicked, this,
+                [this, verb] { perform([verb](ControllerSession& s) { return (s.*verb)(); }); });
+    };
+    button(m_connect, &ControllerSession::ConnectController);
+    button(m_disconnect, &ControllerSession::ShowDisconnected);
+    button(m_stop, &ControllerSession::stopProgram);
+    button(m_home, &ControllerSession::home);
+    button(m_saveParameters, &ControllerSession::saveParameters);
+    const auto field = [this](QPushButton* pressed, QLineEdit* value,
+                              Exchange (ControllerSession::*verb)(const QString&)) {
+        connect(pressed, &QPushButton::clicked, this, [this, value, verb] {
+            perform([verb, text = value->text()](ControllerSession& s) { return (s.*verb)(text); });
+        });
+    };
+    field(m_acceleration, m_accelerationField, &ControllerSession::setAcceleration);
+    field(m_speed, m_speedField, &ControllerSession::setSpeed);
+    field(m_position, m_positionField, &ControllerSession::positionSlide);
     connect(m_immediate, &QPushButton::clicked, this, &ConsolePanel::Command17_Click);
 
     connect(session, &ControllerSession::connectedChanged, this,
@@ -213,7 +237,22 @@ void ConsolePanel::connectSession() {
     connect(session, &ControllerSession::pollRead, this, &ConsolePanel::showReading);
     connect(session, &ControllerSession::readingsCleared, this, &ConsolePanel::clearReadings);
     connect(session, &ControllerSession::replyRead, m_reply, &QLineEdit::setText);
+    connect(session, &ControllerSession::historyChanged, this,
+            [this](const QStringList& commands) { m_history = CommandHistory(commands); });
+    connect(session, &ControllerSession::uploadProgress, this, [this](int sent, int total) {
+        if (m_progress) {
+            m_progress->show(sent, total);
+        }
+    });
+    // Before any word on how it ended (a lost port): never a progress window behind it.
+    connect(session, &ControllerSession::uploadEnded, this, [this] {
+        if (m_progress) {
+            m_progress->hide();
+        }
+    });
 }
+
+ConsolePanel::~ConsolePanel() = default;
 
 void ConsolePanel::Form_Load() {
     for (QWidget* control : std::initializer_list<QWidget*>{
@@ -235,7 +274,7 @@ bool ConsolePanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_commandField && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            CommandHistory& history = m_session.history();
+            CommandHistory& history = m_history;
             const std::optional<QString> shown =
                 key == Qt::Key_Up ? history.older(m_commandField->text()) : history.newer();
             if (shown) {
@@ -277,35 +316,38 @@ void ConsolePanel::clearReadings() {
 // Enter or by the button.
 void ConsolePanel::Command17_Click() {
     m_reply->clear();
-    if (tell(m_session.sendImmediate(m_commandField->text()))) {
-        m_commandField->setFocus();
-        m_commandField->selectAll();
-    }
+    perform([command = m_commandField->text()](
+                ControllerSession& s) { return s.sendImmediate(command); },
+            [this] {
+                m_commandField->setFocus();
+                m_commandField->selectAll();
+            });
+}
+
+void ConsolePanel::perform(std::function<Exchange(ControllerSession&)> verb,
+                           std::function<void()> done) {
+    m_client.perform(std::move(verb), [this, done = std::move(done)](Exchange exchange) {
+        tell(exchange);
+        if (done && exchange == Exchange::Done) {
+            done();
+        }
+    });
 }
 
 // The session says why a verb sent nothing, but for a line another exchange holds: that
 // is the window's to say.
-bool ConsolePanel::tell(Exchange exchange) {
+void ConsolePanel::tell(Exchange exchange) {
     if (exchange == Exchange::LineHeld) {
         m_session.notice(lineHeldMessage());
     }
-    return exchange == Exchange::Done;
 }
 
+// The progress window stays until the upload has ended, however it ended.
 void ConsolePanel::Command3_Click() {
-    UploadProgressWindow progress(m_uploadFrame->window());
-    const auto shown =
-        connect(&m_session, &ControllerSession::uploadProgress, this, [&](int sent, int total) {
-            if (progress.show(sent, total)) {
-                m_session.cancelUpload();
-            }
-        });
-    // Before any word on how it ended (a lost port): never a progress window behind it.
-    const auto ended = connect(&m_session, &ControllerSession::uploadEnded, this,
-                               [&progress] { progress.hide(); });
-    tell(m_session.upload(m_program.table(), m_program.RowCounter()));
-    disconnect(shown);
-    disconnect(ended);
+    m_progress = std::make_unique<UploadProgressWindow>(m_uploadFrame->window(),
+                                                        [this] { m_session.cancelUpload(); });
+    perform([table = m_program.table(), rows = m_program.RowCounter()](
+                ControllerSession& s) { return s.upload(table, rows); });
 }
 
 }  // namespace tql

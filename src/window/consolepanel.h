@@ -6,7 +6,11 @@
 
 #include <QObject>
 
+#include "link/commandhistory.h"
+
 #include <array>
+#include <functional>
+#include <memory>
 
 class QCheckBox;
 class QGroupBox;
@@ -16,6 +20,7 @@ class QPushButton;
 namespace tql {
 
 class ControllerSession;
+class SessionClient;
 
 // The controller console as the operator sees it: the upload button, the console frame
 // with its immediate commands and displays, and the OUTPUT and INPUT frames. It shows what
@@ -25,7 +30,8 @@ class ConsolePanel final : public QObject {
     Q_OBJECT
 
 public:
-    ConsolePanel(ControllerSession& session, const Program& program, QWidget* client);
+    ConsolePanel(SessionClient& session, const Program& program, QWidget* client);
+    ~ConsolePanel() override;
 
     // The frames the main window places.
     QGroupBox* uploadFrame() const { return m_uploadFrame; }
@@ -43,6 +49,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class UploadProgressWindow;
+
     void buildUploadFrame(QWidget* client);
     void buildConsoleFrame(QWidget* client);
     void buildDisplays();
@@ -54,10 +62,16 @@ private:
     void clearReadings();
     void Command3_Click();
     void Command17_Click();
-    // Tells the operator of a verb refused while the line is held; true when it was done.
-    bool tell(Exchange exchange);
+    // The verb on the session's thread; the operator is told of it refused while the line
+    // is held, and `done` hears that it went on the line.
+    void perform(std::function<Exchange(ControllerSession&)> verb,
+                 std::function<void()> done = {});
+    void tell(Exchange exchange);
 
-    ControllerSession& m_session;
+    SessionClient& m_client;
+    ControllerSession& m_session;  // its signals
+    CommandHistory m_history;      // 立即指令's commands as the session last told them
+    std::unique_ptr<UploadProgressWindow> m_progress;  // of the last upload
     const Program& m_program;
     QGroupBox* m_uploadFrame = nullptr;
     QGroupBox* m_consoleFrame = nullptr;

@@ -8,6 +8,7 @@
 #include "window/dryrunwindow.h"
 #include "window/filecommands.h"
 #include "window/programpanel.h"
+#include "window/sessionclient.h"
 #include "window/prompter.h"
 #include "window/trendchart.h"
 #include "window/wiremonitor.h"
@@ -22,6 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSerialPortInfo>
+#include <QEventLoop>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -35,9 +37,11 @@ constexpr int kNoteTime = 8000;  // ms a passing word stays in the status bar
 }  // namespace
 
 FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workingDir,
-             QWidget* parent)
+             QThread* sessionThread, QWidget* parent)
     : QMainWindow(parent),
-      m_session(*new ControllerSession(prompter, line, sleeper, this)),
+      m_client(new SessionClient(std::make_unique<ControllerSession>(prompter, line, sleeper),
+                                 sessionThread, this)),
+      m_session(m_client->session()),
       m_prompter(m_session.prompter()),
       m_workingDir(std::move(workingDir)),
       m_settingsDir(settingsFolder(m_workingDir)) {
@@ -45,8 +49,8 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     setWindowTitle(applicationTitle());
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    m_editor = new ProgramPanel(m_program, m_session, client);
-    m_console = new ConsolePanel(m_session, m_program, client);
+    m_editor = new ProgramPanel(m_program, *m_client, client);
+    m_console = new ConsolePanel(*m_client, m_program, client);
     m_files = new FileCommands(m_program, m_prompter, this);
     stretchToTexts();
     client->setMinimumSize(m_stretch(kClientSize));
@@ -71,7 +75,7 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     resize(sizeHint());
     setMinimumSize(size());
     Form_Load();
-    m_session.startPoll();
+    m_client->post([](ControllerSession& session) { session.startPoll(); });
 }
 
 // The controls at fixed places in the frames, stretched where their texts need more room
@@ -330,14 +334,31 @@ void FORM1::setMainWindowEnabled(bool enabled) {
     menuBar()->setEnabled(enabled);
 }
 
-// Never while another exchange is on the line: its sign-off would land inside it.
+// Never while another exchange is on the line: its sign-off would land inside it. The
+// window waits for the sign-off with its events running, so a box the session asks for
+// meanwhile is still answered.
 void FORM1::closeEvent(QCloseEvent* event) {
     if (m_session.lineHeld()) {
         statusBar()->showMessage(lineHeldMessage(), kNoteTime);
         event->ignore();
         return;
     }
-    if (!m_files->offerToSave() || m_session.signOff() == Exchange::LineHeld) {
+    if (!m_files->offerToSave()) {
+        event->ignore();
+        return;
+    }
+    std::optional<Exchange> signedOff;
+    QEventLoop waiting;
+    m_client->perform([](ControllerSession& session) { return session.signOff(); },
+                      [&](Exchange done) {
+                          signedOff = done;
+                          waiting.quit();
+                      });
+    if (!signedOff) {
+        waiting.exec();
+    }
+    if (*signedOff == Exchange::LineHeld) {
+        statusBar()->showMessage(lineHeldMessage(), kNoteTime);
         event->ignore();
         return;
     }

@@ -47,25 +47,31 @@
 class QActionGroup;
 class QLabel;
 
+class QThread;
+
 namespace tql {
 
 class ConsolePanel;
 class FileCommands;
 class ProgramPanel;
+class SessionClient;
 class WireMonitor;
 
 class FORM1 final : public QMainWindow {
     Q_OBJECT
 
 public:
+    // With a session thread the controller session runs there and the window never waits
+    // for the line; without one it runs on the window's thread.
     FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workingDir,
-          QWidget* parent = nullptr);
+          QThread* sessionThread = nullptr, QWidget* parent = nullptr);
 
     // The program being edited, shown by the editor, saved by the file commands and
     // uploaded by the console.
     Program& program() { return m_program; }
     // The controller on the line: connection, poll, exchanges, upload.
     ControllerSession& session() { return m_session; }
+    SessionClient& sessionClient() { return *m_client; }
     // A program file named on the command line, opened as 開啟舊檔 opens it, by the bytes of
     // its name.
     void openFile(const NativeName& name);
@@ -99,7 +105,8 @@ private:
     // what is switched: disabling the window itself would disable its dialogs with it.
     void setMainWindowEnabled(bool enabled);
 
-    ControllerSession& m_session;  // a child of the window, found by its Timer1
+    SessionClient* m_client;       // the session's verbs go through it
+    ControllerSession& m_session;  // its signals and what it lets the window read
     Prompter& m_prompter;          // the session's: every box holds the line
     Program m_program;
     QDir m_workingDir;

@@ -9,6 +9,7 @@
 #include "dialogs/xout.h"
 #include "program/directentries.h"
 #include "session/controllersession.h"
+#include "window/sessionclient.h"
 #include "window/controls.h"
 #include "window/rowicons.h"
 #include "window/rowmarks.h"
@@ -25,8 +26,11 @@
 
 namespace tql {
 
-ProgramPanel::ProgramPanel(Program& program, ControllerSession& session, QWidget* client)
-    : QObject(client), m_program(program), m_session(session), m_prompter(session.prompter()) {
+ProgramPanel::ProgramPanel(Program& program, SessionClient& session, QWidget* client)
+    : QObject(client),
+      m_program(program),
+      m_session(session),
+      m_prompter(session.session().prompter()) {
     for (int i = 1; i < int(m_icons.size()); ++i) {
         m_icons[i] = rowIcon(i);
     }
@@ -282,7 +286,7 @@ void ProgramPanel::rowDialogButton(RowDialogKind dialog) {
     if (dialog == RowDialogKind::Speed) {
         setMainWindowEnabled(false);
     }
-    m_session.restartPoll();
+    m_session.post([](ControllerSession& s) { s.restartPoll(); });
 }
 
 void ProgramPanel::Command6_Click() {

@@ -19,6 +19,7 @@ class QTreeWidgetItem;
 namespace tql {
 
 class ControllerSession;
+class SessionClient;
 class Prompter;
 struct DirectEntry;
 
@@ -31,7 +32,7 @@ class ProgramPanel final : public QObject, public RowDialogHost {
     Q_OBJECT
 
 public:
-    ProgramPanel(Program& program, ControllerSession& session, QWidget* client);
+    ProgramPanel(Program& program, SessionClient& session, QWidget* client);
 
     // The frames the main window places.
     QGroupBox* editFrame() const { return m_editFrame; }
@@ -108,7 +109,7 @@ private:
     void paintRow(int row);
 
     Program& m_program;
-    ControllerSession& m_session;
+    SessionClient& m_session;
     Prompter& m_prompter;
     EntryMemory m_memory;
     std::array<QIcon, 29> m_icons;
