@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QThread>
 
 #include <variant>
 
@@ -58,6 +59,25 @@ std::variant<QString, int> readCommandLine(int argc, char* argv[]) {
     return files.value(0);
 }
 
+// The controller session's own thread, ended before the port it used goes.
+class SessionThread {
+public:
+    SessionThread() {
+        m_thread.setObjectName(QStringLiteral("session"));
+        m_thread.start();
+    }
+    ~SessionThread() {
+        m_thread.quit();
+        m_thread.wait();
+    }
+    SessionThread(const SessionThread&) = delete;
+    SessionThread& operator=(const SessionThread&) = delete;
+    QThread* thread() { return &m_thread; }
+
+private:
+    QThread m_thread;
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -83,7 +103,9 @@ int main(int argc, char* argv[]) {
     tql::WidgetPrompter prompter;
     tql::QtSerialLine line;
     tql::ThreadSleeper sleeper;
-    tql::FORM1 window(prompter, line, sleeper, QDir::current());
+    SessionThread session;
+    line.moveToThread(session.thread());
+    tql::FORM1 window(prompter, line, sleeper, QDir::current(), session.thread());
     window.show();
     if (const QString& file = std::get<QString>(read); !file.isEmpty()) {
 #ifdef Q_OS_UNIX

@@ -27,6 +27,7 @@ public:
     void writeCarriageReturn();
     // Waits until what was written has gone out on the wire.
     void drain() { m_line.drain(); }
+    qint64 unsentBytes() const { return m_line.unsentBytes(); }
     // A command line as two writes: the text, then CR.
     bool writeLine(const QString& text);
     // Everything that has arrived so far, as text: no received byte is dropped.

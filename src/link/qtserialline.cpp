@@ -6,6 +6,7 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <sys/ioctl.h>
 #include <termios.h>
 #endif
 
@@ -123,6 +124,26 @@ void QtSerialLine::drain() {
 #else
     tcdrain(m_port.handle());
 #endif
+}
+
+qint64 QtSerialLine::unsentBytes() const {
+    if (!m_port.isOpen() || m_writeFailure) {
+        return 0;
+    }
+    qint64 queued = m_port.bytesToWrite();
+#ifdef Q_OS_WIN
+    COMSTAT status{};
+    DWORD errors = 0;
+    if (ClearCommError(m_port.handle(), &errors, &status)) {
+        queued += qint64(status.cbOutQue);
+    }
+#else
+    int waiting = 0;
+    if (::ioctl(m_port.handle(), TIOCOUTQ, &waiting) == 0) {
+        queued += waiting;
+    }
+#endif
+    return queued;
 }
 
 QByteArray QtSerialLine::readAll() {

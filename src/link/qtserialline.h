@@ -17,8 +17,11 @@ public:
     bool isOpen() const override;
     void write(const QByteArray& bytes) override;
     void drain() override;
+    qint64 unsentBytes() const override;
     QByteArray readAll() override;
     std::optional<QString> lostReason() const override;
+    // The port's events are handled on the thread that uses the line.
+    void moveToThread(QThread* thread) { m_port.moveToThread(thread); }
 
 private:
     QString writeFailure() const;

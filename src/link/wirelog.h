@@ -64,6 +64,7 @@ public:
     bool isOpen() const override { return m_line.isOpen(); }
     void write(const QByteArray& bytes) override;
     void drain() override { m_line.drain(); }
+    qint64 unsentBytes() const override { return m_line.unsentBytes(); }
     QByteArray readAll() override;
     std::optional<QString> lostReason() const override { return m_line.lostReason(); }
 

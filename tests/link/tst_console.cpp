@@ -8,6 +8,9 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <deque>
+
 #include <clocale>
 #include <limits>
 #include <string>
@@ -18,6 +21,42 @@ using tql::test::RecordingSleeper;
 using tql::test::ScriptedLine;
 
 namespace {
+
+// A controller that answers the probe, behind a wire of 9600 baud on a clock that moves only
+// while its user sleeps: the bytes leave the port's queue at 960 a second.
+struct ClockedWire final : SerialLine, Sleeper {
+    QByteArray written;
+    double seconds = 0;
+    qint64 mostWaiting = 0;
+    bool idledWithLinesLeft = false;
+    std::deque<QByteArray> replies = {"100\r"};
+
+    std::optional<QString> open(const QString&) override { return std::nullopt; }
+    void close() override {}
+    bool isOpen() const override { return true; }
+    void write(const QByteArray& bytes) override {
+        written += bytes;
+        mostWaiting = std::max(mostWaiting, unsentBytes());
+    }
+    qint64 unsentBytes() const override {
+        return std::max<qint64>(0, written.size() - qint64(seconds * 960));
+    }
+    QByteArray readAll() override {
+        QByteArray reply = replies.empty() ? QByteArray() : replies.front();
+        if (!replies.empty()) {
+            replies.pop_front();
+        }
+        return reply;
+    }
+    std::optional<QString> lostReason() const override { return std::nullopt; }
+    void sleep(std::chrono::milliseconds duration) override {
+        // Once the program is on its way, a wait with nothing queued is the wire idling.
+        if (written.contains("DL\r") && unsentBytes() == 0 && !written.endsWith("\r\r")) {
+            idledWithLinesLeft = true;
+        }
+        seconds += double(duration.count()) / 1000;
+    }
+};
 
 struct Wire {
     ScriptedLine line;
@@ -342,6 +381,43 @@ private slots:
         QCOMPARE(downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask, progress), outcome);
         QCOMPARE(w.line.written, written);
         QCOMPARE(asked, questions);
+    }
+
+    // On a wire that takes 960 bytes a second (the clock moves only while the download
+    // waits), the port is kept busy a little ahead, the wire never idles while lines are
+    // left, and a line is counted only once its bytes have left the port; told to stop,
+    // the download hands no further line, and every line handed is counted.
+    void theUploadKeepsTheWireBusy_data() {
+        QTest::addColumn<int>("stopAfter");
+        QTest::newRow("whole") << 0;
+        QTest::newRow("stopped after line 30") << 30;
+    }
+
+    void theUploadKeepsTheWireBusy() {
+        QFETCH(int, stopAfter);
+        ClockedWire wire;
+        Link link(wire, wire);
+        const QStringList text(100, QStringLiteral("MA 12.5;"));  // 9 bytes with its CR
+        std::vector<int> counted;
+        const auto progress = [&](int sent, int) {
+            const qint64 left = wire.written.size() - wire.unsentBytes();
+            if (left < wire.written.indexOf("DL\r") + 3 + 9 * sent) {
+                qFatal("line %d counted before it left", sent);
+            }
+            counted.push_back(sent);
+            return sent != stopAfter;
+        };
+        downloadProgram(link, text, [](const QString&) { return false; }, progress);
+        QCOMPARE(wire.idledWithLinesLeft, false);
+        QVERIFY(wire.mostWaiting > 9 && wire.mostWaiting <= 96 + 9);
+        const int sent = int(counted.size());
+        QCOMPARE(wire.written.count("MA 12.5;\r"), sent);  // every line handed is counted
+        if (stopAfter > 0) {
+            // No more than the port held when told to stop.
+            QVERIFY(sent >= stopAfter && sent - stopAfter <= 96 / 9);
+        } else {
+            QCOMPARE(sent, 100);
+        }
     }
 
     void silentProbeSendsNothingMore() {

@@ -6,8 +6,12 @@
 #include "support/quietoffscreen.h"
 #include "support/sessionfixture.h"
 #include "translator/translator.h"
+#include "window/form1.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QThread>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -247,6 +251,42 @@ private slots:
         sim.process.terminate();
         QVERIFY(sim.process.waitForFinished(3000));
         ::close(client);
+    }
+
+    // The window with its session on a thread of its own: a press returns before the
+    // exchange it asked for is over, the session's boxes are the window's, and the close
+    // still signs off with "EC 1" before the window is gone.
+    void theWindowOnASessionThread() {
+        QTemporaryDir dir;
+        qputenv("HOME", dir.path().toLocal8Bit());
+        const QString log = dir.filePath("wire.log");
+        Simulator sim({"--log", log});
+        QFile settings(dir.filePath("DATA.TXT"));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write(sim.device.toLocal8Bit() + "\r\n");
+        settings.close();
+        QThread thread;
+        thread.start();
+        {
+            tql::test::ScriptedPrompter prompter;
+            QtSerialLine line;
+            ThreadSleeper sleeper;
+            line.moveToThread(&thread);
+            FORM1 form(prompter, line, sleeper, QDir(dir.path()), &thread);
+            form.show();
+            QVERIFY(form.session().thread() == &thread);
+            auto* state = form.findChild<QLabel*>("StatusBar1(1)");
+            QTest::mouseClick(form.findChild<QPushButton*>("連線鍵"), Qt::LeftButton);
+            QVERIFY(state->text() != QString("連線中"));  // the probe alone waits 200 ms
+            QTRY_COMPARE_WITH_TIMEOUT(state->text(), QString("連線中"), 5000);
+            QCOMPARE(prompter.messages.front().text, QString(" 準備連線終止運作中程式"));
+            QTest::mouseClick(form.findChild<QPushButton*>("原點"), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains("\rH\r"), 3000);
+            QVERIFY(form.close());
+            QVERIFY(readFile(log).endsWith("EC 1\r"));
+        }
+        thread.quit();
+        QVERIFY(thread.wait(3000));
     }
 
     void vanishingPort() {
