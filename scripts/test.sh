@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the tool and runs every test twice: a normal build, then one with the address and
-# undefined-behaviour sanitizers. Installs the Debian packages it needs when they are missing.
+# Builds the tool and runs every test three times: a normal build, one with the address and
+# undefined-behaviour sanitizers, and one with the thread sanitizer. Installs the Debian
+# packages it needs when they are missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -23,5 +24,12 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 run_suite build/asan -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+echo "== thread sanitizer build =="
+# Qt itself is not built for the sanitizer: what it does inside its own libraries is not
+# judged, what this tool's code does on its threads is.
+unset ASAN_OPTIONS UBSAN_OPTIONS
+export TSAN_OPTIONS=halt_on_error=1:die_after_fork=0:ignore_noninstrumented_modules=1
+run_suite build/tsan -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
+  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread"
 echo "== fuzzing, 20 s a target =="
 scripts/fuzz.sh 20

@@ -57,6 +57,7 @@ void WireLog::flushSent() {
 }
 
 void WireLog::sent(const QByteArray& bytes) {
+    const QMutexLocker locked(&m_lock);
     for (const char c : bytes) {
         if (c == kEscape) {
             flushSent();
@@ -74,11 +75,25 @@ void WireLog::received(const QByteArray& bytes) {
     if (bytes.isEmpty()) {
         return;
     }
+    const QMutexLocker locked(&m_lock);
     flushSent();  // keeps the order the bytes had on the wire
     append(false, bytes);
 }
 
+WireLog::Fresh WireLog::entriesAfter(quint64 seen) const {
+    const QMutexLocker locked(&m_lock);
+    const quint64 fresh = std::min<quint64>(m_appended - std::min(seen, m_appended),
+                                            m_entries.size());
+    return {{m_entries.end() - qsizetype(fresh), m_entries.end()}, m_appended};
+}
+
+quint64 WireLog::appended() const {
+    const QMutexLocker locked(&m_lock);
+    return m_appended;
+}
+
 qsizetype WireLog::memoryUse() const {
+    const QMutexLocker locked(&m_lock);
     qsizetype bytes = sizeof(*this);
     for (const WireEntry& entry : m_entries) {
         bytes += qsizetype(sizeof(WireEntry)) + entry.bytes.capacity();
@@ -87,6 +102,7 @@ qsizetype WireLog::memoryUse() const {
 }
 
 void WireLog::clear() {
+    const QMutexLocker locked(&m_lock);
     m_entries.clear();
     m_pending.clear();
 }

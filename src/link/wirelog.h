@@ -7,11 +7,15 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <QMutex>
+
 #include <deque>
+#include <vector>
 
 // Every byte on the line, for the wire monitor: what the tool sent, a line at a time, and
 // what each read received, with the time. Appending is a copy into a bounded queue, cheap
-// enough for the console's poll; the window shows the entries later.
+// enough for the console's poll; the window shows the entries later, from its own thread
+// while the session's appends.
 namespace tql {
 
 struct WireEntry {
@@ -32,11 +36,17 @@ public:
     void received(const QByteArray& bytes);
     void clear();
 
-    const std::deque<WireEntry>& entries() const { return m_entries; }
+    // The entries appended after the first `seen` ones, as far as the log still holds them,
+    // and how many it has appended in all.
+    struct Fresh {
+        std::vector<WireEntry> entries;
+        quint64 appended = 0;
+    };
+    Fresh entriesAfter(quint64 seen) const;
     // The bytes the log holds on to: its entries and their texts' storage.
     qsizetype memoryUse() const;
     // Entries appended since the log started (the oldest are dropped past the capacity).
-    quint64 appended() const { return m_appended; }
+    quint64 appended() const;
 
     // One entry as the operator reads it: the time of day with milliseconds, → or ←, and
     // the text in Big5 with control characters named, or the bytes in hex.
@@ -46,6 +56,7 @@ private:
     void append(bool sent, QByteArray bytes);
     void flushSent();
 
+    mutable QMutex m_lock;
     qsizetype m_capacity;
     QDateTime m_started;
     QElapsedTimer m_clock;

@@ -16,8 +16,12 @@ namespace {
 
 constexpr std::chrono::milliseconds kConsoleTick{500};
 
-// 立即指令's history lives in the operator's own settings, across restarts.
-const QString kHistoryKey = QStringLiteral("console/history");
+// 立即指令's history lives in the operator's own settings, across restarts, one for each
+// controller.
+QString historyKey(const QString& session) {
+    return session.isEmpty() ? QStringLiteral("console/history")
+                             : QStringLiteral("console/%1/history").arg(session);
+}
 
 }  // namespace
 
@@ -63,13 +67,14 @@ private:
 };
 
 ControllerSession::ControllerSession(Prompter& prompter, SerialLine& line, Sleeper& sleeper,
-                                     QObject* parent)
-    : QObject(parent),
+                                     const QString& name)
+    : m_historyKey(historyKey(name)),
       m_prompter(std::make_unique<HoldingPrompter>(prompter, *this)),
       m_monitored(line, m_wireLog),
       m_link(m_monitored, sleeper),
-      m_history(userSettings().value(kHistoryKey).toStringList()),
+      m_history(userSettings().value(m_historyKey).toStringList()),
       m_timer1(this) {
+    setObjectName(name);
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(kConsoleTick);
     m_timer1.setTimerType(Qt::PreciseTimer);  // a coarse timer drifts to 520-530 ms
@@ -395,7 +400,7 @@ Exchange ControllerSession::sendImmediate(const QString& command) {
         return Exchange::NotSent;
     }
     m_history.add(command);
-    userSettings().setValue(kHistoryKey, m_history.commands());
+    userSettings().setValue(m_historyKey, m_history.commands());
     emit historyChanged(m_history.commands());
     const Exchange sent = RS232(command);
     // A typed "HOFF" frees the slide as the teach dialog's does.

@@ -41,8 +41,11 @@ class ControllerSession final : public QObject {
     Q_OBJECT
 
 public:
+    // name: which controller of the workshop this session is, as its objectName; it keeps
+    // its own 立即指令 history in the user's settings. The first has none and keeps the
+    // settings it always had.
     ControllerSession(Prompter& prompter, SerialLine& line, Sleeper& sleeper,
-                      QObject* parent = nullptr);
+                      const QString& name = {});
     ~ControllerSession() override;
 
     // The boxes of every window go through here, so a box anywhere holds the line.
@@ -182,6 +185,7 @@ private:
     void download(const QStringList& text);
     bool ask(const QString& question, Prompter::Icon icon);
 
+    const QString m_historyKey;
     std::unique_ptr<HoldingPrompter> m_prompter;
     WireLog m_wireLog;
     MonitoredLine m_monitored;

@@ -66,19 +66,18 @@ void WireMonitor::hideEvent(QHideEvent* event) {
 }
 
 void WireMonitor::showNewEntries() {
-    const auto& entries = m_log.entries();
-    const quint64 fresh = std::min<quint64>(m_log.appended() - m_shown, entries.size());
-    if (fresh == 0) {
+    const WireLog::Fresh fresh = m_log.entriesAfter(m_shown);
+    m_shown = fresh.appended;
+    if (fresh.entries.empty()) {
         return;
     }
     // A view at its end follows the newest line, also once it holds all it keeps and each
     // new line pushes the oldest out; a view scrolled back stays where the operator reads.
     QScrollBar* scroll = m_view->verticalScrollBar();
     const bool following = scroll->value() == scroll->maximum();
-    for (auto it = entries.end() - qsizetype(fresh); it != entries.end(); ++it) {
-        m_view->appendPlainText(m_log.format(*it, m_hex->isChecked()));
+    for (const WireEntry& entry : fresh.entries) {
+        m_view->appendPlainText(m_log.format(entry, m_hex->isChecked()));
     }
-    m_shown = m_log.appended();
     if (following) {
         scroll->setValue(scroll->maximum());
     }
@@ -86,7 +85,7 @@ void WireMonitor::showNewEntries() {
 
 void WireMonitor::showAll() {
     m_view->clear();
-    m_shown = m_log.appended() - m_log.entries().size();
+    m_shown = 0;  // all the log still holds
     showNewEntries();
 }
 

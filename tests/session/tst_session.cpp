@@ -2,6 +2,7 @@
 // without any window: every byte, wait, text and state the windows are told to show.
 #include "link/portname.h"
 #include "support/quietoffscreen.h"
+#include "session/usersettings.h"
 #include "support/sessionfixture.h"
 #include "translator/translator.h"
 
@@ -191,6 +192,28 @@ private slots:
         QCOMPARE(s.sleeper.sleeps, Sleeps{100ms});
         QCOMPARE(s.reply, QString("35.5\r\n"));
         QCOMPARE(s.session.history().commands().last(), QString("?PE"));
+    }
+
+    // Each controller keeps its own 立即指令 history across restarts; the first keeps the
+    // one it always had.
+    void eachSessionKeepsItsOwnHistory() {
+        ScriptedPrompter prompter;
+        ScriptedLine line;
+        RecordingSleeper sleeper;
+        line.openState = true;
+        {
+            ControllerSession first(prompter, line, sleeper);
+            ControllerSession second(prompter, line, sleeper, "B");
+            first.sendImmediate("?PE first");
+            second.sendImmediate("?VM second");
+            QCOMPARE(second.objectName(), QString("B"));
+        }
+        QCOMPARE(ControllerSession(prompter, line, sleeper, "B").history().commands(),
+                 QStringList{"?VM second"});
+        QCOMPARE(ControllerSession(prompter, line, sleeper).history().commands().last(),
+                 QString("?PE first"));
+        QCOMPARE(userSettings().value("console/history").toStringList().last(),
+                 QString("?PE first"));
     }
 
     void homeStopAndSaveParameters() {

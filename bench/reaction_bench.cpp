@@ -1,0 +1,232 @@
+// Reaction benchmark, offscreen, on the controller simulator: how long the main window takes
+// to answer an input while the console works, with the controller session on the window's
+// own thread (as the tool once ran) and on a thread of its own (as it runs now). A second
+// thread hands the window an event at random moments (every 5 to 25 ms) and the window
+// notes how long it waited before it could answer; a blocked window answers late.
+
+#include "link/qtserialline.h"
+#include "program/program.h"
+#include "window/form1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Answers every box at once: connecting, and the upload's two questions.
+class QuietPrompter final : public tql::Prompter {
+public:
+    Answer message(QWidget*, const QString&, const QString&, Buttons, Icon) override {
+        return Answer::Yes;
+    }
+    QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+// The simulator as a child process, serving one pseudo-terminal.
+struct Simulator {
+    QProcess process;
+    QString device;
+
+    explicit Simulator(const QStringList& arguments) {
+        process.start(QStringLiteral(TQL400_SIM_PATH), arguments);
+        if (process.waitForReadyRead(5000)) {
+            device = QString::fromLocal8Bit(process.readLine()).trimmed();
+        }
+    }
+    ~Simulator() {
+        process.closeWriteChannel();
+        process.waitForFinished(2000);
+    }
+};
+
+struct Reaction {
+    double median = 0;
+    double p95 = 0;
+    double worst = 0;
+    size_t samples = 0;
+};
+
+// For `seconds`, the window's waits before it answered an event handed to it at a random
+// moment, in milliseconds.
+Reaction sample(QWidget& window, double seconds) {
+    std::vector<double> waits;
+    std::atomic<bool> stop = false;
+    std::thread prober([&] {
+        std::mt19937 random(7);
+        std::uniform_int_distribution<int> pause(5, 25);
+        while (!stop) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
+            const Clock::time_point handed = Clock::now();
+            QMetaObject::invokeMethod(&window, [&waits, handed] {
+                waits.push_back(
+                    std::chrono::duration<double, std::milli>(Clock::now() - handed).count());
+            });
+        }
+    });
+    const Clock::time_point until =
+        Clock::now() + std::chrono::milliseconds(int(seconds * 1000));
+    while (Clock::now() < until) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    stop = true;
+    prober.join();
+    QApplication::processEvents();
+    std::sort(waits.begin(), waits.end());
+    Reaction r;
+    r.samples = waits.size();
+    if (!waits.empty()) {
+        r.median = waits[waits.size() / 2];
+        r.p95 = waits[waits.size() * 95 / 100];
+        r.worst = waits.back();
+    }
+    return r;
+}
+
+void press(QWidget& window, const char* name) {
+    window.findChild<QPushButton*>(QString::fromUtf8(name))->click();
+}
+
+// Until the status bar reads `state`, the events running.
+void waitForState(QWidget& window, const QString& state) {
+    const auto* panel = window.findChild<QLabel*>(QStringLiteral("StatusBar1(1)"));
+    const Clock::time_point until = Clock::now() + std::chrono::seconds(10);
+    while (panel->text() != state && Clock::now() < until) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+
+// "{", "CLR VAR;", 998 moves, "}": a program of 1,000 lines and more.
+tql::ProgramTable longProgram(int& rows) {
+    tql::ProgramTable table{};
+    table[0] = tql::headerRow();
+    rows = 0;
+    table[++rows] = {"VM", "100", "速度", "-", "-"};
+    while (rows < 499) {
+        table[rows + 1] = {"POINT", "絕對移動", QString::number(rows % 50), "-", "-"};
+        ++rows;
+    }
+    return table;
+}
+
+struct Conditions {
+    Reaction idle, polling, uploading, teaching, connecting, debugging;
+};
+
+// Every condition with one way of running the session.
+Conditions measure(bool ownThread, double seconds) {
+    Conditions c;
+    QTemporaryDir dir;
+    qputenv("HOME", dir.path().toLocal8Bit());
+    Simulator sim({"--baud", "9600"});
+    QFile settings(dir.filePath("DATA.TXT"));
+    settings.open(QIODevice::WriteOnly);
+    settings.write(sim.device.toLocal8Bit() + "\r\n");
+    settings.close();
+    QThread thread;
+    thread.start();
+    {
+        QuietPrompter prompter;
+        tql::QtSerialLine line;
+        tql::ThreadSleeper sleeper;
+        if (ownThread) {
+            line.moveToThread(&thread);
+        }
+        tql::FORM1 form(prompter, line, sleeper, QDir(dir.path()), ownThread ? &thread : nullptr);
+        form.show();
+        c.idle = sample(form, seconds);
+
+        press(form, "連線鍵");
+        waitForState(form, QStringLiteral("連線中"));
+        c.polling = sample(form, seconds);
+
+        press(form, "Command12");  // 編輯開始
+        press(form, "Command19");  // the teach dialog polls as it opens
+        QDialog* teach = form.findChild<QDialog*>(QStringLiteral("Form3"));
+        c.teaching = sample(form, seconds);
+        teach->reject();
+        QApplication::processEvents();
+
+        int rows = 0;
+        form.program().load(longProgram(rows), rows);
+        QTimer::singleShot(0, &form, [&form] { press(form, "Command3"); });
+        c.uploading = sample(form, seconds);
+        // The rest of the upload and its questions.
+        for (int i = 0; i < 2000 && form.session().lineHeld(); ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+
+        // 連線 again and again: its probe and greeting, then 斷線.
+        QTimer toggling;
+        bool connectNext = false;
+        QObject::connect(&toggling, &QTimer::timeout, &form, [&] {
+            press(form, connectNext ? "連線鍵" : "Command22");
+            connectNext = !connectNext;
+        });
+        toggling.start(700);
+        c.connecting = sample(form, seconds);
+        toggling.stop();
+        waitForState(form, QStringLiteral("未連線"));
+
+        QWidget* debugger = form.findChild<QWidget*>(QStringLiteral("DryRun"));
+        debugger->show();
+        auto* speed = debugger->findChild<QComboBox*>(QStringLiteral("DrySpeed"));
+        speed->setCurrentIndex(speed->findData(1.0));
+        form.program().load(longProgram(rows), rows);
+        press(*debugger, "DryRunStart");
+        c.debugging = sample(form, seconds);
+        debugger->hide();
+        form.close();
+    }
+    thread.quit();
+    thread.wait();
+    return c;
+}
+
+void print(const char* condition, const Reaction& before, const Reaction& now) {
+    std::printf("| %s | %.1f / %.1f / %.1f ms | %.1f / %.1f / %.1f ms (%zu samples) |\n",
+                condition, before.median, before.p95, before.worst, now.median, now.p95,
+                now.worst, now.samples);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    constexpr double kSeconds = 4;
+    const Conditions before = measure(false, kSeconds);
+    const Conditions now = measure(true, kSeconds);
+    std::printf("| the window answering an input (median / 95th percentile / worst) | session on "
+                "the window's thread | session on its own thread |\n|---|---|---|\n");
+    print("not connected", before.idle, now.idle);
+    print("connected, polling every 500 ms", before.polling, now.polling);
+    print("the teach dialog open, polling every 200 ms", before.teaching, now.teaching);
+    print("uploading 1,000 lines at 9600 baud", before.uploading, now.uploading);
+    print("連線 and 斷線 in turn, every 0.7 s", before.connecting, now.connecting);
+    print("the debugger playing in real time", before.debugging, now.debugging);
+    return 0;
+}
