@@ -6,6 +6,7 @@
 #include "support/quietoffscreen.h"
 #include "support/sessionfixture.h"
 #include "translator/translator.h"
+#include "translator/upload.h"
 #include "window/form1.h"
 
 #include <QFile>
@@ -282,6 +283,14 @@ private slots:
             QCOMPARE(prompter.messages.front().text, QString(" 準備連線終止運作中程式"));
             QTest::mouseClick(form.findChild<QPushButton*>("原點"), Qt::LeftButton);
             QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains("\rH\r"), 3000);
+            // The upload's questions come to the window's boxes while the session waits.
+            form.program().load(tableOf({{"HOME", "回原點", "-", "-", "-"}}), 1);
+            prompter.answers = {Answer::No, Answer::No};
+            QTest::mouseClick(form.findChild<QPushButton*>("Command3"), Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(prompter.messages.size(), size_t(3), 5000);
+            QCOMPARE(prompter.messages.back().text, runQuestion());
+            QTRY_VERIFY_WITH_TIMEOUT(!form.session().lineHeld(), 3000);
+            QVERIFY(readFile(log).contains("DL\r{\rCLR VAR;\rH;\rDN;\r}\r\r"));
             QVERIFY(form.close());
             QVERIFY(readFile(log).endsWith("EC 1\r"));
         }
