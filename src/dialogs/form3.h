@@ -48,7 +48,7 @@ private:
     bool lineHeld();
 
     QTimer m_timer1;
-    bool m_reading = false;  // a teach reading on its way
+    bool m_reading = false;               // a teach reading on its way
     std::array<QLineEdit*, 2> m_text1{};  // 0: target, 1: live coordinate
     std::array<QRadioButton*, 2> m_entry{};
     QComboBox* m_step;

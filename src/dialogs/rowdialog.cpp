@@ -20,6 +20,18 @@ void RowDialog::ret() {
     close();
 }
 
+SenseButton::SenseButton(const QString& name) : QPushButton(QStringLiteral("+")) {
+    setObjectName(name);
+    setAutoDefault(false);  // Enter in a field never flips it
+    setFixedWidth(36);
+    connect(this, &QPushButton::clicked, this, [this] { setOn(!m_on); });
+}
+
+void SenseButton::setOn(bool on) {
+    m_on = on;
+    setText(on ? QStringLiteral("+") : QStringLiteral("-"));
+}
+
 QPushButton* RowDialog::button(const QString& caption, const QString& name) {
     auto* b = named(new QPushButton(caption), name);
     // Enter in a field confirms; it never flips a sense button or sends a move.

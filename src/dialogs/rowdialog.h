@@ -3,13 +3,25 @@
 #include "program/program.h"
 
 #include <QDialog>
+#include <QPushButton>
 
 class QHBoxLayout;
-class QPushButton;
 
 namespace tql {
 
 class RowDialogHost;
+
+// The "+"/"-" button of the input and output dialogs: it holds the sense it shows, so the
+// dialog reads the sense, not the caption; a press turns it round.
+class SenseButton final : public QPushButton {
+public:
+    explicit SenseButton(const QString& name);
+    bool on() const { return m_on; }
+    void setOn(bool on);
+
+private:
+    bool m_on = true;
+};
 
 // What the six row dialogs share: opened from the main window without blocking it, parented
 // to it so they stay in front, discarded when closed, and storing their row through the

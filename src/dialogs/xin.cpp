@@ -14,8 +14,7 @@
 namespace tql {
 
 XIN::XIN(RowDialogHost& host) : RowDialog(host, QStringLiteral("XIN"), QStringLiteral("IN")) {
-    m_sense = button(QStringLiteral("+"), QStringLiteral("Command3"));
-    m_sense->setFixedWidth(36);
+    m_sense = new SenseButton(QStringLiteral("Command3"));
     m_input = named(new QComboBox, QStringLiteral("Combo1"));
     m_input->setEditable(true);
     m_input->setMinimumWidth(64);
@@ -42,14 +41,13 @@ XIN::XIN(RowDialogHost& host) : RowDialog(host, QStringLiteral("XIN"), QStringLi
     grid->addWidget(m_label, 3, 3);
     grid->addLayout(buttonRow({confirm, cancel}), 4, 0, 1, 4);
 
-    connect(m_sense, &QPushButton::clicked, this, &XIN::Command3_Click);
     connect(confirm, &QPushButton::clicked, this, &XIN::Command1_Click);
     connect(cancel, &QPushButton::clicked, this, &RowDialog::ret);
     Form_Load();
 }
 
 void XIN::Form_Load() {
-    m_sense->setText(QStringLiteral("+"));
+    m_sense->setOn(true);
     m_kinds[0]->setChecked(true);
     Option1_Click(0);
     m_kinds[2]->setEnabled(false);  // calls on an input are shown, never chosen
@@ -60,7 +58,7 @@ void XIN::Form_Load() {
         return;
     }
     if (const auto condition = inputConditionOf(*modified)) {
-        m_sense->setText(condition->on ? QStringLiteral("+") : QStringLiteral("-"));
+        m_sense->setOn(condition->on);
         const int kind = int(condition->kind);
         m_kinds[kind]->setChecked(true);
         Option1_Click(kind);
@@ -75,10 +73,6 @@ void XIN::Option1_Click(int index) {
     m_label->setEnabled(index != 0);
 }
 
-void XIN::Command3_Click() {
-    m_sense->setText(m_sense->text() == u"+" ? QStringLiteral("-") : QStringLiteral("+"));
-}
-
 void XIN::Command1_Click() {
     if (m_input->currentText().isEmpty()) {
         ret();
@@ -88,7 +82,7 @@ void XIN::Command1_Click() {
     condition.kind = m_kinds[2]->isChecked()   ? InputConditionKind::Call
                      : m_kinds[1]->isChecked() ? InputConditionKind::Jump
                                                : InputConditionKind::Wait;
-    condition.on = m_sense->text() == u"+";
+    condition.on = m_sense->on();
     condition.input = m_input->currentText();
     condition.label = m_label->text();
     const StoreOutcome outcome = m_host.program().StoreRow(inputConditionRow(condition));

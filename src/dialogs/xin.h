@@ -19,11 +19,10 @@ public:
 private:
     void Form_Load();
     void Option1_Click(int index);
-    void Command3_Click();
     void Command1_Click();
     void escape() override { ret(); }
 
-    QPushButton* m_sense;
+    SenseButton* m_sense;
     QComboBox* m_input;
     QLineEdit* m_label;
     std::array<QRadioButton*, 3> m_kinds{};

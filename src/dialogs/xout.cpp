@@ -19,8 +19,7 @@ namespace tql {
 XOUT::XOUT(RowDialogHost& host) : RowDialog(host, QStringLiteral("XOUT"), QStringLiteral("OUT")) {
     m_modes[0] = named(new QRadioButton(tr("單位元")), QStringLiteral("Option1(0)"));
     m_modes[1] = named(new QRadioButton(tr("全部位元")), QStringLiteral("Option1(1)"));
-    m_sense = button(QStringLiteral("+"), QStringLiteral("Command3"));
-    m_sense->setFixedWidth(36);
+    m_sense = new SenseButton(QStringLiteral("Command3"));
     m_output = named(new QComboBox, QStringLiteral("Combo1"));
     m_output->setEditable(true);
     m_output->setMinimumWidth(64);
@@ -56,7 +55,6 @@ XOUT::XOUT(RowDialogHost& host) : RowDialog(host, QStringLiteral("XOUT"), QStrin
     for (int i = 0; i < 2; ++i) {
         connect(m_modes[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
-    connect(m_sense, &QPushButton::clicked, this, &XOUT::Command3_Click);
     connect(confirm, &QPushButton::clicked, this, &XOUT::Command1_Click);
     connect(cancel, &QPushButton::clicked, this, &RowDialog::ret);
     Form_Load();
@@ -65,7 +63,7 @@ XOUT::XOUT(RowDialogHost& host) : RowDialog(host, QStringLiteral("XOUT"), QStrin
 void XOUT::Form_Load() {
     SETPOFF();
     OUTPOFF();
-    m_sense->setText(QStringLiteral("+"));
+    m_sense->setOn(true);
     m_output->setEditText(QString());
     m_time->setText(OutputChoice{}.pulseTime);
     const std::optional<Row> modified = m_host.program().rowBeingModified();
@@ -82,7 +80,7 @@ void XOUT::Form_Load() {
         }
         return;
     }
-    m_sense->setText(choice.on ? QStringLiteral("+") : QStringLiteral("-"));
+    m_sense->setOn(choice.on);
     m_pulse->setChecked(choice.pulse);
     if (choice.pulse) {
         m_time->setText(choice.pulseTime);
@@ -125,10 +123,6 @@ void XOUT::Option1_Click(int index) {
     }
 }
 
-void XOUT::Command3_Click() {
-    m_sense->setText(m_sense->text() == u"+" ? QStringLiteral("-") : QStringLiteral("+"));
-}
-
 void XOUT::Command1_Click() {
     OutputChoice choice;
     choice.allOutputs = m_modes[1]->isChecked();
@@ -136,7 +130,7 @@ void XOUT::Command1_Click() {
         ret();
         return;
     }
-    choice.on = m_sense->text() == u"+";
+    choice.on = m_sense->on();
     choice.output = m_output->currentText();
     choice.pulse = m_pulse->isChecked();
     choice.pulseTime = m_time->text();

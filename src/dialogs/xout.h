@@ -28,14 +28,13 @@ public:
 private:
     void Form_Load();
     void Option1_Click(int index);
-    void Command3_Click();
     void Command1_Click();
     void escape() override { ret(); }
     void setSingleGroupEnabled(bool enabled);
     void setBitsEnabled(bool enabled);
 
     std::array<QRadioButton*, 2> m_modes{};
-    QPushButton* m_sense;
+    SenseButton* m_sense;
     QComboBox* m_output;
     QCheckBox* m_pulse;
     QLineEdit* m_time;
