@@ -35,7 +35,8 @@ void onSignal(int) {
 const char* const kDescription =
     "Plays a TQL400 controller on a pseudo-terminal, for the tests and for running the tool\n"
     "without a machine. Prints the device path on the first line of its output and serves\n"
-    "until SIGTERM, SIGINT or the end of its standard input.\n"
+    "until SIGTERM, SIGINT or the end of its standard input. The slide moves as the tool's\n"
+    "dry run estimates it: speeding up and slowing down at the VA acceleration.\n"
     "\n"
     "Standard input takes commands while it runs:\n"
     "  in K 0|1     input K (1..8) off or on\n"
@@ -151,6 +152,11 @@ std::variant<Settings, int> parseArguments(int argc, char* argv[]) {
                                     QStringLiteral("Answers nothing (a controller that is off)."));
     const QCommandLineOption loopback(QStringLiteral("loopback"),
                                       QStringLiteral("Outputs 1..4 show on inputs 5..8."));
+    const QCommandLineOption constantSpeed(
+        QStringLiteral("constant-speed"),
+        QStringLiteral("Moves at the VM speed from the start to the stop. Without it the slide "
+                       "speeds up and slows down at the VA acceleration, as the dry run "
+                       "estimates it."));
     const QCommandLineOption log(QStringLiteral("log"),
                                  QStringLiteral("Appends every byte received to FILE."),
                                  QStringLiteral("FILE"));
@@ -159,7 +165,7 @@ std::variant<Settings, int> parseArguments(int argc, char* argv[]) {
         QStringLiteral("Takes bytes as a line of N baud does (N/10 a second), so the sender "
                        "waits for the wire as it would on a real line."),
         QStringLiteral("N"));
-    line.parser.addOptions({fixedReply, silent, loopback, log, baud});
+    line.parser.addOptions({fixedReply, silent, loopback, constantSpeed, log, baud});
     if (const std::optional<int> status = line.answer(QCoreApplication::arguments())) {
         return *status;
     }
@@ -173,6 +179,7 @@ std::variant<Settings, int> parseArguments(int argc, char* argv[]) {
     }
     settings.options.silent = parser.isSet(silent);
     settings.options.loopback = parser.isSet(loopback);
+    settings.options.accelerate = !parser.isSet(constantSpeed);
     if (parser.isSet(baud)) {
         settings.baud = parser.value(baud).toDouble();
         if (!std::isfinite(settings.baud) || settings.baud <= 0) {

@@ -121,16 +121,54 @@ void Machine::move(double dt) {
                                         : m_position + std::copysign(travel, m_target - m_position);
         return;
     }
-    // Speed up to VM, but never faster than the rest of the way lets the slide stop in.
-    const double before = m_velocity;
-    const double stoppable = std::sqrt(2 * m_acceleration * distance);
-    m_velocity = std::min({speed, before + m_acceleration * dt, stoppable});
-    const double travel = (before + m_velocity) / 2 * dt;  // the mean speed of the step
-    if (travel >= distance) {
+    // The trapezoid, exactly over the step whatever its length, so a clock stepping every
+    // 5 ms (the simulator's) and one stepping every 1 ms (the dry run's) move the slide
+    // alike: speed up at VA towards VM, never faster than the rest of the way lets the
+    // slide stop in, cruise, slow down to stop on the target.
+    const double a = m_acceleration;
+    double v = m_velocity;
+    double left = dt;
+    double travelled = 0;
+    double rest = distance;
+    // Three phases at most; a fourth pass only mops up rounding.
+    for (int phase = 0; phase < 4 && left > 0 && rest > 0; ++phase) {
+        const double peak = std::min(speed, std::sqrt(a * rest + v * v / 2));
+        const double braking = v * v / (2 * a);
+        if (v < peak) {  // speeding up
+            const double t = std::min(left, (peak - v) / a);
+            const double d = std::min(rest, (v + a * t / 2) * t);
+            v += a * t;
+            left -= t;
+            travelled += d;
+            rest -= d;
+        } else if (rest > braking + 1e-12 && v > 0) {  // cruising until it must slow down
+            const double t = std::min(left, (rest - braking) / v);
+            travelled += v * t;
+            rest -= v * t;
+            left -= t;
+        } else {  // slowing down to stop on the target
+            const double t = std::min(left, v / a);
+            const double d = std::min(rest, (v - a * t / 2) * t);
+            v = std::max(0.0, v - a * t);
+            left -= t;
+            travelled += d;
+            rest -= d;
+            if (v <= 0) {
+                rest = std::max(0.0, rest);
+                if (left > 0 || rest <= 1e-12) {
+                    travelled += rest;  // a step that ends the ramp ends on the target
+                    rest = 0;
+                }
+                break;
+            }
+        }
+    }
+    if (rest <= 1e-12) {
         m_position = m_target;
         m_velocity = 0;
     } else {
-        m_position += std::copysign(travel, m_target - m_position);
+        m_position += std::copysign(travelled, m_target - m_position);
+        m_velocity = v;
     }
 }
 

@@ -1,6 +1,8 @@
 #include "translator/dryrun.h"
 
+#include "controller/controller.h"
 #include "support/programrows.h"
+#include "translator/translator.h"
 
 #include <QTest>
 
@@ -39,6 +41,56 @@ private slots:
     }
 
     // 座標歸零 sets the coordinate anew: the slide does not move, so it is no travel.
+    // The simulator runs a program as the dry run estimates it: the same ramps at "VA", the
+    // simulator's clock stepping as its serving loop does (every 5 ms).
+    void theSimulatorRunsAsEstimated_data() {
+        QTest::addColumn<QList<Row>>("rows");
+        const Row to100 = {"POINT", "絕對移動", "100", "-", "-"};
+        const Row back = {"POINT", "絕對移動", "0", "-", "-"};
+        QTest::newRow("trapezoid") << QList<Row>{kAccelerate100, kSpeed50, to100, back};
+        QTest::newRow("triangle, fast and short")
+            << QList<Row>{{"STEP", "VA=400", "", "自設", "-"},
+                          {"VM", "300", "速度", "-", "-"},
+                          {"MR", "相對移動", "30", "-", "-"},
+                          {"MR", "相對移動", "-12.5", "-", "-"}};
+        QTest::newRow("default speed and acceleration, home")
+            << QList<Row>{to100, {"HOME", "回原點", "-", "-", "-"}};
+        QTest::newRow("moves, delays and a loop")
+            << QList<Row>{kSpeed50,
+                          {"LOOP", "3", "迴圈", "-", "-"},
+                          to100,
+                          {"WT", "250", "延遲", "-", "-"},
+                          back,
+                          {"LOOPEND", "迴圈結束", "-", "-", "-"}};
+    }
+
+    void theSimulatorRunsAsEstimated() {
+        QFETCH(QList<Row>, rows);
+        test::ProgramRows p;
+        for (const Row& r : rows) {
+            p.add(r);
+        }
+        const DryRunResult estimate = DryRun(p.table, p.rows, {});
+        QCOMPARE(estimate.end, DryRunEnd::Finished);
+        controller::Options ramping;
+        ramping.accelerate = true;  // as tql400-sim runs by default
+        controller::Controller simulator(ramping);
+        std::string download = "DL\r";
+        for (const QString& line : TranslateProgram(p.table, p.rows).ControllerText) {
+            download += line.toStdString() + '\r';
+        }
+        simulator.receive(download + "\r", 0);
+        double t = 1;
+        simulator.receive("G\r", t);
+        while (simulator.machine().running() && t < 60) {
+            t += 0.005;
+            simulator.machine().advance(t);
+        }
+        const double ran = t - 1;
+        QVERIFY2(std::fabs(ran - estimate.seconds) <= 0.01 * estimate.seconds,
+                 qPrintable(QString("ran %1 s, estimated %2 s").arg(ran).arg(estimate.seconds)));
+    }
+
     void zeroingIsNoTravel() {
         const QList<Row> rows = {{"MR", "相對移動", "9", "-", "-"},
                                  {"CS", " 0,0", "座標歸零", "-", "-"},
@@ -226,7 +278,9 @@ private slots:
         QCOMPARE(runner.run(toTheReturn), Pause::Breakpoint);
         Watch watch = runner.watch();
         QCOMPARE(watch.row, 10);
-        QVERIFY(std::fabs(watch.seconds - moveTime(10, 50, 2000)) < 0.01);
+        // The move, and the rows' statements before it at 1 ms each.
+        QVERIFY(watch.seconds >= moveTime(10, 50, 2000) &&
+                watch.seconds < moveTime(10, 50, 2000) + 0.02);
         QCOMPARE(watch.position, 10.0);
         QCOMPARE(watch.loops.size(), size_t(1));
         QCOMPARE(watch.loops[0].row, 2);
@@ -378,8 +432,10 @@ private slots:
                                      "第 4 列 LOOPEND 30.000", "第 3 列 MR 60.000",
                                      "第 4 列 LOOPEND 60.000"}));
         const double move = moveTime(30, 50, 2000);
-        QVERIFY(std::fabs(runner.trace()[2].seconds - move) < 0.01);
-        QVERIFY(std::fabs(runner.trace()[5].seconds - 2 * move) < 0.01);
+        // The moves, and the statements about them at 1 ms each.
+        QVERIFY(runner.trace()[2].seconds >= move && runner.trace()[2].seconds < move + 0.02);
+        QVERIFY(runner.trace()[5].seconds >= 2 * move &&
+                runner.trace()[5].seconds < 2 * move + 0.02);
         QCOMPARE(traceLine(runner.trace()[2]).section(' ', 0, 0),
                  QString::number(runner.trace()[2].seconds, 'f', 3));
     }
