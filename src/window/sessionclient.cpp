@@ -37,6 +37,9 @@ SessionClient::~SessionClient() {
 void SessionClient::perform(std::function<Exchange(ControllerSession&)> verb,
                             std::function<void(Exchange)> done) {
     ControllerSession* session = m_session.get();
+    if (session == nullptr) {
+        return;
+    }
     QMetaObject::invokeMethod(session, [this, session, verb = std::move(verb),
                                         done = std::move(done)] {
         const Exchange exchange = verb(*session);
@@ -48,6 +51,9 @@ void SessionClient::perform(std::function<Exchange(ControllerSession&)> verb,
 
 void SessionClient::post(std::function<void(ControllerSession&)> action) {
     ControllerSession* session = m_session.get();
+    if (session == nullptr) {
+        return;
+    }
     QMetaObject::invokeMethod(session, [session, action = std::move(action)] { action(*session); });
 }
 
@@ -73,8 +79,11 @@ Exchange SessionClient::moveTo(const QString& target) {
 
 // The readings come back in the order they were asked, each to whoever asked it.
 void SessionClient::readPosition(std::function<void(const std::optional<QString>&)> read) {
-    m_teachReads.push_back(std::move(read));
     ControllerSession* session = m_session.get();
+    if (session == nullptr) {
+        return;
+    }
+    m_teachReads.push_back(std::move(read));
     QMetaObject::invokeMethod(session, [this, session] {
         const std::optional<QString> text = session->readPosition();
         QMetaObject::invokeMethod(this, [this, text] {

@@ -35,9 +35,11 @@ public:
     // What writes nothing (an output wanted, the poll restarted), on the session's thread.
     void post(std::function<void(ControllerSession&)> action);
 
-    bool isConnected() const override { return m_session->isConnected(); }
-    bool lineHeld() const override { return m_session->lineHeld(); }
-    bool slideFree() const override { return m_session->slideFree(); }
+    // While the session goes (at exit), a window still about, such as a teach dialog's
+    // timer, finds it closed and asks nothing of it.
+    bool isConnected() const override { return m_session && m_session->isConnected(); }
+    bool lineHeld() const override { return m_session && m_session->lineHeld(); }
+    bool slideFree() const override { return m_session && m_session->slideFree(); }
     // Refused at once while held or closed; otherwise on its way.
     Exchange holdSlide(bool held) override;
     void readPosition(std::function<void(const std::optional<QString>&)> read) override;
