@@ -11,16 +11,17 @@
 
 #include <QFile>
 #include <QLabel>
-#include <QPushButton>
-#include <QThread>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <thread>
 
@@ -60,6 +61,40 @@ QByteArray readFile(const QString& path) {
     file.open(QIODevice::ReadOnly);
     return file.readAll();
 }
+
+// The main window on the simulator, its session on a thread of its own as the tool runs it,
+// in a folder of its own whose DATA.TXT names the simulator's device.
+struct ThreadedWindow {
+    QTemporaryDir dir;
+    QString log = dir.filePath("wire.log");
+    std::unique_ptr<Simulator> sim;
+    QThread thread;
+    tql::test::ScriptedPrompter prompter;
+    QtSerialLine line;
+    ThreadSleeper sleeper;
+    std::unique_ptr<FORM1> form;
+
+    ThreadedWindow() {
+        qputenv("HOME", dir.path().toLocal8Bit());
+        sim = std::make_unique<Simulator>(QStringList{"--log", log});
+        QFile settings(dir.filePath("DATA.TXT"));
+        settings.open(QIODevice::WriteOnly);
+        settings.write(sim->device.toLocal8Bit() + "\r\n");
+        settings.close();
+        thread.start();
+        line.moveToThread(&thread);
+        form = std::make_unique<FORM1>(prompter, line, sleeper, QDir(dir.path()), &thread);
+        form->show();
+    }
+    ~ThreadedWindow() {
+        form.reset();
+        thread.quit();
+        thread.wait();
+    }
+    void press(const char* button) const {
+        QTest::mouseClick(form->findChild<QPushButton*>(QString::fromUtf8(button)), Qt::LeftButton);
+    }
+};
 
 }  // namespace
 
@@ -258,44 +293,46 @@ private slots:
     // exchange it asked for is over, the session's boxes are the window's, and the close
     // still signs off with "EC 1" before the window is gone.
     void theWindowOnASessionThread() {
-        QTemporaryDir dir;
-        qputenv("HOME", dir.path().toLocal8Bit());
-        const QString log = dir.filePath("wire.log");
-        Simulator sim({"--log", log});
-        QFile settings(dir.filePath("DATA.TXT"));
-        QVERIFY(settings.open(QIODevice::WriteOnly));
-        settings.write(sim.device.toLocal8Bit() + "\r\n");
-        settings.close();
-        QThread thread;
-        thread.start();
-        {
-            tql::test::ScriptedPrompter prompter;
-            QtSerialLine line;
-            ThreadSleeper sleeper;
-            line.moveToThread(&thread);
-            FORM1 form(prompter, line, sleeper, QDir(dir.path()), &thread);
-            form.show();
-            QVERIFY(form.session().thread() == &thread);
-            auto* state = form.findChild<QLabel*>("StatusBar1(1)");
-            QTest::mouseClick(form.findChild<QPushButton*>("連線鍵"), Qt::LeftButton);
-            QVERIFY(state->text() != QString("連線中"));  // the probe alone waits 200 ms
-            QTRY_COMPARE_WITH_TIMEOUT(state->text(), QString("連線中"), 5000);
-            QCOMPARE(prompter.messages.front().text, QString(" 準備連線終止運作中程式"));
-            QTest::mouseClick(form.findChild<QPushButton*>("原點"), Qt::LeftButton);
-            QTRY_VERIFY_WITH_TIMEOUT(readFile(log).contains("\rH\r"), 3000);
-            // The upload's questions come to the window's boxes while the session waits.
-            form.program().load(tableOf({{"HOME", "回原點", "-", "-", "-"}}), 1);
-            prompter.answers = {Answer::No, Answer::No};
-            QTest::mouseClick(form.findChild<QPushButton*>("Command3"), Qt::LeftButton);
-            QTRY_COMPARE_WITH_TIMEOUT(prompter.messages.size(), size_t(3), 5000);
-            QCOMPARE(prompter.messages.back().text, runQuestion());
-            QTRY_VERIFY_WITH_TIMEOUT(!form.session().lineHeld(), 3000);
-            QVERIFY(readFile(log).contains("DL\r{\rCLR VAR;\rH;\rDN;\r}\r\r"));
-            QVERIFY(form.close());
-            QVERIFY(readFile(log).endsWith("EC 1\r"));
-        }
-        thread.quit();
-        QVERIFY(thread.wait(3000));
+        ThreadedWindow w;
+        auto* state = w.form->findChild<QLabel*>("StatusBar1(1)");
+        QVERIFY(w.form->session().thread() == &w.thread);
+        w.press("連線鍵");
+        QVERIFY(state->text() != QString("連線中"));  // the probe alone waits 200 ms
+        QTRY_COMPARE_WITH_TIMEOUT(state->text(), QString("連線中"), 5000);
+        QCOMPARE(w.prompter.messages.front().text, QString(" 準備連線終止運作中程式"));
+        w.press("原點");
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(w.log).contains("\rH\r"), 3000);
+        // The upload's questions come to the window's boxes while the session waits.
+        w.form->program().load(tableOf({{"HOME", "回原點", "-", "-", "-"}}), 1);
+        w.prompter.answers = {Answer::No, Answer::No};
+        w.press("Command3");
+        QTRY_COMPARE_WITH_TIMEOUT(w.prompter.messages.size(), size_t(3), 5000);
+        QCOMPARE(w.prompter.messages.back().text, runQuestion());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.form->session().lineHeld(), 3000);
+        QVERIFY(readFile(w.log).contains("DL\r{\rCLR VAR;\rH;\rDN;\r}\r\r"));
+        QVERIFY(w.form->close());
+        QVERIFY(readFile(w.log).endsWith("EC 1\r"));
+    }
+
+    // A port that goes while the teach dialog polls: the console disconnects and says so
+    // once, and the window still closes.
+    void aPortThatGoesWithTheSessionOnItsThread() {
+        ThreadedWindow w;
+        w.press("連線鍵");
+        QTRY_VERIFY_WITH_TIMEOUT(w.form->session().isConnected(), 5000);
+        w.press("Command12");
+        w.press("Command19");  // the teach dialog, polling
+        w.sim->process.kill();
+        w.sim->process.waitForFinished(2000);
+        auto* state = w.form->findChild<QLabel*>("StatusBar1(1)");
+        QTRY_COMPARE_WITH_TIMEOUT(state->text(), QString("未連線"), 5000);
+        QTest::qWait(600);  // a poll more: it says nothing again
+        const auto lost =
+            std::count_if(w.prompter.messages.begin(), w.prompter.messages.end(),
+                          [](const auto& shown) { return shown.text.contains("已中斷"); });
+        QCOMPARE(lost, 1);
+        w.prompter.answers = {Answer::No};  // 編輯開始 counted as a change: not saved
+        QVERIFY(w.form->close());
     }
 
     void vanishingPort() {
