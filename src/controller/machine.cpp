@@ -112,6 +112,9 @@ void Machine::advance(double now) {
     }
 }
 
+// Closer to the target than this is on it: a ramp's steps add up in binary fractions.
+constexpr double kOnTarget = 1e-12;
+
 void Machine::move(double dt) {
     const double speed = std::max(m_speed, 0.0);
     const double distance = std::fabs(m_target - m_position);
@@ -141,7 +144,7 @@ void Machine::move(double dt) {
             left -= t;
             travelled += d;
             rest -= d;
-        } else if (rest > braking + 1e-12 && v > 0) {  // cruising until it must slow down
+        } else if (rest > braking + kOnTarget && v > 0) {  // cruising until it must slow down
             const double t = std::min(left, (rest - braking) / v);
             travelled += v * t;
             rest -= v * t;
@@ -155,7 +158,7 @@ void Machine::move(double dt) {
             rest -= d;
             if (v <= 0) {
                 rest = std::max(0.0, rest);
-                if (left > 0 || rest <= 1e-12) {
+                if (left > 0 || rest <= kOnTarget) {
                     travelled += rest;  // a step that ends the ramp ends on the target
                     rest = 0;
                 }
@@ -163,7 +166,7 @@ void Machine::move(double dt) {
             }
         }
     }
-    if (rest <= 1e-12) {
+    if (rest <= kOnTarget) {
         m_position = m_target;
         m_velocity = 0;
     } else {
