@@ -25,11 +25,12 @@ enum class DownloadOutcome { Sent, NoAnswer, LineLost, Cancelled };
 // Probe ("?VM", 200 ms), ESC ESC, "DL", every line, a lone CR; then ask (Yes = true) the
 // store question ("SAVE P") and the run question ("HON", 100 ms, "G"). A silent probe
 // sends nothing more; a line lost on the way stops the upload there, asking nothing.
-// progress hears (lines sent, lines in all) after every program line and answers whether
-// to go on. Told to stop before the last line, the download ends there with the lone CR,
-// so the controller leaves its download, and nothing is stored or started (Cancelled);
-// the controller then holds the lines sent so far. After the last line the program is
-// whole and the questions are asked.
+// progress hears (lines sent, lines in all) as each program line leaves the port's queue,
+// and answers whether to go on; with progress the port is kept no more than about 100 ms
+// of the wire ahead. Told to stop before the last line, the port is handed no further
+// line, the lines it holds reach the controller and are counted, then the lone CR ends
+// the download, and nothing is stored or started (Cancelled); the controller then holds
+// the lines counted. After the last line the program is whole and the questions are asked.
 DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
                                 const std::function<bool(const QString& question)>& ask,
                                 const std::function<bool(int sent, int total)>& progress = {});
