@@ -203,6 +203,10 @@ private slots:
         }
         QCOMPARE(seen, (QStringList{"← 5<CR>", "→ <CR>", "→ <ESC>", "→ <ESC>", "→ DL<CR>"}));
         QCOMPARE(log.appended(), quint64(6));
+        // What a reader has not seen yet, as far as the log still holds it.
+        QCOMPARE(log.entriesAfter(5).entries.size(), size_t(1));
+        QCOMPARE(log.entriesAfter(6).entries.size(), size_t(0));
+        QCOMPARE(log.entriesAfter(1).entries.size(), size_t(5));  // the first fell out
         QCOMPARE(log.format(log.entriesAfter(5).entries.back(), true).section(' ', 1),
                  QString("→ 44 4C 0D"));
 
