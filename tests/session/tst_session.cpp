@@ -1,8 +1,8 @@
 // The console's exchanges as the controller session makes them, on a scripted line and
 // without any window: every byte, wait, text and state the windows are told to show.
 #include "link/portname.h"
-#include "support/quietoffscreen.h"
 #include "session/usersettings.h"
+#include "support/quietoffscreen.h"
 #include "support/sessionfixture.h"
 #include "translator/translator.h"
 
@@ -11,7 +11,9 @@
 #include <QTest>
 
 #include <functional>
+#include <future>
 #include <optional>
+#include <thread>
 
 using namespace tql;
 using namespace tql::test;
@@ -262,6 +264,26 @@ private slots:
         s.session.ShowDisconnected();
         { const ControllerSession::Hold box(s.session); }
         QVERIFY(!pollTimer(s.session).isActive());  // a closed port is not polled again
+    }
+
+    // A box of the window's may hold the line from the window's own thread: the poll
+    // stops on the session's thread a moment later, and comes back with the hold's end.
+    void aHoldFromAnotherThread() {
+        ConnectedSession s;
+        std::promise<void> held;
+        std::promise<void> released;
+        std::thread box([&] {
+            const ControllerSession::Hold hold(s.session);
+            held.set_value();
+            released.get_future().wait();
+        });
+        held.get_future().wait();
+        QVERIFY(s.session.lineHeld());
+        QTRY_VERIFY(!pollTimer(s.session).isActive());
+        released.set_value();
+        box.join();
+        QVERIFY(!s.session.lineHeld());
+        QTRY_VERIFY(pollTimer(s.session).isActive());
     }
 
     // Every verb that writes asks the guard: while another exchange holds the line it
