@@ -1,0 +1,221 @@
+#include "translator/measuredrun.h"
+
+#include "controller/machine.h"
+#include "program/rowkinds.h"
+
+#include <QCoreApplication>
+
+#include <cmath>
+#include <map>
+
+namespace tql {
+namespace {
+
+// The operator's texts here, in the language the tool runs in.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(MeasuredRun)
+};
+
+bool movesTheSlide(const Row& row) {
+    return hasTrait(row, MovesAtSpeed) || isKind(row, RowKindId::Home) ||
+           isKind(row, RowKindId::ZeroPosition);
+}
+
+QString secondsText(double seconds) {
+    return QString::number(seconds, 'f', 3);
+}
+
+}  // namespace
+
+std::vector<ModelMoveEnd> modelMoveEnds(const ProgramTable& table,
+                                        const std::vector<TracedRow>& trace) {
+    std::vector<ModelMoveEnd> ends;
+    for (const TracedRow& traced : trace) {
+        if (traced.row >= 1 && traced.row <= kMaxProgramRows &&
+            movesTheSlide(table[size_t(traced.row)])) {
+            ends.push_back({traced.row, traced.position, traced.seconds});
+        }
+    }
+    return ends;
+}
+
+MeasuredRun::MeasuredRun(std::vector<ModelMoveEnd> model,
+                         std::vector<std::pair<double, double>> samples,
+                         std::optional<double> modelSeconds, double tolerance)
+    : m_model(std::move(model)),
+      m_samples(std::move(samples)),
+      m_modelSeconds(modelSeconds),
+      m_tolerance(tolerance) {
+    matchWhatCannotBeSeen();
+}
+
+MeasuredRun MeasuredRun::following(const ProgramTable& table, const DryRunner& model) {
+    const DryRunResult& run = model.result();
+    return MeasuredRun(modelMoveEnds(table, model.trace()), run.samples,
+                       run.end == DryRunEnd::Finished ? std::optional(run.seconds) : std::nullopt);
+}
+
+double MeasuredRun::from(size_t k) const {
+    if (k > 0) {
+        return m_model[k - 1].position;
+    }
+    return m_samples.empty() ? 0 : m_samples.front().second;
+}
+
+// A move to where the slide stands shows nothing: it is taken to come as long after the
+// move before as in the model.
+void MeasuredRun::matchWhatCannotBeSeen() {
+    while (m_measured.size() < m_model.size()) {
+        const size_t k = m_measured.size();
+        if (std::fabs(m_model[k].position - from(k)) > m_tolerance) {
+            return;
+        }
+        const double before = k == 0 ? 0 : m_measured[k - 1];
+        const double modelBefore = k == 0 ? 0 : m_model[k - 1].at;
+        m_measured.push_back(before + m_model[k].at - modelBefore);
+    }
+}
+
+// The last sample of the move's stretch of the model where the slide had not yet passed
+// the position, on its way.
+double MeasuredRun::modelTimeLeft(size_t k, double position) const {
+    const double start = k == 0 ? 0 : m_model[k - 1].at;
+    const double end = m_model[k].at;
+    const double way = m_model[k].position >= from(k) ? 1 : -1;
+    double last = start;
+    for (const auto& [at, x] : m_samples) {
+        if (at < start) {
+            continue;
+        }
+        if (at > end || (x - position) * way > 0) {
+            break;
+        }
+        last = at;
+    }
+    return std::max(0.0, end - last);
+}
+
+void MeasuredRun::add(double at, double position) {
+    if (m_ended) {
+        return;
+    }
+    m_now = at;
+    m_still = m_last && std::fabs(m_last->position - position) <= m_tolerance;
+    while (m_measured.size() < m_model.size()) {
+        const size_t k = m_measured.size();
+        const double target = m_model[k].position;
+        const double way = target >= from(k) ? 1 : -1;
+        const bool onTarget = std::fabs(position - target) <= m_tolerance;
+        const bool beyond = (position - target) * way > m_tolerance;
+        // Back from the last reading on this move's way: it has been to its end.
+        const bool turned = m_approach && (position - m_approach->position) * way < -m_tolerance;
+        if (!onTarget && !beyond && !turned) {
+            m_approach = Reading{at, position};
+            break;
+        }
+        double ended = at;
+        if (m_approach) {
+            ended = std::min(at, m_approach->at + modelTimeLeft(k, m_approach->position));
+        }
+        m_measured.push_back(std::max(ended, m_measured.empty() ? 0.0 : m_measured.back()));
+        m_approach.reset();
+        matchWhatCannotBeSeen();
+    }
+    m_last = Reading{at, position};
+    const std::optional<double> ran = seconds();
+    m_ended = ran && m_still && m_now + controller::kTimeTolerance >= *ran;
+}
+
+std::optional<double> MeasuredRun::seconds() const {
+    if (!m_modelSeconds || m_measured.size() < m_model.size()) {
+        return std::nullopt;
+    }
+    if (m_model.empty()) {
+        return m_modelSeconds;  // nothing moves: nothing shows how long it took
+    }
+    return m_measured.back() + (*m_modelSeconds - m_model.back().at);
+}
+
+namespace {
+
+// The mean time between the ends of the first move row, over the ends given.
+template <typename At>
+std::optional<double> firstRowPeriod(const std::vector<ModelMoveEnd>& model, size_t ends, At at) {
+    if (model.empty()) {
+        return std::nullopt;
+    }
+    std::vector<double> times;
+    for (size_t k = 0; k < ends; ++k) {
+        if (model[k].row == model.front().row) {
+            times.push_back(at(k));
+        }
+    }
+    if (times.size() < 2) {
+        return std::nullopt;
+    }
+    return (times.back() - times.front()) / double(times.size() - 1);
+}
+
+}  // namespace
+
+std::optional<double> MeasuredRun::cycle() const {
+    return firstRowPeriod(m_model, m_measured.size(), [this](size_t k) { return m_measured[k]; });
+}
+
+std::optional<double> MeasuredRun::modelCycle() const {
+    return firstRowPeriod(m_model, m_model.size(), [this](size_t k) { return m_model[k].at; });
+}
+
+// A move's time runs from the end of the move before it (from "G" for the first).
+std::vector<RowTiming> MeasuredRun::rows() const {
+    std::map<int, RowTiming> byRow;
+    for (size_t k = 0; k < m_measured.size(); ++k) {
+        RowTiming& timing = byRow[m_model[k].row];
+        timing.row = m_model[k].row;
+        ++timing.times;
+        timing.model += m_model[k].at - (k == 0 ? 0 : m_model[k - 1].at);
+        timing.measured += m_measured[k] - (k == 0 ? 0 : m_measured[k - 1]);
+    }
+    std::vector<RowTiming> rows;
+    for (auto& [row, timing] : byRow) {
+        timing.model /= timing.times;
+        timing.measured /= timing.times;
+        rows.push_back(timing);
+    }
+    return rows;
+}
+
+QStringList MeasuredRun::summary(bool stopped) const {
+    QStringList lines;
+    if (const std::optional<double> ran = seconds(); ran && m_ended) {
+        lines << Texts::tr("實測執行時間: %1 秒 (模擬 %2 秒)")
+                     .arg(secondsText(*ran), secondsText(*m_modelSeconds));
+    } else if (stopped) {
+        lines << Texts::tr("量測已停止: 到達 %1 / %2 個移動, 經過 %3 秒")
+                     .arg(reached())
+                     .arg(moves())
+                     .arg(secondsText(m_now));
+    } else {
+        lines << Texts::tr("量測中: 到達 %1 / %2 個移動, 經過 %3 秒")
+                     .arg(reached())
+                     .arg(moves())
+                     .arg(secondsText(m_now));
+    }
+    if (!m_modelSeconds) {
+        lines << Texts::tr("模擬執行沒有跑完: 量測到按下停止為止");
+    }
+    if (const std::optional<double> period = cycle()) {
+        lines << Texts::tr("實測週期: %1 秒 (模擬 %2 秒)")
+                     .arg(secondsText(*period), secondsText(modelCycle().value_or(0)));
+    }
+    for (const RowTiming& timing : rows()) {
+        lines << Texts::tr("第 %1 列: 實測 %2 秒, 模擬 %3 秒, 差 %4 秒 (%5 次)")
+                     .arg(timing.row)
+                     .arg(secondsText(timing.measured), secondsText(timing.model),
+                          secondsText(timing.measured - timing.model))
+                     .arg(timing.times);
+    }
+    return lines;
+}
+
+}  // namespace tql

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "program/programtable.h"
+#include "translator/dryrun.h"
+
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// 量測執行: a run of the machine, followed by its polled positions against the model's
+// moves. The machine says nothing of the row it runs; the model says where each move ends
+// and when, and the polls show when the slide got there.
+namespace tql {
+
+// A move the model makes: its row, the position it ends at, and when (seconds after "G").
+struct ModelMoveEnd {
+    int row = 0;
+    double position = 0;
+    double at = 0;
+};
+
+// The move ends of a run the model made with its trace kept (DryRunSetup::trace): the rows
+// that move the slide (absolute and relative moves, homing), in the order they ran.
+std::vector<ModelMoveEnd> modelMoveEnds(const ProgramTable& table,
+                                        const std::vector<TracedRow>& trace);
+
+// What one move row took, on the average of the times it ran: in the model and measured.
+struct RowTiming {
+    int row = 0;
+    int times = 0;
+    double model = 0;
+    double measured = 0;
+};
+
+// The readings matched to the model's move ends, in order. A move has ended once a reading
+// stands on its target, lies beyond it, or shows the slide turned back; when it ended is
+// told by the last reading on its way there, and the time the model needed from that
+// position to the end. A move to where the slide already stands shows nothing, and is taken
+// to last as modelled. The run has ended when every move has, the slide stands still, and
+// the time the model spends after its last move has passed.
+class MeasuredRun {
+public:
+    // The model's run: its move ends, its positions over time (DryRunResult::samples), its
+    // run time: nothing when it does not end (an endless loop, a wait nothing releases),
+    // and the run is followed until it is stopped.
+    MeasuredRun(std::vector<ModelMoveEnd> model, std::vector<std::pair<double, double>> samples,
+                std::optional<double> modelSeconds, double tolerance = 0.01);
+    // From a model run in steps that kept its trace and has ended.
+    static MeasuredRun following(const ProgramTable& table, const DryRunner& model);
+
+    // A polled position, `at` seconds after "G"; readings come in time order.
+    void add(double at, double position);
+
+    bool ended() const { return m_ended; }
+    // The move ends reached so far, of how many.
+    int reached() const { return int(m_measured.size()); }
+    int moves() const { return int(m_model.size()); }
+    // The machine's run time, once ended: its last move's end, and what the model spends
+    // after it.
+    std::optional<double> seconds() const;
+    // The period of the first move row, from one end of it to the next: measured, and the
+    // model's; nothing before that row has ended twice.
+    std::optional<double> cycle() const;
+    std::optional<double> modelCycle() const;
+    // Every move row that ended, in row order.
+    std::vector<RowTiming> rows() const;
+
+    // "實測執行時間: 5.120 秒 (模擬 5.000 秒)", the cycle, then a line per move row, as the
+    // dry-run window shows them. `stopped`: the operator stopped it before its end.
+    QStringList summary(bool stopped) const;
+
+private:
+    struct Reading {
+        double at = 0;
+        double position = 0;
+    };
+
+    void matchWhatCannotBeSeen();
+    // Where move k starts, and which way it goes (+1, -1).
+    double from(size_t k) const;
+    // The model's time from the last moment of move k at `position` to its end.
+    double modelTimeLeft(size_t k, double position) const;
+
+    std::vector<ModelMoveEnd> m_model;
+    std::vector<std::pair<double, double>> m_samples;
+    std::optional<double> m_modelSeconds;
+    double m_tolerance;
+    std::vector<double> m_measured;     // when each move ended, in order
+    std::optional<Reading> m_last;      // the last reading
+    std::optional<Reading> m_approach;  // the last reading on the next move's way
+    bool m_still = false;               // the last two readings stood on one position
+    double m_now = 0;
+    bool m_ended = false;
+};
+
+}  // namespace tql

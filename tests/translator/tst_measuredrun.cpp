@@ -1,0 +1,152 @@
+// A machine's run followed by its polled positions against the model's moves: the machine
+// here is the model itself, its clock slowed or stopped, polled every 50 ms.
+#include "translator/measuredrun.h"
+
+#include "support/programrows.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace tql;
+
+namespace {
+
+const Row kSpeed = {"VM", "100", "速度", "-", "-"};
+const Row kTo100 = {"POINT", "絕對移動", "100", "-", "-"};
+const Row kTo0 = {"POINT", "絕對移動", "0", "-", "-"};
+
+// The model's position at a moment of its run, between its samples.
+double positionAt(const DryRunResult& run, double t) {
+    const auto& samples = run.samples;
+    const auto after = std::lower_bound(samples.begin(), samples.end(), t,
+                                        [](const auto& s, double at) { return s.first < at; });
+    if (after == samples.begin()) {
+        return samples.front().second;
+    }
+    if (after == samples.end()) {
+        return samples.back().second;
+    }
+    const auto before = after - 1;
+    const double f = (t - before->first) / (after->first - before->first);
+    return before->second + f * (after->second - before->second);
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(QList<Row>)
+
+class TestMeasuredRun : public QObject {
+    Q_OBJECT
+
+private slots:
+    void followsTheMachine_data() {
+        QTest::addColumn<QList<Row>>("rows");
+        QTest::addColumn<double>("slower");   // the machine's time against the model's
+        QTest::addColumn<double>("stuckAt");  // the slide stops for good here; < 0: never
+        QTest::addColumn<bool>("ends");
+        QTest::addColumn<bool>("timed");  // each row's time within 20 ms
+        const Row loop = {"LOOP", "3", "迴圈", "-", "-"};
+        const Row loopEnd = {"LOOPEND", "迴圈結束", "-", "-", "-"};
+        const QList<Row> cycles = {kSpeed, loop, kTo100, kTo0, loopEnd};
+        QTest::newRow("as modelled") << cycles << 1.0 << -1.0 << true << true;
+        QTest::newRow("a slower machine") << cycles << 1.2 << -1.0 << true << true;
+        QTest::newRow("a faster machine") << cycles << 0.9 << -1.0 << true << true;
+        QTest::newRow("the slide blocked on its way") << cycles << 1.0 << 2.5 << false << false;
+        // The first move goes where the slide stands; the delay after the last move is the
+        // model's: neither shows on the slide.
+        QTest::newRow("moves that show nothing")
+            << QList<Row>{kSpeed, kTo0, kTo100, {"WT", "500", "延遲", "-", "-"}} << 1.0 << -1.0
+            << true << true;
+        QTest::newRow("homing") << QList<Row>{kSpeed,
+                                              kTo100,
+                                              {"HOME", "回原點", "-", "-", "-"},
+                                              kTo100}
+                                << 1.1 << -1.0 << true << true;
+        // A zeroing jumps the position at once: when it did shows only within a poll, and
+        // the move after it is timed from there.
+        QTest::newRow("zeroing") << QList<Row>{kSpeed,
+                                               kTo100,
+                                               {"CS", " 0,0", "座標歸零", "-", "-"},
+                                               kTo100}
+                                 << 1.0 << -1.0 << true << false;
+    }
+
+    void followsTheMachine() {
+        QFETCH(QList<Row>, rows);
+        QFETCH(double, slower);
+        QFETCH(double, stuckAt);
+        QFETCH(bool, ends);
+        QFETCH(bool, timed);
+        test::ProgramRows p;
+        for (const Row& r : rows) {
+            p.add(r);
+        }
+        DryRunSetup setup;
+        setup.trace = true;
+        DryRunner model(p.table, p.rows, setup);
+        model.run();
+        const DryRunResult& run = model.result();
+        QCOMPARE(run.end, DryRunEnd::Finished);
+        MeasuredRun measured = MeasuredRun::following(p.table, model);
+        for (double t = 0; t < run.seconds * slower + 2 && !measured.ended(); t += 0.05) {
+            const double machine = stuckAt >= 0 ? std::min(t, stuckAt) : t;
+            measured.add(t, positionAt(run, machine / slower));
+        }
+        QCOMPARE(measured.ended(), ends);
+        if (!ends) {
+            QVERIFY(measured.reached() < measured.moves());
+            QVERIFY(measured.summary(true).front().startsWith("量測已停止"));
+            return;
+        }
+        // Within 20 ms of the machine's own time, polled every 50 ms.
+        const double machineSeconds = run.seconds * slower;
+        QVERIFY2(
+            std::fabs(*measured.seconds() - machineSeconds) <= 0.02,
+            qPrintable(
+                QString("measured %1 s, ran %2 s").arg(*measured.seconds()).arg(machineSeconds)));
+        if (const auto cycle = measured.cycle()) {
+            QVERIFY(std::fabs(*cycle - *measured.modelCycle() * slower) <= 0.02);
+        }
+        for (const RowTiming& timing : measured.rows()) {
+            QVERIFY(timing.times >= 1);
+            if (!timed) {
+                continue;
+            }
+            QVERIFY2(std::fabs(timing.measured - timing.model * slower) <= 0.02,
+                     qPrintable(QString("row %1: measured %2 s, modelled %3 s")
+                                    .arg(timing.row)
+                                    .arg(timing.measured)
+                                    .arg(timing.model)));
+        }
+        QVERIFY(measured.summary(false).front().startsWith("實測執行時間"));
+    }
+
+    // A run the model never ends is followed until it is stopped, its cycles counted.
+    void anEndlessRunIsFollowedUntilStopped() {
+        test::ProgramRows p;
+        p.add(kSpeed)
+            .add({"LABLE", "A", "標籤", "-", "-"})
+            .add(kTo100)
+            .add(kTo0)
+            .add({"GLABLE", "A", "跳至標籤", "-", "-"});
+        DryRunSetup setup;
+        setup.trace = true;
+        setup.timeLimit = 20;
+        DryRunner model(p.table, p.rows, setup);
+        model.run();
+        QCOMPARE(model.result().end, DryRunEnd::TimeLimit);
+        MeasuredRun measured = MeasuredRun::following(p.table, model);
+        for (double t = 0; t < 10; t += 0.05) {
+            measured.add(t, positionAt(model.result(), t));
+        }
+        QVERIFY(!measured.ended());
+        QVERIFY(measured.cycle());
+        QVERIFY(std::fabs(*measured.cycle() - *measured.modelCycle()) <= 0.02);
+        QVERIFY(measured.summary(false).contains("模擬執行沒有跑完: 量測到按下停止為止"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestMeasuredRun)
+#include "tst_measuredrun.moc"
