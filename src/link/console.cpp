@@ -16,6 +16,12 @@ void stopControllerProgram(Link& link) {
     link.write(QString(QChar(kEscape)));
 }
 
+void startStoredProgram(Link& link) {
+    link.writeLine(kHoldOn);
+    link.sleep(kBeforeGoWait);
+    link.writeLine(kGo);
+}
+
 bool probeController(Link& link) {
     link.write(kProbe + QChar(kCarriageReturn));
     link.sleep(kProbeWait);

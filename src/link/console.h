@@ -13,6 +13,8 @@ namespace tql {
 
 // ESC, ESC as two writes: the controller's stop of its running program (and of a download).
 void stopControllerProgram(Link& link);
+// The stored program started: "HON", 100 ms, "G".
+void startStoredProgram(Link& link);
 
 // "?VM" joined with its CR as one write, 200 ms, then any byte at all counts (even one that
 // is no Big5 text by itself).

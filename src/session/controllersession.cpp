@@ -3,6 +3,7 @@
 #include "link/commands.h"
 #include "link/portname.h"
 #include "session/fieldtext.h"
+#include "translator/upload.h"
 #include "session/usersettings.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,8 @@ namespace tql {
 namespace {
 
 constexpr std::chrono::milliseconds kConsoleTick{500};
+// A measured run's positions: fine enough to time a move within a few milliseconds.
+constexpr std::chrono::milliseconds kMeasureTick{50};
 
 // 立即指令's history lives in the operator's own settings, across restarts, one for each
 // controller.
@@ -73,12 +76,17 @@ ControllerSession::ControllerSession(Prompter& prompter, SerialLine& line, Sleep
       m_monitored(line, m_wireLog),
       m_link(m_monitored, sleeper),
       m_history(userSettings().value(m_historyKey).toStringList()),
-      m_timer1(this) {
+      m_timer1(this),
+      m_measureTimer(this) {
     setObjectName(name);
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setInterval(kConsoleTick);
     m_timer1.setTimerType(Qt::PreciseTimer);  // a coarse timer drifts to 520-530 ms
     connect(&m_timer1, &QTimer::timeout, this, &ControllerSession::Timer1_Timer);
+    m_measureTimer.setObjectName(QStringLiteral("MeasureTimer"));
+    m_measureTimer.setInterval(kMeasureTick);
+    m_measureTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_measureTimer, &QTimer::timeout, this, &ControllerSession::measureTick);
 }
 
 ControllerSession::~ControllerSession() = default;
@@ -245,6 +253,7 @@ Exchange ControllerSession::ShowDisconnected() {
 }
 
 void ControllerSession::showDisconnected() {
+    stopMeasuring();
     emit connectedChanged(false);
     m_timer1.stop();
     m_tickDue = false;  // the console shows the closed port now
@@ -290,7 +299,11 @@ void ControllerSession::Timer1_Timer() {
         return;
     }
     // Every indicator is written on every poll; no answer clears them all.
+    const double at = m_measuring ? double(m_runClock.elapsed()) / 1000 : 0;
     const PollReading reading = pollPositionAndInputs(m_link);
+    if (m_measuring) {
+        tellRunPosition(at, reading.position);
+    }
     {
         const QMutexLocker locked(&m_shared);
         m_lastPositionReply = reading.position;
@@ -339,6 +352,7 @@ Exchange ControllerSession::stopProgram() {
         return Exchange::NotSent;
     }
     stopControllerProgram(m_link);
+    stopMeasuring();
     return Exchange::Done;
 }
 
@@ -411,6 +425,56 @@ Exchange ControllerSession::sendImmediate(const QString& command) {
     m_link.sleep(commands::kCommandReplyWait);
     emit replyRead(m_link.readAll());
     return sent;
+}
+
+Exchange ControllerSession::measureRun() {
+    if (lineHeld()) {
+        return Exchange::LineHeld;
+    }
+    if (!m_link.isOpen()) {
+        return RS232(commands::kGo);  // " 連線錯誤 !", nothing sent: no question
+    }
+    const Hold hold(*this);  // the question lets events run
+    if (!ask(runQuestion(), Prompter::Icon::Question)) {
+        return Exchange::NotSent;
+    }
+    startStoredProgram(m_link);
+    startMeasuring();
+    return Exchange::Done;
+}
+
+// From "G", just sent.
+void ControllerSession::startMeasuring() {
+    m_runClock.start();
+    m_measuring = true;
+    if (m_fastMeasuring) {
+        m_measureTimer.start();
+    }
+    emit runStarted();
+}
+
+void ControllerSession::stopMeasuring() {
+    m_measureTimer.stop();
+    if (std::exchange(m_measuring, false)) {
+        emit runStopped();
+    }
+}
+
+void ControllerSession::measureTick() {
+    if (lineHeld()) {
+        return;  // the poll's pause holds for it too
+    }
+    if (!m_link.isOpen() || m_link.lostReason()) {
+        return;  // the console's next tick says what became of the port
+    }
+    const double at = double(m_runClock.elapsed()) / 1000;
+    tellRunPosition(at, m_link.query(commands::kQueryPosition, commands::kQueryWait));
+}
+
+void ControllerSession::tellRunPosition(double seconds, const QString& reply) {
+    if (const QString reading = teachReading(reply); isNumberText(reading)) {
+        emit runPosition(seconds, reading.trimmed().toDouble());
+    }
 }
 
 Exchange ControllerSession::saveParameters() {

@@ -10,6 +10,7 @@
 
 #include <QMutex>
 #include <QObject>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <atomic>
@@ -117,6 +118,17 @@ public:
     // wire.
     void cancelUpload() { m_uploadCancelled = true; }
 
+    // 量測執行: "現在執行程式?" asked, then the stored program started as the upload starts
+    // it ("HON", 100 ms, "G"), and measured. The upload that starts the program measures it
+    // too. While measuring, runPosition tells every position read, with the seconds since
+    // "G": every 50 ms ("?PE" alone, beside the console's poll) or, told so, only with the
+    // console's poll.
+    Exchange measureRun();
+    void setFastMeasuring(bool fast) { m_fastMeasuring = fast; }
+    // The measurement ends (the run seen to its end, 停止, the port closed): runStopped.
+    void stopMeasuring();
+    bool measuring() const { return m_measuring; }
+
     // A message titled "訊息", the title of the console's and the upload's messages.
     void notice(const QString& text);
 
@@ -150,11 +162,19 @@ signals:
     void disconnected();
     // 立即指令's commands, after one more was sent.
     void historyChanged(const QStringList& commands);
+    // A measured run: "G" went out; a position read, seconds after it; the measurement over.
+    void runStarted();
+    void runPosition(double seconds, double position);
+    void runStopped();
 
 private:
     class HoldingPrompter;
 
     void Timer1_Timer();
+    void startMeasuring();
+    void measureTick();
+    // A position read while measuring, when it is a number.
+    void tellRunPosition(double seconds, const QString& reply);
     // The poll as the holds say, on the session's own thread.
     void applyHolds();
     // isConnected as the port now stands.
@@ -192,6 +212,10 @@ private:
     Link m_link;
     CommandHistory m_history;
     QTimer m_timer1;
+    QTimer m_measureTimer;
+    QElapsedTimer m_runClock;  // from "G" of the measured run
+    bool m_measuring = false;
+    bool m_fastMeasuring = true;
     OutputStates m_outputsWanted{};
     OutputStates m_outputsSent{};
     mutable QMutex m_shared;  // guards the two below, read by the windows

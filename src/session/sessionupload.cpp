@@ -93,6 +93,9 @@ void ControllerSession::download(const QStringList& text) {
     switch (outcome) {
         case DownloadOutcome::Sent:
             break;
+        case DownloadOutcome::Started:
+            startMeasuring();
+            break;
         case DownloadOutcome::Cancelled:
             prompter().message(nullptr, uploadCancelledMessage(linesSent, total),
                                ControllerSession::tr("訊息"), Prompter::Buttons::Ok,

@@ -116,12 +116,13 @@ DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
     if (lost()) {
         return DownloadOutcome::LineLost;
     }
-    if (ask(runQuestion())) {
-        link.writeLine(kHoldOn);
-        link.sleep(kBeforeGoWait);
-        link.writeLine(kGo);
+    const bool run = ask(runQuestion());
+    if (run) {
+        startStoredProgram(link);
     }
-    return lost() ? DownloadOutcome::LineLost : DownloadOutcome::Sent;
+    return lost()  ? DownloadOutcome::LineLost
+           : run ? DownloadOutcome::Started
+                 : DownloadOutcome::Sent;
 }
 
 }  // namespace tql

@@ -20,7 +20,13 @@ QString runQuestion();
 // could not arrive whole.
 std::optional<int> rowBig5CannotHold(const Translation& translation);
 
-enum class DownloadOutcome { Sent, NoAnswer, LineLost, Cancelled };
+enum class DownloadOutcome {
+    Sent,     // the program whole, not started
+    Started,  // the program whole, and started with "G" at the end of the exchange
+    NoAnswer,
+    LineLost,
+    Cancelled,
+};
 
 // Probe ("?VM", 200 ms), ESC ESC, "DL", every line, a lone CR; then ask (Yes = true) the
 // store question ("SAVE P") and the run question ("HON", 100 ms, "G"). A silent probe

@@ -315,7 +315,8 @@ private slots:
             asked << question;
             return question == storeQuestion() ? store : run;
         };
-        QCOMPARE(downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask), DownloadOutcome::Sent);
+        QCOMPARE(downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask),
+                 run ? DownloadOutcome::Started : DownloadOutcome::Sent);
         QCOMPARE(w.line.written, QByteArray("?VM\r\x1b\x1b"
                                             "DL\r{\rCLR VAR;\r}\r\r") +
                                      tail);

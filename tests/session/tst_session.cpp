@@ -5,6 +5,7 @@
 #include "support/quietoffscreen.h"
 #include "support/sessionfixture.h"
 #include "translator/translator.h"
+#include "translator/upload.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,6 +61,7 @@ const Verb kVerbs[] = {
     {"教導: 讀取座標",
      [](ControllerSession& s) { return s.readPosition() ? Exchange::Done : Exchange::LineHeld; }},
     {"教導: 移動", [](ControllerSession& s) { return s.moveTo("5"); }},
+    {"量測執行", [](ControllerSession& s) { return s.measureRun(); }},
 };
 
 class TestSession : public QObject {
@@ -266,6 +268,46 @@ private slots:
         QVERIFY(!pollTimer(s.session).isActive());  // a closed port is not polled again
     }
 
+    // 量測執行 asks, starts the stored program and polls "?PE" alone every 50 ms, each
+    // position told with its time since "G"; 停止 ends it. An upload that starts the
+    // program measures it too.
+    void aMeasuredRun() {
+        ConnectedSession s;
+        QList<double> positions;
+        int started = 0;
+        int stopped = 0;
+        QObject::connect(&s.session, &ControllerSession::runStarted, [&] { ++started; });
+        QObject::connect(&s.session, &ControllerSession::runStopped, [&] { ++stopped; });
+        QObject::connect(&s.session, &ControllerSession::runPosition,
+                         [&](double at, double position) {
+                             QVERIFY(at >= 0);
+                             positions << position;
+                         });
+        s.prompter.answers = {Answer::Yes};
+        QCOMPARE(s.session.measureRun(), Exchange::Done);
+        QCOMPARE(s.messages(), QStringList{runQuestion()});
+        QCOMPARE(s.line.written, QByteArray("HON\rG\r"));
+        QCOMPARE(started, 1);
+        QTimer& fast = *s.session.findChild<QTimer*>("MeasureTimer");
+        QVERIFY(fast.isActive());
+        QCOMPARE(fast.interval(), 50);
+        s.line.written.clear();
+        s.line.replies = {"12.5\r"};
+        QTRY_COMPARE(positions, QList<double>{12.5});
+        QVERIFY(s.line.written.startsWith("?PE\r"));
+        s.session.stopProgram();
+        QCOMPARE(stopped, 1);
+        QVERIFY(!fast.isActive());
+
+        s.prompter.answers = {Answer::No, Answer::Yes};  // not stored, started
+        s.line.replies = {"1"};
+        s.session.upload(tableOf({kHome}), 1);
+        QCOMPARE(started, 2);
+        QVERIFY(fast.isActive());
+        s.session.ShowDisconnected();  // a closed port ends it
+        QCOMPARE(stopped, 2);
+    }
+
     // A box of the window's may hold the line from the window's own thread: the poll
     // stops on the session's thread a moment later, and comes back with the hold's end.
     void aHoldFromAnotherThread() {
@@ -293,7 +335,7 @@ private slots:
         QTest::addColumn<QByteArray>("free");  // how its bytes start when the line is free
         const QByteArray starts[] = {"?VM\r",     "",         "EC 1\r",   "\x1b\x1b", "H\r",
                                      "MA 5\r",    "VA=100\r", "VM=100\r", "?PE\r",    "SAVE C\r",
-                                     "?VM\r\x1b", "HOFF\r",   "?PE\r",    "MA 5\r"};
+                                     "?VM\r\x1b", "HOFF\r",   "?PE\r",    "MA 5\r",   "HON\rG\r"};
         for (int v = 0; v < int(std::size(starts)); ++v) {
             QTest::newRow(kVerbs[v].name) << v << starts[v];
         }
