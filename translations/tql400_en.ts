@@ -251,6 +251,33 @@
     </message>
 </context>
 <context>
+    <name>MeasuredRun</name>
+    <message>
+        <source>實測執行時間: %1 秒 (模擬 %2 秒)</source>
+        <translation>Measured run time: %1 s (dry run %2 s)</translation>
+    </message>
+    <message>
+        <source>量測已停止: 到達 %1 / %2 個移動, 經過 %3 秒</source>
+        <translation>Measurement stopped: %1 of %2 moves reached, %3 s in</translation>
+    </message>
+    <message>
+        <source>量測中: 到達 %1 / %2 個移動, 經過 %3 秒</source>
+        <translation>Measuring: %1 of %2 moves reached, %3 s in</translation>
+    </message>
+    <message>
+        <source>模擬執行沒有跑完: 量測到按下停止為止</source>
+        <translation>The dry run does not end: measuring until Stop is pressed</translation>
+    </message>
+    <message>
+        <source>實測週期: %1 秒 (模擬 %2 秒)</source>
+        <translation>Measured cycle: %1 s (dry run %2 s)</translation>
+    </message>
+    <message>
+        <source>第 %1 列: 實測 %2 秒, 模擬 %3 秒, 差 %4 秒 (%5 次)</source>
+        <translation>Row %1: measured %2 s, dry run %3 s, difference %4 s (%5 times)</translation>
+    </message>
+</context>
+<context>
     <name>ProgramChecks</name>
     <message>
         <source>迴圈次數 &quot;%1&quot; 不是 1 以上的整數</source>
