@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     tql::Program program;
     loadPingPong(program, false);
     tql::DryRunWindow window(
-        program, prompter, [] { return std::nullopt; }, [] { return 0; }, &main);
+        program, prompter, [] { return std::nullopt; }, [] { return 0; }, nullptr, &main);
     window.show();
     QElapsedTimer clock;
     tql::DryRunResult alone;

@@ -868,6 +868,22 @@ input 3 0.5 s into a wait becomes 1</translation>
         <source>程式沒有任何列, 沒有可模擬執行的內容.</source>
         <translation>The program has no rows: there is nothing to run.</translation>
     </message>
+    <message>
+        <source>量測執行</source>
+        <translation>Measured Run</translation>
+    </message>
+    <message>
+        <source>控制器執行它存有的程式, 滑台的位置畫在模擬的曲線上, 實測時間與模擬的並列</source>
+        <translation>The controller runs the program it stores; the slide&apos;s positions are drawn over the dry run&apos;s curve and the measured times shown beside the dry run&apos;s</translation>
+    </message>
+    <message>
+        <source>每 50 ms 取樣</source>
+        <translation>Sample every 50 ms</translation>
+    </message>
+    <message>
+        <source>不勾選: 只用連線時每 500 ms 的讀取</source>
+        <translation>Unchecked: only the console&apos;s reading every 500 ms</translation>
+    </message>
 </context>
 <context>
     <name>tql::FORM1</name>
@@ -990,6 +1006,10 @@ Licence: proprietary, all rights reserved.</translation>
     <message>
         <source>無法儲存語言的選擇, 下次啟動時語言不變.</source>
         <translation>The language could not be stored; the next start keeps the language it had.</translation>
+    </message>
+    <message>
+        <source>量測執行</source>
+        <translation>Measured Run</translation>
     </message>
 </context>
 <context>

@@ -1,8 +1,8 @@
 #include "window/consolepanel.h"
 
 #include "session/controllersession.h"
-#include "window/sessionclient.h"
 #include "window/controls.h"
+#include "window/sessionclient.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -186,10 +186,9 @@ void ConsolePanel::buildInputsAndOutputs(QWidget* client) {
         QCheckBox* output =
             placed(new QCheckBox(QString::number(k), m_outputFrame),
                    QStringLiteral("Check4(%1)").arg(k), QRect(12 + (k - 1) * 48, 24, 44, 22));
-        connect(output, &QCheckBox::toggled, this,
-                [this, k](bool on) {
-                    m_client.post([k, on](ControllerSession& s) { s.setOutput(k, on); });
-                });
+        connect(output, &QCheckBox::toggled, this, [this, k](bool on) {
+            m_client.post([k, on](ControllerSession& s) { s.setOutput(k, on); });
+        });
         m_outputs[k - 1] = output;
     }
     m_inputFrame = new QGroupBox(QStringLiteral("INPUT"), client);
@@ -316,8 +315,8 @@ void ConsolePanel::clearReadings() {
 // Enter or by the button.
 void ConsolePanel::Command17_Click() {
     m_reply->clear();
-    perform([command = m_commandField->text()](
-                ControllerSession& s) { return s.sendImmediate(command); },
+    perform([command =
+                 m_commandField->text()](ControllerSession& s) { return s.sendImmediate(command); },
             [this] {
                 m_commandField->setFocus();
                 m_commandField->selectAll();
@@ -346,8 +345,9 @@ void ConsolePanel::tell(Exchange exchange) {
 void ConsolePanel::Command3_Click() {
     m_progress = std::make_unique<UploadProgressWindow>(m_uploadFrame->window(),
                                                         [this] { m_session.cancelUpload(); });
-    perform([table = m_program.table(), rows = m_program.RowCounter()](
-                ControllerSession& s) { return s.upload(table, rows); });
+    perform([table = m_program.table(), rows = m_program.RowCounter()](ControllerSession& s) {
+        return s.upload(table, rows);
+    });
 }
 
 }  // namespace tql

@@ -64,8 +64,7 @@ private:
     void Command17_Click();
     // The verb on the session's thread; the operator is told of it refused while the line
     // is held, and `done` hears that it went on the line.
-    void perform(std::function<Exchange(ControllerSession&)> verb,
-                 std::function<void()> done = {});
+    void perform(std::function<Exchange(ControllerSession&)> verb, std::function<void()> done = {});
     void tell(Exchange exchange);
 
     SessionClient& m_client;

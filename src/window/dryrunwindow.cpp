@@ -5,6 +5,7 @@
 #include "window/chartpoints.h"
 #include "window/controls.h"
 #include "window/prompter.h"
+#include "window/sessionclient.h"
 
 #include <QBuffer>
 #include <QChart>
@@ -40,12 +41,13 @@ QPushButton* button(const QString& caption, const char* name) {
 
 DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
                            std::function<std::optional<double>()> livePosition,
-                           std::function<int()> chosenRow, QWidget* parent)
+                           std::function<int()> chosenRow, SessionClient* session, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_program(program),
       m_prompter(prompter),
       m_livePosition(std::move(livePosition)),
-      m_chosenRow(std::move(chosenRow)) {
+      m_chosenRow(std::move(chosenRow)),
+      m_session(session) {
     setObjectName(QStringLiteral("DryRun"));
     setWindowTitle(tr("模擬執行"));
     buildControls();
@@ -55,6 +57,13 @@ DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
     m_frames.setInterval(kFrame);
     connect(&m_frames, &QTimer::timeout, this, &DryRunWindow::playOn);
     connect(&m_program, &Program::tableChanged, this, &DryRunWindow::programEdited);
+    if (m_session != nullptr) {
+        const ControllerSession* controller = &m_session->session();
+        connect(controller, &ControllerSession::runStarted, this, &DryRunWindow::beginMeasurement);
+        connect(controller, &ControllerSession::runPosition, this,
+                &DryRunWindow::followMeasurement);
+        connect(controller, &ControllerSession::runStopped, this, &DryRunWindow::endMeasurement);
+    }
     showEnabling();
 }
 
@@ -91,6 +100,15 @@ void DryRunWindow::buildControls() {
         m_speed->addItem(tr("%1 倍").arg(times), times);
     }
     auto* save = button(tr("儲存圖表..."), "DrySave");
+    m_measureButton = button(tr("量測執行"), "DryMeasure");
+    m_measureButton->setToolTip(
+        tr("控制器執行它存有的程式, 滑台的位置畫在模擬的曲線上, 實測時間與模擬的並列"));
+    m_fastPoll = new QCheckBox(tr("每 50 ms 取樣"));
+    m_fastPoll->setObjectName(QStringLiteral("DryFastPoll"));
+    m_fastPoll->setChecked(true);
+    m_fastPoll->setToolTip(tr("不勾選: 只用連線時每 500 ms 的讀取"));
+    m_measureButton->setVisible(m_session != nullptr);
+    m_fastPoll->setVisible(m_session != nullptr);
     m_summary = new QListWidget;
     m_summary->setObjectName(QStringLiteral("DrySummary"));
     m_summary->setMaximumHeight(120);
@@ -131,6 +149,8 @@ void DryRunWindow::buildControls() {
         buttons->addWidget(control);
     }
     buttons->addStretch();
+    buttons->addWidget(m_measureButton);
+    buttons->addWidget(m_fastPoll);
     buttons->addWidget(save);
     auto* view = new QHBoxLayout;
     view->addWidget(m_chart, 1);
@@ -165,6 +185,7 @@ void DryRunWindow::buildControls() {
     connect(m_pauseButton, &QPushButton::clicked, this, &DryRunWindow::pause);
     connect(m_resetButton, &QPushButton::clicked, this, &DryRunWindow::reset);
     connect(save, &QPushButton::clicked, this, &DryRunWindow::saveChart);
+    connect(m_measureButton, &QPushButton::clicked, this, &DryRunWindow::measure);
     connect(m_summary, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         if (const int row = item->data(Qt::UserRole).toInt(); row > 0) {
             emit rowChosen(row);
@@ -206,13 +227,14 @@ void DryRunWindow::run() {
 
 // A fresh run from the settings, paused before the first row; false when a setting is not
 // understood (said).
-bool DryRunWindow::startRun() {
+bool DryRunWindow::startRun(bool trace) {
     if (m_program.RowCounter() == 0) {
         m_summary->clear();
         m_summary->addItem(tr("程式沒有任何列, 沒有可模擬執行的內容."));
         return false;
     }
     DryRunSetup setup;
+    setup.trace = trace;
     if (!isNumberText(m_start->text())) {
         m_prompter.message(this, tr("起始位置「%1」不是數字!").arg(m_start->text()),
                            applicationTitle());
@@ -240,6 +262,78 @@ bool DryRunWindow::startRun() {
     return true;
 }
 
+void DryRunWindow::measure() {
+    if (m_session == nullptr) {
+        return;
+    }
+    m_session->post(
+        [fast = m_fastPoll->isChecked()](ControllerSession& s) { s.setFastMeasuring(fast); });
+    m_session->perform([](ControllerSession& s) { return s.measureRun(); },
+                       [this](Exchange done) {
+                           if (done == Exchange::LineHeld) {
+                               m_session->session().notice(lineHeldMessage());
+                           }
+                       });
+}
+
+// The model of the run from the live position, to its end, drawn; the measurement follows
+// it. A program the model cannot run is said, and the run is not followed.
+void DryRunWindow::beginMeasurement() {
+    show();
+    raise();
+    if (const std::optional<double> live = m_livePosition()) {
+        m_start->setText(QString::number(*live));
+    }
+    m_measured.reset();
+    m_measuring = false;
+    if (!startRun(true)) {
+        return;
+    }
+    m_runner->run();
+    present(Pause::Ended);
+    m_measured.emplace(MeasuredRun::following(m_program.table(), *m_runner));
+    m_measuring = true;
+    m_polled = new QLineSeries;
+    m_polled->setObjectName(QStringLiteral("DryPolled"));
+    m_polled->setColor(kMeasuredColour);
+    m_chart->chart()->addSeries(m_polled);
+    m_polled->attachAxis(m_timeAxis);
+    m_polled->attachAxis(m_positionAxis);
+    m_modelLines = m_summary->count();
+    showMeasurement();
+}
+
+void DryRunWindow::followMeasurement(double seconds, double position) {
+    if (!m_measured || !m_measuring) {
+        return;
+    }
+    m_measured->add(seconds, position);
+    if (m_polled != nullptr) {
+        m_polled->append(seconds, position);
+        m_timeAxis->setRange(0, std::max(m_timeAxis->max(), seconds));
+    }
+    showMeasurement();
+    if (m_measured->ended() && m_session != nullptr) {
+        m_session->post([](ControllerSession& s) { s.stopMeasuring(); });
+    }
+}
+
+void DryRunWindow::endMeasurement() {
+    if (std::exchange(m_measuring, false)) {
+        showMeasurement();
+    }
+}
+
+// The model's summary, then the measurement's lines as they stand.
+void DryRunWindow::showMeasurement() {
+    while (m_summary->count() > m_modelLines) {
+        delete m_summary->takeItem(int(m_modelLines));
+    }
+    if (m_measured) {
+        m_summary->addItems(m_measured->summary(!m_measuring && !m_measured->ended()));
+    }
+}
+
 void DryRunWindow::newChart() {
     auto* chart = new QChart;
     chart->legend()->hide();
@@ -258,6 +352,7 @@ void DryRunWindow::newChart() {
         series->attachAxis(m_timeAxis);
         series->attachAxis(m_positionAxis);
     }
+    m_polled = nullptr;  // a measurement goes on, drawn no more
     const std::unique_ptr<QChart> previous(m_chart->chart());  // the view lets go of it
     m_chart->setChart(chart);
 }

@@ -2,6 +2,7 @@
 
 #include "program/program.h"
 #include "translator/dryrun.h"
+#include "translator/measuredrun.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -25,25 +26,31 @@ class QValueAxis;
 namespace tql {
 
 class Prompter;
+class SessionClient;
 
 // 模擬執行: the program run on the controller model, nothing sent on any line. The operator
 // sets the inputs at the start and schedules changes; the window charts the position over
 // time and sums up one run. It is a debugger too: 執行 (to the end or a breakpoint), 暫停,
 // 單步 (one row), 執行到此列 (the row chosen in the list), 重設, as fast as it goes or in
 // real time; at every pause it shows the machine, and the inputs may be switched by hand. A
-// window of its own beside the main window.
+// window of its own beside the main window. With a controller it measures a real run too
+// (量測執行): the model's run is drawn, the slide's polled positions over it, and the
+// measured times beside the model's.
 class DryRunWindow final : public QWidget {
     Q_OBJECT
 
 public:
     // livePosition: the slide's position while connected, where the run starts; chosenRow:
     // the row the program list highlights (0: none), where 執行到此列 runs to.
+    // session: the controller whose runs it measures; none: no measuring.
     DryRunWindow(const Program& program, Prompter& prompter,
                  std::function<std::optional<double>()> livePosition,
-                 std::function<int()> chosenRow, QWidget* parent);
+                 std::function<int()> chosenRow, SessionClient* session, QWidget* parent);
 
     // 模擬執行 (F8): a fresh run, to its end or the first breakpoint.
     void run();
+    // 量測執行: the controller asked to start its stored program, and the run measured.
+    void measure();
 
 signals:
     // A double-click on the summary's first line: the row the run stopped at.
@@ -57,7 +64,13 @@ protected:
 
 private:
     void buildControls();
-    bool startRun();
+    // trace: the run keeps every row it ran, as a measurement follows them.
+    bool startRun(bool trace = false);
+    // A measured run: from "G" (the model drawn), each polled position, the end.
+    void beginMeasurement();
+    void followMeasurement(double seconds, double position);
+    void endMeasurement();
+    void showMeasurement();
     void play(RunLimits limits);
     void playOn();
     void pause();
@@ -97,6 +110,13 @@ private:
     QListWidget* m_summary;
     QListWidget* m_watch;
     QChartView* m_chart;
+    SessionClient* m_session;
+    std::optional<MeasuredRun> m_measured;
+    bool m_measuring = false;
+    qsizetype m_modelLines = 0;  // the summary's lines of the model, the measurement's after
+    QPushButton* m_measureButton = nullptr;
+    QCheckBox* m_fastPoll = nullptr;
+    QLineSeries* m_polled = nullptr;  // of the chart the measurement was started on
     QLineSeries* m_motion = nullptr;
     QLineSeries* m_cursor = nullptr;
     QValueAxis* m_timeAxis = nullptr;

@@ -8,14 +8,15 @@
 #include "window/dryrunwindow.h"
 #include "window/filecommands.h"
 #include "window/programpanel.h"
-#include "window/sessionclient.h"
 #include "window/prompter.h"
+#include "window/sessionclient.h"
 #include "window/trendchart.h"
 #include "window/wiremonitor.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -23,7 +24,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSerialPortInfo>
-#include <QEventLoop>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -196,7 +196,7 @@ void FORM1::buildEditMenu() {
     connect(m_console->checkButton(), &QPushButton::clicked, m_editor, &ProgramPanel::checkProgram);
     auto* dryRun = new DryRunWindow(
         m_program, m_prompter, [this] { return m_session.lastPosition(); },
-        [this] { return m_editor->highlightedRow(); }, this);
+        [this] { return m_editor->highlightedRow(); }, m_client, this);
     connect(dryRun, &DryRunWindow::rowChosen, this, [this](int row) {
         activateWindow();
         m_editor->selectRow(row);
@@ -208,6 +208,9 @@ void FORM1::buildEditMenu() {
                 dryRun->raise();
                 dryRun->run();
             });
+    // The controller's own run of the program it stores, measured beside the model's.
+    connect(command(edit, "量測執行", tr("量測執行"), {}), &QAction::triggered, dryRun,
+            &DryRunWindow::measure);
 }
 
 void FORM1::buildSettingsMenu() {

@@ -9,10 +9,10 @@
 #include "dialogs/xout.h"
 #include "program/directentries.h"
 #include "session/controllersession.h"
-#include "window/sessionclient.h"
 #include "window/controls.h"
 #include "window/rowicons.h"
 #include "window/rowmarks.h"
+#include "window/sessionclient.h"
 
 #include <QGroupBox>
 #include <QHeaderView>

@@ -40,13 +40,13 @@ void SessionClient::perform(std::function<Exchange(ControllerSession&)> verb,
     if (session == nullptr) {
         return;
     }
-    QMetaObject::invokeMethod(session, [this, session, verb = std::move(verb),
-                                        done = std::move(done)] {
-        const Exchange exchange = verb(*session);
-        if (done) {
-            QMetaObject::invokeMethod(this, [done, exchange] { done(exchange); });
-        }
-    });
+    QMetaObject::invokeMethod(
+        session, [this, session, verb = std::move(verb), done = std::move(done)] {
+            const Exchange exchange = verb(*session);
+            if (done) {
+                QMetaObject::invokeMethod(this, [done, exchange] { done(exchange); });
+            }
+        });
 }
 
 void SessionClient::post(std::function<void(ControllerSession&)> action) {

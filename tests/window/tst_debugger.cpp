@@ -3,13 +3,16 @@
 #include "window/chartpoints.h"
 #include "window/rowmarks.h"
 
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineSeries>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
 
 using namespace tql;
+using Answer = Prompter::Answer;
 
 namespace {
 
@@ -224,6 +227,39 @@ private slots:
         d.press("DryReset");
         QCOMPARE(d.executing(), QList<int>{});
         QVERIFY(!d.enabled("DryReset"));
+    }
+
+    // 量測執行 from the menu: the controller asked, the model drawn, the slide's positions
+    // over it as the session reads them, and the measured time beside the model's once
+    // the run has ended; then the session is told to stop measuring.
+    void aMeasuredRunIsShownOverTheModel() {
+        Debugger d({{"VM", "100", "速度", "-", "-"}, {"POINT", "絕對移動", "50", "-", "-"}});
+        d.window->hide();
+        d.line.replies = {"100\r", "", "", "2000\r", "100\r"};
+        d.click("連線鍵");
+        d.prompter.answers = {Answer::Yes};
+        d.line.written.clear();
+        d.trigger("量測執行");
+        QVERIFY(d.line.written.endsWith("HON\rG\r"));
+        QVERIFY(d.window->isVisible());
+        QVERIFY(d.form->session().measuring());
+        QLineSeries* polled = nullptr;
+        for (QAbstractSeries* series :
+             d.window->findChild<QChartView*>("DryChart")->chart()->series()) {
+            if (series->objectName() == "DryPolled") {
+                polled = qobject_cast<QLineSeries*>(series);
+            }
+        }
+        QVERIFY(polled != nullptr);
+        ControllerSession& session = d.form->session();
+        for (const auto& [at, position] :
+             {std::pair{0.2, 10.0}, {0.4, 30.0}, {0.55, 49.0}, {0.6, 50.0}, {0.65, 50.0}}) {
+            emit session.runPosition(at, position);
+        }
+        QCOMPARE(polled->count(), 5);
+        const auto* summary = d.window->findChild<QListWidget*>("DrySummary");
+        QVERIFY(!summary->findItems("實測執行時間", Qt::MatchStartsWith).isEmpty());
+        QVERIFY(!session.measuring());
     }
 };
 
