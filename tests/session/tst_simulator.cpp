@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -312,6 +313,27 @@ private slots:
         QVERIFY(readFile(w.log).contains("DL\r{\rCLR VAR;\rH;\rDN;\r}\r\r"));
         QVERIFY(w.form->close());
         QVERIFY(readFile(w.log).endsWith("EC 1\r"));
+    }
+
+    // An upload that starts the program measures the simulator's run to its end, on the
+    // session's thread, polled every 50 ms.
+    void aMeasuredRunOnTheSimulator() {
+        ThreadedWindow w;
+        w.press("連線鍵");
+        QTRY_VERIFY_WITH_TIMEOUT(w.form->session().isConnected(), 5000);
+        w.form->program().load(tableOf({{"VM", "200", "速度", "-", "-"},
+                                        {"POINT", "絕對移動", "40", "-", "-"},
+                                        {"POINT", "絕對移動", "10", "-", "-"}}),
+                               3);
+        w.prompter.answers = {Answer::No, Answer::Yes};  // not stored, started
+        w.press("Command3");
+        const auto* summary = w.form->findChild<QListWidget*>("DrySummary");
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !summary->findItems("實測執行時間", Qt::MatchStartsWith).isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.form->session().measuring(), 3000);
+        QCOMPARE(summary->findItems("第 2 列: 實測", Qt::MatchStartsWith).size(), 1);
+        w.prompter.answers = {Answer::No};
+        QVERIFY(w.form->close());
     }
 
     // A port that goes while the teach dialog polls: the console disconnects and says so
