@@ -164,7 +164,8 @@ void debugScreens(tql::FORM1& window, const QDir& out) {
 }
 
 // On the simulator: the wire monitor, the upload halfway (the simulator takes it at 9600
-// baud), the program running, and 趨勢 with the slide's motion as the polls read it.
+// baud), the program running, 趨勢 with the slide's motion as the polls read it, and the
+// run measured over the model's.
 void consoleScreens(tql::FORM1& window, const QDir& out) {
     window.findChild<QPushButton*>("連線鍵")->click();
     window.findChild<QCheckBox*>("Check4(1)")->setChecked(true);
@@ -197,6 +198,11 @@ void consoleScreens(tql::FORM1& window, const QDir& out) {
     QTest::qWait(4000);
     grabFramed(window, out.filePath("form1-trend.png"));
     tabs->setCurrentIndex(0);
+    // The upload started the program: its run measured over the model's.
+    auto* measured = window.findChild<QWidget*>("DryRun");
+    measured->move(window.frameGeometry().right() + 8, 0);
+    QTest::qWait(300);
+    measured->grab().save(out.filePath("measured-run.png"));
     QGuiApplication::primaryScreen()->grabWindow(0).save(out.filePath("desktop.png"));
 }
 

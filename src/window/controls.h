@@ -14,8 +14,8 @@ namespace tql {
 // The colours a finding or a run's end is told in: an error, a warning.
 inline constexpr QColor kErrorColour{178, 34, 34};
 inline constexpr QColor kWarningColour{150, 100, 0};
-// The slide's positions as a measured run polled them, over the model's.
-inline constexpr QColor kMeasuredColour{30, 120, 200};
+// The slide's positions as a measured run polled them, orange over the model's blue.
+inline constexpr QColor kMeasuredColour{230, 120, 20};
 
 template <typename Control>
 Control* placed(Control* control, const QString& name, const QRect& geometry) {
