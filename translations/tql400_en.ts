@@ -274,7 +274,7 @@
     </message>
     <message>
         <source>第 %1 列: 實測 %2 秒, 模擬 %3 秒, 差 %4 秒 (%5 次)</source>
-        <translation>Row %1: measured %2 s, dry run %3 s, difference %4 s (%5 times)</translation>
+        <translation>Row %1: measured %2 s, dry run %3 s, difference %4 s (%5×)</translation>
     </message>
 </context>
 <context>
