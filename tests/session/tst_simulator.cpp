@@ -328,8 +328,8 @@ private slots:
         w.prompter.answers = {Answer::No, Answer::Yes};  // not stored, started
         w.press("Command3");
         const auto* summary = w.form->findChild<QListWidget*>("DrySummary");
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !summary->findItems("實測執行時間", Qt::MatchStartsWith).isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!summary->findItems("實測執行時間", Qt::MatchStartsWith).isEmpty(),
+                                 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!w.form->session().measuring(), 3000);
         QCOMPARE(summary->findItems("第 2 列: 實測", Qt::MatchStartsWith).size(), 1);
         w.prompter.answers = {Answer::No};
@@ -348,11 +348,13 @@ private slots:
         w.sim->process.waitForFinished(2000);
         auto* state = w.form->findChild<QLabel*>("StatusBar1(1)");
         QTRY_COMPARE_WITH_TIMEOUT(state->text(), QString("未連線"), 5000);
+        const auto lost = [&w] {
+            return std::count_if(w.prompter.messages.begin(), w.prompter.messages.end(),
+                                 [](const auto& shown) { return shown.text.contains("已中斷"); });
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(lost(), 1, 5000);
         QTest::qWait(600);  // a poll more: it says nothing again
-        const auto lost =
-            std::count_if(w.prompter.messages.begin(), w.prompter.messages.end(),
-                          [](const auto& shown) { return shown.text.contains("已中斷"); });
-        QCOMPARE(lost, 1);
+        QCOMPARE(lost(), 1);
         w.prompter.answers = {Answer::No};  // 編輯開始 counted as a change: not saved
         QVERIFY(w.form->close());
     }
