@@ -269,12 +269,12 @@
         <translation>The dry run does not end: measuring until Stop is pressed</translation>
     </message>
     <message>
-        <source>實測週期: %1 秒 (模擬 %2 秒)</source>
-        <translation>Measured cycle: %1 s (dry run %2 s)</translation>
-    </message>
-    <message>
         <source>第 %1 列: 實測 %2 秒, 模擬 %3 秒, 差 %4 秒 (%5 次)</source>
         <translation>Row %1: measured %2 s, dry run %3 s, difference %4 s (%5×)</translation>
+    </message>
+    <message>
+        <source>實測週期: %1 秒 (±%2 ms, %3 次; 模擬 %4 秒)</source>
+        <translation>Measured cycle: %1 s (±%2 ms over %3; dry run %4 s)</translation>
     </message>
 </context>
 <context>

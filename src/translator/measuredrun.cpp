@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -138,32 +139,45 @@ std::optional<double> MeasuredRun::seconds() const {
 
 namespace {
 
-// The mean time between the ends of the first move row, over the ends given.
+// The times between the ends of the first move row, over the ends given.
 template <typename At>
-std::optional<double> firstRowPeriod(const std::vector<ModelMoveEnd>& model, size_t ends, At at) {
-    if (model.empty()) {
-        return std::nullopt;
-    }
-    std::vector<double> times;
+std::vector<double> firstRowPeriods(const std::vector<ModelMoveEnd>& model, size_t ends, At at) {
+    std::vector<double> periods;
+    std::optional<double> last;
     for (size_t k = 0; k < ends; ++k) {
         if (model[k].row == model.front().row) {
-            times.push_back(at(k));
+            if (last) {
+                periods.push_back(at(k) - *last);
+            }
+            last = at(k);
         }
     }
-    if (times.size() < 2) {
+    return periods;
+}
+
+std::optional<double> mean(const std::vector<double>& values) {
+    if (values.empty()) {
         return std::nullopt;
     }
-    return (times.back() - times.front()) / double(times.size() - 1);
+    double sum = 0;
+    for (const double v : values) {
+        sum += v;
+    }
+    return sum / double(values.size());
 }
 
 }  // namespace
 
+std::vector<double> MeasuredRun::periods() const {
+    return firstRowPeriods(m_model, m_measured.size(), [this](size_t k) { return m_measured[k]; });
+}
+
 std::optional<double> MeasuredRun::cycle() const {
-    return firstRowPeriod(m_model, m_measured.size(), [this](size_t k) { return m_measured[k]; });
+    return mean(periods());
 }
 
 std::optional<double> MeasuredRun::modelCycle() const {
-    return firstRowPeriod(m_model, m_model.size(), [this](size_t k) { return m_model[k].at; });
+    return mean(firstRowPeriods(m_model, m_model.size(), [this](size_t k) { return m_model[k].at; }));
 }
 
 // A move's time runs from the end of the move before it (from "G" for the first).
@@ -205,8 +219,15 @@ QStringList MeasuredRun::summary(bool stopped) const {
         lines << Texts::tr("模擬執行沒有跑完: 量測到按下停止為止");
     }
     if (const std::optional<double> period = cycle()) {
-        lines << Texts::tr("實測週期: %1 秒 (模擬 %2 秒)")
-                     .arg(secondsText(*period), secondsText(modelCycle().value_or(0)));
+        double spread = 0;
+        for (const double each : periods()) {
+            spread = std::max(spread, std::fabs(each - *period));
+        }
+        lines << Texts::tr("實測週期: %1 秒 (±%2 ms, %3 次; 模擬 %4 秒)")
+                     .arg(secondsText(*period))
+                     .arg(std::lround(spread * 1000))
+                     .arg(periods().size())
+                     .arg(secondsText(modelCycle().value_or(0)));
     }
     for (const RowTiming& timing : rows()) {
         lines << Texts::tr("第 %1 列: 實測 %2 秒, 模擬 %3 秒, 差 %4 秒 (%5 次)")

@@ -59,8 +59,9 @@ public:
     // The machine's run time, once ended: its last move's end, and what the model spends
     // after it.
     std::optional<double> seconds() const;
-    // The period of the first move row, from one end of it to the next: measured, and the
-    // model's; nothing before that row has ended twice.
+    // The periods of the first move row, from one end of it to the next, as measured; their
+    // mean, and the model's; nothing before that row has ended twice.
+    std::vector<double> periods() const;
     std::optional<double> cycle() const;
     std::optional<double> modelCycle() const;
     // Every move row that ended, in row order.
