@@ -96,6 +96,17 @@ double MeasuredRun::modelTimeLeft(size_t k, double position) const {
     return std::max(0.0, end - last);
 }
 
+double MeasuredRun::modelTimeOut(size_t k, double position) const {
+    const double start = m_model[k - 1].at;
+    const double way = m_model[k].position >= from(k) ? 1 : -1;
+    for (const auto& [at, x] : m_samples) {
+        if (at >= start && (x - position) * way >= 0) {
+            return std::min(at, m_model[k].at) - start;
+        }
+    }
+    return m_model[k].at - start;
+}
+
 void MeasuredRun::add(double at, double position) {
     if (m_ended) {
         return;
@@ -114,8 +125,15 @@ void MeasuredRun::add(double at, double position) {
             m_approach = Reading{at, position};
             break;
         }
+        // On the next move's way already, the reading tells best when it set out: the
+        // last reading before it may have been taken just past the turn.
+        const bool onTheNextWay =
+            !onTarget && k + 1 < m_model.size() &&
+            (position - target) * (m_model[k + 1].position >= target ? 1 : -1) > m_tolerance;
         double ended = at;
-        if (m_approach) {
+        if (onTheNextWay) {
+            ended = at - modelTimeOut(k + 1, position);
+        } else if (m_approach) {
             ended = std::min(at, m_approach->at + modelTimeLeft(k, m_approach->position));
         }
         m_measured.push_back(std::max(ended, m_measured.empty() ? 0.0 : m_measured.back()));
@@ -177,7 +195,8 @@ std::optional<double> MeasuredRun::cycle() const {
 }
 
 std::optional<double> MeasuredRun::modelCycle() const {
-    return mean(firstRowPeriods(m_model, m_model.size(), [this](size_t k) { return m_model[k].at; }));
+    return mean(
+        firstRowPeriods(m_model, m_model.size(), [this](size_t k) { return m_model[k].at; }));
 }
 
 // A move's time runs from the end of the move before it (from "G" for the first).

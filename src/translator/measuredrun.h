@@ -82,6 +82,8 @@ private:
     double from(size_t k) const;
     // The model's time from the last moment of move k at `position` to its end.
     double modelTimeLeft(size_t k, double position) const;
+    // The model's time from the end of the move before k to move k reaching `position`.
+    double modelTimeOut(size_t k, double position) const;
 
     std::vector<ModelMoveEnd> m_model;
     std::vector<std::pair<double, double>> m_samples;
