@@ -277,7 +277,8 @@ void DryRunWindow::measure() {
 }
 
 // The model of the run from the live position, to its end, drawn; the measurement follows
-// it. A program the model cannot run is said, and the run is not followed.
+// it. A program the model cannot run (none in the editor, a start it cannot read) is said,
+// and the session stops measuring.
 void DryRunWindow::beginMeasurement() {
     show();
     raise();
@@ -287,6 +288,7 @@ void DryRunWindow::beginMeasurement() {
     m_measured.reset();
     m_measuring = false;
     if (!startRun(true)) {
+        m_session->post([](ControllerSession& s) { s.stopMeasuring(); });  // nothing to follow
         return;
     }
     m_runner->run();
