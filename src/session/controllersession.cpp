@@ -3,7 +3,6 @@
 #include "link/commands.h"
 #include "link/portname.h"
 #include "session/fieldtext.h"
-#include "translator/upload.h"
 #include "session/usersettings.h"
 
 #include <QCoreApplication>
@@ -16,8 +15,6 @@ namespace tql {
 namespace {
 
 constexpr std::chrono::milliseconds kConsoleTick{500};
-// A measured run's positions: fine enough to time a move within a few milliseconds.
-constexpr std::chrono::milliseconds kMeasureTick{50};
 
 // 立即指令's history lives in the operator's own settings, across restarts, one for each
 // controller.
@@ -110,7 +107,8 @@ ControllerSession::Hold::~Hold() {
 // came first. A hold taken on another thread reaches the poll a moment later, on this one.
 void ControllerSession::applyHolds() {
     if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(this, [this] { applyHolds(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { applyHolds(); }, Qt::QueuedConnection);
         return;
     }
     const bool held = m_holds > 0;
@@ -319,16 +317,8 @@ void ControllerSession::Timer1_Timer() {
 }
 
 std::optional<double> ControllerSession::lastPosition() const {
-    QString reply;
-    {
-        const QMutexLocker locked(&m_shared);
-        reply = m_lastPositionReply;
-    }
-    const QString reading = teachReading(reply);
-    if (!isConnected() || !isNumberText(reading)) {
-        return std::nullopt;
-    }
-    return reading.trimmed().toDouble();
+    const QMutexLocker locked(&m_shared);
+    return isConnected() ? positionIn(m_lastPositionReply) : std::nullopt;
 }
 
 void ControllerSession::setOutput(int output, bool on) {
@@ -358,19 +348,6 @@ Exchange ControllerSession::stopProgram() {
 
 Exchange ControllerSession::home() {
     return lineHeld() ? Exchange::LineHeld : RS232(commands::kHome);
-}
-
-Exchange ControllerSession::moveTo(const QString& target) {
-    if (lineHeld()) {
-        return Exchange::LineHeld;
-    }
-    if (!m_link.isOpen()) {
-        return Exchange::NotSent;
-    }
-    m_link.write(commands::kMoveTo);
-    m_link.write(target);
-    m_link.writeCarriageReturn();
-    return Exchange::Done;
 }
 
 Exchange ControllerSession::positionSlide(const QString& target) {
@@ -427,56 +404,6 @@ Exchange ControllerSession::sendImmediate(const QString& command) {
     return sent;
 }
 
-Exchange ControllerSession::measureRun() {
-    if (lineHeld()) {
-        return Exchange::LineHeld;
-    }
-    if (!m_link.isOpen()) {
-        return RS232(commands::kGo);  // " 連線錯誤 !", nothing sent: no question
-    }
-    const Hold hold(*this);  // the question lets events run
-    if (!ask(runQuestion(), Prompter::Icon::Question)) {
-        return Exchange::NotSent;
-    }
-    startStoredProgram(m_link);
-    startMeasuring();
-    return Exchange::Done;
-}
-
-// From "G", just sent.
-void ControllerSession::startMeasuring() {
-    m_runClock.start();
-    m_measuring = true;
-    if (m_fastMeasuring) {
-        m_measureTimer.start();
-    }
-    emit runStarted();
-}
-
-void ControllerSession::stopMeasuring() {
-    m_measureTimer.stop();
-    if (std::exchange(m_measuring, false)) {
-        emit runStopped();
-    }
-}
-
-void ControllerSession::measureTick() {
-    if (lineHeld()) {
-        return;  // the poll's pause holds for it too
-    }
-    if (!m_link.isOpen() || m_link.lostReason()) {
-        return;  // the console's next tick says what became of the port
-    }
-    const double at = double(m_runClock.elapsed()) / 1000;
-    tellRunPosition(at, m_link.query(commands::kQueryPosition, commands::kQueryWait));
-}
-
-void ControllerSession::tellRunPosition(double seconds, const QString& reply) {
-    if (const QString reading = teachReading(reply); isNumberText(reading)) {
-        emit runPosition(seconds, reading.trimmed().toDouble());
-    }
-}
-
 Exchange ControllerSession::saveParameters() {
     if (lineHeld()) {
         return Exchange::LineHeld;
@@ -515,39 +442,6 @@ Exchange ControllerSession::signOff() {
         syncConnected();
     }
     return Exchange::Done;
-}
-
-Exchange ControllerSession::holdSlide(bool held) {
-    if (lineHeld()) {
-        return Exchange::LineHeld;
-    }
-    if (!m_link.isOpen()) {
-        return Exchange::NotSent;
-    }
-    writeHold(held);
-    return Exchange::Done;
-}
-
-void ControllerSession::writeHold(bool held) {
-    m_link.write(held ? commands::kHoldOn : commands::kHoldOff);
-    m_link.writeCarriageReturn();
-    m_slideFree = !held;
-}
-
-// Over a line still there: a lost one carries nothing.
-void ControllerSession::holdFreedSlide() {
-    if (m_slideFree && m_link.isOpen() && !m_link.lostReason()) {
-        writeHold(true);
-    }
-}
-
-std::optional<QString> ControllerSession::readPosition() {
-    if (lineHeld()) {
-        return std::nullopt;
-    }
-    RS232(commands::kQueryPosition);
-    m_link.sleep(commands::kQueryWait);
-    return m_link.readAll();
 }
 
 }  // namespace tql

@@ -8,9 +8,9 @@
 #include "session/prompter.h"
 #include "session/teachline.h"
 
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QObject>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <atomic>
@@ -170,6 +170,9 @@ signals:
 private:
     class HoldingPrompter;
 
+    // A measured run's positions: fine enough to time a move within a few milliseconds.
+    static constexpr std::chrono::milliseconds kMeasureTick{50};
+
     void Timer1_Timer();
     void startMeasuring();
     void measureTick();
@@ -225,9 +228,9 @@ private:
     std::atomic<bool> m_connected = false;
     std::atomic<bool> m_uploadCancelled = false;
     std::atomic<bool> m_slideFree = false;  // "HOFF" sent, no "HON" since
-    bool m_pollHeld = false;        // the holds have stopped the poll
-    bool m_tickDue = false;         // Timer1 ran when the first hold came
-    bool m_shownConnected = false;  // since the last ShowDisconnected
+    bool m_pollHeld = false;                // the holds have stopped the poll
+    bool m_tickDue = false;                 // Timer1 ran when the first hold came
+    bool m_shownConnected = false;          // since the last ShowDisconnected
 };
 
 }  // namespace tql

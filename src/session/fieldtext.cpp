@@ -24,6 +24,14 @@ QString teachReading(const QString& text) {
     return replies[last].trimmed();
 }
 
+std::optional<double> positionIn(const QString& reply) {
+    const QString reading = teachReading(reply);
+    if (!isNumberText(reading)) {
+        return std::nullopt;
+    }
+    return QLocale::c().toDouble(reading.trimmed());
+}
+
 std::optional<QString> jogTarget(const QString& lastRead, const QString& step, bool up) {
     const QString position = teachReading(lastRead);
     if (!isNumberText(position) || !isNumberText(step)) {

@@ -13,6 +13,9 @@ namespace tql {
 // counts, or the whole text when none is complete; blanks and LF around it are dropped.
 QString teachReading(const QString& text);
 
+// The position a reply tells (its teach reading), when that is a number.
+std::optional<double> positionIn(const QString& reply);
+
 // The target of a jog: the last position read (a teach reading) plus or minus the step,
 // written as a plain number; nothing when either is not a number.
 std::optional<QString> jogTarget(const QString& lastRead, const QString& step, bool up);

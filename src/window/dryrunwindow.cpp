@@ -5,7 +5,6 @@
 #include "window/chartpoints.h"
 #include "window/controls.h"
 #include "window/prompter.h"
-#include "window/sessionclient.h"
 
 #include <QBuffer>
 #include <QChart>
@@ -57,13 +56,6 @@ DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
     m_frames.setInterval(kFrame);
     connect(&m_frames, &QTimer::timeout, this, &DryRunWindow::playOn);
     connect(&m_program, &Program::tableChanged, this, &DryRunWindow::programEdited);
-    if (m_session != nullptr) {
-        const ControllerSession* controller = &m_session->session();
-        connect(controller, &ControllerSession::runStarted, this, &DryRunWindow::beginMeasurement);
-        connect(controller, &ControllerSession::runPosition, this,
-                &DryRunWindow::followMeasurement);
-        connect(controller, &ControllerSession::runStopped, this, &DryRunWindow::endMeasurement);
-    }
     showEnabling();
 }
 
@@ -100,15 +92,6 @@ void DryRunWindow::buildControls() {
         m_speed->addItem(tr("%1 倍").arg(times), times);
     }
     auto* save = button(tr("儲存圖表..."), "DrySave");
-    m_measureButton = button(tr("量測執行"), "DryMeasure");
-    m_measureButton->setToolTip(
-        tr("控制器執行它存有的程式, 滑台的位置畫在模擬的曲線上, 實測時間與模擬的並列"));
-    m_fastPoll = new QCheckBox(tr("每 50 ms 取樣"));
-    m_fastPoll->setObjectName(QStringLiteral("DryFastPoll"));
-    m_fastPoll->setChecked(true);
-    m_fastPoll->setToolTip(tr("不勾選: 只用連線時每 500 ms 的讀取"));
-    m_measureButton->setVisible(m_session != nullptr);
-    m_fastPoll->setVisible(m_session != nullptr);
     m_summary = new QListWidget;
     m_summary->setObjectName(QStringLiteral("DrySummary"));
     m_summary->setMaximumHeight(120);
@@ -149,8 +132,7 @@ void DryRunWindow::buildControls() {
         buttons->addWidget(control);
     }
     buttons->addStretch();
-    buttons->addWidget(m_measureButton);
-    buttons->addWidget(m_fastPoll);
+    buildMeasuring(buttons);
     buttons->addWidget(save);
     auto* view = new QHBoxLayout;
     view->addWidget(m_chart, 1);
@@ -185,7 +167,6 @@ void DryRunWindow::buildControls() {
     connect(m_pauseButton, &QPushButton::clicked, this, &DryRunWindow::pause);
     connect(m_resetButton, &QPushButton::clicked, this, &DryRunWindow::reset);
     connect(save, &QPushButton::clicked, this, &DryRunWindow::saveChart);
-    connect(m_measureButton, &QPushButton::clicked, this, &DryRunWindow::measure);
     connect(m_summary, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         if (const int row = item->data(Qt::UserRole).toInt(); row > 0) {
             emit rowChosen(row);
@@ -260,80 +241,6 @@ bool DryRunWindow::startRun(bool trace) {
 
     newChart();
     return true;
-}
-
-void DryRunWindow::measure() {
-    if (m_session == nullptr) {
-        return;
-    }
-    m_session->post(
-        [fast = m_fastPoll->isChecked()](ControllerSession& s) { s.setFastMeasuring(fast); });
-    m_session->perform([](ControllerSession& s) { return s.measureRun(); },
-                       [this](Exchange done) {
-                           if (done == Exchange::LineHeld) {
-                               m_session->session().notice(lineHeldMessage());
-                           }
-                       });
-}
-
-// The model of the run from the live position, to its end, drawn; the measurement follows
-// it. A program the model cannot run (none in the editor, a start it cannot read) is said,
-// and the session stops measuring.
-void DryRunWindow::beginMeasurement() {
-    show();
-    raise();
-    if (const std::optional<double> live = m_livePosition()) {
-        m_start->setText(QString::number(*live));
-    }
-    m_measured.reset();
-    m_measuring = false;
-    if (!startRun(true)) {
-        m_session->post([](ControllerSession& s) { s.stopMeasuring(); });  // nothing to follow
-        return;
-    }
-    m_runner->run();
-    present(Pause::Ended);
-    m_measured.emplace(MeasuredRun::following(m_program.table(), *m_runner));
-    m_measuring = true;
-    m_polled = new QLineSeries;
-    m_polled->setObjectName(QStringLiteral("DryPolled"));
-    m_polled->setColor(kMeasuredColour);
-    m_chart->chart()->addSeries(m_polled);
-    m_polled->attachAxis(m_timeAxis);
-    m_polled->attachAxis(m_positionAxis);
-    m_modelLines = m_summary->count();
-    showMeasurement();
-}
-
-void DryRunWindow::followMeasurement(double seconds, double position) {
-    if (!m_measured || !m_measuring) {
-        return;
-    }
-    m_measured->add(seconds, position);
-    if (m_polled != nullptr) {
-        m_polled->append(seconds, position);
-        m_timeAxis->setRange(0, std::max(m_timeAxis->max(), seconds));
-    }
-    showMeasurement();
-    if (m_measured->ended() && m_session != nullptr) {
-        m_session->post([](ControllerSession& s) { s.stopMeasuring(); });
-    }
-}
-
-void DryRunWindow::endMeasurement() {
-    if (std::exchange(m_measuring, false)) {
-        showMeasurement();
-    }
-}
-
-// The model's summary, then the measurement's lines as they stand.
-void DryRunWindow::showMeasurement() {
-    while (m_summary->count() > m_modelLines) {
-        delete m_summary->takeItem(int(m_modelLines));
-    }
-    if (m_measured) {
-        m_summary->addItems(m_measured->summary(!m_measuring && !m_measured->ended()));
-    }
 }
 
 void DryRunWindow::newChart() {

@@ -16,6 +16,7 @@
 class QCheckBox;
 class QChartView;
 class QComboBox;
+class QHBoxLayout;
 class QLineEdit;
 class QLineSeries;
 class QListWidget;
@@ -66,6 +67,7 @@ private:
     void buildControls();
     // trace: the run keeps every row it ran, as a measurement follows them.
     bool startRun(bool trace = false);
+    void buildMeasuring(QHBoxLayout* buttons);
     // A measured run: from "G" (the model drawn), each polled position, the end.
     void beginMeasurement();
     void followMeasurement(double seconds, double position);
