@@ -5,6 +5,7 @@
 // other end a thread serves like a quick controller; and the upload through the main window
 // on an emulated 9600-baud wire whose drain waits for the wire.
 
+#include "benchsupport.h"
 #include "dialogs/form3.h"
 #include "link/console.h"
 #include "link/qtserialline.h"
@@ -19,8 +20,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
@@ -29,8 +30,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <mutex>
 #include <cstdio>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -93,19 +94,6 @@ Stats stats(const std::vector<double>& values) {
     return s;
 }
 
-// Answers every box at once, so the window connects without an operator.
-class QuietPrompter final : public tql::Prompter {
-public:
-    Answer message(QWidget*, const QString&, const QString&, Buttons, Icon) override {
-        return Answer::Yes;
-    }
-    QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
 // The mean time between 20 ticks of the timer, in milliseconds.
 double meanPeriod(QTimer& timer) {
     constexpr int kTicks = 20;
@@ -132,7 +120,7 @@ std::pair<double, double> tickPeriods(const std::string& device) {
     settings.open(QIODevice::WriteOnly);
     settings.write(QByteArray::fromStdString(device) + "\r\n");
     settings.close();
-    QuietPrompter prompter;
+    bench::QuietPrompter prompter;
     tql::QtSerialLine line;
     tql::ThreadSleeper sleeper;
     QThread thread;
@@ -240,7 +228,7 @@ PacedUpload pacedUpload(const QStringList& program) {
     QTemporaryDir dir;
     qputenv("HOME", dir.path().toLocal8Bit());
     EmulatedWire wire;
-    QuietPrompter prompter;
+    bench::QuietPrompter prompter;
     QThread thread;
     thread.start();
     PacedUpload result;

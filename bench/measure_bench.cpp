@@ -3,6 +3,7 @@
 // 50 ms "?PE" polls and once with the console's 500 ms poll alone: the cycle measured, how
 // far single cycles stray from it, and the model's estimate.
 
+#include "benchsupport.h"
 #include "link/qtserialline.h"
 #include "program/programtable.h"
 #include "session/controllersession.h"
@@ -11,25 +12,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 
 namespace {
-
-class QuietPrompter final : public tql::Prompter {
-public:
-    Answer message(QWidget*, const QString&, const QString&, Buttons, Icon) override {
-        return Answer::Yes;  // connect; store and start the uploaded program
-    }
-    QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
 
 struct Cycles {
     double measured = 0;
@@ -39,7 +27,7 @@ struct Cycles {
 };
 
 Cycles measure(const QString& device, bool fast, double seconds) {
-    QuietPrompter prompter;
+    bench::QuietPrompter prompter;
     tql::QtSerialLine line;
     tql::ThreadSleeper sleeper;
     tql::ControllerSession session(prompter, line, sleeper);
@@ -88,13 +76,12 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir home;
     qputenv("HOME", home.path().toLocal8Bit());
-    QProcess sim;
-    sim.start(QStringLiteral(TQL400_SIM_PATH), {});
-    if (!sim.waitForReadyRead(5000)) {
+    const bench::Simulator sim({});
+    if (sim.device.isEmpty()) {
         std::fprintf(stderr, "no simulator\n");
         return 1;
     }
-    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    const QString device = sim.device;
     for (const bool fast : {true, false}) {
         const Cycles c = measure(device, fast, 20);
         std::printf(
@@ -103,7 +90,5 @@ int main(int argc, char** argv) {
             fast ? "\"?PE\" every 50 ms" : "the console's poll every 500 ms", c.measured, c.count,
             c.spread * 1000, c.model, 100 * (c.measured - c.model) / c.model);
     }
-    sim.closeWriteChannel();
-    sim.waitForFinished(2000);
     return 0;
 }

@@ -4,6 +4,7 @@
 // thread hands the window an event at random moments (every 5 to 25 ms) and the window
 // notes how long it waited before it could answer; a blocked window answers late.
 
+#include "benchsupport.h"
 #include "link/qtserialline.h"
 #include "program/program.h"
 #include "window/form1.h"
@@ -13,7 +14,6 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
@@ -30,37 +30,9 @@
 
 namespace {
 
+using bench::QuietPrompter;
+using bench::Simulator;
 using Clock = std::chrono::steady_clock;
-
-// Answers every box at once: connecting, and the upload's two questions.
-class QuietPrompter final : public tql::Prompter {
-public:
-    Answer message(QWidget*, const QString&, const QString&, Buttons, Icon) override {
-        return Answer::Yes;
-    }
-    QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
-// The simulator as a child process, serving one pseudo-terminal.
-struct Simulator {
-    QProcess process;
-    QString device;
-
-    explicit Simulator(const QStringList& arguments) {
-        process.start(QStringLiteral(TQL400_SIM_PATH), arguments);
-        if (process.waitForReadyRead(5000)) {
-            device = QString::fromLocal8Bit(process.readLine()).trimmed();
-        }
-    }
-    ~Simulator() {
-        process.closeWriteChannel();
-        process.waitForFinished(2000);
-    }
-};
 
 struct Reaction {
     double median = 0;
@@ -86,8 +58,7 @@ Reaction sample(QWidget& window, double seconds) {
             });
         }
     });
-    const Clock::time_point until =
-        Clock::now() + std::chrono::milliseconds(int(seconds * 1000));
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(int(seconds * 1000));
     while (Clock::now() < until) {
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     }
@@ -207,9 +178,9 @@ Conditions measure(bool ownThread, double seconds) {
 }
 
 void print(const char* condition, const Reaction& before, const Reaction& now) {
-    std::printf("| %s | %.1f / %.1f / %.1f ms | %.1f / %.1f / %.1f ms (%zu samples) |\n",
-                condition, before.median, before.p95, before.worst, now.median, now.p95,
-                now.worst, now.samples);
+    std::printf("| %s | %.1f / %.1f / %.1f ms | %.1f / %.1f / %.1f ms (%zu samples) |\n", condition,
+                before.median, before.p95, before.worst, now.median, now.p95, now.worst,
+                now.samples);
 }
 
 }  // namespace
@@ -220,8 +191,9 @@ int main(int argc, char** argv) {
     constexpr double kSeconds = 4;
     const Conditions before = measure(false, kSeconds);
     const Conditions now = measure(true, kSeconds);
-    std::printf("| the window answering an input (median / 95th percentile / worst) | session on "
-                "the window's thread | session on its own thread |\n|---|---|---|\n");
+    std::printf(
+        "| the window answering an input (median / 95th percentile / worst) | session on "
+        "the window's thread | session on its own thread |\n|---|---|---|\n");
     print("not connected", before.idle, now.idle);
     print("connected, polling every 500 ms", before.polling, now.polling);
     print("the teach dialog open, polling every 200 ms", before.teaching, now.teaching);
