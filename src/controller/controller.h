@@ -22,7 +22,9 @@ struct Options {
 class Controller {
 public:
     explicit Controller(Options options)
-        : m_options(std::move(options)), m_machine({m_options.loopback, m_options.accelerate}) {}
+        : m_options(std::move(options)),
+          m_machine(
+              {.loopback = m_options.loopback, .accelerate = m_options.accelerate, .scale = {}}) {}
 
     // Bytes from the line; returns the reply bytes. now is in seconds on a steady clock.
     std::string receive(std::string_view bytes, double now);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace controller {
 
@@ -115,10 +116,28 @@ void Machine::advance(double now) {
 // Closer to the target than this is on it: a ramp's steps add up in binary fractions.
 constexpr double kOnTarget = 1e-12;
 
+double moveSeconds(double distance, double speed, double acceleration, MotionScale scale) {
+    const double v = speed * scale.speed;
+    if (distance <= 0) {
+        return 0;
+    }
+    if (v <= 0) {
+        return std::numeric_limits<double>::infinity();
+    }
+    if (acceleration <= 0 || scale.ramp <= 0) {
+        return distance / v;
+    }
+    const double a = acceleration / scale.ramp;
+    if (distance < v * v / a) {
+        return 2 * std::sqrt(distance / a);
+    }
+    return distance / v + v / a;
+}
+
 void Machine::move(double dt) {
-    const double speed = std::max(m_speed, 0.0);
+    const double speed = std::max(m_speed * m_options.scale.speed, 0.0);
     const double distance = std::fabs(m_target - m_position);
-    if (!m_options.accelerate || m_acceleration <= 0) {
+    if (!m_options.accelerate || m_acceleration <= 0 || m_options.scale.ramp <= 0) {
         const double travel = speed * dt;
         m_position = distance <= travel ? m_target
                                         : m_position + std::copysign(travel, m_target - m_position);
@@ -128,7 +147,7 @@ void Machine::move(double dt) {
     // 5 ms (the simulator's) and one stepping every 1 ms (the dry run's) move the slide
     // alike: speed up at VA towards VM, never faster than the rest of the way lets the
     // slide stop in, cruise, slow down to stop on the target.
-    const double a = m_acceleration;
+    const double a = m_acceleration / m_options.scale.ramp;
     double v = m_velocity;
     double left = dt;
     double travelled = 0;

@@ -49,12 +49,27 @@ inline constexpr double kStatementSeconds = 0.001;
 // Times closer than this are one moment: steps of simulated time add up in binary fractions.
 inline constexpr double kTimeTolerance = 1e-9;
 
+// How a real slide moves against its settings, as a calibration found it: at speed × "VM",
+// speeding up and slowing down at "VA" / ramp; a ramp of 0 is at speed at once.
+struct MotionScale {
+    double speed = 1;
+    double ramp = 1;
+
+    bool operator==(const MotionScale&) const = default;
+};
+
 struct MachineOptions {
     bool loopback = false;  // outputs 1..4 show on inputs 5..8
     // Moves speed up and slow down at the "VA" acceleration (a trapezoidal profile) instead
     // of running at the "VM" speed from the start: the dry run's assumption of the motion.
     bool accelerate = false;
+    MotionScale scale;
 };
+
+// How long a move of `distance` takes from standing to standing at the speed and the
+// acceleration given, scaled: the trapezoid, or the triangle of a move too short to reach
+// its speed.
+double moveSeconds(double distance, double speed, double acceleration, MotionScale scale = {});
 
 class Machine {
 public:

@@ -28,7 +28,9 @@ constexpr double kStep = 0.001;
 
 DryRunner::Simulation::Simulation(const ProgramTable& table, int RowCounter,
                                   const DryRunSetup& setup)
-    : m_setup(setup), m_translation(TranslateProgram(table, RowCounter)) {
+    : m_setup(setup),
+      m_translation(TranslateProgram(table, RowCounter)),
+      m_machine({.loopback = false, .accelerate = true, .scale = setup.motion}) {
     if (!m_translation.ok()) {
         m_result.row = m_translation.errorRow;
         m_result.message = m_translation.namedError();
@@ -240,7 +242,8 @@ void DryRunner::Simulation::finishRow() {
         m_loopTotals[m_current] = m_machine.variable(loop->second).value_or(0);
     }
     if (m_setup.trace && m_current != 0 && !m_finished) {
-        m_trace.push_back({m_t, m_current, m_rows[size_t(m_current)][0], m_machine.position()});
+        m_trace.push_back({m_t, m_current, m_rows[size_t(m_current)][0], m_machine.position(),
+                           m_machine.speed(), m_machine.acceleration()});
     }
     m_finished = false;
 }
@@ -301,6 +304,10 @@ const DryRunResult& DryRunner::result() const {
 
 const std::vector<TracedRow>& DryRunner::trace() const {
     return m_simulation->trace();
+}
+
+const DryRunSetup& DryRunner::setup() const {
+    return m_simulation->setup();
 }
 
 DryRunResult DryRun(const ProgramTable& table, int RowCounter, const DryRunSetup& setup) {

@@ -44,6 +44,8 @@ struct DryRunSetup {
     long long lineLimit = 1000000;  // executed controller lines (an endless loop)
     double sampleInterval = 0.01;   // seconds between the chart's points
     bool trace = false;             // keep every executed row (DryRunner::trace)
+    // The motion as calibrated on a machine; by default the settings as they stand.
+    controller::MotionScale motion;
 };
 
 enum class DryRunEnd {
@@ -98,6 +100,8 @@ struct TracedRow {
     int row = 0;
     QString keyword;
     double position = 0;
+    double speedSetting = 0;  // "VM" in force
+    double acceleration = 0;  // "VA" in force
 };
 // "1.667 第 4 列 MR 30.000", as tq4c --trace prints it.
 QString traceLine(const TracedRow& traced);
@@ -157,6 +161,7 @@ public:
     Watch watch() const;
     const DryRunResult& result() const;
     const std::vector<TracedRow>& trace() const;
+    const DryRunSetup& setup() const;
 
 private:
     class Simulation;

@@ -27,6 +27,7 @@ public:
     bool ended() const { return m_ended; }
     const DryRunResult& result() const { return m_result; }
     const std::vector<TracedRow>& trace() const { return m_trace; }
+    const DryRunSetup& setup() const { return m_setup; }
 
     Pause run(const RunLimits& limits);
     void setInput(int input, bool on);
@@ -53,7 +54,7 @@ private:
 
     const DryRunSetup m_setup;
     const Translation m_translation;
-    controller::Machine m_machine{{.loopback = false, .accelerate = true}};
+    controller::Machine m_machine;
     DryRunResult m_result;
     std::vector<TracedRow> m_trace;
     std::vector<Row> m_rows;                    // rows 0..RowCounter

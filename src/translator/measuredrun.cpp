@@ -34,7 +34,9 @@ std::vector<ModelMoveEnd> modelMoveEnds(const ProgramTable& table,
     for (const TracedRow& traced : trace) {
         if (traced.row >= 1 && traced.row <= kMaxProgramRows &&
             movesTheSlide(table[size_t(traced.row)])) {
-            ends.push_back({traced.row, traced.position, traced.seconds});
+            ends.push_back({traced.row, traced.position, traced.seconds,
+                            !isKind(table[size_t(traced.row)], RowKindId::ZeroPosition),
+                            traced.speedSetting, traced.acceleration});
         }
     }
     return ends;
@@ -42,18 +44,21 @@ std::vector<ModelMoveEnd> modelMoveEnds(const ProgramTable& table,
 
 MeasuredRun::MeasuredRun(std::vector<ModelMoveEnd> model,
                          std::vector<std::pair<double, double>> samples,
-                         std::optional<double> modelSeconds, double tolerance)
+                         std::optional<double> modelSeconds, double tolerance,
+                         controller::MotionScale modelled)
     : m_model(std::move(model)),
       m_samples(std::move(samples)),
       m_modelSeconds(modelSeconds),
-      m_tolerance(tolerance) {
+      m_tolerance(tolerance),
+      m_modelled(modelled) {
     matchWhatCannotBeSeen();
 }
 
 MeasuredRun MeasuredRun::following(const ProgramTable& table, const DryRunner& model) {
     const DryRunResult& run = model.result();
     return MeasuredRun(modelMoveEnds(table, model.trace()), run.samples,
-                       run.end == DryRunEnd::Finished ? std::optional(run.seconds) : std::nullopt);
+                       run.end == DryRunEnd::Finished ? std::optional(run.seconds) : std::nullopt,
+                       0.01, model.setup().motion);
 }
 
 double MeasuredRun::from(size_t k) const {
@@ -77,40 +82,45 @@ void MeasuredRun::matchWhatCannotBeSeen() {
     }
 }
 
-// The last sample of the move's stretch of the model where the slide had not yet passed
-// the position, on its way.
-double MeasuredRun::modelTimeLeft(size_t k, double position) const {
+// The last moment of the move's stretch of the model (from the end of the move before) at
+// which the slide had not yet passed the position on its way, between the model's samples.
+double MeasuredRun::modelPassing(size_t k, double position) const {
     const double start = k == 0 ? 0 : m_model[k - 1].at;
     const double end = m_model[k].at;
     const double way = m_model[k].position >= from(k) ? 1 : -1;
-    double last = start;
+    std::optional<std::pair<double, double>> before;
     for (const auto& [at, x] : m_samples) {
         if (at < start) {
             continue;
         }
-        if (at > end || (x - position) * way > 0) {
+        if (at > end) {
             break;
         }
-        last = at;
+        if ((x - position) * way > 0) {
+            if (!before) {
+                return at;
+            }
+            const auto [t0, x0] = *before;
+            return t0 + (at - t0) * (position - x0) / (x - x0);
+        }
+        before = {at, x};
     }
-    return std::max(0.0, end - last);
+    return before ? before->first : start;
+}
+
+double MeasuredRun::modelTimeLeft(size_t k, double position) const {
+    return std::max(0.0, m_model[k].at - modelPassing(k, position));
 }
 
 double MeasuredRun::modelTimeOut(size_t k, double position) const {
-    const double start = m_model[k - 1].at;
-    const double way = m_model[k].position >= from(k) ? 1 : -1;
-    for (const auto& [at, x] : m_samples) {
-        if (at >= start && (x - position) * way >= 0) {
-            return std::min(at, m_model[k].at) - start;
-        }
-    }
-    return m_model[k].at - start;
+    return std::min(modelPassing(k, position), m_model[k].at) - m_model[k - 1].at;
 }
 
 void MeasuredRun::add(double at, double position) {
     if (m_ended) {
         return;
     }
+    m_readings.emplace_back(at, position);
     m_now = at;
     m_still = m_last && std::fabs(m_last->position - position) <= m_tolerance;
     while (m_measured.size() < m_model.size()) {
@@ -216,6 +226,24 @@ std::vector<RowTiming> MeasuredRun::rows() const {
         rows.push_back(timing);
     }
     return rows;
+}
+
+std::vector<MeasuredMove> MeasuredRun::measuredMoves() const {
+    std::vector<MeasuredMove> moves;
+    for (size_t k = 0; k < m_measured.size(); ++k) {
+        const ModelMoveEnd& end = m_model[k];
+        const double distance = std::fabs(end.position - from(k));
+        if (!end.powered || distance <= m_tolerance) {
+            continue;
+        }
+        const double moving =
+            controller::moveSeconds(distance, end.speedSetting, end.acceleration, m_modelled);
+        const double modelled = end.at - (k == 0 ? 0 : m_model[k - 1].at);
+        const double measured = m_measured[k] - (k == 0 ? 0 : m_measured[k - 1]);
+        moves.push_back(
+            {distance, end.speedSetting, end.acceleration, measured - (modelled - moving)});
+    }
+    return moves;
 }
 
 QStringList MeasuredRun::summary(bool stopped) const {

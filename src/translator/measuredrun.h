@@ -1,6 +1,7 @@
 #pragma once
 
 #include "program/programtable.h"
+#include "translator/calibration.h"
 #include "translator/dryrun.h"
 
 #include <QStringList>
@@ -18,6 +19,10 @@ struct ModelMoveEnd {
     int row = 0;
     double position = 0;
     double at = 0;
+    // A move under the slide's power (not a zeroing), at these settings.
+    bool powered = true;
+    double speedSetting = 0;
+    double acceleration = 0;
 };
 
 // The move ends of a run the model made with its trace kept (DryRunSetup::trace): the rows
@@ -44,13 +49,17 @@ public:
     // The model's run: its move ends, its positions over time (DryRunResult::samples), its
     // run time: nothing when it does not end (an endless loop, a wait nothing releases),
     // and the run is followed until it is stopped.
+    // modelled: the motion the model ran with.
     MeasuredRun(std::vector<ModelMoveEnd> model, std::vector<std::pair<double, double>> samples,
-                std::optional<double> modelSeconds, double tolerance = 0.01);
+                std::optional<double> modelSeconds, double tolerance = 0.01,
+                controller::MotionScale modelled = {});
     // From a model run in steps that kept its trace and has ended.
     static MeasuredRun following(const ProgramTable& table, const DryRunner& model);
 
     // A polled position, `at` seconds after "G"; readings come in time order.
     void add(double at, double position);
+    // The readings added until the run ended.
+    const std::vector<std::pair<double, double>>& readings() const { return m_readings; }
 
     bool ended() const { return m_ended; }
     // The move ends reached so far, of how many.
@@ -66,6 +75,9 @@ public:
     std::optional<double> modelCycle() const;
     // Every move row that ended, in row order.
     std::vector<RowTiming> rows() const;
+    // The powered moves that ended, each as long as measured less what the model spends
+    // besides moving between the move before and its end: what a calibration fits.
+    std::vector<MeasuredMove> measuredMoves() const;
 
     // "實測執行時間: 5.120 秒 (模擬 5.000 秒)", the cycle, then a line per move row, as the
     // dry-run window shows them. `stopped`: the operator stopped it before its end.
@@ -80,6 +92,8 @@ private:
     void matchWhatCannotBeSeen();
     // Where move k starts, and which way it goes (+1, -1).
     double from(size_t k) const;
+    // When the model's move k passes `position`.
+    double modelPassing(size_t k, double position) const;
     // The model's time from the last moment of move k at `position` to its end.
     double modelTimeLeft(size_t k, double position) const;
     // The model's time from the end of the move before k to move k reaching `position`.
@@ -89,6 +103,8 @@ private:
     std::vector<std::pair<double, double>> m_samples;
     std::optional<double> m_modelSeconds;
     double m_tolerance;
+    controller::MotionScale m_modelled;
+    std::vector<std::pair<double, double>> m_readings;
     std::vector<double> m_measured;     // when each move ended, in order
     std::optional<Reading> m_last;      // the last reading
     std::optional<Reading> m_approach;  // the last reading on the next move's way

@@ -146,6 +146,68 @@ private slots:
         QVERIFY(std::fabs(*measured.cycle() - *measured.modelCycle()) <= 0.02);
         QVERIFY(measured.summary(false).contains("模擬執行沒有跑完: 量測到按下停止為止"));
     }
+
+    // The machine is the model with a motion of its own; its run, polled every 50 ms and
+    // followed by the model as set, calibrates the model to it.
+    void calibrationBringsTheModelToTheMachine_data() {
+        QTest::addColumn<double>("speed");
+        QTest::addColumn<double>("ramp");
+        QTest::newRow("as set") << 1.0 << 1.0;
+        QTest::newRow("slower, ramping longer") << 0.9 << 1.5;
+        QTest::newRow("faster, ramping sooner") << 1.1 << 0.6;
+        QTest::newRow("at speed at once") << 1.0 << 0.0;
+    }
+
+    void calibrationBringsTheModelToTheMachine() {
+        QFETCH(double, speed);
+        QFETCH(double, ramp);
+        // Long moves and short ones, slow and fast: the speed and the ramp part.
+        test::ProgramRows p;
+        p.add(kSpeed)
+            .add({"LOOP", "2", "迴圈", "-", "-"})
+            .add(kTo100)
+            .add({"VM", "400", "速度", "-", "-"})
+            .add(kTo0)
+            .add({"POINT", "絕對移動", "15", "-", "-"})
+            .add({"WT", "200", "延遲", "-", "-"})
+            .add({"VM", "50", "速度", "-", "-"})
+            .add(kTo0)
+            .add({"LOOPEND", "迴圈結束", "-", "-", "-"});
+        DryRunSetup setup;
+        setup.trace = true;
+        DryRunSetup machineSetup = setup;
+        machineSetup.motion = {speed, ramp};
+        const DryRunResult machine = DryRun(p.table, p.rows, machineSetup);
+        DryRunner model(p.table, p.rows, setup);
+        model.run();
+        MeasuredRun measured = MeasuredRun::following(p.table, model);
+        for (double t = 0; t < machine.seconds + 2 && !measured.ended(); t += 0.05) {
+            measured.add(t, positionAt(machine, t));
+        }
+        QVERIFY(measured.ended());
+        const std::optional<Calibration> fitted =
+            calibrate(p.table, p.rows, setup, measured.readings());
+        QVERIFY(fitted);
+        QCOMPARE(fitted->moves, 8);
+        QVERIFY2(std::fabs(fitted->motion.speed - speed) <= 0.01 * speed &&
+                     std::fabs(fitted->motion.ramp - ramp) <= 0.05,
+                 qPrintable(calibrationText(*fitted)));
+        QVERIFY(fitted->residual < 0.01);
+        DryRunSetup calibrated = setup;
+        calibrated.motion = fitted->motion;
+        const double estimate = DryRun(p.table, p.rows, calibrated).seconds;
+        QVERIFY2(
+            std::fabs(estimate - machine.seconds) <= 0.01 * machine.seconds,
+            qPrintable(
+                QString("calibrated %1 s, the machine %2 s").arg(estimate).arg(machine.seconds)));
+    }
+
+    // One move cannot tell the speed from the ramp; moves that did not move tell nothing.
+    void aCalibrationNeedsTwoMoves() {
+        QVERIFY(!fitCalibration({{100, 100, 2000, 1.05}}));
+        QVERIFY(!fitCalibration({{100, 100, 2000, 1.05}, {0, 100, 2000, 0.01}}));
+        QVERIFY(fitCalibration({{100, 100, 2000, 1.05}, {10, 100, 2000, 0.15}}));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestMeasuredRun)
