@@ -1,5 +1,7 @@
 // 量測執行 in the dry-run window: the controller asked to start its stored program, the
 // model's run drawn, the slide's polled positions over it, the measured times beside.
+#include "session/calibrations.h"
+#include "session/usersettings.h"
 #include "window/controls.h"
 #include "window/dryrunwindow.h"
 #include "window/sessionclient.h"
@@ -30,14 +32,24 @@ void DryRunWindow::buildMeasuring(QHBoxLayout* buttons) {
     m_fastPoll->setObjectName(QStringLiteral("DryFastPoll"));
     m_fastPoll->setChecked(true);
     m_fastPoll->setToolTip(tr("不勾選: 只用連線時每 500 ms 的讀取"));
-    buttons->addWidget(m_measureButton);
-    buttons->addWidget(m_fastPoll);
-    m_measureButton->setVisible(m_session != nullptr);
-    m_fastPoll->setVisible(m_session != nullptr);
+    m_calibrateButton = new QPushButton(tr("校正"));
+    m_calibrateButton->setObjectName(QStringLiteral("DryCalibrate"));
+    m_calibrateButton->setToolTip(tr("以量測到的移動求出速度與加速度的係數, 存為這個連接埠的校正"));
+    m_calibrateButton->setEnabled(false);
+    m_useCalibration = new QCheckBox(tr("使用校正"));
+    m_useCalibration->setObjectName(QStringLiteral("DryUseCalibration"));
+    m_useCalibration->setToolTip(tr("模擬執行採用這個連接埠存下的校正"));
+    for (QWidget* control : std::initializer_list<QWidget*>{m_measureButton, m_fastPoll,
+                                                            m_calibrateButton, m_useCalibration}) {
+        buttons->addWidget(control);
+        control->setVisible(m_session != nullptr);
+    }
     if (m_session == nullptr) {
         return;
     }
     connect(m_measureButton, &QPushButton::clicked, this, &DryRunWindow::measure);
+    connect(m_calibrateButton, &QPushButton::clicked, this,
+            &DryRunWindow::calibrateFromMeasurement);
     const ControllerSession* controller = &m_session->session();
     connect(controller, &ControllerSession::runStarted, this, &DryRunWindow::beginMeasurement);
     connect(controller, &ControllerSession::runPosition, this, &DryRunWindow::followMeasurement);
@@ -67,7 +79,6 @@ void DryRunWindow::beginMeasurement() {
     if (const std::optional<double> live = m_livePosition()) {
         m_start->setText(QString::number(*live));
     }
-    m_measured.reset();
     m_measuring = false;
     if (!startRun(true)) {
         m_session->post([](ControllerSession& s) { s.stopMeasuring(); });  // nothing to follow
@@ -106,6 +117,33 @@ void DryRunWindow::endMeasurement() {
     if (std::exchange(m_measuring, false)) {
         showMeasurement();
     }
+    m_calibrateButton->setEnabled(m_measured && m_runner &&
+                                  m_measured->measuredMoves().size() >= 2);
+}
+
+// The fit of the measured run's moves, kept for the port it was measured on, and shown; a
+// run whose moves cannot be fitted is said so.
+void DryRunWindow::calibrateFromMeasurement() {
+    if (!m_measured || !m_runner) {
+        return;
+    }
+    const std::optional<Calibration> fitted = calibrate(m_program.table(), m_program.RowCounter(),
+                                                        m_runner->setup(), m_measured->readings());
+    if (!fitted) {
+        m_summary->addItem(tr("校正需要至少兩個量測到的移動."));
+        return;
+    }
+    QSettings settings = userSettings();
+    storeCalibration(settings, m_session->session().portNumber(), *fitted);
+    m_summary->addItem(tr("校正: %1").arg(calibrationText(*fitted)));
+    m_calibrateButton->setEnabled(false);
+}
+
+std::optional<Calibration> DryRunWindow::calibrationToUse() const {
+    if (m_session == nullptr || !m_useCalibration->isChecked()) {
+        return std::nullopt;
+    }
+    return storedCalibration(userSettings(), m_session->session().portNumber());
 }
 
 // The model's summary, then the measurement's lines as they stand.

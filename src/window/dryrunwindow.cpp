@@ -1,12 +1,10 @@
 #include "window/dryrunwindow.h"
 
-#include "files/atomicfile.h"
 #include "session/fieldtext.h"
 #include "window/chartpoints.h"
 #include "window/controls.h"
 #include "window/prompter.h"
 
-#include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -23,7 +21,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 namespace tql {
 namespace {
@@ -209,6 +206,9 @@ void DryRunWindow::run() {
 // A fresh run from the settings, paused before the first row; false when a setting is not
 // understood (said).
 bool DryRunWindow::startRun(bool trace) {
+    // A measurement is of the run it was started with, calibrated from that run only.
+    m_measured.reset();
+    m_calibrateButton->setEnabled(false);
     if (m_program.RowCounter() == 0) {
         m_summary->clear();
         m_summary->addItem(tr("程式沒有任何列, 沒有可模擬執行的內容."));
@@ -237,33 +237,14 @@ bool DryRunWindow::startRun(bool trace) {
         setup.changes.push_back(*change);
     }
     m_startInputs = setup.inputs;
+    m_calibrationUsed = calibrationToUse();
+    if (m_calibrationUsed) {
+        setup.motion = m_calibrationUsed->motion;
+    }
     m_runner = std::make_unique<DryRunner>(m_program.table(), m_program.RowCounter(), setup);
 
     newChart();
     return true;
-}
-
-void DryRunWindow::newChart() {
-    auto* chart = new QChart;
-    chart->legend()->hide();
-    m_motion = new QLineSeries;
-    m_cursor = new QLineSeries;
-    m_cursor->setColor(QColor(200, 40, 40));
-    chart->addSeries(m_motion);
-    chart->addSeries(m_cursor);
-    m_timeAxis = new QValueAxis;
-    m_timeAxis->setTitleText(tr("秒"));
-    m_positionAxis = new QValueAxis;
-    m_positionAxis->setTitleText(tr("位置"));
-    chart->addAxis(m_timeAxis, Qt::AlignBottom);
-    chart->addAxis(m_positionAxis, Qt::AlignLeft);
-    for (QLineSeries* series : {m_motion, m_cursor}) {
-        series->attachAxis(m_timeAxis);
-        series->attachAxis(m_positionAxis);
-    }
-    m_polled = nullptr;  // a measurement goes on, drawn no more
-    const std::unique_ptr<QChart> previous(m_chart->chart());  // the view lets go of it
-    m_chart->setChart(chart);
 }
 
 // A run goes on as the limits say: at once as fast as it goes, or a frame at a time at the
@@ -318,6 +299,7 @@ void DryRunWindow::pause() {
 void DryRunWindow::reset() {
     m_frames.stop();
     m_runner.reset();
+    m_calibrateButton->setEnabled(false);
     restoreStartInputs();
     m_summary->clear();
     m_watch->clear();
@@ -361,22 +343,9 @@ void DryRunWindow::present(Pause pause) {
     if (result.end != DryRunEnd::Finished) {
         m_summary->item(0)->setForeground(kErrorColour);
     }
-}
-
-// The chart grows as the run goes; its cursor stands at the moment shown. The line is
-// handed over at once, as many points as the chart's width shows: one point at a time
-// would rebuild the whole line for each.
-void DryRunWindow::showChart() {
-    const DryRunResult& result = m_runner->result();
-    m_motion->replace(thinnedPoints(result.samples, int(m_chart->chart()->plotArea().width())));
-    const double now = m_runner->ended() ? result.seconds : m_runner->watch().seconds;
-    m_timeAxis->setRange(0, std::max(now, 0.1));
-    const double margin = std::max(1.0, (result.highest - result.lowest) * 0.05);
-    const double low = result.lowest - margin;
-    const double high = result.highest + margin;
-    m_positionAxis->setRange(low, high);
-    m_cursor->replace(QList<QPointF>{{now, low}, {now, high}});
-    m_cursor->setVisible(!m_runner->ended());
+    if (m_calibrationUsed) {
+        m_summary->addItem(tr("使用校正: %1").arg(calibrationText(*m_calibrationUsed)));
+    }
 }
 
 void DryRunWindow::showWatch() {
@@ -421,22 +390,6 @@ void DryRunWindow::programEdited() {
     reset();
     if (standing) {
         m_summary->addItem(tr("程式已修改: 模擬執行已結束."));
-    }
-}
-
-// Written as program files are: whole or not at all, the old file kept on a failure.
-void DryRunWindow::saveChart() {
-    const QString path = chooseSaveName(m_prompter, this, tr("PNG 圖檔(*.png) | *.png"));
-    if (path.isEmpty()) {
-        return;
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    m_chart->grab().save(&buffer, "PNG");
-    if (const auto failure = writeFileAtomically(path, png)) {
-        m_prompter.message(this, *failure, applicationTitle(), Prompter::Buttons::Ok,
-                           Prompter::Icon::Warning);
     }
 }
 

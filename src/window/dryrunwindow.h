@@ -73,6 +73,9 @@ private:
     void followMeasurement(double seconds, double position);
     void endMeasurement();
     void showMeasurement();
+    // 校正 from the measured run; the calibration of the controller's port, when chosen.
+    void calibrateFromMeasurement();
+    std::optional<Calibration> calibrationToUse() const;
     void play(RunLimits limits);
     void playOn();
     void pause();
@@ -118,7 +121,10 @@ private:
     qsizetype m_modelLines = 0;  // the summary's lines of the model, the measurement's after
     QPushButton* m_measureButton = nullptr;
     QCheckBox* m_fastPoll = nullptr;
-    QLineSeries* m_polled = nullptr;  // of the chart the measurement was started on
+    QPushButton* m_calibrateButton = nullptr;
+    QCheckBox* m_useCalibration = nullptr;
+    std::optional<Calibration> m_calibrationUsed;  // by the run that stands
+    QLineSeries* m_polled = nullptr;               // of the chart the measurement was started on
     QLineSeries* m_motion = nullptr;
     QLineSeries* m_cursor = nullptr;
     QValueAxis* m_timeAxis = nullptr;

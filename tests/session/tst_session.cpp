@@ -1,6 +1,7 @@
 // The console's exchanges as the controller session makes them, on a scripted line and
 // without any window: every byte, wait, text and state the windows are told to show.
 #include "link/portname.h"
+#include "session/calibrations.h"
 #include "session/usersettings.h"
 #include "support/quietoffscreen.h"
 #include "support/sessionfixture.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -196,6 +198,27 @@ private slots:
         QCOMPARE(s.sleeper.sleeps, Sleeps{100ms});
         QCOMPARE(s.reply, QString("35.5\r\n"));
         QCOMPARE(s.session.history().commands().last(), QString("?PE"));
+    }
+
+    // A calibration belongs to its port, whatever the port's name holds; what is no
+    // calibration (edited by hand, a negative speed) is none.
+    void aCalibrationIsKeptForItsPort() {
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath("tql400.conf"), QSettings::IniFormat);
+        storeCalibration(settings, "/dev/pts/3", {{0.95, 0.0}, 0.002, 12});
+        storeCalibration(settings, "1", {{1.05, 1.2}, 0.001, 4});
+        settings.sync();
+        const QSettings reread(dir.filePath("tql400.conf"), QSettings::IniFormat);
+        const std::optional<Calibration> pts = storedCalibration(reread, "/dev/pts/3");
+        QVERIFY(pts);
+        QCOMPARE(pts->motion, (controller::MotionScale{0.95, 0.0}));
+        QCOMPARE(pts->moves, 12);
+        QCOMPARE(storedCalibration(reread, "1")->motion, (controller::MotionScale{1.05, 1.2}));
+        QVERIFY(!storedCalibration(reread, "/dev/pts"));
+        settings.setValue("calibration/1/speed", -1);
+        QVERIFY(!storedCalibration(settings, "1"));
+        settings.setValue("calibration/1/speed", "fast");
+        QVERIFY(!storedCalibration(settings, "1"));
     }
 
     // Each controller keeps its own 立即指令 history across restarts; the first keeps the

@@ -1,4 +1,7 @@
+#include "session/calibrations.h"
+#include "session/usersettings.h"
 #include "support/formfixture.h"
+#include "support/programrows.h"
 #include "support/quietoffscreen.h"
 #include "window/chartpoints.h"
 #include "window/rowmarks.h"
@@ -260,6 +263,54 @@ private slots:
         const auto* summary = d.window->findChild<QListWidget*>("DrySummary");
         QVERIFY(!summary->findItems("實測執行時間", Qt::MatchStartsWith).isEmpty());
         QVERIFY(!session.measuring());
+    }
+
+    // A machine slower than its settings: the measured run calibrates the model for the
+    // port, and a dry run chosen to use the calibration runs as long as the machine did.
+    void aMeasuredRunCalibratesThePort() {
+        const QList<Row> rows = {{"VM", "100", "速度", "-", "-"},
+                                 {"POINT", "絕對移動", "50", "-", "-"},
+                                 {"VM", "300", "速度", "-", "-"},
+                                 {"POINT", "絕對移動", "0", "-", "-"},
+                                 {"POINT", "絕對移動", "10", "-", "-"}};
+        Debugger d(rows);
+        d.window->hide();
+        d.line.replies = {"100\r", "", "", "2000\r", "100\r"};
+        d.click("連線鍵");
+        d.prompter.answers = {Answer::Yes};
+        d.trigger("量測執行");
+        QVERIFY(!d.enabled("DryCalibrate"));
+        DryRunSetup slower;
+        slower.motion = {0.8, 1.0};
+        const DryRunResult machine = DryRun(test::tableOf(rows), int(rows.size()), slower);
+        ControllerSession& session = d.form->session();
+        for (const auto& [at, position] : machine.samples) {
+            if (std::lround(at * 1000) % 50 == 0) {
+                emit session.runPosition(at, position);
+            }
+        }
+        for (const double after : {0.05, 0.1}) {  // the slide stands
+            emit session.runPosition(machine.seconds + after, 10);
+        }
+        QVERIFY(!session.measuring());
+        d.press("DryCalibrate");
+        const std::optional<Calibration> kept =
+            storedCalibration(userSettings(), session.portNumber());
+        QVERIFY(kept);
+        QVERIFY2(std::fabs(kept->motion.speed - 0.8) < 0.008, qPrintable(calibrationText(*kept)));
+        const auto* summary = d.window->findChild<QListWidget*>("DrySummary");
+        QCOMPARE(summary->findItems("校正: 速度 × 0.8", Qt::MatchStartsWith).size(), 1);
+        QVERIFY(!d.enabled("DryCalibrate"));  // once for the run
+
+        d.window->findChild<QCheckBox*>("DryUseCalibration")->setChecked(true);
+        d.press("DryRunStart");
+        QCOMPARE(summary->findItems("使用校正: 速度 × 0.8", Qt::MatchStartsWith).size(), 1);
+        const QList<QListWidgetItem*> time =
+            summary->findItems("一次執行時間", Qt::MatchStartsWith);
+        QCOMPARE(time.size(), 1);
+        const double estimate = time.front()->text().section(' ', 1, 1).toDouble();
+        QVERIFY2(std::fabs(estimate - machine.seconds) <= 0.01 * machine.seconds,
+                 qPrintable(time.front()->text()));
     }
 };
 
