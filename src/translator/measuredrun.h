@@ -68,6 +68,8 @@ public:
     // The machine's run time, once ended: its last move's end, and what the model spends
     // after it.
     std::optional<double> seconds() const;
+    // The model's run time; nothing when the model does not end.
+    std::optional<double> modelSeconds() const { return m_modelSeconds; }
     // The periods of the first move row, from one end of it to the next, as measured; their
     // mean, and the model's; nothing before that row has ended twice.
     std::vector<double> periods() const;
