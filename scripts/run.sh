@@ -8,7 +8,7 @@ here=$PWD
 cd "$(dirname "$0")/.."
 root=$PWD
 source scripts/deps.sh
-need_packages build-essential cmake qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n \
+need_packages build-essential cmake qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite qt6-translations-l10n \
   fonts-wqy-microhei
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DTQL_WERROR=ON >/dev/null
 cmake --build build/release -j"$(nproc)" --target tql400 tql400-sim tq4c

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-need_packages build-essential cmake qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n \
+need_packages build-essential cmake qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite qt6-translations-l10n \
   xvfb xauth fonts-wqy-microhei twm xfonts-base xfonts-75dpi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTQL_WERROR=ON >/dev/null
 cmake --build build --target screenshots tql400-sim -j"$(nproc)"

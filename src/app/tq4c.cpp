@@ -1,9 +1,12 @@
 // tq4c: shows or keeps what a program file becomes on the controller, without the window.
 
 #include "app/commandline.h"
+#include "app/tq4crun.h"
 #include "files/atomicfile.h"
 #include "files/programfile.h"
 #include "files/tracefile.h"
+#include "session/calibrations.h"
+#include "session/usersettings.h"
 #include "translator/dryrun.h"
 #include "translator/programchecks.h"
 #include "translator/translator.h"
@@ -32,7 +35,8 @@ const char* const kDescription =
     "and exit with status 1. --check: 1 when there is an error. --dry-run: 0 when the\n"
     "program ran to its end, 1 when it stopped with an error at a row, 3 when it did not\n"
     "finish (600 s of simulated time, every line taking 1 ms, or a wait on an input\n"
-    "nothing changes). Wrong arguments exit with status 2.";
+    "nothing changes). --run: 0 when the run ended, 1 on a refused program or a link\n"
+    "error, 3 when it did not end within --timeout. Wrong arguments exit with status 2.";
 
 int fail(const QString& message, int status = 1) {
     std::fprintf(stderr, "tq4c: %s\n", message.toUtf8().constData());
@@ -68,6 +72,9 @@ struct Arguments {
     bool trace = false;                     // --trace, with --dry-run
     std::set<int> breakpoints;              // --break, with --dry-run
     std::vector<tql::InputChange> changes;  // --input, with --dry-run
+    QString run;                            // --run: the port
+    QString calibration;            // --calibration: the port whose calibration the model takes
+    std::optional<double> timeout;  // --timeout, with --run
 };
 
 const QCommandLineOption kOut({QStringLiteral("o"), QStringLiteral("output")},
@@ -99,6 +106,23 @@ const QCommandLineOption kInput(QStringLiteral("input"),
                                                "(each time the program waits for it); "
                                                "repeatable."),
                                 QStringLiteral("CHANGE"));
+const QCommandLineOption kRun(
+    QStringLiteral("run"),
+    QStringLiteral("Uploads the program to the controller on PORT as the tool's 上傳 does, "
+                   "stores and starts it, measures its run (the position every 50 ms) against "
+                   "the model's and prints the measured and estimated times and each move "
+                   "row's difference; the run is kept in the run history."),
+    QStringLiteral("PORT"));
+const QCommandLineOption kTimeout(QStringLiteral("timeout"),
+                                  QStringLiteral("With --run: the longest the run is measured, "
+                                                 "in seconds (by default 10 times the "
+                                                 "estimate, 600 s for a program without end)."),
+                                  QStringLiteral("SECONDS"));
+const QCommandLineOption kCalibration(
+    QStringLiteral("calibration"),
+    QStringLiteral("With --dry-run or --run: the model moves as the calibration the tool's "
+                   "校正 kept for PORT says."),
+    QStringLiteral("PORT"));
 const QCommandLineOption kCsv(QStringLiteral("csv"),
                               QStringLiteral("With --dry-run: writes \"time,position\" every "
                                              "10 ms to OUT."),
@@ -108,7 +132,8 @@ const QCommandLineOption kCsv(QStringLiteral("csv"),
 // when the program ends here.
 std::variant<Arguments, int> parseArguments(const QStringList& arguments) {
     tql::CommandLine line(QStringLiteral("tq4c"), QString::fromUtf8(kDescription));
-    line.parser.addOptions({kOut, kCheck, kDryRun, kCsv, kTrace, kBreak, kInput});
+    line.parser.addOptions(
+        {kOut, kCheck, kDryRun, kCsv, kTrace, kBreak, kInput, kRun, kTimeout, kCalibration});
     line.parser.addPositionalArgument(QStringLiteral("FILE.tq4"),
                                       QStringLiteral("The program file."));
     if (const std::optional<int> status = line.answer(arguments)) {
@@ -122,6 +147,9 @@ std::variant<Arguments, int> parseArguments(const QStringList& arguments) {
                      parser.isSet(kDryRun),
                      parser.isSet(kTrace),
                      {},
+                     {},
+                     parser.value(kRun),
+                     parser.value(kCalibration),
                      {}};
     if (parser.positionalArguments().size() != 1) {
         return line.wrong(QStringLiteral("one program file is needed"));
@@ -129,17 +157,36 @@ std::variant<Arguments, int> parseArguments(const QStringList& arguments) {
     if (parsed.input.isEmpty()) {
         return line.wrong(QStringLiteral("the program file's name is empty"));
     }
-    for (const QCommandLineOption& option : {kOut, kCsv}) {
+    for (const QCommandLineOption& option : {kOut, kCsv, kRun, kTimeout, kCalibration}) {
         const QString name = option.names().constLast();
         if (parser.values(option).size() > 1) {
             return line.wrong(QStringLiteral("--%1 is given once").arg(name));
         }
         if (parser.isSet(option) && parser.value(option).isEmpty()) {
-            return line.wrong(QStringLiteral("--%1 needs a file name").arg(name));
+            return line.wrong(QStringLiteral("--%1 needs a %2")
+                                  .arg(name, option.valueName() == QStringLiteral("OUT")
+                                                 ? QStringLiteral("file name")
+                                                 : option.valueName().toLower()));
         }
     }
-    if (int(parsed.check) + int(parsed.dryRun) + int(parser.isSet(kOut)) > 1) {
-        return line.wrong(QStringLiteral("-o, --check and --dry-run go one at a time"));
+    if (int(parsed.check) + int(parsed.dryRun) + int(parser.isSet(kOut)) + int(parser.isSet(kRun)) >
+        1) {
+        return line.wrong(QStringLiteral("-o, --check, --dry-run and --run go one at a time"));
+    }
+    if (parser.isSet(kTimeout)) {
+        bool number = false;
+        const double seconds = parser.value(kTimeout).toDouble(&number);
+        if (!number || !(seconds > 0) || seconds > 1e6) {
+            return line.wrong(QStringLiteral("--timeout needs seconds, more than 0: %1")
+                                  .arg(parser.value(kTimeout)));
+        }
+        parsed.timeout = seconds;
+        if (parsed.run.isEmpty()) {
+            return line.wrong(QStringLiteral("--timeout goes with --run"));
+        }
+    }
+    if (parser.isSet(kCalibration) && !parsed.dryRun && parsed.run.isEmpty()) {
+        return line.wrong(QStringLiteral("--calibration goes with --dry-run or --run"));
     }
     for (const QCommandLineOption& option : {kCsv, kTrace, kBreak, kInput}) {
         if (parser.isSet(option) && !parsed.dryRun) {
@@ -179,8 +226,12 @@ int checkProgram(const tql::ProgramTable& table, int rows) {
 
 // The run to its end; at each breakpoint the rows done so far and the machine as it
 // stands, with --trace every row as it is done.
-tql::DryRunResult runAndReport(const tql::ProgramTable& table, int rows, const Arguments& parsed) {
+tql::DryRunResult runAndReport(const tql::ProgramTable& table, int rows, const Arguments& parsed,
+                               const std::optional<tql::Calibration>& calibration) {
     tql::DryRunSetup setup;
+    if (calibration) {
+        setup.motion = calibration->motion;
+    }
     setup.changes = parsed.changes;
     setup.trace = parsed.trace;
     tql::DryRunner runner(table, rows, setup);
@@ -213,8 +264,9 @@ tql::DryRunResult runAndReport(const tql::ProgramTable& table, int rows, const A
     return runner.result();
 }
 
-int dryRun(const tql::ProgramTable& table, int rows, const Arguments& parsed) {
-    const tql::DryRunResult result = runAndReport(table, rows, parsed);
+int dryRun(const tql::ProgramTable& table, int rows, const Arguments& parsed,
+           const std::optional<tql::Calibration>& calibration) {
+    const tql::DryRunResult result = runAndReport(table, rows, parsed, calibration);
     if (result.end == tql::DryRunEnd::NotTranslated) {
         return fail(result.message);
     }
@@ -291,8 +343,20 @@ int main(int argc, char* argv[]) {
     if (parsed.check) {
         return checkProgram(table, rows);
     }
+    std::optional<tql::Calibration> calibration;
+    if (!parsed.calibration.isEmpty()) {
+        calibration = tql::storedCalibration(tql::userSettings(), parsed.calibration);
+        if (!calibration) {
+            return fail(QStringLiteral("no calibration is kept for %1").arg(parsed.calibration));
+        }
+        print(QStringLiteral("校正: ") + tql::calibrationText(*calibration));
+    }
     if (parsed.dryRun) {
-        return dryRun(table, rows, parsed);
+        return dryRun(table, rows, parsed, calibration);
+    }
+    if (!parsed.run.isEmpty()) {
+        return tql::measureRunOnController(table, rows,
+                                           {parsed.run, parsed.input, parsed.timeout, calibration});
     }
     return translate(table, rows, parsed.out);
 }

@@ -165,6 +165,8 @@ signals:
     // A measured run: "G" went out; a position read, seconds after it; the measurement over.
     void runStarted();
     void runPosition(double seconds, double position);
+    // A poll while measuring whose reply is no position: silence, or text.
+    void runUnread(double seconds, const QString& reply);
     void runStopped();
 
 private:

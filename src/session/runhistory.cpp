@@ -63,6 +63,11 @@ RunOutcome outcomeOf(const QString& key) {
     return RunOutcome::Ended;
 }
 
+// An empty text is kept as empty, never as SQL's NULL.
+QVariant text(const QString& value) {
+    return QVariant(value.isNull() ? QStringLiteral("") : value);
+}
+
 QVariant nullable(const std::optional<double>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<double>());
 }
@@ -178,9 +183,9 @@ std::optional<QString> RunHistory::add(const RunRecord& record) {
         "INSERT INTO runs (at, file, hash, port, estimate, measured, calibration, outcome, "
         "estimate_cycle, measured_cycle) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant& value :
-         {QVariant(record.when.toUTC().toString(Qt::ISODateWithMs)), QVariant(record.file),
-          QVariant(record.hash), QVariant(record.port), nullable(record.estimate),
-          nullable(record.measured), QVariant(record.calibration),
+         {QVariant(record.when.toUTC().toString(Qt::ISODateWithMs)), text(record.file),
+          text(record.hash), text(record.port), nullable(record.estimate),
+          nullable(record.measured), text(record.calibration),
           QVariant(QString::fromLatin1(outcomeKey(record.outcome))), nullable(record.estimateCycle),
           nullable(record.measuredCycle)}) {
         query.addBindValue(value);

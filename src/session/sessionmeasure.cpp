@@ -55,6 +55,8 @@ void ControllerSession::measureTick() {
 void ControllerSession::tellRunPosition(double seconds, const QString& reply) {
     if (const std::optional<double> position = positionIn(reply)) {
         emit runPosition(seconds, *position);
+    } else {
+        emit runUnread(seconds, reply);
     }
 }
 

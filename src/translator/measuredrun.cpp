@@ -155,6 +155,15 @@ void MeasuredRun::add(double at, double position) {
     m_ended = ran && m_still && m_now + controller::kTimeTolerance >= *ran;
 }
 
+void MeasuredRun::unread(double at, const QString& reply) {
+    if (m_ended) {
+        return;
+    }
+    m_now = std::max(m_now, at);
+    ++m_unread;
+    m_lastUnread = reply;
+}
+
 std::optional<double> MeasuredRun::seconds() const {
     if (!m_modelSeconds || m_measured.size() < m_model.size()) {
         return std::nullopt;
@@ -264,6 +273,13 @@ QStringList MeasuredRun::summary(bool stopped) const {
     }
     if (!m_modelSeconds) {
         lines << Texts::tr("模擬執行沒有跑完: 量測到按下停止為止");
+    }
+    if (m_unread > 0) {
+        lines << (m_lastUnread.isEmpty()
+                      ? Texts::tr("控制器沒有回答位置 (?PE), %1 次").arg(m_unread)
+                      : Texts::tr("控制器對位置 (?PE) 的回答不是數字: 「%1」, %2 次")
+                            .arg(m_lastUnread.trimmed())
+                            .arg(m_unread));
     }
     if (const std::optional<double> period = cycle()) {
         double spread = 0;

@@ -58,6 +58,8 @@ public:
 
     // A polled position, `at` seconds after "G"; readings come in time order.
     void add(double at, double position);
+    // A poll whose reply was no position: none at all (reply empty) or text.
+    void unread(double at, const QString& reply);
     // The readings added until the run ended.
     const std::vector<std::pair<double, double>>& readings() const { return m_readings; }
 
@@ -113,6 +115,8 @@ private:
     bool m_still = false;               // the last two readings stood on one position
     double m_now = 0;
     bool m_ended = false;
+    int m_unread = 0;  // polls answered with no position
+    QString m_lastUnread;
 };
 
 }  // namespace tql

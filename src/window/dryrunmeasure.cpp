@@ -53,6 +53,13 @@ void DryRunWindow::buildMeasuring(QHBoxLayout* buttons) {
     const ControllerSession* controller = &m_session->session();
     connect(controller, &ControllerSession::runStarted, this, &DryRunWindow::beginMeasurement);
     connect(controller, &ControllerSession::runPosition, this, &DryRunWindow::followMeasurement);
+    connect(controller, &ControllerSession::runUnread, this,
+            [this](double at, const QString& reply) {
+                if (m_measured && m_measuring) {
+                    m_measured->unread(at, reply);
+                    showMeasurement();
+                }
+            });
     connect(controller, &ControllerSession::runStopped, this, &DryRunWindow::endMeasurement);
 }
 

@@ -90,6 +90,12 @@ private slots:
         QTest::newRow("tq4c \"\"") << tq4c << QStringList{""} << "name is empty";
         QTest::newRow("tq4c --input 311")
             << tq4c << QStringList{"--dry-run", "--input", "311", "a.tq4"} << "--input";
+        QTest::newRow("tq4c --timeout alone")
+            << tq4c << QStringList{"--timeout", "5", "a.tq4"} << "goes with --run";
+        QTest::newRow("tq4c --timeout 0")
+            << tq4c << QStringList{"--run", "COM1", "--timeout", "0", "a.tq4"} << "more than 0";
+        QTest::newRow("tq4c --run and --check")
+            << tq4c << QStringList{"--run", "COM1", "--check", "a.tq4"} << "one at a time";
         QTest::newRow("sim --baud nan") << sim << QStringList{"--baud", "nan"} << "--baud";
         QTest::newRow("sim --log FIFO") << sim << QStringList{"--log", "FIFO"} << "regular file";
     }

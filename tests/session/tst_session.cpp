@@ -314,9 +314,13 @@ private slots:
         QTimer& fast = *s.session.findChild<QTimer*>("MeasureTimer");
         QVERIFY(fast.isActive());
         QCOMPARE(fast.interval(), 50);
+        QStringList unread;
+        QObject::connect(&s.session, &ControllerSession::runUnread,
+                         [&](double, const QString& reply) { unread << reply; });
         s.line.written.clear();
-        s.line.replies = {"12.5\r"};
+        s.line.replies = {"ERR\r", "12.5\r"};
         QTRY_COMPARE(positions, QList<double>{12.5});
+        QCOMPARE(unread.value(0), QString("ERR\r"));  // a reply of text is told, not taken
         QVERIFY(s.line.written.startsWith("?PE\r"));
         s.session.stopProgram();
         QCOMPARE(stopped, 1);

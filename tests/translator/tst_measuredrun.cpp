@@ -145,6 +145,12 @@ private slots:
         QVERIFY(measured.cycle());
         QVERIFY(std::fabs(*measured.cycle() - *measured.modelCycle()) <= 0.02);
         QVERIFY(measured.summary(false).contains("模擬執行沒有跑完: 量測到按下停止為止"));
+        measured.unread(10.05, "");
+        QVERIFY(measured.summary(false).contains("控制器沒有回答位置 (?PE), 1 次"));
+        measured.unread(10.1, "ERR\r");
+        QVERIFY(
+            measured.summary(true).contains("控制器對位置 (?PE) 的回答不是數字: 「ERR」, 2 次"));
+        QVERIFY(measured.summary(true).front().endsWith("經過 10.100 秒"));
     }
 
     // The machine is the model with a motion of its own; its run, polled every 50 ms and
