@@ -92,7 +92,9 @@ int main(int argc, char** argv) {
     tql::Program program;
     loadPingPong(program, false);
     tql::DryRunWindow window(
-        program, prompter, [] { return std::nullopt; }, [] { return 0; }, nullptr, &main);
+        program, prompter,
+        {[] { return std::nullopt; }, [] { return 0; }, [] { return QString(); }, QString()},
+        nullptr, &main);
     window.show();
     QElapsedTimer clock;
     tql::DryRunResult alone;

@@ -83,7 +83,7 @@ void DryRunWindow::measure() {
 void DryRunWindow::beginMeasurement() {
     show();
     raise();
-    if (const std::optional<double> live = m_livePosition()) {
+    if (const std::optional<double> live = m_context.livePosition()) {
         m_start->setText(QString::number(*live));
     }
     m_measuring = false;
@@ -95,6 +95,12 @@ void DryRunWindow::beginMeasurement() {
     present(Pause::Ended);
     m_measured.emplace(MeasuredRun::following(m_program.table(), *m_runner));
     m_measuring = true;
+    m_measuredProgram.when = QDateTime::currentDateTimeUtc();
+    m_measuredProgram.file = m_context.programFile();
+    m_measuredProgram.hash = programHash(m_program.table(), m_program.RowCounter());
+    m_measuredProgram.port = m_session->session().portNumber();
+    m_measuredProgram.calibration =
+        m_calibrationUsed ? calibrationText(*m_calibrationUsed) : QString();
     m_polled = new QLineSeries;
     m_polled->setObjectName(QStringLiteral("DryPolled"));
     m_polled->setColor(kMeasuredColour);
@@ -123,9 +129,28 @@ void DryRunWindow::followMeasurement(double seconds, double position) {
 void DryRunWindow::endMeasurement() {
     if (std::exchange(m_measuring, false)) {
         showMeasurement();
+        recordMeasurement();
     }
     m_calibrateButton->setEnabled(m_measured && m_runner &&
                                   m_measured->measuredMoves().size() >= 2);
+}
+
+void DryRunWindow::recordMeasurement() {
+    const RunOutcome outcome = m_measured->ended()                  ? RunOutcome::Ended
+                               : m_session->session().isConnected() ? RunOutcome::Stopped
+                                                                    : RunOutcome::LinkLost;
+    RunRecord record = recordOf(*m_measured, outcome);
+    record.when = m_measuredProgram.when;
+    record.file = m_measuredProgram.file;
+    record.hash = m_measuredProgram.hash;
+    record.port = m_measuredProgram.port;
+    record.calibration = m_measuredProgram.calibration;
+    if (const std::optional<QString> failure = RunHistory(m_context.historyPath).add(record)) {
+        m_summary->addItem(*failure);
+        m_summary->item(m_summary->count() - 1)->setForeground(kErrorColour);
+        return;
+    }
+    emit runRecorded();
 }
 
 // The fit of the measured run's moves, kept for the port it was measured on, and shown; a

@@ -35,14 +35,12 @@ QPushButton* button(const QString& caption, const char* name) {
 
 }  // namespace
 
-DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter,
-                           std::function<std::optional<double>()> livePosition,
-                           std::function<int()> chosenRow, SessionClient* session, QWidget* parent)
+DryRunWindow::DryRunWindow(const Program& program, Prompter& prompter, Context context,
+                           SessionClient* session, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_program(program),
       m_prompter(prompter),
-      m_livePosition(std::move(livePosition)),
-      m_chosenRow(std::move(chosenRow)),
+      m_context(std::move(context)),
       m_session(session) {
     setObjectName(QStringLiteral("DryRun"));
     setWindowTitle(tr("模擬執行"));
@@ -154,7 +152,7 @@ void DryRunWindow::buildControls() {
     });
     connect(m_toRowButton, &QPushButton::clicked, this, [=, this] {
         RunLimits limits = withBreakpoints();
-        limits.toRow = m_chosenRow();
+        limits.toRow = m_context.chosenRow();
         if (limits.toRow == 0) {
             m_prompter.message(this, tr("請先在程式列表中選取要執行到的列."), applicationTitle());
             return;
@@ -179,7 +177,7 @@ void DryRunWindow::showEvent(QShowEvent* event) {
         move(besideWindow(main->frameGeometry(), frameGeometry().size().expandedTo(sizeHint()),
                           screen->availableGeometry()));
     }
-    if (const std::optional<double> live = m_livePosition(); live && !m_runner) {
+    if (const std::optional<double> live = m_context.livePosition(); live && !m_runner) {
         m_start->setText(QString::number(*live));
     }
     if (m_runner && !m_runner->ended()) {

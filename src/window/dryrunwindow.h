@@ -1,6 +1,7 @@
 #pragma once
 
 #include "program/program.h"
+#include "session/runhistory.h"
 #include "translator/dryrun.h"
 #include "translator/measuredrun.h"
 
@@ -41,12 +42,20 @@ class DryRunWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    // livePosition: the slide's position while connected, where the run starts; chosenRow:
-    // the row the program list highlights (0: none), where 執行到此列 runs to.
+    // What the window asks of the main window, when it needs it.
+    struct Context {
+        // The slide's position while connected, where the run starts.
+        std::function<std::optional<double>()> livePosition;
+        // The row the program list highlights (0: none), where 執行到此列 runs to.
+        std::function<int()> chosenRow;
+        // The program's file, for the run history; empty for a program never saved.
+        std::function<QString()> programFile;
+        // Where the measured runs are kept.
+        QString historyPath;
+    };
     // session: the controller whose runs it measures; none: no measuring.
-    DryRunWindow(const Program& program, Prompter& prompter,
-                 std::function<std::optional<double>()> livePosition,
-                 std::function<int()> chosenRow, SessionClient* session, QWidget* parent);
+    DryRunWindow(const Program& program, Prompter& prompter, Context context,
+                 SessionClient* session, QWidget* parent);
 
     // 模擬執行 (F8): a fresh run, to its end or the first breakpoint.
     void run();
@@ -58,6 +67,8 @@ signals:
     void rowChosen(int row);
     // The row the run stands at, for the program list to show; 0 when no run stands.
     void executingRow(int row);
+    // A measured run was kept in the run history.
+    void runRecorded();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -73,6 +84,8 @@ private:
     void followMeasurement(double seconds, double position);
     void endMeasurement();
     void showMeasurement();
+    // The measurement kept in the run history; a history that cannot keep it is said.
+    void recordMeasurement();
     // 校正 from the measured run; the calibration of the controller's port, when chosen.
     void calibrateFromMeasurement();
     std::optional<Calibration> calibrationToUse() const;
@@ -93,8 +106,7 @@ private:
 
     const Program& m_program;
     Prompter& m_prompter;
-    std::function<std::optional<double>()> m_livePosition;
-    std::function<int()> m_chosenRow;
+    Context m_context;
     bool m_placed = false;                // beside the main window, at the first showing
     std::unique_ptr<DryRunner> m_runner;  // the run that stands; none before 執行 or after 重設
     InputStates m_startInputs{};
@@ -124,7 +136,8 @@ private:
     QPushButton* m_calibrateButton = nullptr;
     QCheckBox* m_useCalibration = nullptr;
     std::optional<Calibration> m_calibrationUsed;  // by the run that stands
-    QLineSeries* m_polled = nullptr;               // of the chart the measurement was started on
+    RunRecord m_measuredProgram;      // what the measurement is of, as it was at its start
+    QLineSeries* m_polled = nullptr;  // of the chart the measurement was started on
     QLineSeries* m_motion = nullptr;
     QLineSeries* m_cursor = nullptr;
     QValueAxis* m_timeAxis = nullptr;

@@ -9,6 +9,7 @@
 #include "window/filecommands.h"
 #include "window/programpanel.h"
 #include "window/prompter.h"
+#include "window/runhistorywindow.h"
 #include "window/sessionclient.h"
 #include "window/trendchart.h"
 #include "window/wiremonitor.h"
@@ -195,8 +196,10 @@ void FORM1::buildEditMenu() {
             &QAction::triggered, m_editor, &ProgramPanel::checkProgram);
     connect(m_console->checkButton(), &QPushButton::clicked, m_editor, &ProgramPanel::checkProgram);
     auto* dryRun = new DryRunWindow(
-        m_program, m_prompter, [this] { return m_session.lastPosition(); },
-        [this] { return m_editor->highlightedRow(); }, m_client, this);
+        m_program, m_prompter,
+        {[this] { return m_session.lastPosition(); }, [this] { return m_editor->highlightedRow(); },
+         [this] { return m_files->fileName(); }, RunHistory::defaultPath()},
+        m_client, this);
     connect(dryRun, &DryRunWindow::rowChosen, this, [this](int row) {
         activateWindow();
         m_editor->selectRow(row);
@@ -211,6 +214,16 @@ void FORM1::buildEditMenu() {
     // The controller's own run of the program it stores, measured beside the model's.
     connect(command(edit, "量測執行", tr("量測執行"), {}), &QAction::triggered, dryRun,
             &DryRunWindow::measure);
+    auto* history = new RunHistoryWindow(m_prompter, RunHistory::defaultPath(), this);
+    connect(command(edit, "執行紀錄", tr("執行紀錄"), {}), &QAction::triggered, history, [history] {
+        history->show();
+        history->raise();
+    });
+    connect(dryRun, &DryRunWindow::runRecorded, history, [history] {
+        if (history->isVisible()) {
+            history->reload();
+        }
+    });
 }
 
 void FORM1::buildSettingsMenu() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 // The offscreen platform warns on every window with a fixed size that it cannot pass size

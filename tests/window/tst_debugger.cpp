@@ -1,4 +1,5 @@
 #include "session/calibrations.h"
+#include "session/runhistory.h"
 #include "session/usersettings.h"
 #include "support/formfixture.h"
 #include "support/programrows.h"
@@ -9,6 +10,9 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -235,8 +239,14 @@ private slots:
     // 量測執行 from the menu: the controller asked, the model drawn, the slide's positions
     // over it as the session reads them, and the measured time beside the model's once
     // the run has ended; then the session is told to stop measuring.
+    // A run history it cannot keep the run in is said beside the measurement, which stands.
     void aMeasuredRunIsShownOverTheModel() {
         Debugger d({{"VM", "100", "速度", "-", "-"}, {"POINT", "絕對移動", "50", "-", "-"}});
+        QVERIFY(QDir().mkpath(QFileInfo(RunHistory::defaultPath()).path()));
+        QFile damaged(RunHistory::defaultPath());
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(QByteArray(4096, 'x'));
+        damaged.close();
         d.window->hide();
         d.line.replies = {"100\r", "", "", "2000\r", "100\r"};
         d.click("連線鍵");
@@ -263,6 +273,7 @@ private slots:
         const auto* summary = d.window->findChild<QListWidget*>("DrySummary");
         QVERIFY(!summary->findItems("實測執行時間", Qt::MatchStartsWith).isEmpty());
         QVERIFY(!session.measuring());
+        QCOMPARE(summary->item(summary->count() - 1)->text().left(5), QString("執行紀錄 "));
     }
 
     // A machine slower than its settings: the measured run calibrates the model for the
@@ -293,11 +304,17 @@ private slots:
             emit session.runPosition(machine.seconds + after, 10);
         }
         QVERIFY(!session.measuring());
+        const std::vector<RunRecord> kept = RunHistory().runs();
+        QCOMPARE(kept.size(), size_t(1));
+        QCOMPARE(kept[0].hash, programHash(test::tableOf(rows), int(rows.size())));
+        QCOMPARE(kept[0].port, session.portNumber());
+        QVERIFY(kept[0].measured && std::fabs(*kept[0].measured - machine.seconds) < 0.02);
         d.press("DryCalibrate");
-        const std::optional<Calibration> kept =
+        const std::optional<Calibration> calibration =
             storedCalibration(userSettings(), session.portNumber());
-        QVERIFY(kept);
-        QVERIFY2(std::fabs(kept->motion.speed - 0.8) < 0.008, qPrintable(calibrationText(*kept)));
+        QVERIFY(calibration);
+        QVERIFY2(std::fabs(calibration->motion.speed - 0.8) < 0.008,
+                 qPrintable(calibrationText(*calibration)));
         const auto* summary = d.window->findChild<QListWidget*>("DrySummary");
         QCOMPARE(summary->findItems("校正: 速度 × 0.8", Qt::MatchStartsWith).size(), 1);
         QVERIFY(!d.enabled("DryCalibrate"));  // once for the run
