@@ -95,7 +95,20 @@ std::optional<double> Machine::value(const std::string& operand, const Limit& li
     return x;
 }
 
+// The controller looks at its waits every millisecond whatever the caller's clock: a
+// simulator stepping every 5 ms runs the program as the dry run does at 1 ms steps, the
+// next move starting within a millisecond of the slide's arrival.
+constexpr double kScanSeconds = 0.001;
+
 void Machine::advance(double now) {
+    while (m_lastTime >= 0 && now - m_lastTime > kScanSeconds + kTimeTolerance &&
+           (m_running || m_position != m_target)) {
+        advanceTo(m_lastTime + kScanSeconds);
+    }
+    advanceTo(now);
+}
+
+void Machine::advanceTo(double now) {
     if (m_lastTime < 0) {
         m_lastTime = now;
     }

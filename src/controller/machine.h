@@ -152,6 +152,7 @@ public:
     const std::string& error() const { return m_error; }
 
 private:
+    void advanceTo(double now);
     void step(double now);
     // One statement whose operands are read: false when it stops the program's steps for
     // now (a wait, a halt, a fault).

@@ -116,6 +116,28 @@ double MeasuredRun::modelTimeOut(size_t k, double position) const {
     return std::min(modelPassing(k, position), m_model[k].at) - m_model[k - 1].at;
 }
 
+// A reading short of move k's target may as well lie on the way back of the move after it,
+// when the polls are far apart: the slide made the one the model takes the time between the
+// readings for.
+bool MeasuredRun::onTheWayBack(size_t k, double at, double position) const {
+    if (k + 1 >= m_model.size()) {
+        return false;
+    }
+    const double target = m_model[k].position;
+    const double way = target >= from(k) ? 1 : -1;
+    const double next = m_model[k + 1].position;
+    if ((next - target) * way >= 0 || (position - next) * way <= m_tolerance) {
+        return false;  // the next move goes on, or the reading lies beyond its end
+    }
+    const double since = m_approach ? m_approach->at : k == 0 ? 0 : m_measured[k - 1];
+    const double modelSince = m_approach ? modelPassing(k, m_approach->position)
+                              : k == 0   ? 0
+                                         : m_model[k - 1].at;
+    const double still = modelPassing(k, position) - modelSince;
+    const double back = m_model[k].at - modelSince + modelTimeOut(k + 1, position);
+    return std::fabs(back - (at - since)) < std::fabs(still - (at - since));
+}
+
 void MeasuredRun::add(double at, double position) {
     if (m_ended) {
         return;
@@ -130,7 +152,9 @@ void MeasuredRun::add(double at, double position) {
         const bool onTarget = std::fabs(position - target) <= m_tolerance;
         const bool beyond = (position - target) * way > m_tolerance;
         // Back from the last reading on this move's way: it has been to its end.
-        const bool turned = m_approach && (position - m_approach->position) * way < -m_tolerance;
+        const bool turned =
+            (m_approach && (position - m_approach->position) * way < -m_tolerance) ||
+            (!onTarget && !beyond && onTheWayBack(k, at, position));
         if (!onTarget && !beyond && !turned) {
             m_approach = Reading{at, position};
             break;

@@ -96,6 +96,8 @@ private:
     void matchWhatCannotBeSeen();
     // Where move k starts, and which way it goes (+1, -1).
     double from(size_t k) const;
+    // Whether the reading is on the way back of the move after k rather than still on k's.
+    bool onTheWayBack(size_t k, double at, double position) const;
     // When the model's move k passes `position`.
     double modelPassing(size_t k, double position) const;
     // The model's time from the last moment of move k at `position` to its end.

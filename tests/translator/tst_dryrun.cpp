@@ -42,7 +42,8 @@ private slots:
 
     // 座標歸零 sets the coordinate anew: the slide does not move, so it is no travel.
     // The simulator runs a program as the dry run estimates it: the same ramps at "VA", the
-    // simulator's clock stepping as its serving loop does (every 5 ms).
+    // simulator's clock stepping as its serving loop does (every 5 ms), its waits looked at
+    // every millisecond all the same.
     void theSimulatorRunsAsEstimated_data() {
         QTest::addColumn<QList<Row>>("rows");
         const Row to100 = {"POINT", "絕對移動", "100", "-", "-"};
@@ -55,13 +56,14 @@ private slots:
                           {"MR", "相對移動", "-12.5", "-", "-"}};
         QTest::newRow("default speed and acceleration, home")
             << QList<Row>{to100, {"HOME", "回原點", "-", "-", "-"}};
-        QTest::newRow("moves, delays and a loop")
-            << QList<Row>{kSpeed50,
-                          {"LOOP", "3", "迴圈", "-", "-"},
-                          to100,
-                          {"WT", "250", "延遲", "-", "-"},
-                          back,
-                          {"LOOPEND", "迴圈結束", "-", "-", "-"}};
+        QTest::newRow("moves, delays and a loop") << QList<Row>{
+            kSpeed50, {"LOOP", "3", "迴圈", "-", "-"},       to100, {"WT", "250", "延遲", "-", "-"},
+            back,     {"LOOPEND", "迴圈結束", "-", "-", "-"}};
+        // Each move waited on for a whole 5 ms step would add up to percents.
+        QTest::newRow("short moves, one after the other") << QList<Row>{
+            {"STEP", "VA=400", "", "自設", "-"}, {"VM", "300", "速度", "-", "-"},
+            {"LOOP", "20", "迴圈", "-", "-"},    {"MR", "相對移動", "1", "-", "-"},
+            {"MR", "相對移動", "-1", "-", "-"},  {"LOOPEND", "迴圈結束", "-", "-", "-"}};
     }
 
     void theSimulatorRunsAsEstimated() {
