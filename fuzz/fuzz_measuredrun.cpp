@@ -1,6 +1,7 @@
 // The measured run's move detector on random model runs and random readings: whatever the
 // slide does, it neither crashes nor tells a move that ended before the one before it, a
-// run that ended with a move not reached, or more moves than the model made.
+// run that ended with a move not reached, or more moves than the model made; and the
+// calibration fitted to whatever it measured is a speed and a ramp, finite and not negative.
 #include "translator/measuredrun.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -17,7 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     double at = 0;
     for (size_t n = fuzzed.ConsumeIntegralInRange<size_t>(0, 12); n > 0; --n) {
         at += fuzzed.ConsumeIntegralInRange<int>(0, 200) / 100.0;
-        model.push_back({fuzzed.ConsumeIntegralInRange<int>(1, 500), value(), at});
+        model.push_back({fuzzed.ConsumeIntegralInRange<int>(1, 500), value(), at,
+                         fuzzed.ConsumeBool(), double(fuzzed.ConsumeIntegralInRange<int>(0, 400)),
+                         double(fuzzed.ConsumeIntegralInRange<int>(0, 5000))});
         samples.emplace_back(at, model.back().position);
     }
     const std::optional<double> seconds =
@@ -41,6 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const tql::RowTiming& timing : run.rows()) {
         if (timing.times < 1 || timing.measured < -1e-9) {
             std::abort();  // a move that ended before the one before it
+        }
+    }
+    if (const std::optional<tql::Calibration> fit = tql::fitCalibration(run.measuredMoves())) {
+        if (!std::isfinite(fit->motion.speed) || fit->motion.speed <= 0 ||
+            !std::isfinite(fit->motion.ramp) || fit->motion.ramp < 0 ||
+            !std::isfinite(fit->residual) || fit->moves < 2) {
+            std::abort();
         }
     }
     (void)run.summary(fuzzed.ConsumeBool());
