@@ -79,6 +79,7 @@ void MeasuredRun::matchWhatCannotBeSeen() {
         const double before = k == 0 ? 0 : m_measured[k - 1];
         const double modelBefore = k == 0 ? 0 : m_model[k - 1].at;
         m_measured.push_back(before + m_model[k].at - modelBefore);
+        m_timed.push_back(false);
     }
 }
 
@@ -126,8 +127,11 @@ bool MeasuredRun::onTheWayBack(size_t k, double at, double position) const {
     const double target = m_model[k].position;
     const double way = target >= from(k) ? 1 : -1;
     const double next = m_model[k + 1].position;
-    if ((next - target) * way >= 0 || (position - next) * way <= m_tolerance) {
+    if ((next - target) * way >= 0 || (position - next) * way < -m_tolerance) {
         return false;  // the next move goes on, or the reading lies beyond its end
+    }
+    if (m_still && std::fabs(position - next) <= m_tolerance) {
+        return true;  // standing where the next move ends: the model never stands mid-move
     }
     const double since = m_approach ? m_approach->at : k == 0 ? 0 : m_measured[k - 1];
     const double modelSince = m_approach ? modelPassing(k, m_approach->position)
@@ -156,22 +160,33 @@ void MeasuredRun::add(double at, double position) {
             (m_approach && (position - m_approach->position) * way < -m_tolerance) ||
             (!onTarget && !beyond && onTheWayBack(k, at, position));
         if (!onTarget && !beyond && !turned) {
-            m_approach = Reading{at, position};
+            m_wayBefore = std::exchange(m_approach, Reading{at, position});
             break;
         }
         // On the next move's way already, the reading tells best when it set out: the
-        // last reading before it may have been taken just past the turn.
+        // last reading before it may have been taken just past the turn. A slide standing
+        // where the next move ends tells nothing of when it set out.
         const bool onTheNextWay =
             !onTarget && k + 1 < m_model.size() &&
-            (position - target) * (m_model[k + 1].position >= target ? 1 : -1) > m_tolerance;
+            (position - target) * (m_model[k + 1].position >= target ? 1 : -1) > m_tolerance &&
+            std::fabs(position - m_model[k + 1].position) > m_tolerance;
         double ended = at;
+        bool timed = false;
         if (onTheNextWay) {
             ended = at - modelTimeOut(k + 1, position);
-        } else if (m_approach) {
-            ended = std::min(at, m_approach->at + modelTimeLeft(k, m_approach->position));
+            timed = true;
+        } else if (const std::optional<Reading>& onTheWay =
+                       m_approach && std::fabs(m_approach->position - position) <= m_tolerance
+                           ? m_wayBefore  // the first of the readings standing here
+                           : m_approach) {
+            const double arrived = onTheWay->at + modelTimeLeft(k, onTheWay->position);
+            timed = arrived <= at;
+            ended = std::min(at, arrived);
         }
         m_measured.push_back(std::max(ended, m_measured.empty() ? 0.0 : m_measured.back()));
+        m_timed.push_back(timed);
         m_approach.reset();
+        m_wayBefore.reset();
         matchWhatCannotBeSeen();
     }
     m_last = Reading{at, position};
@@ -266,7 +281,8 @@ std::vector<MeasuredMove> MeasuredRun::measuredMoves() const {
     for (size_t k = 0; k < m_measured.size(); ++k) {
         const ModelMoveEnd& end = m_model[k];
         const double distance = std::fabs(end.position - from(k));
-        if (!end.powered || distance <= m_tolerance) {
+        const bool timed = m_timed[k] && (k == 0 || m_timed[k - 1]);
+        if (!end.powered || distance <= m_tolerance || !timed) {
             continue;
         }
         const double moving =

@@ -80,7 +80,9 @@ public:
     // Every move row that ended, in row order.
     std::vector<RowTiming> rows() const;
     // The powered moves that ended, each as long as measured less what the model spends
-    // besides moving between the move before and its end: what a calibration fits.
+    // besides moving between the move before and its end: what a calibration fits. Only
+    // moves whose start and end readings on their ways timed are told: a move over between
+    // two polls is known only to within a poll.
     std::vector<MeasuredMove> measuredMoves() const;
 
     // "實測執行時間: 5.120 秒 (模擬 5.000 秒)", the cycle, then a line per move row, as the
@@ -111,10 +113,13 @@ private:
     double m_tolerance;
     controller::MotionScale m_modelled;
     std::vector<std::pair<double, double>> m_readings;
-    std::vector<double> m_measured;     // when each move ended, in order
-    std::optional<Reading> m_last;      // the last reading
-    std::optional<Reading> m_approach;  // the last reading on the next move's way
-    bool m_still = false;               // the last two readings stood on one position
+    std::vector<double> m_measured;  // when each move ended, in order
+    // Whether readings on its way timed it, or only the reading that found it ended.
+    std::vector<bool> m_timed;
+    std::optional<Reading> m_last;       // the last reading
+    std::optional<Reading> m_approach;   // the last reading on the next move's way
+    std::optional<Reading> m_wayBefore;  // the one before it
+    bool m_still = false;                // the last two readings stood on one position
     double m_now = 0;
     bool m_ended = false;
     int m_unread = 0;  // polls answered with no position
