@@ -17,6 +17,21 @@
     </message>
 </context>
 <context>
+    <name>Calibration</name>
+    <message>
+        <source>加速度 × %1</source>
+        <translation>acceleration × %1</translation>
+    </message>
+    <message>
+        <source>不加減速</source>
+        <translation>no ramps</translation>
+    </message>
+    <message>
+        <source>速度 × %1, %2 (殘差 %3 ms, %4 個移動)</source>
+        <translation>speed × %1, %2 (residual %3 ms, %4 moves)</translation>
+    </message>
+</context>
+<context>
     <name>Console</name>
     <message>
         <source>「%1」不是數字, 指令未送出!</source>
@@ -276,6 +291,22 @@
         <source>實測週期: %1 秒 (±%2 ms, %3 次; 模擬 %4 秒)</source>
         <translation>Measured cycle: %1 s (±%2 ms over %3; dry run %4 s)</translation>
     </message>
+    <message>
+        <source>控制器沒有回答位置 (?PE)</source>
+        <translation>The controller does not answer its position (?PE)</translation>
+    </message>
+    <message>
+        <source>控制器沒有回答位置 (?PE), %1 次</source>
+        <translation>The controller did not answer its position (?PE), %1 times</translation>
+    </message>
+    <message>
+        <source>控制器對位置 (?PE) 的回答不是數字: 「%1」, %2 次</source>
+        <translation>The controller answered its position (?PE) with no number: &quot;%1&quot;, %2 times</translation>
+    </message>
+    <message>
+        <source>執行 %1 秒仍未結束, 已停止程式</source>
+        <translation>The run has not ended after %1 s: the program was stopped</translation>
+    </message>
 </context>
 <context>
     <name>ProgramChecks</name>
@@ -468,6 +499,41 @@
     <message>
         <source>註解</source>
         <translation>the comment</translation>
+    </message>
+</context>
+<context>
+    <name>RunHistory</name>
+    <message>
+        <source>執行紀錄無法使用: 沒有 SQLite 的資料庫驅動程式</source>
+        <translation>The run history cannot be used: the SQLite database driver is missing</translation>
+    </message>
+    <message>
+        <source>執行紀錄無法使用: 無法建立資料夾 %1</source>
+        <translation>The run history cannot be used: the folder %1 cannot be made</translation>
+    </message>
+    <message>
+        <source>執行紀錄 %1 無法使用: %2</source>
+        <translation>The run history %1 cannot be used: %2</translation>
+    </message>
+    <message>
+        <source>它是較新版本的工具建立的 (第 %1 版)</source>
+        <translation>a newer version of the tool made it (schema %1)</translation>
+    </message>
+    <message>
+        <source>已結束</source>
+        <translation>ended</translation>
+    </message>
+    <message>
+        <source>已停止</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <source>逾時</source>
+        <translation>timed out</translation>
+    </message>
+    <message>
+        <source>連線中斷</source>
+        <translation>link lost</translation>
     </message>
 </context>
 <context>
@@ -884,6 +950,34 @@ input 3 0.5 s into a wait becomes 1</translation>
         <source>不勾選: 只用連線時每 500 ms 的讀取</source>
         <translation>Unchecked: only the console&apos;s reading every 500 ms</translation>
     </message>
+    <message>
+        <source>校正</source>
+        <translation>Calibrate</translation>
+    </message>
+    <message>
+        <source>以量測到的移動求出速度與加速度的係數, 存為這個連接埠的校正</source>
+        <translation>Fits speed and acceleration factors to the measured moves and keeps them as this port&apos;s calibration</translation>
+    </message>
+    <message>
+        <source>使用校正</source>
+        <translation>Use calibration</translation>
+    </message>
+    <message>
+        <source>模擬執行採用這個連接埠存下的校正</source>
+        <translation>The dry run moves as the calibration kept for this port says</translation>
+    </message>
+    <message>
+        <source>校正需要至少兩個量測到的移動.</source>
+        <translation>A calibration needs at least two measured moves.</translation>
+    </message>
+    <message>
+        <source>校正: %1</source>
+        <translation>Calibration: %1</translation>
+    </message>
+    <message>
+        <source>使用校正: %1</source>
+        <translation>Calibrated: %1</translation>
+    </message>
 </context>
 <context>
     <name>tql::FORM1</name>
@@ -1010,6 +1104,10 @@ Licence: proprietary, all rights reserved.</translation>
     <message>
         <source>量測執行</source>
         <translation>Measured Run</translation>
+    </message>
+    <message>
+        <source>執行紀錄</source>
+        <translation>Run History</translation>
     </message>
 </context>
 <context>
@@ -1279,6 +1377,85 @@ Licence: proprietary, all rights reserved.</translation>
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>tql::RunHistoryWindow</name>
+    <message>
+        <source>執行紀錄</source>
+        <translation>Run History</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>程式</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <source>連接埠</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>模擬 (秒)</source>
+        <translation>Dry run (s)</translation>
+    </message>
+    <message>
+        <source>實測 (秒)</source>
+        <translation>Measured (s)</translation>
+    </message>
+    <message>
+        <source>差</source>
+        <translation>Difference</translation>
+    </message>
+    <message>
+        <source>結果</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>校正</source>
+        <translation>Calibrate</translation>
+    </message>
+    <message>
+        <source>匯出 CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>關閉</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>程式:</source>
+        <translation>Program:</translation>
+    </message>
+    <message>
+        <source>全部程式</source>
+        <translation>All programs</translation>
+    </message>
+    <message>
+        <source>(未存檔的程式)</source>
+        <translation>(program never saved)</translation>
+    </message>
+    <message>
+        <source>模擬</source>
+        <translation>Dry run</translation>
+    </message>
+    <message>
+        <source>實測</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>無</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>Seconds</translation>
+    </message>
+    <message>
+        <source>CSV 檔(*.csv) | *.csv</source>
+        <translation>CSV files(*.csv) | *.csv</translation>
     </message>
 </context>
 <context>

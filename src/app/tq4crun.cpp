@@ -134,7 +134,7 @@ int measureRunOnController(const ProgramTable& table, int rowCounter,
                                : timedOut  ? RunOutcome::TimedOut
                                            : RunOutcome::LinkLost;
     if (timedOut) {
-        say(QCoreApplication::translate("MeasuredRun", "執行 %1 秒仍未結束")
+        say(QCoreApplication::translate("MeasuredRun", "執行 %1 秒仍未結束, 已停止程式")
                 .arg(timeout, 0, 'f', 1));
     }
     RunRecord record = recordOf(run, outcome);

@@ -51,7 +51,7 @@ private slots:
                                << "實測執行時間: " << 1;
         QTest::newRow("not ended in time")
             << QStringList{} << toAndFro << QStringList{"--timeout", "0.2"} << 3
-            << "執行 0.2 秒仍未結束" << 1;
+            << "執行 0.2 秒仍未結束, 已停止程式" << 1;
         QTest::newRow("a program the translator refuses")
             << QStringList{} << QList<Row>{{"LOOP", "3", "迴圈", "-", "-"}} << QStringList{} << 1
             << "迴圈" << 0;
