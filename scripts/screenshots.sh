@@ -10,12 +10,17 @@ cmake --build build --target screenshots tql400-sim -j"$(nproc)"
 mkdir -p out/screenshots
 coproc SIM { exec build/tql400-sim --loopback --baud 9600; }
 sim_pid=$SIM_PID
-trap 'kill "$sim_pid" 2>/dev/null || true' EXIT
+# The operator's settings and run history of this machine are neither read nor written: the
+# pictures show a first start, each language from its own fresh folders.
+home=$(mktemp -d)
+trap 'kill "$sim_pid" 2>/dev/null || true; rm -rf "$home"' EXIT
 read -r device <&"${SIM[0]}"
 # twm draws the window frames and titles, and places every window where it asks to be.
 printf 'UsePPosition "on"\nRandomPlacement\nNoGrabServer\n' >build/twmrc
 shots() {
-  xvfb-run -a -s "-screen 0 1920x1080x24" \
+  local fresh
+  fresh=$(mktemp -d -p "$home")
+  XDG_CONFIG_HOME="$fresh/config" XDG_DATA_HOME="$fresh/data" xvfb-run -a -s "-screen 0 1920x1080x24" \
     bash -c 'LC_ALL=C twm -f build/twmrc >/dev/null 2>&1 & sleep 1; exec "$0" "$@"' \
     build/screenshots "$@"
 }

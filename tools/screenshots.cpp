@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -203,6 +204,36 @@ void consoleScreens(tql::FORM1& window, const QDir& out) {
     measured->move(window.frameGeometry().right() + 8, 0);
     QTest::qWait(300);
     measured->grab().save(out.filePath("measured-run.png"));
+    // A program of long and short moves run to its end, 校正 from it, and the runs kept in
+    // 執行紀錄.
+    window.findChild<QPushButton*>("停止")->click();
+    const std::array<tql::Row, 6> moves = {{
+        {"VM", "100", "速度", "-", "-"},
+        {"POINT", "絕對移動", "100", "-", "-"},
+        {"VM", "300", "速度", "-", "-"},
+        {"POINT", "絕對移動", "0", "-", "-"},
+        {"POINT", "絕對移動", "40", "-", "-"},
+        {"POINT", "絕對移動", "0", "-", "-"},
+    }};
+    window.program().load(tableOf(moves), int(moves.size()));
+    window.findChild<QPushButton*>("Command3")->click();
+    QElapsedTimer waited;
+    waited.start();
+    while (window.session().measuring() && waited.elapsed() < 20000) {
+        QTest::qWait(100);
+    }
+    if (auto* calibrate = measured->findChild<QPushButton*>("DryCalibrate");
+        calibrate->isEnabled()) {
+        calibrate->click();
+    }
+    QTest::qWait(300);
+    measured->grab().save(out.filePath("measured-calibrated.png"));
+    window.findChild<QAction*>("執行紀錄")->trigger();
+    auto* history = window.findChild<QWidget*>("RunHistory");
+    history->move(window.frameGeometry().right() + 8, 0);
+    QTest::qWait(300);
+    history->grab().save(out.filePath("run-history.png"));
+    history->close();
     QGuiApplication::primaryScreen()->grabWindow(0).save(out.filePath("desktop.png"));
 }
 

@@ -1415,7 +1415,7 @@ Licence: proprietary, all rights reserved.</translation>
     </message>
     <message>
         <source>校正</source>
-        <translation>Calibrate</translation>
+        <translation>Calibration</translation>
     </message>
     <message>
         <source>匯出 CSV</source>

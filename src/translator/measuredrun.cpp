@@ -26,6 +26,12 @@ QString secondsText(double seconds) {
     return QString::number(seconds, 'f', 3);
 }
 
+// Below what the text shows a difference is none: no "-0.000".
+double difference(double measured, double model) {
+    const double d = measured - model;
+    return std::fabs(d) < 0.0005 ? 0 : d;
+}
+
 }  // namespace
 
 std::vector<ModelMoveEnd> modelMoveEnds(const ProgramTable& table,
@@ -336,7 +342,7 @@ QStringList MeasuredRun::summary(bool stopped) const {
         lines << Texts::tr("第 %1 列: 實測 %2 秒, 模擬 %3 秒, 差 %4 秒 (%5 次)")
                      .arg(timing.row)
                      .arg(secondsText(timing.measured), secondsText(timing.model),
-                          secondsText(timing.measured - timing.model))
+                          secondsText(difference(timing.measured, timing.model)))
                      .arg(timing.times);
     }
     return lines;

@@ -148,6 +148,7 @@ void DryRunWindow::recordMeasurement() {
     if (const std::optional<QString> failure = RunHistory(m_context.historyPath).add(record)) {
         m_summary->addItem(*failure);
         m_summary->item(m_summary->count() - 1)->setForeground(kErrorColour);
+        m_summary->scrollToBottom();
         return;
     }
     emit runRecorded();
@@ -163,11 +164,13 @@ void DryRunWindow::calibrateFromMeasurement() {
                                                         m_runner->setup(), m_measured->readings());
     if (!fitted) {
         m_summary->addItem(tr("校正需要至少兩個量測到的移動."));
+        m_summary->scrollToBottom();
         return;
     }
     QSettings settings = userSettings();
     storeCalibration(settings, m_session->session().portNumber(), *fitted);
     m_summary->addItem(tr("校正: %1").arg(calibrationText(*fitted)));
+    m_summary->scrollToBottom();
     m_calibrateButton->setEnabled(false);
 }
 

@@ -130,6 +130,7 @@ void RunHistoryWindow::showRuns() {
     auto* chart = new QChart;
     auto* estimates = new QLineSeries;
     estimates->setName(tr("模擬"));
+    estimates->setPointsVisible(true);  // a single run is a point, not a line
     auto* measured = new QScatterSeries;
     measured->setName(tr("實測"));
     measured->setColor(kMeasuredColour);
@@ -181,6 +182,9 @@ void RunHistoryWindow::showRuns() {
         const qint64 last = std::max(runs.back().when.toMSecsSinceEpoch(), first + 60000);
         time->setRange(QDateTime::fromMSecsSinceEpoch(first - 30000),
                        QDateTime::fromMSecsSinceEpoch(last + 30000));
+        constexpr qint64 kDay = 24 * 3600 * 1000;
+        time->setFormat(last - first < kDay ? QStringLiteral("HH:mm:ss")
+                                            : QStringLiteral("MM-dd HH:mm"));
         double high = 0;
         for (const RunRecord& run : runs) {
             high = std::max({high, run.estimate.value_or(0), run.measured.value_or(0)});
