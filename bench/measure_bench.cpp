@@ -29,6 +29,16 @@ struct Cycles {
     double model = 0;
 };
 
+// The slide's position as the console's poll reads it after connecting.
+double positionAfterConnecting(const tql::ControllerSession& session) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!session.lastPosition() && clock.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return session.lastPosition().value_or(0);
+}
+
 Cycles measure(const QString& device, bool fast, double seconds) {
     bench::QuietPrompter prompter;
     tql::QtSerialLine line;
@@ -48,6 +58,7 @@ Cycles measure(const QString& device, bool fast, double seconds) {
     tql::DryRunSetup setup;
     setup.trace = true;
     setup.timeLimit = seconds + 10;
+    setup.startPosition = positionAfterConnecting(session);  // where the last run left it
     tql::DryRunner model(table, 5, setup);
     model.run();
     tql::MeasuredRun run = tql::MeasuredRun::following(table, model);
@@ -105,6 +116,7 @@ std::optional<Calibrated> calibrateOn(const QString& device) {
     }
     tql::DryRunSetup setup;
     setup.trace = true;
+    setup.startPosition = positionAfterConnecting(session);
     tql::DryRunner model(table, count, setup);
     model.run();
     tql::MeasuredRun run = tql::MeasuredRun::following(table, model);

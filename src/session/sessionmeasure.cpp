@@ -48,8 +48,12 @@ void ControllerSession::measureTick() {
     if (!m_link.isOpen() || m_link.lostReason()) {
         return;  // the console's next tick says what became of the port
     }
-    const double at = double(m_runClock.elapsed()) / 1000;
-    tellRunPosition(at, m_link.query(commands::kQueryPosition, commands::kQueryWait));
+    // The query as Link::query makes it, timed when it has left: the controller reads the
+    // slide then, not when the tick began.
+    m_link.writeLine(commands::kQueryPosition);
+    const double at = double(m_runClock.nsecsElapsed()) / 1e9;
+    m_link.sleep(commands::kQueryWait);
+    tellRunPosition(at, m_link.readAll());
 }
 
 void ControllerSession::tellRunPosition(double seconds, const QString& reply) {

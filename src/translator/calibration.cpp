@@ -152,7 +152,10 @@ std::optional<Calibration> calibrate(const ProgramTable& table, int rowCounter, 
     for (const controller::MotionScale start : {setup.motion, controller::MotionScale{1, 0}}) {
         setup.motion = start;
         const std::optional<Calibration> fitted = settle(table, rowCounter, setup, readings);
-        if (fitted && (!best || fitted->residual < best->residual)) {
+        // A model nearer the machine times more of its moves: the fits of more moves win,
+        // then the smaller residual.
+        if (fitted && (!best || fitted->moves > best->moves ||
+                       (fitted->moves == best->moves && fitted->residual < best->residual))) {
             best = fitted;
         }
     }

@@ -94,23 +94,31 @@ void MeasuredRun::matchWhatCannotBeSeen() {
 double MeasuredRun::modelPassing(size_t k, double position) const {
     const double start = k == 0 ? 0 : m_model[k - 1].at;
     const double end = m_model[k].at;
-    const double way = m_model[k].position >= from(k) ? 1 : -1;
+    const double target = m_model[k].position;
+    const double way = target >= from(k) ? 1 : -1;
     std::optional<std::pair<double, double>> before;
+    const auto between = [&](double at, double x) {
+        if (!before || x == before->second) {
+            return at;
+        }
+        const auto [t0, x0] = *before;
+        return t0 + (at - t0) * (position - x0) / (x - x0);
+    };
     for (const auto& [at, x] : m_samples) {
         if (at < start) {
             continue;
         }
-        if (at > end) {
+        if (at >= end) {
             break;
         }
         if ((x - position) * way > 0) {
-            if (!before) {
-                return at;
-            }
-            const auto [t0, x0] = *before;
-            return t0 + (at - t0) * (position - x0) / (x - x0);
+            return between(at, x);
         }
         before = {at, x};
+    }
+    // The last sample may come a moment before the end: the end is the last point.
+    if ((target - position) * way >= 0) {
+        return between(end, target);
     }
     return before ? before->first : start;
 }
@@ -176,7 +184,9 @@ void MeasuredRun::add(double at, double position) {
             !onTarget && k + 1 < m_model.size() &&
             (position - target) * (m_model[k + 1].position >= target ? 1 : -1) > m_tolerance &&
             std::fabs(position - m_model[k + 1].position) > m_tolerance;
-        double ended = at;
+        // A reading within the tolerance of the target may be a moment short of it, still
+        // slowing down: the model tells how much.
+        double ended = onTarget ? at + modelTimeLeft(k, position) : at;
         bool timed = false;
         if (onTheNextWay) {
             ended = at - modelTimeOut(k + 1, position);
@@ -186,8 +196,8 @@ void MeasuredRun::add(double at, double position) {
                            ? m_wayBefore  // the first of the readings standing here
                            : m_approach) {
             const double arrived = onTheWay->at + modelTimeLeft(k, onTheWay->position);
-            timed = arrived <= at;
-            ended = std::min(at, arrived);
+            timed = arrived <= ended;
+            ended = std::min(ended, arrived);
         }
         m_measured.push_back(std::max(ended, m_measured.empty() ? 0.0 : m_measured.back()));
         m_timed.push_back(timed);
