@@ -307,6 +307,10 @@
         <source>執行 %1 秒仍未結束, 已停止程式</source>
         <translation>The run has not ended after %1 s: the program was stopped</translation>
     </message>
+    <message>
+        <source>已超過模擬執行時間的 10 倍仍未結束: 滑台是否受阻, 或程式在等待輸入?</source>
+        <translation>Not ended after 10 times the dry run&apos;s time: is the slide blocked, or does the program wait for an input?</translation>
+    </message>
 </context>
 <context>
     <name>ProgramChecks</name>

@@ -329,6 +329,9 @@ QStringList MeasuredRun::summary(bool stopped) const {
     }
     if (!m_modelSeconds) {
         lines << Texts::tr("模擬執行沒有跑完: 量測到按下停止為止");
+    } else if (!m_ended && m_now > 10 * *m_modelSeconds) {
+        // Far beyond anything the model explains: a slide blocked, a wait on an input.
+        lines << Texts::tr("已超過模擬執行時間的 10 倍仍未結束: 滑台是否受阻, 或程式在等待輸入?");
     }
     if (m_unread > 0) {
         lines << (m_lastUnread.isEmpty()

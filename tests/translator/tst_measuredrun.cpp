@@ -108,6 +108,11 @@ private slots:
         if (!ends) {
             QVERIFY(measured.reached() < measured.moves());
             QVERIFY(measured.summary(true).front().startsWith("量測已停止"));
+            const QString beyond =
+                "已超過模擬執行時間的 10 倍仍未結束: 滑台是否受阻, 或程式在等待輸入?";
+            QVERIFY(!measured.summary(false).contains(beyond));
+            measured.add(run.seconds * 10 + 0.1, positionAt(run, stuckAt));
+            QVERIFY(measured.summary(false).contains(beyond));
             return;
         }
         // Within 2 ms of the machine's own time when it moves as modelled, within 20 ms when
