@@ -1113,6 +1113,26 @@ Licence: proprietary, all rights reserved.</translation>
         <source>執行紀錄</source>
         <translation>Run History</translation>
     </message>
+    <message>
+        <source>剪下</source>
+        <translation>Cut Rows</translation>
+    </message>
+    <message>
+        <source>複製</source>
+        <translation>Copy Rows</translation>
+    </message>
+    <message>
+        <source>貼上</source>
+        <translation>Paste Rows</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>Move Rows Up</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>Move Rows Down</translation>
+    </message>
 </context>
 <context>
     <name>tql::FileCommands</name>
@@ -1231,6 +1251,22 @@ Licence: proprietary, all rights reserved.</translation>
     <message>
         <source>沒有等待輸入的列 (已輸入或已取消), 未儲存!</source>
         <translation>No row awaits its entry (entered or cancelled already); nothing was stored!</translation>
+    </message>
+    <message>
+        <source>刪除 %1 列</source>
+        <translation>Delete %1 Rows</translation>
+    </message>
+    <message>
+        <source>貼上 %1 列</source>
+        <translation>Paste %1 Rows</translation>
+    </message>
+    <message>
+        <source>移動一列</source>
+        <translation>Move Row</translation>
+    </message>
+    <message>
+        <source>移動 %1 列</source>
+        <translation>Move %1 Rows</translation>
     </message>
 </context>
 <context>
@@ -1370,6 +1406,10 @@ Licence: proprietary, all rights reserved.</translation>
     <message>
         <source>加在第 %1 列</source>
         <translation>Adding row %1</translation>
+    </message>
+    <message>
+        <source>剪貼簿的內容不是程式列, 沒有貼上.</source>
+        <translation>The clipboard holds no program rows; nothing was pasted.</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include "files/atomicfile.h"
 #include "files/big5.h"
+#include "program/rowkinds.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -256,6 +257,43 @@ LoadResult decodeProgram(const QByteArray& bytes, bool cut) {
     }
     program.RowCounter = accepted - 1;
     return {program, {}, notice};
+}
+
+QString rowsText(const std::vector<Row>& rows) {
+    QString text;
+    for (const Row& row : rows) {
+        text += formatRow(row) + u'\n';
+    }
+    return text;
+}
+
+std::optional<std::vector<Row>> rowsFromText(const QString& text) {
+    std::vector<Row> rows;
+    for (QString line : text.split(u'\n')) {
+        if (line.endsWith(u'\r')) {
+            line.chop(1);
+        }
+        if (line.trimmed().isEmpty()) {
+            continue;
+        }
+        const QStringList fields = parseLine(line);
+        if (rows.empty() && !fields.isEmpty() && fields.front() == headerRow()[0]) {
+            continue;
+        }
+        if (fields.isEmpty() || fields.size() > kColumns || rowKind(fields.front()) == nullptr ||
+            int(rows.size()) == kMaxProgramRows) {
+            return std::nullopt;
+        }
+        Row row;
+        for (int c = 0; c < fields.size(); ++c) {
+            row[size_t(c)] = fields[c];
+        }
+        rows.push_back(row);
+    }
+    if (rows.empty()) {
+        return std::nullopt;
+    }
+    return rows;
 }
 
 FileBytes readProgramBytes(QIODevice& device) {

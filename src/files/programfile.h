@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 // Program files (*.tq4): line i holds row i for i = 0..RowCounter, Big5, CR LF. Columns
 // 0..3 are padded with spaces to 12 characters, column 4 follows unpadded. A row whose
@@ -37,6 +38,14 @@ QString formatRow(const Row& row);
 // The fields of one line: by its 12-character columns where the line has that shape,
 // else split at spaces (a field opening with a double quote runs to its closing quote).
 QStringList parseLine(const QString& line);
+
+// Rows as the clipboard carries them between tools and text editors: lines of a program
+// file without its header row, UTF-8 text (no Big5 needed), one line each.
+QString rowsText(const std::vector<Row>& rows);
+// Text back into rows: every line that is not blank a row of a known kind, of five fields
+// at most (a header row, pasted with a whole file, is passed over). Nothing when any line
+// is no row, or there are none or more than a program holds.
+std::optional<std::vector<Row>> rowsFromText(const QString& text);
 
 // The whole file for rows 0..RowCounter; a text Big5 cannot hold, a line break or a line
 // longer than kMaxFileLineBytes is refused, naming the row.

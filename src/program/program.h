@@ -82,6 +82,19 @@ public:
     // CurrentRow outside 1..RowCounter removes nothing; returns whether a row was removed.
     bool DeleteCurrentRow();
 
+    // The operations on the rows chosen (program rows, 1..RowCounter), each one undo step;
+    // breakpoints go with their rows. 刪除 of the selection; false when it names no row.
+    bool deleteRows(const std::set<int>& rows);
+    // 貼上: the rows inserted before row `before` (RowCounter + 1: at the end). Refused,
+    // nothing changed, when the program would pass 500 rows or a row holds a control
+    // character.
+    StoreOutcome insertRows(int before, const std::vector<Row>& rows);
+    // 上移 (by -1) and 下移 (+1): the rows chosen one place on, the row they pass going round
+    // them; false, nothing changed, when one of them stands at the edge.
+    bool moveRows(const std::set<int>& rows, int by);
+    // Drag and drop: the rows chosen, in their order, before row `before`; false when that
+    // changes nothing.
+    bool moveRowsTo(const std::set<int>& rows, int before);
     // 開啟舊檔: the file's table and count, unchanged, a fresh history. No row is chosen and
     // nothing is armed: a mode armed on the old program's rows must not land on the new.
     void load(const tql::ProgramTable& table, int rowCounter);
@@ -136,6 +149,9 @@ private:
     };
 
     StoreOutcome store(const Row& row, bool spendsEntryArmed);
+    // The rows from `first` on in this order (each the row that comes there), one step of
+    // the history; false when it is the order they stand in.
+    bool reorder(int first, const std::vector<int>& order, size_t moving);
     // Makes the change, one step of the history.
     void commit(Change change, const QString& what);
     // Rows at.. of `outgoing` count give way to `incoming`; the breakpoints of the rows that

@@ -192,6 +192,18 @@ void FORM1::buildEditMenu() {
     connect(&m_program, &Program::historyChanged, this, showHistory);
     showHistory();
     edit->addSeparator();
+    // The rows the list highlights; a text field with the focus keeps these keys for its text.
+    connect(command(edit, "剪下", tr("剪下"), QKeySequence::Cut), &QAction::triggered, m_editor,
+            &ProgramPanel::cutRows);
+    connect(command(edit, "複製", tr("複製"), QKeySequence::Copy), &QAction::triggered, m_editor,
+            &ProgramPanel::copyRows);
+    connect(command(edit, "貼上", tr("貼上"), QKeySequence::Paste), &QAction::triggered, m_editor,
+            &ProgramPanel::pasteRows);
+    connect(command(edit, "上移", tr("上移"), QKeySequence(QStringLiteral("Alt+Up"))),
+            &QAction::triggered, m_editor, [this] { m_editor->moveRows(-1); });
+    connect(command(edit, "下移", tr("下移"), QKeySequence(QStringLiteral("Alt+Down"))),
+            &QAction::triggered, m_editor, [this] { m_editor->moveRows(1); });
+    edit->addSeparator();
     connect(command(edit, "檢查程式", tr("檢查程式"), QKeySequence(Qt::Key_F7)),
             &QAction::triggered, m_editor, &ProgramPanel::checkProgram);
     connect(m_console->checkButton(), &QPushButton::clicked, m_editor, &ProgramPanel::checkProgram);

@@ -20,7 +20,12 @@
 
 namespace tql {
 
+// Of several rows highlighted, the one the list's cursor stands on.
 QTreeWidgetItem* ProgramPanel::highlightedItem() const {
+    if (QTreeWidgetItem* current = m_list->currentItem();
+        current != nullptr && current->isSelected()) {
+        return current;
+    }
     const QList<QTreeWidgetItem*> chosen = m_list->selectedItems();
     return chosen.isEmpty() ? nullptr : chosen.front();
 }
@@ -127,6 +132,7 @@ void ProgramPanel::buildListTab(QWidget* client) {
     listLayout->setSpacing(2);
     m_list = new QTreeWidget;
     m_list->setObjectName(QStringLiteral("ListView1"));
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setAccessibleName(tr("程式列表"));
     m_findings = new QListWidget;
     m_findings->setObjectName(QStringLiteral("Findings"));

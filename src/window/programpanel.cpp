@@ -300,8 +300,14 @@ void ProgramPanel::Command6_Click() {
 }
 
 // The buttons go off first: the list rebuilt after the delete highlights no row.
+// Several rows highlighted go together, one step.
 void ProgramPanel::Command7_Click() {
     setEditButtonsEnabled(false);
+    if (const std::set<int> rows = highlightedRows(); rows.size() > 1) {
+        m_program.deleteRows(rows);
+        keepChoice(0);
+        return;
+    }
     m_program.DeleteCurrentRow();
 }
 

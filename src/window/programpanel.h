@@ -8,6 +8,7 @@
 #include <QObject>
 
 #include <array>
+#include <set>
 
 class QGroupBox;
 class QListWidget;
@@ -67,6 +68,13 @@ public:
     void toggleBreakpoint();
     // The row the list highlights, 0 when none: what 執行到此列 runs to.
     int highlightedRow() const;
+    // 剪下, 複製, 貼上 (before the highlighted row, at the end when none), 上移 and 下移 of the
+    // rows highlighted (Shift/Ctrl+click, Shift+arrows); each one undo step. The clipboard
+    // carries the rows as the tool's own and as lines of the program file.
+    void cutRows();
+    void copyRows();
+    void pasteRows();
+    void moveRows(int by);
 
 signals:
     // The program or the armed mode may have changed: the title and the status bar follow.
@@ -107,6 +115,9 @@ private:
     int armedRow() const;
     void paintRows();
     void paintRow(int row);
+    std::set<int> highlightedRows() const;
+    // The rows first..first+count-1 highlighted, the first of them chosen and shown.
+    void highlightRows(int first, int count);
 
     Program& m_program;
     SessionClient& m_session;

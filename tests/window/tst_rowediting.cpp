@@ -1,0 +1,97 @@
+// The editor's menu for the rows the list highlights: what each command does with the
+// highlight and the clipboard (the row operations themselves are the program's).
+#include "support/formfixture.h"
+#include "support/quietoffscreen.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTest>
+
+using namespace tql;
+
+namespace {
+
+const QList<Row> kRows = {{"VM", "100", "速度", "-", "-"},
+                          {"POINT", "絕對移動", "10", "-", "-"},
+                          {"WT", "500", "延遲", "-", "-"},
+                          {"HOME", "回原點", "-", "-", "-"}};
+
+struct Editor : test::FormFixture {
+    Editor() { load(kRows); }
+    void shiftClickRow(int row) const {
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          list()->visualItemRect(list()->topLevelItem(row - 1)).center());
+    }
+    QList<int> highlighted() const {
+        QList<int> rows;
+        for (int row = 1; row <= list()->topLevelItemCount(); ++row) {
+            if (list()->topLevelItem(row - 1)->isSelected()) {
+                rows << row;
+            }
+        }
+        return rows;
+    }
+};
+
+}  // namespace
+
+class TestRowEditing : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { tql::test::installQuietHandler(); }
+
+    void copyPasteAndMoveTheHighlightedRows() {
+        Editor e;
+        e.clickRow(2);
+        e.shiftClickRow(3);
+        e.trigger("複製");
+        const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(copied->hasFormat("application/x-tql400-rows"));
+        QCOMPARE(copied->text().count(u'\n'), 2);
+        QVERIFY(copied->text().startsWith("POINT"));
+
+        e.clickRow(1);
+        e.trigger("貼上");  // before the highlighted row
+        QCOMPARE(e.keywords(), (QStringList{"POINT", "WT", "VM", "POINT", "WT", "HOME"}));
+        QCOMPARE(e.highlighted(), (QList<int>{1, 2}));  // what came, shown
+
+        e.trigger("下移");
+        QCOMPARE(e.keywords(), (QStringList{"VM", "POINT", "WT", "POINT", "WT", "HOME"}));
+        QCOMPARE(e.highlighted(), (QList<int>{2, 3}));  // the rows follow their move
+
+        e.trigger("剪下");
+        QCOMPARE(e.keywords(), (QStringList{"VM", "POINT", "WT", "HOME"}));
+        QVERIFY(e.highlighted().isEmpty());
+        e.trigger("復原");
+        QCOMPARE(e.program().RowCounter(), 6);
+
+        // Text from anywhere else is rows only when every line is one.
+        QGuiApplication::clipboard()->setText("HOME\nnot a row");
+        e.trigger("貼上");
+        QCOMPARE(e.messages().last(), QString("剪貼簿的內容不是程式列, 沒有貼上."));
+        QCOMPARE(e.program().RowCounter(), 6);
+        QGuiApplication::clipboard()->setText(
+            "HOME        回原點        -           -           -");
+        e.list()->clearSelection();
+        e.trigger("貼上");  // nothing highlighted: at the end
+        QCOMPARE(e.keywords().last(), QString("HOME"));
+        QCOMPARE(e.program().RowCounter(), 7);
+        QCOMPARE(e.highlighted(), QList<int>{7});
+    }
+
+    void deleteTakesEveryHighlightedRow() {
+        Editor e;
+        e.click("Command12");  // 編輯開始
+        e.clickRow(1);
+        e.shiftClickRow(3);
+        e.click("Command7");
+        QCOMPARE(e.keywords(), QStringList{"HOME"});
+        e.trigger("復原");  // one step
+        QCOMPARE(e.program().RowCounter(), 4);
+    }
+};
+
+QTEST_MAIN(TestRowEditing)
+#include "tst_rowediting.moc"
