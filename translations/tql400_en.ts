@@ -1214,6 +1214,14 @@ Licence: proprietary, all rights reserved.</translation>
         <source>速度</source>
         <translation>Speed</translation>
     </message>
+    <message>
+        <source>輸入 0 到 %1 的速度</source>
+        <translation>Type a speed of 0 to %1</translation>
+    </message>
+    <message>
+        <source>速度「%1」不是 0 到 %2 之間的整數!</source>
+        <translation>The speed &quot;%1&quot; is not a whole number from 0 to %2!</translation>
+    </message>
 </context>
 <context>
     <name>tql::MR</name>

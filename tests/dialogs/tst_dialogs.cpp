@@ -349,7 +349,8 @@ private slots:
         e.line.openState = true;  // connected
         e.memory().NumericEntry = false;
         QDialog* d = e.open("Command19", "Form3");
-        pollTimer(e.form->session()).stop();  // only the dialog's own reads take the scripted replies
+        pollTimer(e.form->session())
+            .stop();  // only the dialog's own reads take the scripted replies
         QVERIFY(e.in<QRadioButton>(d, "Option2(1)")->isChecked());
         QCOMPARE(e.line.written, QByteArray("HOFF\r"));
         QVERIFY(!e.in(d, "Text1(0)")->isEnabled());
@@ -591,6 +592,28 @@ private slots:
         QCOMPARE(e.row(1), (Row{"VM", "0", "速度", "-", "-"}));
         QCOMPARE(e.program().RowCounter(), 2);
 
+        // A typed value moves the slider and is what 確認 stores, also without Enter; one
+        // beyond the slider's limits is refused with them named and stores nothing.
+        d = e.open("Command1", "Form4");
+        auto* typed = e.in<QLineEdit>(d, "SpeedTyped");
+        QCOMPARE(typed->text(), QString("0"));
+        typed->clear();
+        QTest::keyClicks(typed, "200");
+        QCOMPARE(e.in<QSlider>(d, "Slider1")->value(), 200);
+        QCOMPARE(e.in<QLabel>(d, "Label1")->text(), QString("200"));
+        for (const char* wrong : {"501", "-1", "12.5", "fast"}) {
+            typed->setText(wrong);
+            e.press(d, "Command1");
+            QCOMPARE(e.prompter.messages.back().text,
+                     QString("速度「%1」不是 0 到 500 之間的整數!").arg(wrong));
+            QVERIFY(d->isVisible());
+            QCOMPARE(e.in<QSlider>(d, "Slider1")->value(), 200);
+        }
+        typed->setText("350");
+        QTest::keyClick(typed, Qt::Key_Return);
+        QCOMPARE(e.row(3), (Row{"VM", "350", "速度", "-", "-"}));
+        QCOMPARE(e.program().RowCounter(), 3);
+
         // Closing another dialog meanwhile does not free the main window; the speed
         // dialog's close box stores nothing and gives it back.
         QDialog* input = e.open("Command10", "XIN");
@@ -598,7 +621,7 @@ private slots:
         e.press(input, "Command2");
         QVERIFY(!e.form->centralWidget()->isEnabled());
         d->close();
-        QCOMPARE(e.program().RowCounter(), 2);
+        QCOMPARE(e.program().RowCounter(), 3);
         QVERIFY(e.form->centralWidget()->isEnabled());
     }
 
