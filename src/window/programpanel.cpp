@@ -92,7 +92,7 @@ void ProgramPanel::moveInHistory(bool forward) {
 void ProgramPanel::disarm() {
     // An open row dialog will store with the armed mode: dropping it under the dialog would
     // lose the row its 確認 is about to store.
-    if (m_openRowDialogs == 0) {
+    if (m_openRowDialog == nullptr || !m_openRowDialog->isVisible()) {
         m_program.ClearEditModes();
     }
 }
@@ -251,7 +251,14 @@ void ProgramPanel::storeDirectEntry(const DirectEntry& entry) {
 // The console's poll starts afresh once the dialog is up; the dialog stores its row when the
 // operator confirms. The speed button alone leaves ProgramChanged to the stored row, and
 // the move and custom-step dialogs may store one row per opening.
+// One row dialog at a time: another entry brings the open one to the front and arms
+// nothing, so two dialogs never wait to store with one mode.
 void ProgramPanel::rowDialogButton(RowDialogKind dialog) {
+    if (m_openRowDialog != nullptr && m_openRowDialog->isVisible()) {
+        m_openRowDialog->raise();
+        m_openRowDialog->activateWindow();
+        return;
+    }
     m_program.ArmAppend();
     if (dialog != RowDialogKind::Speed) {
         m_program.markChanged();
@@ -280,8 +287,7 @@ void ProgramPanel::rowDialogButton(RowDialogKind dialog) {
             opened = new MR(*this);
             break;
     }
-    ++m_openRowDialogs;
-    connect(opened, &QObject::destroyed, this, [this] { --m_openRowDialogs; });
+    m_openRowDialog = opened;
     opened->show();
     if (dialog == RowDialogKind::Speed) {
         setMainWindowEnabled(false);

@@ -6,10 +6,12 @@
 
 #include <QIcon>
 #include <QObject>
+#include <QPointer>
 
 #include <array>
 #include <set>
 
+class QDialog;
 class QGroupBox;
 class QListWidget;
 class QPushButton;
@@ -136,7 +138,7 @@ private:
     QPushButton* m_editStart = nullptr;  // Command12
     // The fifteen entry buttons switched as one group; 編輯開始 is always the opposite.
     std::array<QPushButton*, 15> m_entryButtons{};
-    int m_openRowDialogs = 0;
+    QPointer<QDialog> m_openRowDialog;  // none when no row dialog is open
 };
 
 }  // namespace tql

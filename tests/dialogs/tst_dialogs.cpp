@@ -279,15 +279,21 @@ private slots:
     }
 
     // Two one-row dialogs open at once: only the first confirmation stores.
-    void oneRowPerOpening() {
+    // One row dialog at a time: another entry brings the open one to the front, opens and
+    // arms nothing; once it is closed the other opens.
+    void oneRowDialogAtATime() {
         Editor e;
         QDialog* first = e.open("Command5", "MR");
-        QDialog* second = e.open("Command15", "STEP");
-        QVERIFY(first != static_cast<QDialog*>(second));
-        e.type(second, "Text1", "OUTP 3");
-        e.press(second, "Command1");
+        e.click("Command15");
+        QVERIFY(e.form->findChildren<QDialog*>("STEP").isEmpty());
+        QVERIFY(first->isVisible());
+        e.type(first, "Text1", "5");
         e.press(first, "Command1");
-        QCOMPARE(e.keywords(), QStringList{"STEP"});
+        QCOMPARE(e.keywords(), QStringList{"MR"});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QDialog* second = e.open("Command15", "STEP");
+        e.press(second, "Command1");
+        QCOMPARE(e.keywords(), (QStringList{"MR", "STEP"}));
         QVERIFY(e.listMatchesTable());
     }
 
@@ -614,11 +620,16 @@ private slots:
         QCOMPARE(e.row(3), (Row{"VM", "350", "速度", "-", "-"}));
         QCOMPARE(e.program().RowCounter(), 3);
 
-        // Closing another dialog meanwhile does not free the main window; the speed
-        // dialog's close box stores nothing and gives it back.
+        // While another row dialog is open the speed entry only brings it to the front and
+        // leaves the main window as it is; the speed dialog's close box stores nothing and
+        // gives the main window back.
         QDialog* input = e.open("Command10", "XIN");
-        d = e.open("Command1", "Form4");
+        const qsizetype speedDialogs = e.form->findChildren<QDialog*>("Form4").size();
+        e.click("Command1");
+        QCOMPARE(e.form->findChildren<QDialog*>("Form4").size(), speedDialogs);
+        QVERIFY(e.form->centralWidget()->isEnabled());
         e.press(input, "Command2");
+        d = e.open("Command1", "Form4");
         QVERIFY(!e.form->centralWidget()->isEnabled());
         d->close();
         QCOMPARE(e.program().RowCounter(), 3);
