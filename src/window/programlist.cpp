@@ -189,9 +189,12 @@ void ProgramPanel::show_it() {
     }
     m_list->addTopLevelItems(items);
     // The row the edit buttons act on is the one highlighted: after a store, the new row.
-    if (m_delete->isEnabled() && m_program.CurrentRowIsValid()) {
+    // The list follows a row stored at its end even with no row chosen.
+    if (m_program.CurrentRowIsValid()) {
         QTreeWidgetItem* current = m_list->topLevelItem(m_program.CurrentRow() - 1);
-        m_list->setCurrentItem(current);
+        if (m_delete->isEnabled()) {
+            m_list->setCurrentItem(current);
+        }
         m_list->scrollToItem(current);
     }
     announce();

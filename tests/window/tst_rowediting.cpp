@@ -81,6 +81,19 @@ private slots:
         QCOMPARE(e.highlighted(), QList<int>{7});
     }
 
+    // A row stored at the end of a long program shows, with no row chosen too.
+    void theListFollowsAStoredRow() {
+        Editor e;
+        e.load(QList<Row>(60, kRows[2]));
+        e.click("Command12");  // 編輯開始
+        e.list()->clearSelection();
+        e.list()->scrollToTop();
+        e.click("Command4");  // 回原點, appended
+        QCOMPARE(e.program().RowCounter(), 65);
+        const QRect shown = e.list()->visualItemRect(e.list()->topLevelItem(64));
+        QVERIFY(e.list()->viewport()->rect().contains(shown.center()));
+    }
+
     void deleteTakesEveryHighlightedRow() {
         Editor e;
         e.click("Command12");  // 編輯開始
