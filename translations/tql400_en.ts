@@ -1133,6 +1133,18 @@ Licence: proprietary, all rights reserved.</translation>
         <source>下移</source>
         <translation>Move Rows Down</translation>
     </message>
+    <message>
+        <source>最近開啟的檔案(&amp;R)</source>
+        <translation>&amp;Recent Files</translation>
+    </message>
+    <message>
+        <source>(沒有)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>移除不存在的檔案</source>
+        <translation>Remove Missing Files</translation>
+    </message>
 </context>
 <context>
     <name>tql::FileCommands</name>

@@ -1,6 +1,7 @@
 #include "window/filecommands.h"
 
 #include "files/programfile.h"
+#include "session/usersettings.h"
 #include "window/prompter.h"
 
 #include <QFileInfo>
@@ -39,6 +40,7 @@ FileCommands::SaveOutcome FileCommands::saveProgramTo(const QString& path) {
         case SaveStatus::Written:
             m_fileName = path;  // before the title follows the saved state
             m_program.markSaved();
+            remember(path);
             return SaveOutcome::Saved;
         case SaveStatus::NothingToWrite:
             return SaveOutcome::NothingToWrite;
@@ -134,9 +136,41 @@ void FileCommands::openProgram(const QString& chosen) {
     }
     m_fileName = chosen;
     m_program.load(loaded.program->table, loaded.program->RowCounter);
+    remember(chosen);
     if (!loaded.notice.isEmpty()) {
         warn(loaded.notice);
     }
+}
+
+namespace {
+
+const QString kRecentKey = QStringLiteral("files/recent");
+
+}  // namespace
+
+QStringList FileCommands::recentFiles() const {
+    return userSettings().value(kRecentKey).toStringList().mid(0, kRecentFiles);
+}
+
+// The same file by another spelling of its path is one file.
+void FileCommands::remember(const QString& path) {
+    const QString file = QFileInfo(path).absoluteFilePath();
+    QStringList recent = recentFiles();
+    recent.removeAll(file);
+    recent.prepend(file);
+    userSettings().setValue(kRecentKey, recent.mid(0, kRecentFiles));
+}
+
+void FileCommands::openRecent(const QString& path) {
+    if (offerToSave()) {
+        openProgram(path);
+    }
+}
+
+void FileCommands::forgetMissingFiles() {
+    QStringList recent = recentFiles();
+    recent.removeIf([](const QString& file) { return !QFileInfo::exists(file); });
+    userSettings().setValue(kRecentKey, recent);
 }
 
 }  // namespace tql

@@ -37,6 +37,14 @@ public:
     // Offers to save unsaved changes; false when the operator chose to stay.
     bool offerToSave();
 
+    // 最近開啟的檔案: the last files opened or saved, the latest first, kept in the
+    // operator's settings; opening one asks about unsaved changes first, as 開啟舊檔 does.
+    static constexpr int kRecentFiles = 8;
+    QStringList recentFiles() const;
+    void openRecent(const QString& path);
+    // The files no longer there go from the list.
+    void forgetMissingFiles();
+
 private:
     enum class SaveOutcome { Saved, NothingToWrite, NoName, Failed };
 
@@ -44,6 +52,7 @@ private:
     SaveOutcome saveProgramTo(const QString& path);
     void clearProgram();
     void warn(const QString& text);
+    void remember(const QString& path);
 
     Program& m_program;
     Prompter& m_prompter;

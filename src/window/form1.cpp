@@ -174,6 +174,34 @@ void FORM1::buildFileMenu() {
     connect(
         command(file, "另存新檔", tr("另存新檔(&A)"), QKeySequence(QStringLiteral("Ctrl+Shift+S"))),
         &QAction::triggered, m_files, &FileCommands::saveAsCommand);
+    file->addSeparator();
+    QMenu* recent = file->addMenu(tr("最近開啟的檔案(&R)"));
+    recent->setObjectName(QStringLiteral("最近開啟的檔案"));
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { listRecentFiles(recent); });
+}
+
+// Rebuilt each time it opens: a file gone since is greyed, and may be taken off the list.
+void FORM1::listRecentFiles(QMenu* recent) {
+    recent->clear();
+    bool missing = false;
+    int n = 0;
+    for (const QString& path : m_files->recentFiles()) {
+        const QString shown = QDir::toNativeSeparators(path);
+        QAction* entry = recent->addAction(QStringLiteral("&%1 %2").arg(++n).arg(shown));
+        entry->setObjectName(QStringLiteral("最近開啟的檔案 %1").arg(n));
+        entry->setEnabled(QFileInfo::exists(path));
+        missing = missing || !entry->isEnabled();
+        connect(entry, &QAction::triggered, m_files, [this, path] { m_files->openRecent(path); });
+    }
+    if (n == 0) {
+        recent->addAction(tr("(沒有)"))->setEnabled(false);
+        return;
+    }
+    recent->addSeparator();
+    QAction* forget = recent->addAction(tr("移除不存在的檔案"));
+    forget->setObjectName(QStringLiteral("移除不存在的檔案"));
+    forget->setEnabled(missing);
+    connect(forget, &QAction::triggered, m_files, &FileCommands::forgetMissingFiles);
 }
 
 void FORM1::buildEditMenu() {

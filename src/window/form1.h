@@ -87,6 +87,7 @@ private:
     void placePanels();
     void buildMenu();
     void buildFileMenu();
+    void listRecentFiles(QMenu* recent);
     void buildEditMenu();
     void buildSettingsMenu();
     void buildLanguageMenu(QMenu* settings);

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -371,6 +372,45 @@ private slots:
         QVERIFY(w.prompter.messages.empty());
         QVERIFY(!w.form->isVisible());
         QVERIFY(w.line.written.isEmpty());  // not connected: nothing sent
+    }
+
+    // The files opened or saved, the latest first, eight at most; one gone since is greyed
+    // and may be taken off; opening one asks about unsaved work first.
+    void recentFiles() {
+        Window w;
+        w.enterProgram();
+        for (int n = 1; n <= 9; ++n) {
+            w.prompter.fileNames = {w.path(QString("p%1").arg(n))};
+            w.trigger("另存新檔");
+        }
+        QMenu* recent = w.form->findChild<QMenu*>("最近開啟的檔案");
+        QVERIFY(recent != nullptr);
+        emit recent->aboutToShow();
+        QCOMPARE(w.form->findChild<QAction*>("最近開啟的檔案 1")->text(),
+                 "&1 " + QDir::toNativeSeparators(w.path("p9.tq4")));
+        QVERIFY(w.form->findChild<QAction*>("最近開啟的檔案 8")->text().endsWith("p2.tq4"));
+        QVERIFY(w.form->findChild<QAction*>("最近開啟的檔案 9") == nullptr);
+
+        QFile::remove(w.path("p8.tq4"));
+        w.form->program().clear();
+        emit recent->aboutToShow();
+        QVERIFY(!w.form->findChild<QAction*>("最近開啟的檔案 2")->isEnabled());
+        w.form->findChild<QAction*>("最近開啟的檔案 3")->trigger();  // p7
+        QVERIFY(w.form->windowTitle().endsWith(" - p7.tq4"));
+        QCOMPARE(w.listed(), 2);
+        QVERIFY(w.form->findChild<QAction*>("移除不存在的檔案")->isEnabled());
+        w.form->findChild<QAction*>("移除不存在的檔案")->trigger();
+        emit recent->aboutToShow();
+        QVERIFY(w.form->findChild<QAction*>("最近開啟的檔案 1")->text().endsWith("p7.tq4"));
+        QVERIFY(w.form->findChild<QAction*>("最近開啟的檔案 2")->text().endsWith("p9.tq4"));
+        QVERIFY(!w.form->findChild<QAction*>("移除不存在的檔案")->isEnabled());
+
+        w.click("Command4");  // unsaved again: 取消 keeps it
+        w.prompter.answers = {Answer::Cancel};
+        w.form->findChild<QAction*>("最近開啟的檔案 2")->trigger();
+        QCOMPARE(w.messages().last(), kUnsaved);
+        QVERIFY(w.form->windowTitle().contains("p7.tq4"));
+        QCOMPARE(w.listed(), 3);
     }
 };
 
