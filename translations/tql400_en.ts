@@ -459,6 +459,61 @@
     </message>
 </context>
 <context>
+    <name>RowCaptions</name>
+    <message>
+        <source>絕對移動</source>
+        <translation>Move To</translation>
+    </message>
+    <message>
+        <source>相對移動</source>
+        <translation>Move By</translation>
+    </message>
+    <message>
+        <source>速度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>延遲</source>
+        <translation>Delay</translation>
+    </message>
+    <message>
+        <source>迴圈</source>
+        <translation>Loop</translation>
+    </message>
+    <message>
+        <source>迴圈結束</source>
+        <translation>End Loop</translation>
+    </message>
+    <message>
+        <source>標籤</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <source>跳至標籤</source>
+        <translation>Jump</translation>
+    </message>
+    <message>
+        <source>呼叫標籤</source>
+        <translation>Call</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>Return</translation>
+    </message>
+    <message>
+        <source>回原點</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>座標歸零</source>
+        <translation>Zero</translation>
+    </message>
+    <message>
+        <source>自設</source>
+        <translation>Custom</translation>
+    </message>
+</context>
+<context>
     <name>RowKinds</name>
     <message>
         <source>移動</source>

@@ -5,6 +5,7 @@
 
 #include "translator/programchecks.h"
 #include "window/controls.h"
+#include "window/rowcaptions.h"
 #include "window/rowicons.h"
 #include "window/rowmarks.h"
 
@@ -182,8 +183,9 @@ void ProgramPanel::show_it() {
     items.reserve(qsizetype(icons.size()));
     for (int i = 1; i <= int(icons.size()); ++i) {
         const Row& row = m_program.row(i);
-        auto* item =
-            new QTreeWidgetItem(QStringList{QString::number(i), row[1], row[2], row[3], row[4]});
+        auto* item = new QTreeWidgetItem(QStringList{QString::number(i), shownCell(row[1]),
+                                                     shownCell(row[2]), shownCell(row[3]),
+                                                     shownCell(row[4])});
         item->setIcon(0, m_icons[icons[i - 1]]);
         items.append(item);
     }

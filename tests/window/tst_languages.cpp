@@ -1,6 +1,8 @@
+#include "program/rowkinds.h"
 #include "session/language.h"
 #include "support/formfixture.h"
 #include "support/quietoffscreen.h"
+#include "window/rowcaptions.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -227,6 +229,37 @@ private slots:
         chinese.removeDuplicates();
         QVERIFY2(chinese.isEmpty(), qPrintable(chinese.join('\n')));
         QCOMPARE(w.panel(1), QString("Not connected"));
+    }
+
+    // The list shows a row of every kind in English, the file keeps its Chinese captions;
+    // every caption the row kinds store is one the list translates.
+    void englishListShowsTheRowsInEnglish() {
+        for (const RowKind& kind : rowKinds()) {
+            for (const char16_t* cell : kind.cells) {
+                const QString caption = cell == nullptr ? QString() : QString::fromUtf16(cell);
+                QVERIFY2(!caption.contains(kHan) || isRowCaption(caption), qPrintable(caption));
+            }
+        }
+        const LanguageTexts english("en");
+        test::FormFixture w;
+        QList<Row> rows;
+        for (const RowKind& kind : rowKinds()) {
+            rows << makeRow(kind.id, {"1", "2"});
+        }
+        w.load(rows);
+        QStringList chinese;
+        for (int i = 0; i < w.list()->topLevelItemCount(); ++i) {
+            for (int column = 1; column <= 4; ++column) {
+                if (const QString text = w.list()->topLevelItem(i)->text(column);
+                    text.contains(kHan)) {
+                    chinese << text;
+                }
+            }
+        }
+        QVERIFY2(chinese.isEmpty(), qPrintable(chinese.join('\n')));
+        const int speed = 1 + int(&rowKind(RowKindId::Speed) - rowKinds().data());
+        QCOMPARE(w.program().row(speed)[2], QString("速度"));  // the file's text
+        QCOMPARE(w.list()->topLevelItem(speed - 1)->text(2), QString("Speed"));
     }
 
     void everyTextHasItsRoom_data() {
