@@ -695,7 +695,7 @@
     <name>Upload</name>
     <message>
         <source>是否儲存程式?</source>
-        <translation>Store the program?</translation>
+        <translation>Store the program on the controller?</translation>
     </message>
     <message>
         <source>現在執行程式?</source>
@@ -739,7 +739,7 @@
     </message>
     <message>
         <source>斷線</source>
-        <translation>Release</translation>
+        <translation>Disconnect</translation>
     </message>
     <message>
         <source>停止</source>
@@ -1149,10 +1149,6 @@ Licence: proprietary, all rights reserved.</translation>
         <translation>Enter the port name or the device path:</translation>
     </message>
     <message>
-        <source>新的語言在下次啟動時生效.</source>
-        <translation>The new language takes effect when the tool starts again.</translation>
-    </message>
-    <message>
         <source>系統</source>
         <translation>System</translation>
     </message>
@@ -1220,7 +1216,7 @@ Licence: proprietary, all rights reserved.</translation>
     <name>tql::Form3</name>
     <message>
         <source> X軸距離 :</source>
-        <translation> X distance:</translation>
+        <translation> Target X:</translation>
     </message>
     <message>
         <source> X軸座標 :</source>
@@ -1388,7 +1384,7 @@ Licence: proprietary, all rights reserved.</translation>
     </message>
     <message>
         <source>速度</source>
-        <translation>Speed</translation>
+        <translation>Add Speed</translation>
     </message>
     <message>
         <source>延遲</source>
@@ -1420,7 +1416,7 @@ Licence: proprietary, all rights reserved.</translation>
     </message>
     <message>
         <source>回原點</source>
-        <translation>Home</translation>
+        <translation>Add Home</translation>
     </message>
     <message>
         <source>座標歸零</source>
@@ -1635,6 +1631,14 @@ Licence: proprietary, all rights reserved.</translation>
     <message>
         <source>標籤 : </source>
         <translation>Label: </translation>
+    </message>
+    <message>
+        <source>+: 等待輸入變 1 (ON); -: 等待輸入變 0 (OFF); 按一下切換</source>
+        <translation>+: wait for the input to become 1 (on); -: to become 0 (off); click to switch</translation>
+    </message>
+    <message>
+        <source>等待輸入, 不跳躍</source>
+        <translation>Wait for the input, no jump</translation>
     </message>
 </context>
 <context>

@@ -26,6 +26,9 @@ XIN::XIN(RowDialogHost& host) : RowDialog(host, QStringLiteral("XIN"), QStringLi
         m_kinds[i] = named(new QRadioButton(captions[i]), QStringLiteral("Option1(%1)").arg(i));
         connect(m_kinds[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
     }
+    // Two marks that say nothing by themselves.
+    m_sense->setToolTip(tr("+: 等待輸入變 1 (ON); -: 等待輸入變 0 (OFF); 按一下切換"));
+    m_kinds[0]->setToolTip(tr("等待輸入, 不跳躍"));
     m_label = named(new QLineEdit, QStringLiteral("Text1"));
     auto* labelCaption = named(new QLabel(tr("標籤 : ")), QStringLiteral("Label1"));
     auto* confirm = confirmButton(QStringLiteral("Command1"));

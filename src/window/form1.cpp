@@ -301,7 +301,12 @@ void FORM1::buildLanguageMenu(QMenu* settings) {
         choices->addAction(action);
         connect(action, &QAction::triggered, this, [this, language] {
             if (setChosenLanguage(language)) {
-                m_prompter.message(this, tr("新的語言在下次啟動時生效."), applicationTitle());
+                // In both languages: the operator may read only the one chosen.
+                m_prompter.message(this,
+                                   QStringLiteral("新的語言在下次啟動時生效.\n"
+                                                  "The new language takes effect when the tool "
+                                                  "starts again."),
+                                   applicationTitle());
             } else {
                 m_prompter.message(this, tr("無法儲存語言的選擇, 下次啟動時語言不變."),
                                    applicationTitle(), Prompter::Buttons::Ok,
