@@ -1196,6 +1196,42 @@ Licence: proprietary, all rights reserved.</translation>
         <source>移除不存在的檔案</source>
         <translation>Remove Missing Files</translation>
     </message>
+    <message>
+        <source>操作說明</source>
+        <translation>Walkthrough</translation>
+    </message>
+    <message>
+        <source>按鍵</source>
+        <translation>Keys</translation>
+    </message>
+    <message>
+        <source>找不到操作說明 %1; 原始碼中的 docs/walkthrough.md 是同一份.</source>
+        <translation>The walkthrough %1 is not found; docs/walkthrough.md in the sources is the same.</translation>
+    </message>
+    <message>
+        <source>F7	檢查程式
+F8	模擬執行
+F9	中斷點 (程式列表中)
+F12	停止控制器的程式
+Esc	取消插入或修改
+Delete	刪除選取的列
+Ctrl+Z / Ctrl+Y	復原 / 重做
+Ctrl+X / Ctrl+C / Ctrl+V	剪下 / 複製 / 貼上 選取的列
+Alt+Up / Alt+Down	上移 / 下移 選取的列
+Ctrl+N / Ctrl+O / Ctrl+S	建立新檔 / 開啟舊檔 / 儲存
+Ctrl+Q	結束</source>
+        <translation>F7	Check Program
+F8	Dry Run
+F9	Breakpoint (in the program list)
+F12	Stop the controller&apos;s program
+Esc	Drop the armed insert or modify
+Delete	Delete the highlighted rows
+Ctrl+Z / Ctrl+Y	Undo / Redo
+Ctrl+X / Ctrl+C / Ctrl+V	Cut / Copy / Paste the highlighted rows
+Alt+Up / Alt+Down	Move the highlighted rows up / down
+Ctrl+N / Ctrl+O / Ctrl+S	New / Open / Save
+Ctrl+Q	Exit</translation>
+    </message>
 </context>
 <context>
     <name>tql::FileCommands</name>

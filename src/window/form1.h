@@ -102,6 +102,9 @@ private:
     void showState(const QString& mode);
     // 說明 > 關於: the version and the licence.
     void about();
+    // 說明: the walkthrough, and the keys.
+    void walkthrough();
+    void keys();
     // The speed dialog disables the main window while it is up. Its controls and menu are
     // what is switched: disabling the window itself would disable its dialogs with it.
     void setMainWindowEnabled(bool enabled);

@@ -513,6 +513,18 @@ private slots:
         QCOMPARE(w.form->program().EntryArmed(), armsEntry);
         QCOMPARE(w.form->program().RowCounter(), 0);
     }
+
+    // 說明: the keys, and the walkthrough, said where it is not installed (a build tree).
+    void helpShowsTheKeysAndTheWalkthrough() {
+        test::FormFixture w;
+        w.trigger("按鍵");
+        for (const char* key : {"F7\t", "F8\t", "F9\t", "F12\t", "Ctrl+Z", "Ctrl+X"}) {
+            QVERIFY2(w.messages().last().contains(QString::fromUtf8(key)), key);
+        }
+        w.trigger("操作說明");
+        QVERIFY(w.messages().last().startsWith("找不到操作說明 "));
+        QVERIFY(w.messages().last().contains("walkthrough.md"));
+    }
 };
 
 QTEST_MAIN(TestForm1)
