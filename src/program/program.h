@@ -92,9 +92,6 @@ public:
     // 上移 (by -1) and 下移 (+1): the rows chosen one place on, the row they pass going round
     // them; false, nothing changed, when one of them stands at the edge.
     bool moveRows(const std::set<int>& rows, int by);
-    // Drag and drop: the rows chosen, in their order, before row `before`; false when that
-    // changes nothing.
-    bool moveRowsTo(const std::set<int>& rows, int before);
     // 開啟舊檔: the file's table and count, unchanged, a fresh history. No row is chosen and
     // nothing is armed: a mode armed on the old program's rows must not land on the new.
     void load(const tql::ProgramTable& table, int rowCounter);

@@ -87,26 +87,6 @@ bool Program::moveRows(const std::set<int>& rows, int by) {
     return reorder(first, order, chosen.size());
 }
 
-// The stretch from the first row that moves or is passed to the last: the rows not chosen
-// keep their order, the chosen ones come together where `before` stood.
-bool Program::moveRowsTo(const std::set<int>& rows, int before) {
-    const std::set<int> chosen = programRows(rows, m_rowCounter);
-    if (chosen.empty() || before < 1 || before > m_rowCounter + 1) {
-        return false;
-    }
-    const int first = std::min(*chosen.begin(), before);
-    const int last = std::max(*chosen.rbegin(), before - 1);
-    std::vector<int> order;
-    for (int row = first; row <= last; ++row) {
-        if (!chosen.contains(row)) {
-            order.push_back(row);
-        }
-    }
-    const auto place = std::lower_bound(order.begin(), order.end(), before);
-    order.insert(place, chosen.begin(), chosen.end());
-    return reorder(first, order, chosen.size());
-}
-
 // The rows from `first` on in the order given (each the row that comes there), as one step.
 bool Program::reorder(int first, const std::vector<int>& order, size_t moving) {
     Change change;

@@ -76,14 +76,6 @@ private slots:
         }) << "ABCDE" << 3;
         QTest::newRow("up from the first row")
             << Operation([](Program& p) { return p.moveRows({1}, -1); }) << "ABCDE" << 3;
-        QTest::newRow("dropped below") << Operation([](Program& p) {
-            return p.moveRowsTo({1, 3}, 5);
-        }) << "BDACE" << 4;
-        QTest::newRow("dropped above") << Operation([](Program& p) {
-            return p.moveRowsTo({4, 5}, 2);
-        }) << "ADEBC" << 5;
-        QTest::newRow("dropped where it stands")
-            << Operation([](Program& p) { return p.moveRowsTo({2}, 3); }) << "ABCDE" << 3;
     }
 
     void rowsEndWhereTheyShould() {
