@@ -4,10 +4,9 @@
 // controller simulator as a child process.
 
 #include "session/prompter.h"
+#include "simulatorprocess.h"
 
-#include <QProcess>
 #include <QString>
-#include <QStringList>
 
 namespace bench {
 
@@ -24,21 +23,6 @@ public:
     QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
-// The simulator as a child process, serving one pseudo-terminal (TQL400_SIM_PATH).
-struct Simulator {
-    QProcess process;
-    QString device;
-
-    explicit Simulator(const QStringList& arguments) {
-        process.start(QStringLiteral(TQL400_SIM_PATH), arguments);
-        if (process.waitForReadyRead(5000)) {
-            device = QString::fromLocal8Bit(process.readLine()).trimmed();
-        }
-    }
-    ~Simulator() {
-        process.closeWriteChannel();
-        process.waitForFinished(2000);
-    }
-};
+using Simulator = sim::SimulatorProcess;
 
 }  // namespace bench

@@ -3,6 +3,7 @@
 // status; every run it measured is in the run history.
 #include "files/programfile.h"
 #include "session/runhistory.h"
+#include "simulatorprocess.h"
 #include "support/programrows.h"
 
 #include <QProcess>
@@ -13,21 +14,7 @@ using namespace tql;
 
 namespace {
 
-struct Simulator {
-    QProcess process;
-    QString device;
-
-    explicit Simulator(const QStringList& arguments) {
-        process.start(QStringLiteral(TQL400_SIM_PATH), arguments);
-        if (process.waitForReadyRead(5000)) {
-            device = QString::fromLocal8Bit(process.readLine()).trimmed();
-        }
-    }
-    ~Simulator() {
-        process.closeWriteChannel();
-        process.waitForFinished(2000);
-    }
-};
+using Simulator = sim::SimulatorProcess;
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 
 #include "link/qtserialline.h"
 #include "pseudoterminal.h"
+#include "simulatorprocess.h"
 #include "support/quietoffscreen.h"
 #include "support/sessionfixture.h"
 #include "translator/translator.h"
@@ -34,22 +35,7 @@ using Answer = Prompter::Answer;
 
 namespace {
 
-// The simulator as a child process, serving one pseudo-terminal.
-struct Simulator {
-    QProcess process;
-    QString device;
-
-    explicit Simulator(const QStringList& arguments) {
-        process.start(QStringLiteral(TQL400_SIM_PATH), arguments);
-        if (process.waitForReadyRead(5000)) {
-            device = QString::fromLocal8Bit(process.readLine()).trimmed();
-        }
-    }
-    ~Simulator() {
-        process.closeWriteChannel();
-        process.waitForFinished(2000);
-    }
-};
+using Simulator = sim::SimulatorProcess;
 
 // A session on the simulator's pseudo-terminal.
 struct Session : tql::test::SessionFixture<QtSerialLine, ThreadSleeper> {
