@@ -163,10 +163,12 @@ std::variant<Arguments, int> parseArguments(const QStringList& arguments) {
             return line.wrong(QStringLiteral("--%1 is given once").arg(name));
         }
         if (parser.isSet(option) && parser.value(option).isEmpty()) {
-            return line.wrong(QStringLiteral("--%1 needs a %2")
-                                  .arg(name, option.valueName() == QStringLiteral("OUT")
-                                                 ? QStringLiteral("file name")
-                                                 : option.valueName().toLower()));
+            const QString& value = option.valueName();
+            return line.wrong(QStringLiteral("--%1 needs %2")
+                                  .arg(name, value == QStringLiteral("OUT") ? "a file name"
+                                             : value == QStringLiteral("SECONDS")
+                                                 ? "a number of seconds"
+                                                 : "a port"));
         }
     }
     if (int(parsed.check) + int(parsed.dryRun) + int(parser.isSet(kOut)) + int(parser.isSet(kRun)) >

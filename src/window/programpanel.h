@@ -118,8 +118,8 @@ private:
     void paintRows();
     void paintRow(int row);
     std::set<int> highlightedRows() const;
-    // The rows first..first+count-1 highlighted, the first of them chosen and shown.
-    void highlightRows(int first, int count);
+    // These rows highlighted, the first of them chosen and shown.
+    void highlightRows(const std::set<int>& rows);
 
     Program& m_program;
     SessionClient& m_session;

@@ -25,18 +25,17 @@ std::set<int> ProgramPanel::highlightedRows() const {
     return rows;
 }
 
-void ProgramPanel::highlightRows(int first, int count) {
-    if (first < 1 || count < 1) {
-        return;
-    }
+void ProgramPanel::highlightRows(const std::set<int>& rows) {
     m_list->clearSelection();
-    for (int row = first; row < first + count && row <= m_list->topLevelItemCount(); ++row) {
-        m_list->topLevelItem(row - 1)->setSelected(true);
+    for (const int row : rows) {
+        if (QTreeWidgetItem* item = m_list->topLevelItem(row - 1)) {
+            item->setSelected(true);
+        }
     }
-    if (QTreeWidgetItem* shown = m_list->topLevelItem(first - 1)) {
+    if (QTreeWidgetItem* shown = rows.empty() ? nullptr : m_list->topLevelItem(*rows.begin() - 1)) {
         m_list->setCurrentItem(shown, 0, QItemSelectionModel::NoUpdate);
         m_list->scrollToItem(shown);
-        m_program.setCurrentRow(first);
+        m_program.setCurrentRow(*rows.begin());
         setEditButtonsEnabled(true);
     }
 }
@@ -81,7 +80,11 @@ void ProgramPanel::pasteRows() {
     if (!reportStore(m_program.insertRows(before, *rows))) {
         return;
     }
-    highlightRows(before, int(rows->size()));
+    std::set<int> pasted;
+    for (int row = before; row < before + int(rows->size()); ++row) {
+        pasted.insert(row);
+    }
+    highlightRows(pasted);
 }
 
 void ProgramPanel::moveRows(int by) {
@@ -89,14 +92,11 @@ void ProgramPanel::moveRows(int by) {
     if (rows.empty() || !m_program.moveRows(rows, by)) {
         return;
     }
-    m_list->clearSelection();
+    std::set<int> moved;
     for (const int row : rows) {
-        m_list->topLevelItem(row + by - 1)->setSelected(true);
+        moved.insert(row + by);
     }
-    QTreeWidgetItem* shown = m_list->topLevelItem(*rows.begin() + by - 1);
-    m_list->setCurrentItem(shown, 0, QItemSelectionModel::NoUpdate);
-    m_list->scrollToItem(shown);
-    m_program.setCurrentRow(*rows.begin() + by);
+    highlightRows(moved);
 }
 
 }  // namespace tql
