@@ -126,6 +126,7 @@ Watch DryRunner::Simulation::watch() const {
     }
     if (const auto& wait = m_machine.waitingOnInput()) {
         watch.waitsFor = Texts::tr("等待輸入 %1 變 %2").arg(wait->input).arg(wait->on ? 1 : 0);
+        watch.inputWait = Watch::InputWait{wait->input, wait->on, m_waitStart};
     } else if (m_machine.position() != m_machine.target()) {
         watch.waitsFor = Texts::tr("移動到 %1").arg(m_machine.target(), 0, 'f', 3);
     } else if (m_machine.delayUntil() > m_t + kTimeTolerance) {
@@ -189,7 +190,7 @@ bool DryRunner::Simulation::load(const ProgramTable& table, int RowCounter) {
 // counters made) take their time first; a program whose first row is not reached by
 // then (its first row gives no line) is not paused at the start.
 void DryRunner::Simulation::start() {
-    m_machine.setPauseCheck([this](size_t line) { return arrive(line); });
+    bindPauseCheck();
     m_position = m_setup.startPosition;
     m_result.lowest = m_result.highest = m_position;
     m_result.samples.emplace_back(0, m_position);
@@ -206,6 +207,16 @@ void DryRunner::Simulation::start() {
     m_opening = m_machine.paused();
     m_starting = false;
     followWaits();
+}
+
+void DryRunner::Simulation::bindPauseCheck() {
+    m_machine.setPauseCheck([this](size_t line) { return arrive(line); });
+}
+
+std::unique_ptr<DryRunner::Simulation> DryRunner::Simulation::copy() const {
+    auto copy = std::make_unique<Simulation>(*this);
+    copy->bindPauseCheck();
+    return copy;
 }
 
 // The program comes to a line: at a row's first line the row before is done, and the
@@ -280,6 +291,8 @@ void DryRunner::Simulation::record() {
 DryRunner::DryRunner(const ProgramTable& table, int RowCounter, const DryRunSetup& setup)
     : m_simulation(std::make_unique<Simulation>(table, RowCounter, setup)) {}
 
+DryRunner::DryRunner(const DryRunner& other) : m_simulation(other.m_simulation->copy()) {}
+
 DryRunner::~DryRunner() = default;
 
 Pause DryRunner::run(const RunLimits& limits) {
@@ -304,6 +317,10 @@ const DryRunResult& DryRunner::result() const {
 
 const std::vector<TracedRow>& DryRunner::trace() const {
     return m_simulation->trace();
+}
+
+std::vector<TracedRow> DryRunner::takeTrace() {
+    return m_simulation->takeTrace();
 }
 
 const DryRunSetup& DryRunner::setup() const {

@@ -128,6 +128,12 @@ struct Watch {
     std::vector<LoopCounter> loops;  // the loops entered and not yet left, the outer first
     std::vector<int> calls;          // the CALL rows waiting for their RET, the first first
     QString waitsFor;                // "等待輸入 3 變 1", ...; empty when nothing holds it
+    struct InputWait {
+        int input = 0;  // 1..8
+        bool on = true;
+        double since = 0;  // seconds of the run
+    };
+    std::optional<InputWait> inputWait;  // what waitsFor says of a wait on an input
 };
 QStringList watchText(const Watch& watch);
 
@@ -151,7 +157,9 @@ class DryRunner {
 public:
     DryRunner(const ProgramTable& table, int RowCounter, const DryRunSetup& setup);
     ~DryRunner();
-    DryRunner(const DryRunner&) = delete;
+    // A copy runs on by itself from where the original stands: a look ahead that leaves the
+    // original where it is.
+    DryRunner(const DryRunner& other);
     DryRunner& operator=(const DryRunner&) = delete;
 
     Pause run(const RunLimits& limits = {});
@@ -161,6 +169,8 @@ public:
     Watch watch() const;
     const DryRunResult& result() const;
     const std::vector<TracedRow>& trace() const;
+    // The rows traced since the last take; a run followed for hours keeps none of them.
+    std::vector<TracedRow> takeTrace();
     const DryRunSetup& setup() const;
 
 private:

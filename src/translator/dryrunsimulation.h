@@ -7,6 +7,7 @@
 #include "translator/translator.h"
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -27,6 +28,9 @@ public:
     bool ended() const { return m_ended; }
     const DryRunResult& result() const { return m_result; }
     const std::vector<TracedRow>& trace() const { return m_trace; }
+    std::vector<TracedRow> takeTrace() { return std::exchange(m_trace, {}); }
+    // The copy's machine asks the copy, not the original, where to pause.
+    std::unique_ptr<Simulation> copy() const;
     const DryRunSetup& setup() const { return m_setup; }
 
     Pause run(const RunLimits& limits);
@@ -38,6 +42,7 @@ private:
     bool going() const;
     bool load(const ProgramTable& table, int RowCounter);
     void start();
+    void bindPauseCheck();
     bool arrive(size_t line);
     void finishRow();
     bool tick();
