@@ -5,7 +5,7 @@
 #include "files/atomicfile.h"
 #include "files/programfile.h"
 #include "files/tracefile.h"
-#include "session/calibrations.h"
+#include "session/portrecords.h"
 #include "session/usersettings.h"
 #include "translator/dryrun.h"
 #include "translator/programchecks.h"

@@ -301,6 +301,9 @@ void ControllerSession::Timer1_Timer() {
     const PollReading reading = pollPositionAndInputs(m_link);
     if (m_measuring) {
         tellRunPosition(at, reading.position);
+        // "?INP" goes out once the reply to "?PE" was waited for.
+        emit runInputs(at + std::chrono::duration<double>(commands::kQueryWait).count(),
+                       reading.inputs);
     }
     {
         const QMutexLocker locked(&m_shared);

@@ -167,6 +167,8 @@ signals:
     void runPosition(double seconds, double position);
     // A poll while measuring whose reply is no position: silence, or text.
     void runUnread(double seconds, const QString& reply);
+    // The inputs the console's poll read while measuring, seconds after "G".
+    void runInputs(double seconds, const tql::InputStates& inputs);
     void runStopped();
 
 private:
@@ -207,7 +209,8 @@ private:
     bool checkSendable(const QString& text);
     bool checkNumberField(const QString& value, bool emptyAllowed);
     bool uploadDespiteErrors(const ProgramTable& table, int rowCounter);
-    void download(const QStringList& text);
+    // hash: the rows' (programHash), kept for the port once the program is whole there.
+    void download(const QStringList& text, const QString& hash);
     bool ask(const QString& question, Prompter::Icon icon);
 
     const QString m_historyKey;

@@ -2,6 +2,9 @@
 // its progress reported, and the controller asked to store and run it.
 #include "files/tracefile.h"
 #include "session/controllersession.h"
+#include "session/portrecords.h"
+#include "session/runhistory.h"
+#include "session/usersettings.h"
 #include "translator/programchecks.h"
 #include "translator/upload.h"
 
@@ -71,13 +74,13 @@ Exchange ControllerSession::upload(const ProgramTable& table, int rowCounter) {
         notice(ControllerSession::tr("尚未連線"));
         return Exchange::NotSent;
     }
-    download(translation.ControllerText);
+    download(translation.ControllerText, programHash(table, rowCounter));
     return Exchange::Done;
 }
 
 // At 9600 baud a long program is seconds on the wire: every line is reported as it goes
 // out, and whoever shows it may let events run, so the line is held throughout.
-void ControllerSession::download(const QStringList& text) {
+void ControllerSession::download(const QStringList& text, const QString& hash) {
     const Hold hold(*this);
     m_uploadCancelled = false;
     const int total = int(text.size());
@@ -88,9 +91,13 @@ void ControllerSession::download(const QStringList& text) {
         return !m_uploadCancelled;
     };
     const auto question = [this](const QString& q) { return ask(q, Prompter::Icon::Question); };
-    const DownloadOutcome outcome = downloadProgram(m_link, text, question, sent);
+    const Download done = downloadProgram(m_link, text, question, sent);
     emit uploadEnded();
-    switch (outcome) {
+    if (done.outcome == DownloadOutcome::Sent || done.outcome == DownloadOutcome::Started) {
+        QSettings settings = userSettings();
+        recordUpload(settings, portNumber(), {hash, done.stored, QDateTime::currentDateTimeUtc()});
+    }
+    switch (done.outcome) {
         case DownloadOutcome::Sent:
             break;
         case DownloadOutcome::Started:

@@ -1,7 +1,7 @@
 #include "translator/upload.h"
 
-#include "link/commands.h"
 #include "files/big5.h"
+#include "link/commands.h"
 #include "link/console.h"
 
 #include <chrono>
@@ -81,11 +81,11 @@ bool sendPaced(Link& link, const QStringList& text,
 
 }  // namespace
 
-DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
-                                const std::function<bool(const QString& question)>& ask,
-                                const std::function<bool(int sent, int total)>& progress) {
+Download downloadProgram(Link& link, const QStringList& ControllerText,
+                         const std::function<bool(const QString& question)>& ask,
+                         const std::function<bool(int sent, int total)>& progress) {
     if (!probeController(link)) {
-        return DownloadOutcome::NoAnswer;
+        return {DownloadOutcome::NoAnswer};
     }
     const auto lost = [&link] { return link.lostReason().has_value(); };
     stopControllerProgram(link);
@@ -93,36 +93,38 @@ DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
     bool cancelled = false;
     if (progress) {
         if (lost() || !sendPaced(link, ControllerText, progress, cancelled)) {
-            return DownloadOutcome::LineLost;
+            return {DownloadOutcome::LineLost};
         }
     } else {
         for (const QString& line : ControllerText) {
             if (lost()) {
-                return DownloadOutcome::LineLost;
+                return {DownloadOutcome::LineLost};
             }
             link.writeLine(line);
         }
     }
     link.writeCarriageReturn();
     if (lost()) {
-        return DownloadOutcome::LineLost;
+        return {DownloadOutcome::LineLost};
     }
     if (cancelled) {
-        return DownloadOutcome::Cancelled;
+        return {DownloadOutcome::Cancelled};
     }
-    if (ask(storeQuestion())) {
+    const bool stored = ask(storeQuestion());
+    if (stored) {
         link.writeLine(kSaveProgram);
     }
     if (lost()) {
-        return DownloadOutcome::LineLost;
+        return {DownloadOutcome::LineLost, stored};
     }
     const bool run = ask(runQuestion());
     if (run) {
         startStoredProgram(link);
     }
-    return lost()  ? DownloadOutcome::LineLost
-           : run ? DownloadOutcome::Started
-                 : DownloadOutcome::Sent;
+    return {lost() ? DownloadOutcome::LineLost
+            : run  ? DownloadOutcome::Started
+                   : DownloadOutcome::Sent,
+            stored};
 }
 
 }  // namespace tql

@@ -27,6 +27,10 @@ enum class DownloadOutcome {
     LineLost,
     Cancelled,
 };
+struct Download {
+    DownloadOutcome outcome = DownloadOutcome::NoAnswer;
+    bool stored = false;  // "SAVE P" went out
+};
 
 // Probe ("?VM", 200 ms), ESC ESC, "DL", every line, a lone CR; then ask (Yes = true) the
 // store question ("SAVE P") and the run question ("HON", 100 ms, "G"). A silent probe
@@ -37,8 +41,8 @@ enum class DownloadOutcome {
 // line, the lines it holds reach the controller and are counted, then the lone CR ends
 // the download, and nothing is stored or started (Cancelled); the controller then holds
 // the lines counted. After the last line the program is whole and the questions are asked.
-DownloadOutcome downloadProgram(Link& link, const QStringList& ControllerText,
-                                const std::function<bool(const QString& question)>& ask,
-                                const std::function<bool(int sent, int total)>& progress = {});
+Download downloadProgram(Link& link, const QStringList& ControllerText,
+                         const std::function<bool(const QString& question)>& ask,
+                         const std::function<bool(int sent, int total)>& progress = {});
 
 }  // namespace tql

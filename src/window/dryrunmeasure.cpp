@@ -1,6 +1,6 @@
 // 量測執行 in the dry-run window: the controller asked to start its stored program, the
 // model's run drawn, the slide's polled positions over it, the measured times beside.
-#include "session/calibrations.h"
+#include "session/portrecords.h"
 #include "session/usersettings.h"
 #include "window/controls.h"
 #include "window/dryrunwindow.h"

@@ -315,8 +315,9 @@ private slots:
             asked << question;
             return question == storeQuestion() ? store : run;
         };
-        QCOMPARE(downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask),
-                 run ? DownloadOutcome::Started : DownloadOutcome::Sent);
+        const Download done = downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask);
+        QCOMPARE(done.outcome, run ? DownloadOutcome::Started : DownloadOutcome::Sent);
+        QCOMPARE(done.stored, store);
         QCOMPARE(w.line.written, QByteArray("?VM\r\x1b\x1b"
                                             "DL\r{\rCLR VAR;\r}\r\r") +
                                      tail);
@@ -348,7 +349,8 @@ private slots:
         w.line.lostAtWrite = atWrite;
         int asked = 0;
         const auto ask = [&](const QString&) { return ++asked > 0; };
-        QCOMPARE(downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask), DownloadOutcome::LineLost);
+        QCOMPARE(downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask).outcome,
+                 DownloadOutcome::LineLost);
         QCOMPARE(w.line.written, written);
         QCOMPARE(asked, 0);
     }
@@ -385,7 +387,7 @@ private slots:
             return false;
         };
         const auto progress = [&](int sent, int) { return sent < stopAfter; };
-        QCOMPARE(downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask, progress), outcome);
+        QCOMPARE(downloadProgram(w.link, {"{", "CLR VAR;", "}"}, ask, progress).outcome, outcome);
         QCOMPARE(w.line.written, written);
         QCOMPARE(asked, questions);
     }
@@ -414,7 +416,8 @@ private slots:
             counted.push_back(sent);
             return sent != stopAfter;
         };
-        downloadProgram(link, text, [](const QString&) { return false; }, progress);
+        downloadProgram(
+            link, text, [](const QString&) { return false; }, progress);
         QCOMPARE(wire.idledWithLinesLeft, false);
         QVERIFY(wire.mostWaiting > 9 && wire.mostWaiting <= 96 + 9);
         const int sent = int(counted.size());
@@ -431,7 +434,7 @@ private slots:
         Wire w;
         bool asked = false;
         const auto ask = [&](const QString&) { return asked = true; };
-        QCOMPARE(downloadProgram(w.link, {"{", "}"}, ask), DownloadOutcome::NoAnswer);
+        QCOMPARE(downloadProgram(w.link, {"{", "}"}, ask).outcome, DownloadOutcome::NoAnswer);
         QCOMPARE(w.line.written, QByteArray("?VM\r"));
         QVERIFY(!asked);
     }

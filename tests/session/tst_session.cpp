@@ -1,7 +1,8 @@
 // The console's exchanges as the controller session makes them, on a scripted line and
 // without any window: every byte, wait, text and state the windows are told to show.
 #include "link/portname.h"
-#include "session/calibrations.h"
+#include "session/portrecords.h"
+#include "session/runhistory.h"
 #include "session/usersettings.h"
 #include "support/quietoffscreen.h"
 #include "support/sessionfixture.h"
@@ -322,6 +323,20 @@ private slots:
         QTRY_COMPARE(positions, QList<double>{12.5});
         QCOMPARE(unread.value(0), QString("ERR\r"));  // a reply of text is told, not taken
         QVERIFY(s.line.written.startsWith("?PE\r"));
+        // The console's poll tells the inputs too, read after the position.
+        fast.stop();
+        double positionAt = -1;
+        QObject::connect(&s.session, &ControllerSession::runPosition,
+                         [&](double at, double) { positionAt = at; });
+        std::optional<std::pair<double, InputStates>> inputs;
+        QObject::connect(&s.session, &ControllerSession::runInputs,
+                         [&](double at, const InputStates& read) {
+                             inputs = {at, read};
+                         });
+        s.line.replies = {"12.5\r", "", "4\r"};
+        QVERIFY(s.tick());
+        QVERIFY(inputs && inputs->first >= positionAt);
+        QCOMPARE(inputs->second, (InputStates{false, false, true}));
         s.session.stopProgram();
         QCOMPARE(stopped, 1);
         QVERIFY(!fast.isActive());
@@ -498,12 +513,21 @@ private slots:
         QFile trace(QDir(s.home.dir.path()).filePath("TRY.txt"));
         QVERIFY(trace.open(QIODevice::ReadOnly));
         QCOMPARE(trace.readAll(), QByteArray("{\r\nCLR VAR;\r\nH;\r\nDN;\r\n}\r\n"));
+        // What the controller on the port now holds, as this tool sent it.
+        const std::optional<UploadRecord> upload = lastUpload(userSettings(), "1");
+        QVERIFY(upload);
+        QCOMPARE(upload->hash, programHash(tableOf({kHome}), 1));
+        QCOMPARE(upload->stored, store == int(Answer::Yes));
+        QVERIFY(!programDiffers(userSettings(), "1", tableOf({kHome}), 1));
+        QVERIFY(programDiffers(userSettings(), "1", tableOf({kHome, kHome}), 2)
+                    ->startsWith("控制器中的程式與編輯中的不同 (上次上傳: "));
     }
 
     // 取消 during the upload: after the line on the wire the lone CR ends the download;
     // nothing is stored or started, and the operator learns what the controller holds.
     void cancelledUpload() {
         ConnectedSession s;
+        userSettings().remove("upload");
         s.line.replies = {"100\r"};
         QObject::connect(&s.session, &ControllerSession::uploadProgress, &s.session, [&](int sent) {
             if (sent == 2) {
@@ -515,6 +539,7 @@ private slots:
                                             "DL\r{\rCLR VAR;\r\r"));
         QCOMPARE(s.messages(), QStringList{uploadCancelledMessage(2, 5)});
         QVERIFY(pollTimer(s.session).isActive());
+        QVERIFY(!lastUpload(userSettings(), "1"));  // part of a program is no upload
     }
 
     void uploadConnectsFirst() {

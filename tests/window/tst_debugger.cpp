@@ -1,4 +1,4 @@
-#include "session/calibrations.h"
+#include "session/portrecords.h"
 #include "session/runhistory.h"
 #include "session/usersettings.h"
 #include "support/formfixture.h"
