@@ -50,6 +50,12 @@ ShadowRun::ShadowRun(const ProgramTable& table, int RowCounter, const ShadowSetu
     sample();
 }
 
+Watch ShadowRun::model() const {
+    Watch watch = m_model.watch();
+    watch.seconds += m_offset;
+    return watch;
+}
+
 std::optional<double> ShadowRun::machinePosition() const {
     return m_lastReading;
 }

@@ -61,8 +61,8 @@ public:
     // The row the model says the machine is running; once judged, the row the judgement
     // names (where the two parted, where the model stopped following, 0 when it ended).
     int row() const { return m_row; }
-    // The model as it stands, for the watch panel.
-    Watch model() const { return m_model.watch(); }
+    // The model as it stands, for the watch panel, its time on the run's clock.
+    Watch model() const;
     // The last polled position.
     std::optional<double> machinePosition() const;
     // "實機與程式不符, 約在第 N 列", "執行完畢 (實測 5.120 秒)", ...; empty while following.

@@ -57,14 +57,25 @@ void DryRunWindow::buildMeasuring(QHBoxLayout* buttons) {
             [this](double at, const QString& reply) {
                 if (m_measured && m_measuring) {
                     m_measured->unread(at, reply);
+                    m_shadow->unread(at, reply);
                     showMeasurement();
+                    followShadow();
                 }
             });
+    connect(controller, &ControllerSession::runInputs, this,
+            [this](double at, const InputStates& inputs) {
+                if (m_shadow && m_measuring) {
+                    m_shadow->inputs(at, inputs);
+                    followShadow();
+                }
+            });
+    connect(controller, &ControllerSession::pollRead, this,
+            [this](const PollReading& reading) { m_polledInputs = reading.inputs; });
     connect(controller, &ControllerSession::runStopped, this, &DryRunWindow::endMeasurement);
 }
 
 void DryRunWindow::measure() {
-    if (m_session == nullptr) {
+    if (m_session == nullptr || !measureDespiteOtherProgram()) {
         return;
     }
     m_session->post(
@@ -108,6 +119,7 @@ void DryRunWindow::beginMeasurement() {
     m_polled->attachAxis(m_timeAxis);
     m_polled->attachAxis(m_positionAxis);
     m_modelLines = m_summary->count();
+    beginShadow(m_start->text().toDouble());
     showMeasurement();
 }
 
@@ -116,18 +128,22 @@ void DryRunWindow::followMeasurement(double seconds, double position) {
         return;
     }
     m_measured->add(seconds, position);
+    m_shadow->position(seconds, position);
     if (m_polled != nullptr) {
         m_polled->append(seconds, position);
         m_timeAxis->setRange(0, std::max(m_timeAxis->max(), seconds));
     }
     showMeasurement();
-    if (m_measured->ended() && m_session != nullptr) {
+    followShadow();
+    // The end as the measurement sees it and as the shadow run does: both are told.
+    if (m_measured->ended() && !m_shadow->following() && m_session != nullptr) {
         m_session->post([](ControllerSession& s) { s.stopMeasuring(); });
     }
 }
 
 void DryRunWindow::endMeasurement() {
     if (std::exchange(m_measuring, false)) {
+        endShadow();
         showMeasurement();
         recordMeasurement();
     }
@@ -189,6 +205,7 @@ void DryRunWindow::showMeasurement() {
     if (m_measured) {
         m_summary->addItems(m_measured->summary(!m_measuring && !m_measured->ended()));
     }
+    showShadowVerdict();
 }
 
 }  // namespace tql

@@ -346,9 +346,16 @@ void DryRunWindow::present(Pause pause) {
     }
 }
 
+// While a run is measured, the model that follows it beside the polled position.
 void DryRunWindow::showWatch() {
     m_watch->clear();
-    if (m_runner) {
+    if (m_shadow && m_measuring) {
+        if (const std::optional<double> machine = m_shadow->machinePosition()) {
+            m_watch->addItem(tr("實機位置: %1").arg(*machine, 0, 'f', 3));
+        }
+        m_watch->addItem(tr("模型:"));
+        m_watch->addItems(watchText(m_shadow->model()));
+    } else if (m_runner) {
         m_watch->addItems(watchText(m_runner->watch()));
     }
 }

@@ -4,6 +4,8 @@
 #include "session/runhistory.h"
 #include "translator/dryrun.h"
 #include "translator/measuredrun.h"
+#include "translator/shadowrun.h"
+#include "window/rowmarks.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -69,6 +71,10 @@ signals:
     void executingRow(int row);
     // A measured run was kept in the run history.
     void runRecorded();
+    // The row the machine runs as the shadow run tells it, or where it parted; 0: none.
+    void machineRow(int row, tql::MachineMark mark);
+    // The shadow run's verdict, for the status bar.
+    void machineNote(const QString& note);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -89,6 +95,14 @@ private:
     // 校正 from the measured run; the calibration of the controller's port, when chosen.
     void calibrateFromMeasurement();
     std::optional<Calibration> calibrationToUse() const;
+    // The shadow run of a measurement (dryrunshadow.cpp): from "G" at the slide's position,
+    // after each reading, at the measurement's end.
+    void beginShadow(double start);
+    void followShadow();
+    void offerStop();
+    void endShadow();
+    void showShadowVerdict();
+    bool measureDespiteOtherProgram();
     void play(RunLimits limits);
     void playOn();
     void pause();
@@ -136,7 +150,13 @@ private:
     QPushButton* m_calibrateButton = nullptr;
     QCheckBox* m_useCalibration = nullptr;
     std::optional<Calibration> m_calibrationUsed;  // by the run that stands
-    RunRecord m_measuredProgram;      // what the measurement is of, as it was at its start
+    RunRecord m_measuredProgram;  // what the measurement is of, as it was at its start
+    std::optional<ShadowRun> m_shadow;
+    InputStates m_polledInputs{};  // as the console's poll last read them
+    int m_shadowRow = 0;           // the row marked for the machine, and how
+    MachineMark m_shadowMark = MachineMark::None;
+    bool m_shadowJudged = false;      // its verdict shown
+    bool m_shadowStopped = false;     // and the controller's program stopped for it
     QLineSeries* m_polled = nullptr;  // of the chart the measurement was started on
     QLineSeries* m_motion = nullptr;
     QLineSeries* m_cursor = nullptr;

@@ -1,6 +1,7 @@
 // The main window's menus: 檔案 with its recent files, 編輯, 設定 with the ports and the
 // languages, 檢視, 說明.
 #include "session/language.h"
+#include "session/usersettings.h"
 #include "window/consolepanel.h"
 #include "window/dryrunwindow.h"
 #include "window/filecommands.h"
@@ -17,6 +18,7 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QUrl>
 
 namespace tql {
@@ -145,6 +147,9 @@ void FORM1::buildEditMenu() {
         m_editor->selectRow(row);
     });
     connect(dryRun, &DryRunWindow::executingRow, m_editor, &ProgramPanel::showExecuting);
+    connect(dryRun, &DryRunWindow::machineRow, m_editor, &ProgramPanel::showMachineRow);
+    connect(dryRun, &DryRunWindow::machineNote, this,
+            [this](const QString& note) { statusBar()->showMessage(note); });
     connect(command(edit, "模擬執行", tr("模擬執行"), QKeySequence(Qt::Key_F8)),
             &QAction::triggered, dryRun, [dryRun] {
                 dryRun->show();
@@ -182,6 +187,16 @@ void FORM1::buildSettingsMenu() {
     }
     connect(command(m_portMenu, "其他", tr("其他..."), {}), &QAction::triggered, this,
             &FORM1::otherPort);
+    // The shadow run only says a difference and offers 停止, unless the operator chose
+    // that it stops the controller's program at once.
+    QAction* stopOnDifference =
+        command(settings, "StopOnDifference", tr("實機與程式不符時立即停止"), {});
+    stopOnDifference->setCheckable(true);
+    stopOnDifference->setChecked(
+        userSettings().value(QStringLiteral("shadow/stopOnDifference")).toBool());
+    connect(stopOnDifference, &QAction::toggled, this, [](bool on) {
+        userSettings().setValue(QStringLiteral("shadow/stopOnDifference"), on);
+    });
     buildLanguageMenu(settings);
 }
 

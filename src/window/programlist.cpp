@@ -88,7 +88,8 @@ void ProgramPanel::paintRows() {
 }
 
 // The armed insert's or modify's row bold on yellow, the row the dry run executes on green
-// with its arrow, a breakpoint's dot.
+// with its arrow, the machine's on blue (red where it parted from the program), a
+// breakpoint's dot.
 void ProgramPanel::paintRow(int row) {
     QTreeWidgetItem* item = row > 0 ? m_list->topLevelItem(row - 1) : nullptr;
     if (item == nullptr) {
@@ -97,24 +98,36 @@ void ProgramPanel::paintRow(int row) {
     const int armed = armedRow();
     QFont font = item->font(0);
     font.setBold(row == armed);
-    const QBrush background = row == m_executingRow ? QBrush(QColor(190, 235, 190))
-                              : row == armed        ? QBrush(QColor(255, 236, 170))
-                                                    : QBrush();
+    const MachineMark machine = row == m_machineRow ? m_machineMark : MachineMark::None;
+    const QBrush background = row == m_executingRow             ? QBrush(QColor(190, 235, 190))
+                              : machine == MachineMark::Running ? QBrush(QColor(200, 220, 250))
+                              : machine == MachineMark::Parted  ? QBrush(QColor(250, 200, 200))
+                              : row == armed                    ? QBrush(QColor(255, 236, 170))
+                                                                : QBrush();
     for (int c = 0; c < m_list->columnCount(); ++c) {
         item->setFont(c, font);
         item->setBackground(c, background);
     }
     item->setData(0, kBreakpointRole, m_program.breakpoints().contains(row));
     item->setData(0, kExecutingRole, row == m_executingRow);
+    item->setData(0, kMachineRole, int(machine));
+}
+
+void ProgramPanel::showExecuting(int row) {
+    moveMark(std::exchange(m_executingRow, row), row);
+}
+
+void ProgramPanel::showMachineRow(int row, MachineMark mark) {
+    m_machineMark = mark;
+    moveMark(std::exchange(m_machineRow, row), row);
 }
 
 // A step changes the marks of two rows at most: only those are painted again, so a step
 // costs the same in a long program as in a short one.
-void ProgramPanel::showExecuting(int row) {
-    const int before = std::exchange(m_executingRow, row);
-    paintRow(before);
-    paintRow(row);
-    if (QTreeWidgetItem* item = m_list->topLevelItem(row - 1); item != nullptr && row > 0) {
+void ProgramPanel::moveMark(int from, int to) {
+    paintRow(from);
+    paintRow(to);
+    if (QTreeWidgetItem* item = m_list->topLevelItem(to - 1); item != nullptr && to > 0) {
         m_list->scrollToItem(item);
     }
 }

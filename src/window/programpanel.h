@@ -3,6 +3,7 @@
 #include "dialogs/rowdialoghost.h"
 #include "program/entrymemory.h"
 #include "program/program.h"
+#include "window/rowmarks.h"
 
 #include <QIcon>
 #include <QObject>
@@ -66,6 +67,8 @@ public:
     void selectRow(int row);
     // The row the dry run executes, shown and scrolled to; 0 when none.
     void showExecuting(int row);
+    // The row the machine runs as the shadow run tells it, or where it parted; 0: none.
+    void showMachineRow(int row, MachineMark mark);
     // F9: sets or clears the breakpoint of the highlighted row.
     void toggleBreakpoint();
     // The row the list highlights, 0 when none: what 執行到此列 runs to.
@@ -117,6 +120,8 @@ private:
     int armedRow() const;
     void paintRows();
     void paintRow(int row);
+    // A mark moved from one row to another.
+    void moveMark(int from, int to);
     std::set<int> highlightedRows() const;
     // These rows highlighted, the first of them chosen and shown.
     void highlightRows(const std::set<int>& rows);
@@ -131,6 +136,8 @@ private:
     QTabWidget* m_listTab = nullptr;
     QTreeWidget* m_list = nullptr;
     int m_executingRow = 0;
+    int m_machineRow = 0;
+    MachineMark m_machineMark = MachineMark::None;
     QListWidget* m_findings = nullptr;
     QPushButton* m_insert = nullptr;     // Command6
     QPushButton* m_delete = nullptr;     // Command7

@@ -31,14 +31,17 @@ void RowMarks::paint(QPainter* painter, const QStyleOptionViewItem& option,
         painter->setBrush(QColor(200, 40, 40));
         painter->drawEllipse(QPointF(cell.right() - 3 - size / 2, middle), size / 2, size / 2);
     }
-    if (index.data(kExecutingRole).toBool()) {
+    const auto machine = MachineMark(index.data(kMachineRole).toInt());
+    if (index.data(kExecutingRole).toBool() || machine != MachineMark::None) {
         const double right = cell.right() - 5 - size;
         QPainterPath arrow;
         arrow.moveTo(right - size, middle - size / 2);
         arrow.lineTo(right, middle);
         arrow.lineTo(right - size, middle + size / 2);
         arrow.closeSubpath();
-        painter->setBrush(QColor(30, 150, 60));
+        painter->setBrush(index.data(kExecutingRole).toBool() ? QColor(30, 150, 60)
+                          : machine == MachineMark::Running   ? QColor(40, 90, 200)
+                                                              : QColor(200, 40, 40));
         painter->drawPath(arrow);
     }
     painter->restore();

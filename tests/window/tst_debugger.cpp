@@ -16,6 +16,7 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace tql;
@@ -328,6 +329,79 @@ private slots:
         const double estimate = time.front()->text().section(' ', 1, 1).toDouble();
         QVERIFY2(std::fabs(estimate - machine.seconds) <= 0.01 * machine.seconds,
                  qPrintable(time.front()->text()));
+    }
+
+    // While a run is measured the list marks the row the shadow run says the machine runs;
+    // a slide that stops early is said in the status bar and under the measurement, its row
+    // marked red, and 停止 offered, or sent at once when the operator chose that.
+    void theShadowRunMarksTheMachinesRow_data() {
+        QTest::addColumn<bool>("stopAtOnce");
+        QTest::newRow("offered") << false;
+        QTest::newRow("at once") << true;
+    }
+
+    void theShadowRunMarksTheMachinesRow() {
+        QFETCH(bool, stopAtOnce);
+        userSettings().setValue("shadow/stopOnDifference", stopAtOnce);
+        const QList<Row> rows = {{"VM", "100", "速度", "-", "-"},
+                                 {"POINT", "絕對移動", "50", "-", "-"},
+                                 {"POINT", "絕對移動", "0", "-", "-"}};
+        Debugger d(rows);
+        d.line.replies = {"100\r", "", "", "2000\r", "100\r"};
+        d.click("連線鍵");
+        d.prompter.answers = {Answer::Yes};
+        d.trigger("量測執行");
+        DryRunSetup setup;
+        setup.sampleInterval = 0.05;
+        const DryRunResult machine = DryRun(test::tableOf(rows), int(rows.size()), setup);
+        ControllerSession& session = d.form->session();
+        for (const auto& [at, position] : machine.samples) {
+            if (at > 0.3) {
+                break;
+            }
+            emit session.runPosition(at, position);
+        }
+        const auto marked = [&](int row) {
+            return MachineMark(d.list()->topLevelItem(row - 1)->data(0, kMachineRole).toInt());
+        };
+        QCOMPARE(marked(2), MachineMark::Running);
+        QCOMPARE(d.background(2, 1), QColor(200, 220, 250));
+        QVERIFY(d.watch().value(0).startsWith("實機位置: "));
+        d.prompter.answers = {Answer::Yes};
+        d.line.written.clear();
+        for (const double at : {0.35, 0.4, 0.45}) {
+            emit session.runPosition(at, 28);  // the slide stands
+        }
+        QCOMPARE(marked(2), MachineMark::Parted);
+        QCOMPARE(d.form->statusBar()->currentMessage(), QString("實機提前停止, 約在第 2 列"));
+        const auto* summary = d.window->findChild<QListWidget*>("DrySummary");
+        const QList<QListWidgetItem*> said =
+            summary->findItems("實機提前停止, 約在第 2 列", Qt::MatchStartsWith);
+        QCOMPARE(said.size(), 1);
+        QCOMPARE(said[0]->foreground().color(), kErrorColour);
+        QCOMPARE(said[0]->text().endsWith(": 已停止控制器的程式"), stopAtOnce);
+        QCoreApplication::processEvents();
+        QCOMPARE(d.messages().filter("停止控制器的程式?").size(), stopAtOnce ? 0 : 1);
+        QCOMPARE(d.line.written, QByteArray("\x1b\x1b"));
+        userSettings().remove("shadow");
+    }
+
+    // 量測執行 of a program other than the one this tool last uploaded on the port: asked.
+    void aProgramOtherThanTheUploadedOneIsSaid() {
+        Debugger d({{"VM", "100", "速度", "-", "-"}});
+        d.line.replies = {"100\r", "", "", "2000\r", "100\r"};
+        d.click("連線鍵");
+        d.prompter.messages.clear();
+        QSettings settings = userSettings();
+        recordUpload(settings, d.form->session().portNumber(),
+                     {"another", true, QDateTime::currentDateTimeUtc()});
+        d.prompter.answers = {Answer::No};
+        d.line.written.clear();
+        d.trigger("量測執行");
+        QCOMPARE(d.messages().size(), 1);
+        QVERIFY(d.messages().last().startsWith("控制器中的程式與編輯中的不同 (上次上傳: "));
+        QVERIFY(d.line.written.isEmpty());
+        settings.remove("upload");
     }
 };
 
