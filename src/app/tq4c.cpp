@@ -36,7 +36,10 @@ const char* const kDescription =
     "program ran to its end, 1 when it stopped with an error at a row, 3 when it did not\n"
     "finish (600 s of simulated time, every line taking 1 ms, or a wait on an input\n"
     "nothing changes). --run: 0 when the run ended, 1 on a refused program or a link\n"
-    "error, 3 when it did not end within --timeout. Wrong arguments exit with status 2.";
+    "error, 3 when it did not end within --timeout. --watch: 0 when the run matched the\n"
+    "program to its end, 4 when it differed (the row named), 1 on a link error or a run\n"
+    "the model cannot follow, 3 when it did not end within --timeout. Wrong arguments exit\n"
+    "with status 2.";
 
 int fail(const QString& message, int status = 1) {
     std::fprintf(stderr, "tq4c: %s\n", message.toUtf8().constData());
@@ -73,8 +76,9 @@ struct Arguments {
     std::set<int> breakpoints;              // --break, with --dry-run
     std::vector<tql::InputChange> changes;  // --input, with --dry-run
     QString run;                            // --run: the port
+    QString watch;                          // --watch: the port
     QString calibration;            // --calibration: the port whose calibration the model takes
-    std::optional<double> timeout;  // --timeout, with --run
+    std::optional<double> timeout;  // --timeout, with --run or --watch
 };
 
 const QCommandLineOption kOut({QStringLiteral("o"), QStringLiteral("output")},
@@ -113,14 +117,23 @@ const QCommandLineOption kRun(
                    "the model's and prints the measured and estimated times and each move "
                    "row's difference; the run is kept in the run history."),
     QStringLiteral("PORT"));
+const QCommandLineOption kWatch(
+    QStringLiteral("watch"),
+    QStringLiteral("Starts the program the controller on PORT stores (\"G\", after the stop "
+                   "and greeting of connecting; nothing is uploaded) and follows its run with "
+                   "the model of FILE: prints each row as the model runs it and, when the "
+                   "polled position parts from the model's, where."),
+    QStringLiteral("PORT"));
 const QCommandLineOption kTimeout(QStringLiteral("timeout"),
-                                  QStringLiteral("With --run: the longest the run is measured, "
-                                                 "in seconds (by default 10 times the "
-                                                 "estimate, 600 s for a program without end)."),
+                                  QStringLiteral("With --run or --watch: the longest the run is "
+                                                 "followed, in seconds (by default 10 times "
+                                                 "the estimate, 600 s for a program without "
+                                                 "end); the program is then stopped."),
                                   QStringLiteral("SECONDS"));
 const QCommandLineOption kCalibration(
     QStringLiteral("calibration"),
-    QStringLiteral("With --dry-run or --run: the model moves as the calibration the tool's "
+    QStringLiteral("With --dry-run, --run or --watch: the model moves as the calibration "
+                   "the tool's "
                    "校正 kept for PORT says."),
     QStringLiteral("PORT"));
 const QCommandLineOption kCsv(QStringLiteral("csv"),
@@ -132,8 +145,8 @@ const QCommandLineOption kCsv(QStringLiteral("csv"),
 // when the program ends here.
 std::variant<Arguments, int> parseArguments(const QStringList& arguments) {
     tql::CommandLine line(QStringLiteral("tq4c"), QString::fromUtf8(kDescription));
-    line.parser.addOptions(
-        {kOut, kCheck, kDryRun, kCsv, kTrace, kBreak, kInput, kRun, kTimeout, kCalibration});
+    line.parser.addOptions({kOut, kCheck, kDryRun, kCsv, kTrace, kBreak, kInput, kRun, kWatch,
+                            kTimeout, kCalibration});
     line.parser.addPositionalArgument(QStringLiteral("FILE.tq4"),
                                       QStringLiteral("The program file."));
     if (const std::optional<int> status = line.answer(arguments)) {
@@ -149,6 +162,7 @@ std::variant<Arguments, int> parseArguments(const QStringList& arguments) {
                      {},
                      {},
                      parser.value(kRun),
+                     parser.value(kWatch),
                      parser.value(kCalibration),
                      {}};
     if (parser.positionalArguments().size() != 1) {
@@ -157,7 +171,7 @@ std::variant<Arguments, int> parseArguments(const QStringList& arguments) {
     if (parsed.input.isEmpty()) {
         return line.wrong(QStringLiteral("the program file's name is empty"));
     }
-    for (const QCommandLineOption& option : {kOut, kCsv, kRun, kTimeout, kCalibration}) {
+    for (const QCommandLineOption& option : {kOut, kCsv, kRun, kWatch, kTimeout, kCalibration}) {
         const QString name = option.names().constLast();
         if (parser.values(option).size() > 1) {
             return line.wrong(QStringLiteral("--%1 is given once").arg(name));
@@ -171,9 +185,11 @@ std::variant<Arguments, int> parseArguments(const QStringList& arguments) {
                                                  : "a port"));
         }
     }
-    if (int(parsed.check) + int(parsed.dryRun) + int(parser.isSet(kOut)) + int(parser.isSet(kRun)) >
+    if (int(parsed.check) + int(parsed.dryRun) + int(parser.isSet(kOut)) + int(parser.isSet(kRun)) +
+            int(parser.isSet(kWatch)) >
         1) {
-        return line.wrong(QStringLiteral("-o, --check, --dry-run and --run go one at a time"));
+        return line.wrong(
+            QStringLiteral("-o, --check, --dry-run, --run and --watch go one at a time"));
     }
     if (parser.isSet(kTimeout)) {
         bool number = false;
@@ -183,12 +199,13 @@ std::variant<Arguments, int> parseArguments(const QStringList& arguments) {
                                   .arg(parser.value(kTimeout)));
         }
         parsed.timeout = seconds;
-        if (parsed.run.isEmpty()) {
-            return line.wrong(QStringLiteral("--timeout goes with --run"));
+        if (parsed.run.isEmpty() && parsed.watch.isEmpty()) {
+            return line.wrong(QStringLiteral("--timeout goes with --run or --watch"));
         }
     }
-    if (parser.isSet(kCalibration) && !parsed.dryRun && parsed.run.isEmpty()) {
-        return line.wrong(QStringLiteral("--calibration goes with --dry-run or --run"));
+    if (parser.isSet(kCalibration) && !parsed.dryRun && parsed.run.isEmpty() &&
+        parsed.watch.isEmpty()) {
+        return line.wrong(QStringLiteral("--calibration goes with --dry-run, --run or --watch"));
     }
     for (const QCommandLineOption& option : {kCsv, kTrace, kBreak, kInput}) {
         if (parser.isSet(option) && !parsed.dryRun) {
@@ -357,8 +374,12 @@ int main(int argc, char* argv[]) {
         return dryRun(table, rows, parsed, calibration);
     }
     if (!parsed.run.isEmpty()) {
-        return tql::measureRunOnController(table, rows,
-                                           {parsed.run, parsed.input, parsed.timeout, calibration});
+        return finish(tql::measureRunOnController(
+            table, rows, {parsed.run, parsed.input, parsed.timeout, calibration}));
+    }
+    if (!parsed.watch.isEmpty()) {
+        return finish(tql::watchRunOnController(
+            table, rows, {parsed.watch, parsed.input, parsed.timeout, calibration}));
     }
     return translate(table, rows, parsed.out);
 }

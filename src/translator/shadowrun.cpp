@@ -1,6 +1,7 @@
 // The shadow run: the model beside the machine, on the machine's clock.
 #include "translator/shadowrun.h"
 
+#include "program/rowkinds.h"
 #include "translator/programchecks.h"
 
 #include <QCoreApplication>
@@ -40,19 +41,32 @@ DryRunSetup modelSetup(const ShadowSetup& shadow) {
 }  // namespace
 
 ShadowRun::ShadowRun(const ProgramTable& table, int RowCounter, const ShadowSetup& setup)
-    : m_model(table, RowCounter, modelSetup(setup)),
+    : m_main(std::make_unique<Follower>(DryRunner(table, RowCounter, modelSetup(setup)))),
       m_timing(ShadowTolerance::kTiming + 3 * setup.residual) {
     for (const Finding& finding : CheckProgram(table, RowCounter)) {
         if (finding.kind == FindingKind::UnknownStatement) {
             m_unknownRows.insert(finding.row);
         }
     }
-    sample();
+    for (int row = 1; row <= std::min(RowCounter, kMaxProgramRows); ++row) {
+        const Row& r = table[size_t(row)];
+        const RowKind* kind = rowKind(r[0]);
+        if (kind != nullptr && kind->family == RowFamily::Input && kind->id != RowKindId::Input) {
+            const bool waits =
+                kind->id == RowKindId::WaitInputOn || kind->id == RowKindId::WaitInputOff;
+            m_decisions.emplace(row,
+                                Decision{r[1].toInt(), waits, kind->id == RowKindId::WaitInputOn});
+        }
+    }
+    sample(*m_main);
+    review();
 }
 
+ShadowRun::~ShadowRun() = default;
+
 Watch ShadowRun::model() const {
-    Watch watch = m_model.watch();
-    watch.seconds += m_offset;
+    Watch watch = m_main->model.watch();
+    watch.seconds += m_main->offset;
     return watch;
 }
 
@@ -64,25 +78,25 @@ void ShadowRun::position(double at, double position) {
     if (!following()) {
         return;
     }
-    advance(at);
+    advance(*m_main, at, true);
+    review();
     if (!following()) {
         return;
     }
-    Match found = match(at, position, m_model, m_lead);
-    if (!found.found && m_stuck) {
-        // The slide moves on while the model waits for an input: it changed since the
-        // inputs were read, and the machine went on at some moment since then.
-        const Watch::InputWait wait = *m_model.watch().inputWait;
-        DryRunner released(m_model);
-        released.setInput(wait.input, wait.on);
-        const Lead lead = releasedSince(at);
-        m_stuck = false;
-        found = match(at, position, released, lead);
-        if (found.found) {
-            m_model.setInput(wait.input, wait.on);
-            m_lead = lead;
-        } else {
-            m_stuck = true;
+    Match found = belongs(*m_main, at, position, true);
+    if (m_doubt) {
+        advance(*m_doubt->otherwise, at, false);
+        const Match otherwise = belongs(*m_doubt->otherwise, at, position, m_doubt->confirmed);
+        if (!found.found && otherwise.found) {
+            // The input had changed before the program decided on it.
+            m_main = std::move(m_doubt->otherwise);
+            m_doubt.reset();
+            found = otherwise;
+            review();
+        } else if (found.found && !otherwise.found) {
+            m_doubt.reset();
+        } else if (otherwise.found) {
+            settle(*m_doubt->otherwise, otherwise, at, false);
         }
     }
     const bool still = m_lastReading && std::abs(*m_lastReading - position) <= kStill;
@@ -99,25 +113,61 @@ void ShadowRun::position(double at, double position) {
     }
     m_misses = 0;
     m_lastGood = at;
-    if (found.telling) {
-        // The machine is that far ahead of the model (or behind it): the model's clock
-        // follows, and a wait released late is told.
-        shiftClock(found.at - at);
-        m_lead = {};
-        advance(at);
-    } else {
-        // A slide standing, or passing slowly, says only within what the machine's lead
-        // lies.
-        const Lead seen{found.from - at, found.to - at};
-        if (std::max(seen.lo, m_lead.lo) <= std::min(seen.hi, m_lead.hi)) {
-            m_lead = {std::max(seen.lo, m_lead.lo), std::min(seen.hi, m_lead.hi)};
-        }
-    }
-    const double lead = (m_lead.lo + m_lead.hi) / 2;
-    if (m_modelEnd && still && at >= *m_modelEnd + m_offset - lead) {
-        m_seconds = *m_modelEnd + m_offset - lead;
+    settle(*m_main, found, at, true);
+    const Follower& main = *m_main;
+    const double lead = (main.lead.lo + main.lead.hi) / 2;
+    if (main.modelEnd && still && at >= *main.modelEnd + main.offset - lead) {
+        m_seconds = *main.modelEnd + main.offset - lead;
         judge(ShadowState::Ended, 0, Texts::tr("執行完畢 (實測 %1 秒)").arg(*m_seconds, 0, 'f', 3));
     }
+}
+
+// A reading that belonged: a telling one sets the model's clock (the machine is that far
+// ahead of it, or behind), and a wait released late is told; a slide standing, or passing
+// slowly, says only within what the machine's lead lies.
+void ShadowRun::settle(Follower& follower, const Match& found, double at, bool main) {
+    if (found.telling) {
+        const double by = found.at - at;
+        follower.offset -= by;
+        for (Sample& s : follower.samples) {
+            s.at -= by;
+        }
+        follower.lead = {};
+        advance(follower, at, main);
+        if (main) {
+            review();
+        }
+        return;
+    }
+    const Lead seen{found.from - at, found.to - at};
+    Lead& lead = follower.lead;
+    if (std::max(seen.lo, lead.lo) <= std::min(seen.hi, lead.hi)) {
+        lead = {std::max(seen.lo, lead.lo), std::min(seen.hi, lead.hi)};
+    }
+}
+
+// The slide moves on while the model waits for an input: it changed since the inputs were
+// read, and the machine went on at some moment since then. Not so for the other way of a
+// doubt, which holds that the input changed unseen already, until a reading showed it so.
+ShadowRun::Match ShadowRun::belongs(Follower& follower, double at, double position,
+                                    bool mayRelease) const {
+    const Match found = match(follower, at, position, follower.model, follower.lead);
+    if (found.found || !follower.stuck || !mayRelease) {
+        return found;
+    }
+    const Watch::InputWait wait = *follower.model.watch().inputWait;
+    DryRunner released(follower.model);
+    released.setInput(wait.input, wait.on);
+    const Lead lead = releasedSince(follower, at);
+    follower.stuck = false;
+    const Match otherwise = match(follower, at, position, released, lead);
+    if (otherwise.found) {
+        follower.model.setInput(wait.input, wait.on);
+        follower.lead = lead;
+        return otherwise;
+    }
+    follower.stuck = true;
+    return found;
 }
 
 void ShadowRun::unread(double, const QString& reply) {
@@ -141,70 +191,138 @@ void ShadowRun::lost() {
     }
 }
 
-// An input the program waits for, seen changed: the machine went on at some moment since
-// the inputs were read before and since it came to the wait, the model goes on now; the
-// readings after tell how much earlier the machine did.
 void ShadowRun::inputs(double at, const InputStates& inputs) {
     if (!following()) {
         return;
     }
-    advance(at);
-    const Watch model = m_model.watch();
+    advance(*m_main, at, true);
+    review();
+    takeInputs(*m_main, at, inputs);
+    if (m_doubt) {
+        // Read as the model took it, the input most likely never changed.
+        if (inputs[size_t(m_doubt->input - 1)] == m_doubt->taken) {
+            m_doubt.reset();
+        } else {
+            m_doubt->confirmed = true;
+            advance(*m_doubt->otherwise, at, false);
+            takeInputs(*m_doubt->otherwise, at, inputs);
+        }
+    }
+    m_inputsAt = at;
+}
+
+// An input the program waits for, seen changed: the machine went on at some moment since
+// the inputs were read before and since it came to the wait, the model goes on now; the
+// readings after tell how much earlier the machine did.
+void ShadowRun::takeInputs(Follower& follower, double at, const InputStates& inputs) const {
+    const Watch model = follower.model.watch();
     const std::optional<Watch::InputWait>& wait = model.inputWait;
     for (int k = 0; k < kInputs; ++k) {
         if (inputs[size_t(k)] == model.inputs[size_t(k)]) {
             continue;
         }
         if (wait && wait->input == k + 1 && wait->on == inputs[size_t(k)]) {
-            m_lead = releasedSince(at);
+            follower.lead = releasedSince(follower, at);
         }
-        m_model.setInput(k + 1, inputs[size_t(k)]);
-        m_stuck = false;
+        follower.model.setInput(k + 1, inputs[size_t(k)]);
+        follower.stuck = false;
     }
-    m_inputsAt = at;
 }
 
 // A wait the model is released from at `at`: the machine came to it up to the lead
 // earlier than the model, and went on at some moment since then, after the inputs were
 // last read.
-ShadowRun::Lead ShadowRun::releasedSince(double at) const {
-    return {0, at - std::max(m_inputsAt, m_stuckSince - m_lead.hi)};
+ShadowRun::Lead ShadowRun::releasedSince(const Follower& follower, double at) const {
+    return {0, at - std::max(m_inputsAt, follower.stuckSince - follower.lead.hi)};
 }
 
-void ShadowRun::advance(double at) {
+void ShadowRun::advance(Follower& follower, double at, bool main) {
     RunLimits limits;
     limits.holdEndlessWaits = true;
-    while (following() && !m_modelEnd) {
-        if (m_stuck) {
+    if (main) {
+        for (const auto& [row, input] : m_decisions) {
+            limits.breakpoints.insert(row);
+        }
+    }
+    while (!follower.modelEnd) {
+        if (follower.stuck) {
             // The model's clock stands while it waits; the machine's goes on.
-            m_offset = at - m_modelAt;
-            sample();
+            follower.offset = at - follower.modelAt;
+            sample(follower);
             return;
         }
-        if (m_modelAt + kStep + m_offset > at + controller::kTimeTolerance) {
+        if (follower.modelAt + kStep + follower.offset > at + controller::kTimeTolerance) {
             return;
         }
-        limits.until = m_modelAt + kStep;
-        const Pause pause = m_model.run(limits);
-        sample();
+        limits.until = follower.modelAt + kStep;
+        const Pause pause = follower.model.run(limits);
+        if (pause == Pause::Breakpoint) {
+            doubt(follower);
+            continue;
+        }
+        sample(follower);
         if (pause == Pause::Waiting) {
-            m_stuck = true;
-            m_stuckSince = m_modelAt + m_offset;
+            follower.stuck = true;
+            follower.stuckSince = follower.modelAt + follower.offset;
         }
     }
 }
 
-void ShadowRun::sample() {
-    const Watch watch = m_model.watch();
-    m_modelAt = watch.seconds;
-    m_samples.push_back({m_modelAt + m_offset, watch.position, watch.speed != 0, watch.row});
-    while (m_samples.front().at < m_samples.back().at - kKept) {
-        m_samples.pop_front();
+// Before the program decides on an input: the machine may have found it changed since it
+// was read, and gone the other way. Until a reading tells, both are followed (one doubt at
+// a time). A wait the model stops at needs none: the slide going on tells its release.
+void ShadowRun::doubt(const Follower& follower) {
+    const Watch watch = follower.model.watch();
+    const Decision decision = m_decisions.at(watch.row);
+    const int input = decision.input;
+    if (m_doubt || input < 1 || input > kInputs) {
+        return;
     }
-    for (TracedRow& traced : m_model.takeTrace()) {
-        traced.seconds += m_offset;
+    const bool taken = watch.inputs[size_t(input - 1)];
+    if (decision.waits && taken != decision.waitsFor) {
+        return;
+    }
+    auto otherwise = std::make_unique<Follower>(follower);
+    otherwise->model.setInput(input, !taken);
+    otherwise->rows.clear();
+    m_doubt = Doubt{std::move(otherwise), input, taken};
+}
+
+void ShadowRun::sample(Follower& follower) {
+    const Watch watch = follower.model.watch();
+    follower.modelAt = watch.seconds;
+    follower.samples.push_back(
+        {follower.modelAt + follower.offset, watch.position, watch.speed != 0, watch.row});
+    while (follower.samples.front().at < follower.samples.back().at - kKept) {
+        follower.samples.pop_front();
+    }
+    for (TracedRow& traced : follower.model.takeTrace()) {
+        traced.seconds += follower.offset;
+        follower.rows.push_back(std::move(traced));
+    }
+    if (watch.ended && follower.model.result().end == DryRunEnd::Finished) {
+        follower.modelEnd = follower.modelAt;
+    }
+}
+
+// The rows the main follower ran, for takeRows; a row the model does not know, or an end
+// that is no finish, ends the following.
+void ShadowRun::review() {
+    Follower& main = *m_main;
+    for (TracedRow& traced : main.rows) {
+        if (following() && m_unknownRows.contains(traced.row)) {
+            judge(ShadowState::CannotFollow, traced.row,
+                  Texts::tr("從第 %1 列起無法跟隨實機: %2")
+                      .arg(traced.row)
+                      .arg(Texts::tr("模型不認得這一列的控制器文字")));
+        }
         m_rows.push_back(std::move(traced));
     }
+    main.rows.clear();
+    if (!following()) {
+        return;
+    }
+    const Watch watch = main.model.watch();
     if (!watch.ended) {
         m_row = watch.row;
         if (m_unknownRows.contains(m_row)) {
@@ -213,12 +331,8 @@ void ShadowRun::sample() {
                       .arg(m_row)
                       .arg(Texts::tr("模型不認得這一列的控制器文字")));
         }
-        return;
-    }
-    const DryRunResult& result = m_model.result();
-    if (result.end == DryRunEnd::Finished) {
-        m_modelEnd = m_modelAt;
-    } else {
+    } else if (const DryRunResult& result = main.model.result();
+               result.end != DryRunEnd::Finished) {
         judge(ShadowState::CannotFollow, result.row,
               Texts::tr("從第 %1 列起無法跟隨實機: %2").arg(result.row).arg(result.message));
     }
@@ -227,28 +341,28 @@ void ShadowRun::sample() {
 // The moments within the reading's timing (and, after a wait released late, as much later
 // as the machine may be ahead) where the model's slide stood within reach of the reading.
 // Beyond the samples kept, a copy of the model runs on; the original stays.
-ShadowRun::Match ShadowRun::match(double at, double position, const DryRunner& model,
-                                  Lead lead) const {
+ShadowRun::Match ShadowRun::match(const Follower& follower, double at, double position,
+                                  const DryRunner& model, Lead lead) const {
     const double from = at + lead.lo - m_timing;
     const double to = at + lead.hi + m_timing;
     std::vector<Sample> window;
-    for (const Sample& s : m_samples) {
+    for (const Sample& s : follower.samples) {
         if (s.at >= from && s.at <= to) {
             window.push_back(s);
         }
     }
-    const Sample last = m_samples.back();
-    if (last.at < to && !m_modelEnd && !m_stuck) {
+    const Sample last = follower.samples.back();
+    if (last.at < to && !follower.modelEnd && !follower.stuck) {
         DryRunner ahead(model);
         RunLimits limits;
         limits.holdEndlessWaits = true;
-        double now = m_modelAt;
-        while (now + m_offset < to) {
+        double now = follower.modelAt;
+        while (now + follower.offset < to) {
             limits.until = now + kStep;
             const Pause pause = ahead.run(limits);
             const Watch watch = ahead.watch();
             now = watch.seconds;
-            window.push_back({now + m_offset, watch.position, watch.speed != 0, watch.row});
+            window.push_back({now + follower.offset, watch.position, watch.speed != 0, watch.row});
             if (pause == Pause::Waiting || pause == Pause::Ended) {
                 break;
             }
@@ -281,13 +395,6 @@ ShadowRun::Match ShadowRun::match(double at, double position, const DryRunner& m
     return found;
 }
 
-void ShadowRun::shiftClock(double by) {
-    m_offset -= by;
-    for (Sample& s : m_samples) {
-        s.at -= by;
-    }
-}
-
 void ShadowRun::judge(ShadowState state, int row, const QString& verdict) {
     m_state = state;
     m_row = row;
@@ -301,28 +408,29 @@ void ShadowRun::judgeDifference(bool still) {
     const auto within = [this](const Sample& s) {
         return std::abs(s.position - m_firstMissPosition) <= ShadowTolerance::kDistance;
     };
-    auto from = std::find_if(m_samples.begin(), m_samples.end(),
+    const std::deque<Sample>& samples = m_main->samples;
+    auto from = std::find_if(samples.begin(), samples.end(),
                              [this](const Sample& s) { return s.at >= m_lastGood - m_timing; });
-    for (auto s = from; s != m_samples.end() && s->at <= m_firstMiss; ++s) {
+    for (auto s = from; s != samples.end() && s->at <= m_firstMiss; ++s) {
         if (within(*s)) {
             from = s;
         }
     }
     int row = 0;
-    for (auto s = from; s != m_samples.end() && s->at <= m_firstMiss; ++s) {
+    for (auto s = from; s != samples.end() && s->at <= m_firstMiss; ++s) {
         if (s->moving && !within(*s)) {
             row = s->row;
             break;
         }
     }
     if (row == 0) {
-        for (const Sample& s : m_samples) {
+        for (const Sample& s : samples) {
             if (s.at <= m_firstMiss) {
                 row = s.row;
             }
         }
     }
-    const bool modelMoves = !m_modelEnd && !m_stuck;
+    const bool modelMoves = !m_main->modelEnd && !m_main->stuck;
     if (still && modelMoves) {
         judge(ShadowState::StoppedEarly, row, Texts::tr("實機提前停止, 約在第 %1 列").arg(row));
     } else {

@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <deque>
+#include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <utility>
@@ -46,6 +48,9 @@ struct ShadowTolerance {
 class ShadowRun {
 public:
     ShadowRun(const ProgramTable& table, int RowCounter, const ShadowSetup& setup);
+    ~ShadowRun();
+    ShadowRun(const ShadowRun&) = delete;
+    ShadowRun& operator=(const ShadowRun&) = delete;
 
     // A polled position `at` seconds after "G"; readings come in time order.
     void position(double at, double position);
@@ -94,33 +99,64 @@ private:
         double lo = 0;
         double hi = 0;
     };
+    // One account of what the machine does: the model on a clock of its own. There is one,
+    // and a second while an input the program decided on may have changed unseen.
+    struct Follower {
+        explicit Follower(const DryRunner& run) : model(run) {}
+        DryRunner model;
+        // The run's clock less the model's: it grows while the model waits for an input it
+        // has not seen change, and is set by the readings.
+        double offset = 0;
+        double modelAt = 0;  // the model's own clock
+        bool stuck = false;  // the model waits on an input it has not seen change
+        double stuckSince = 0;
+        std::optional<double> modelEnd;  // on the model's clock, once it ran to its end
+        // After a wait released by an input the poll saw change, until a reading tells
+        // when the machine went on.
+        Lead lead;
+        std::deque<Sample> samples;  // the last seconds of the model
+        std::vector<TracedRow> rows;
+    };
+    // A decision of the program on an input (a wait, a jump or a call on it), taken on the
+    // input as last read: the machine may have found it otherwise.
+    struct Doubt {
+        std::unique_ptr<Follower> otherwise;
+        int input = 0;
+        bool taken = false;      // the input as the model took it
+        bool confirmed = false;  // and read otherwise since
+    };
 
-    // The model run on to `at` on the clock, every millisecond sampled.
-    void advance(double at);
-    void sample();
-    // model: the model as it stands, or as it would stand had a wait been released now;
-    // lead: how far ahead the machine may be.
-    Match match(double at, double position, const DryRunner& model, Lead lead) const;
-    Lead releasedSince(double at) const;
-    void shiftClock(double by);
+    // The follower run on to `at` on the clock, every millisecond sampled; the main one
+    // stops at each decision on an input and doubts it.
+    void advance(Follower& follower, double at, bool main);
+    void sample(Follower& follower);
+    void doubt(const Follower& follower);
+    // The main follower's rows as they came: one the model does not know, its end.
+    void review();
+    // Whether the reading belongs to the follower; a wait it stands at may be released.
+    Match belongs(Follower& follower, double at, double position, bool mayRelease) const;
+    // model: the follower's, or as it would stand had a wait been released now; lead: how
+    // far ahead the machine may be.
+    Match match(const Follower& follower, double at, double position, const DryRunner& model,
+                Lead lead) const;
+    // The clock set by a reading that belonged.
+    void settle(Follower& follower, const Match& found, double at, bool main);
+    void takeInputs(Follower& follower, double at, const InputStates& inputs) const;
+    Lead releasedSince(const Follower& follower, double at) const;
     void judge(ShadowState state, int row, const QString& verdict);
     // still: the last two readings found the slide standing.
     void judgeDifference(bool still);
 
-    DryRunner m_model;
+    std::unique_ptr<Follower> m_main;
+    std::optional<Doubt> m_doubt;
     double m_timing;
     std::set<int> m_unknownRows;  // rows whose controller text the model does not know
-    // The model's clock is the run's less this: it lags after every wait it was released
-    // from late, and is set by the readings.
-    double m_offset = 0;
-    double m_modelAt = 0;  // the model's own clock
-    bool m_stuck = false;  // the model waits on an input it has not seen change
-    double m_stuckSince = 0;
-    std::optional<double> m_modelEnd;  // on the model's clock, once it ran to its end
-    // After a wait released by an input the poll saw change, until a reading tells when
-    // the machine went on.
-    Lead m_lead;
-    std::deque<Sample> m_samples;         // the last seconds of the model
+    struct Decision {
+        int input = 0;
+        bool waits = false;     // a wait, not a jump or a call
+        bool waitsFor = false;  // the state a wait waits for
+    };
+    std::map<int, Decision> m_decisions;  // rows that decide on an input
     double m_inputsAt = 0;                // when the inputs were last read
     std::optional<double> m_lastReading;  // the last position read
     double m_lastGood = 0;                // when a reading last belonged to the model

@@ -1,6 +1,7 @@
 // tq4c --run against the controller simulator: a run measured to its end, one that does
 // not end in its time, and the controllers and programs it cannot run, each with its exit
-// status; every run it measured is in the run history.
+// status; every run it measured is in the run history. tq4c --watch following what the
+// controller holds with a program's model.
 #include "files/programfile.h"
 #include "session/runhistory.h"
 #include "simulatorprocess.h"
@@ -15,6 +16,36 @@ using namespace tql;
 namespace {
 
 using Simulator = sim::SimulatorProcess;
+
+const QList<Row> kToAndFro = {{"VM", "200", "速度", "-", "-"},
+                              {"POINT", "絕對移動", "40", "-", "-"},
+                              {"POINT", "絕對移動", "0", "-", "-"}};
+
+struct Tq4c {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// tq4c with the options and a program file of the rows, its settings and history in home.
+Tq4c tq4c(const QTemporaryDir& home, const QStringList& options, const QList<Row>& rows) {
+    const QString program = home.filePath("run.tq4");
+    if (!saveProgramFile(program, test::tableOf(rows), int(rows.size())).error.isEmpty()) {
+        return {};
+    }
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", home.path());
+    environment.remove("XDG_DATA_HOME");
+    environment.remove("XDG_CONFIG_HOME");
+    process.setProcessEnvironment(environment);
+    process.start(TQ4C_PATH, options + QStringList{program});
+    if (!process.waitForFinished(20000)) {
+        return {};
+    }
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
 
 }  // namespace
 
@@ -31,9 +62,7 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("says");  // on standard output, or else on standard error
         QTest::addColumn<int>("kept");      // runs in the history
-        const QList<Row> toAndFro = {{"VM", "200", "速度", "-", "-"},
-                                     {"POINT", "絕對移動", "40", "-", "-"},
-                                     {"POINT", "絕對移動", "0", "-", "-"}};
+        const QList<Row>& toAndFro = kToAndFro;
         QTest::newRow("ended") << QStringList{} << toAndFro << QStringList{} << 0
                                << "實測執行時間: " << 1;
         QTest::newRow("not ended in time")
@@ -57,22 +86,11 @@ private slots:
         QFETCH(QString, says);
         QFETCH(int, kept);
         QTemporaryDir home;
-        const QString program = home.filePath("run.tq4");
-        QVERIFY(saveProgramFile(program, test::tableOf(rows), int(rows.size())).error.isEmpty());
         const Simulator sim(simulator);
         QVERIFY(!sim.device.isEmpty());
-        QProcess tq4c;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", home.path());
-        environment.remove("XDG_DATA_HOME");
-        environment.remove("XDG_CONFIG_HOME");
-        tq4c.setProcessEnvironment(environment);
-        tq4c.start(TQ4C_PATH, QStringList{"--run", sim.device} + options + QStringList{program});
-        QVERIFY(tq4c.waitForFinished(20000));
-        const QString out = QString::fromUtf8(tq4c.readAllStandardOutput());
-        const QString err = QString::fromUtf8(tq4c.readAllStandardError());
-        QCOMPARE(tq4c.exitCode(), status);
-        QVERIFY2(out.contains(says) || err.contains(says), qPrintable(out + err));
+        const Tq4c run = tq4c(home, QStringList{"--run", sim.device} + options, rows);
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.out.contains(says) || run.err.contains(says), qPrintable(run.out + run.err));
         const std::vector<RunRecord> runs =
             RunHistory(home.filePath(".local/share/tql400/runs.sqlite")).runs();
         QCOMPARE(int(runs.size()), kept);
@@ -81,10 +99,34 @@ private slots:
         }
         QCOMPARE(runs[0].outcome, status == 0 ? RunOutcome::Ended : RunOutcome::TimedOut);
         QCOMPARE(runs[0].port, sim.device);
-        QCOMPARE(runs[0].file, program);
+        QCOMPARE(runs[0].file, home.filePath("run.tq4"));
         QCOMPARE(runs[0].hash, programHash(test::tableOf(rows), int(rows.size())));
         QCOMPARE(runs[0].measured.has_value(), status == 0);
         QVERIFY(runs[0].estimate);
+    }
+
+    // The controller runs what --run left on it; --watch follows it with a program's model.
+    void aWatchOfWhatTheControllerHolds_data() {
+        QTest::addColumn<QList<Row>>("watched");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("the program it holds") << kToAndFro << 0 << "執行完畢 (實測 ";
+        QList<Row> further = kToAndFro;
+        further[1][2] = "60";
+        QTest::newRow("a move further") << further << 4 << "實機與程式不符, 約在第 2 列";
+    }
+
+    void aWatchOfWhatTheControllerHolds() {
+        QFETCH(QList<Row>, watched);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        QTemporaryDir home;
+        const Simulator sim({});
+        QCOMPARE(tq4c(home, {"--run", sim.device}, kToAndFro).status, 0);
+        const Tq4c watch = tq4c(home, {"--watch", sim.device}, watched);
+        QCOMPARE(watch.status, status);
+        QVERIFY2(watch.out.contains(says), qPrintable(watch.out + watch.err));
+        QVERIFY2(watch.out.contains(" 第 1 列 VM"), qPrintable(watch.out));  // as the model ran it
     }
 };
 

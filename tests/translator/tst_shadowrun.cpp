@@ -67,8 +67,9 @@ struct Followed {
 };
 
 // Every millisecond the controller runs on; its waits for an input are released `hold`
-// seconds after they begin; the slide stands still from `blockedAt` on (< 0: never). The
-// position is read every `poll` seconds, the inputs every 500 ms just after one of them.
+// seconds after they begin, or (hold < 0) input 3 switches every -hold seconds whatever
+// the program does; the slide stands still from `blockedAt` on (< 0: never). The position
+// is read every `poll` seconds, the inputs every 500 ms just after one of them.
 Followed follow(const QList<Row>& edited, const QList<Row>& held, controller::MotionScale motion,
                 double poll, double hold, double blockedAt) {
     Controller controller(held, motion, 0.002);
@@ -82,6 +83,9 @@ Followed follow(const QList<Row>& edited, const QList<Row>& held, controller::Mo
     for (int ms = 1; ms < 60000 && shadow.following(); ++ms) {
         const double t = ms / 1000.0;
         machine.advance(t);
+        if (hold < 0 && ms % int(std::lround(-hold * 1000)) == 0) {
+            machine.setInput(3, (machine.inputWord() & 4) == 0);
+        }
         if (const auto& wait = machine.waitingOnInput(); wait && hold >= 0) {
             if (waitingLine != wait->line) {
                 waitingLine = wait->line;
@@ -157,6 +161,13 @@ private slots:
                 << kCell << kCell << 1.0 << poll << 0.37 << -1.0 << ShadowState::Ended << 0;
             QTest::newRow("a controller 0.5 % slower, " + every)
                 << kCell << kCell << 0.995 << poll << 0.61 << -1.0 << ShadowState::Ended << 0;
+            // The input may change between a poll and the program's decision on it, and
+            // change back before the next: the controller may have gone either way.
+            for (const double period : {0.576, 0.933}) {
+                QTest::newRow(QByteArray("input 3 switched every ") + QByteArray::number(period) +
+                              " s, " + QByteArray::number(int(poll * 1000)) + " ms")
+                    << kCell << kCell << 1.0 << poll << -period << -1.0 << ShadowState::Ended << 0;
+            }
             QList<Row> other = kCell;
             other[2] = kTo120;
             QTest::newRow("a move of another program, " + every)
