@@ -313,6 +313,21 @@
     </message>
 </context>
 <context>
+    <name>PortRecords</name>
+    <message>
+        <source>控制器中的程式與編輯中的不同 (上次上傳: %1, %2)</source>
+        <translation>The controller holds a program other than the one being edited (last upload: %1, %2)</translation>
+    </message>
+    <message>
+        <source>已儲存</source>
+        <translation>stored</translation>
+    </message>
+    <message>
+        <source>未儲存</source>
+        <translation>not stored</translation>
+    </message>
+</context>
+<context>
     <name>ProgramChecks</name>
     <message>
         <source>迴圈次數 &quot;%1&quot; 不是 1 以上的整數</source>
@@ -659,6 +674,65 @@
     <message>
         <source>%1 超過 %2 位元組, 不是設定檔, 未讀取</source>
         <translation>%1 is larger than %2 bytes, no settings file: not read</translation>
+    </message>
+</context>
+<context>
+    <name>ShadowRun</name>
+    <message>
+        <source>  可能: %1</source>
+        <translation>  Perhaps: %1</translation>
+    </message>
+    <message>
+        <source>執行完畢 (實測 %1 秒)</source>
+        <translation>Run complete (measured %1 s)</translation>
+    </message>
+    <message>
+        <source>從第 %1 列起無法跟隨實機: %2</source>
+        <translation>Cannot follow the machine from row %1 on: %2</translation>
+    </message>
+    <message>
+        <source>控制器沒有回答位置 (?PE)</source>
+        <translation>The controller does not answer its position (?PE)</translation>
+    </message>
+    <message>
+        <source>控制器對位置 (?PE) 的回答不是數字: 「%1」</source>
+        <translation>The controller&apos;s answer to the position query (?PE) is no number: &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>連線中斷</source>
+        <translation>link lost</translation>
+    </message>
+    <message>
+        <source>模型不認得這一列的控制器文字</source>
+        <translation>the model does not know this row&apos;s controller text</translation>
+    </message>
+    <message>
+        <source>實機提前停止, 約在第 %1 列</source>
+        <translation>The machine stopped early, at about row %1</translation>
+    </message>
+    <message>
+        <source>實機與程式不符, 約在第 %1 列</source>
+        <translation>The machine differs from the program, at about row %1</translation>
+    </message>
+    <message>
+        <source>控制器存有別的程式</source>
+        <translation>the controller holds another program</translation>
+    </message>
+    <message>
+        <source>滑台被擋住或推動</source>
+        <translation>the slide was blocked or pushed</translation>
+    </message>
+    <message>
+        <source>輸入在兩次讀取之間變過</source>
+        <translation>an input changed between two readings</translation>
+    </message>
+    <message>
+        <source>控制器的程式停止了 (停止鍵、錯誤或斷電)</source>
+        <translation>the controller&apos;s program stopped (a stop key, an error or a power cut)</translation>
+    </message>
+    <message>
+        <source>滑台被擋住</source>
+        <translation>the slide was blocked</translation>
     </message>
 </context>
 <context>
@@ -1037,6 +1111,48 @@ input 3 0.5 s into a wait becomes 1</translation>
         <source>使用校正: %1</source>
         <translation>Calibrated: %1</translation>
     </message>
+    <message>
+        <source>
+可能的原因:
+</source>
+        <translation>
+Possible causes:
+</translation>
+    </message>
+    <message>
+        <source>
+
+停止控制器的程式?</source>
+        <translation>
+
+Stop the controller&apos;s program?</translation>
+    </message>
+    <message>
+        <source>訊息</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>: 已停止控制器的程式</source>
+        <translation>: the controller&apos;s program was stopped</translation>
+    </message>
+    <message>
+        <source>  可能: %1</source>
+        <translation>  Perhaps: %1</translation>
+    </message>
+    <message>
+        <source>
+仍要執行控制器中的程式並量測?</source>
+        <translation>
+Run and measure the controller&apos;s program anyway?</translation>
+    </message>
+    <message>
+        <source>實機位置: %1</source>
+        <translation>Machine position: %1</translation>
+    </message>
+    <message>
+        <source>模型:</source>
+        <translation>Model:</translation>
+    </message>
 </context>
 <context>
     <name>tql::FORM1</name>
@@ -1231,6 +1347,10 @@ Ctrl+X / Ctrl+C / Ctrl+V	Cut / Copy / Paste the highlighted rows
 Alt+Up / Alt+Down	Move the highlighted rows up / down
 Ctrl+N / Ctrl+O / Ctrl+S	New / Open / Save
 Ctrl+Q	Exit</translation>
+    </message>
+    <message>
+        <source>實機與程式不符時立即停止</source>
+        <translation>Stop at Once When the Machine Differs from the Program</translation>
     </message>
 </context>
 <context>
