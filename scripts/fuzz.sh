@@ -10,13 +10,13 @@ need_packages clang libclang-rt-14-dev cmake qt6-base-dev qt6-tools-dev qt6-l10n
 seconds=${1:-60}
 build=build/fuzz
 targets=(fuzz_load_program fuzz_load_save_load fuzz_translator fuzz_checks fuzz_replies
-         fuzz_settings fuzz_sim_parser fuzz_measuredrun)
+         fuzz_settings fuzz_sim_parser fuzz_measuredrun fuzz_shadowrun)
 declare -A seeds=(
   [fuzz_load_program]=tests/files/damaged [fuzz_load_save_load]=tests/files/damaged
   [fuzz_translator]=tests/files/damaged [fuzz_checks]="tests/files/damaged fuzz/seeds/checks"
   [fuzz_replies]=fuzz/seeds/replies
   [fuzz_settings]=fuzz/seeds/settings [fuzz_sim_parser]=fuzz/seeds/sim_parser
-  [fuzz_measuredrun]=fuzz/seeds/measuredrun)
+  [fuzz_measuredrun]=fuzz/seeds/measuredrun [fuzz_shadowrun]=fuzz/seeds/shadowrun)
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DTQL_FUZZ=ON -DTQL_WERROR=ON >/dev/null

@@ -244,7 +244,7 @@ void ShadowRun::advance(Follower& follower, double at, bool main) {
             limits.breakpoints.insert(row);
         }
     }
-    while (!follower.modelEnd) {
+    while (!follower.model.ended()) {
         if (follower.stuck) {
             // The model's clock stands while it waits; the machine's goes on.
             follower.offset = at - follower.modelAt;

@@ -163,7 +163,10 @@ private slots:
         for (const QStringList& wrong : {QStringList{"--trace", program},
                                          {"--dry-run", "--break", "0", program},
                                          {"--dry-run", "--break", "x", program},
-                                         {"--dry-run", "--input", "3 later", program}}) {
+                                         {"--dry-run", "--input", "3 later", program},
+                                         {"--watch", "COM1", "--run", "COM1", program},
+                                         {"--watch", "", program},
+                                         {"--csv", "out.csv", "--watch", "COM1", program}}) {
             QCOMPARE(tq4c(wrong).status, 2);
         }
     }

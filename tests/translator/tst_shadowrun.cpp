@@ -183,6 +183,11 @@ private slots:
         unknown[11] = {"STEP", "XYZ 1", "", "自設", "-"};
         QTest::newRow("a custom step the model does not know")
             << unknown << unknown << 1.0 << 0.5 << 0.37 << -1.0 << ShadowState::CannotFollow << 12;
+        // A row the checks find in error stops the model, not necessarily the controller.
+        QList<Row> wrong = kCell;
+        wrong[5] = {"POINT", "絕對移動", "abc", "-", "-"};
+        QTest::newRow("a row in error")
+            << wrong << kCell << 1.0 << 0.5 << 0.37 << -1.0 << ShadowState::CannotFollow << 6;
         // The controller's program ends where the edited one goes on.
         QTest::newRow("a shorter program held")
             << QList<Row>{kSpeed, kTo100, kTo0} << QList<Row>{kSpeed, kTo100} << 1.0 << 0.5 << -1.0
