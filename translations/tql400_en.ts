@@ -734,6 +734,10 @@
         <source>滑台被擋住</source>
         <translation>the slide was blocked</translation>
     </message>
+    <message>
+        <source>無法再跟隨實機, 模型停止: %1</source>
+        <translation>Cannot follow the machine any further, the model stopped: %1</translation>
+    </message>
 </context>
 <context>
     <name>TraceFile</name>

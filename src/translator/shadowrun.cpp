@@ -333,8 +333,9 @@ void ShadowRun::review() {
         }
     } else if (const DryRunResult& result = main.model.result();
                result.end != DryRunEnd::Finished) {
+        // The model's own words name the row ("第 6 列: 錯誤, 停止: …").
         judge(ShadowState::CannotFollow, result.row,
-              Texts::tr("從第 %1 列起無法跟隨實機: %2").arg(result.row).arg(result.message));
+              Texts::tr("無法再跟隨實機, 模型停止: %1").arg(result.message));
     }
 }
 
