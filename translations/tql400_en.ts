@@ -248,6 +248,13 @@
     </message>
 </context>
 <context>
+    <name>FORM1</name>
+    <message>
+        <source>無法啟動模擬器: %1</source>
+        <translation>Cannot start the simulator: %1</translation>
+    </message>
+</context>
+<context>
     <name>FileCommands</name>
     <message>
         <source>%1 已存在, 是否取代?</source>
@@ -263,6 +270,41 @@
     <message>
         <source>無法開啟連接埠 %1: %2</source>
         <translation>Cannot open the port %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Listing</name>
+    <message>
+        <source>行數</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <source>指令</source>
+        <translation>Keyword</translation>
+    </message>
+    <message>
+        <source>數據</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>X 座標</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>附註</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>控制器指令</source>
+        <translation>Controller text</translation>
+    </message>
+    <message>
+        <source>PDF 檔(*.pdf) | *.pdf</source>
+        <translation>PDF files (*.pdf) | *.pdf</translation>
+    </message>
+    <message>
+        <source>CSV 檔(*.csv) | *.csv</source>
+        <translation>CSV files(*.csv) | *.csv</translation>
     </message>
 </context>
 <context>
@@ -1356,6 +1398,22 @@ Ctrl+Q	Exit</translation>
         <source>實機與程式不符時立即停止</source>
         <translation>Stop at Once When the Machine Differs from the Program</translation>
     </message>
+    <message>
+        <source>模擬器的連接埠, 只用於這次執行 (DATA.TXT 不變)</source>
+        <translation>The simulator&apos;s port, for this run only (DATA.TXT unchanged)</translation>
+    </message>
+    <message>
+        <source>未命名的程式</source>
+        <translation>Untitled program</translation>
+    </message>
+    <message>
+        <source>列印清單 (PDF)(&amp;P)...</source>
+        <translation>&amp;Print Listing (PDF)...</translation>
+    </message>
+    <message>
+        <source>匯出清單 (CSV)(&amp;E)...</source>
+        <translation>&amp;Export Listing (CSV)...</translation>
+    </message>
 </context>
 <context>
     <name>tql::FileCommands</name>
@@ -1641,6 +1699,10 @@ Ctrl+Q	Exit</translation>
     <message>
         <source>剪貼簿的內容不是程式列, 沒有貼上.</source>
         <translation>The clipboard holds no program rows; nothing was pasted.</translation>
+    </message>
+    <message>
+        <source>拖放的內容不是程式列, 沒有放入.</source>
+        <translation>What was dropped is no program rows; nothing was put in.</translation>
     </message>
 </context>
 <context>

@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QProcess>
 #include <QThread>
 
+#include <optional>
 #include <variant>
 
 namespace {
@@ -21,7 +23,15 @@ const char* const kDescription =
     "\n"
     "The serial port is kept in DATA.TXT in the working directory (start the tool from the\n"
     "project folder), or in the user's configuration folder when the working directory\n"
-    "cannot be written. Choose it in the window under 設定 > COM_PORT.";
+    "cannot be written. Choose it in the window under 設定 > COM_PORT.\n"
+    "\n"
+    "--simulator starts the controller simulator installed beside the tool (tql400-sim\n"
+    "--loopback) and uses its port for this run only: DATA.TXT is left as it is, and the\n"
+    "simulator ends with the tool.";
+
+const QCommandLineOption kSimulator(QStringLiteral("simulator"),
+                                    QStringLiteral("Use the controller simulator instead of a "
+                                                   "machine, for this run only."));
 
 // Qt's own options for a window program (-platform, -style, ...): taken here too, so that
 // reading the command line before the window exists does not refuse them.
@@ -40,12 +50,18 @@ void allowQtOptions(QCommandLineParser& parser) {
     }
 }
 
-// The program file to open, or the exit status when the tool ends before any window.
-std::variant<QString, int> readCommandLine(int argc, char* argv[]) {
+struct Start {
+    QString file;  // the program file to open; empty for none
+    bool simulator = false;
+};
+
+// How to start, or the exit status when the tool ends before any window.
+std::variant<Start, int> readCommandLine(int argc, char* argv[]) {
     const QCoreApplication reading(argc, argv);
     tql::CommandLine line(QStringLiteral("tql400"), QString::fromUtf8(kDescription));
     line.parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     allowQtOptions(line.parser);
+    line.parser.addOption(kSimulator);
     line.parser.addPositionalArgument(QStringLiteral("FILE.tq4"),
                                       QStringLiteral("A program file to open."),
                                       QStringLiteral("[FILE.tq4]"));
@@ -56,8 +72,35 @@ std::variant<QString, int> readCommandLine(int argc, char* argv[]) {
     if (files.size() > 1) {
         return line.wrong(QStringLiteral("one program file at most"));
     }
-    return files.value(0);
+    return Start{files.value(0), line.parser.isSet(kSimulator)};
 }
+
+// The simulator beside the tool, serving a pseudo-terminal while this lives: the end of
+// its standard input ends it.
+class Simulator {
+public:
+    Simulator() {
+        m_process.start(
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tql400-sim")),
+            {QStringLiteral("--loopback")});
+        if (m_process.waitForReadyRead(5000)) {
+            m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+        }
+    }
+    ~Simulator() {
+        m_process.closeWriteChannel();
+        m_process.waitForFinished(2000);
+    }
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+    // Its device; empty when it did not start, with why.
+    const QString& device() const { return m_device; }
+    QString failure() const { return m_process.errorString(); }
+
+private:
+    QProcess m_process;
+    QString m_device;
+};
 
 // The controller session's own thread, ended before the port it used goes.
 class SessionThread {
@@ -83,7 +126,7 @@ private:
 int main(int argc, char* argv[]) {
     // Read before any window exists, so --help, --version and a wrong option answer
     // without a display.
-    const std::variant<QString, int> read = readCommandLine(argc, argv);
+    const std::variant<Start, int> read = readCommandLine(argc, argv);
     if (const int* status = std::get_if<int>(&read)) {
         return *status;
     }
@@ -100,6 +143,12 @@ int main(int argc, char* argv[]) {
     const tql::LanguageTexts texts(tql::languageToShow(
         tql::chosenLanguage(), tql::systemLanguages(), tql::catalogueLanguages()));
 
+    const Start& start = std::get<Start>(read);
+    // Ends after the window and its session thread: the port goes before the simulator.
+    std::optional<Simulator> simulator;
+    if (start.simulator) {
+        simulator.emplace();
+    }
     tql::WidgetPrompter prompter;
     tql::QtSerialLine line;
     tql::ThreadSleeper sleeper;
@@ -107,7 +156,18 @@ int main(int argc, char* argv[]) {
     line.moveToThread(session.thread());
     tql::FORM1 window(prompter, line, sleeper, QDir::current(), session.thread());
     window.show();
-    if (const QString& file = std::get<QString>(read); !file.isEmpty()) {
+    if (simulator) {
+        if (simulator->device().isEmpty()) {
+            prompter.message(&window,
+                             QCoreApplication::translate("FORM1", "無法啟動模擬器: %1")
+                                 .arg(simulator->failure()),
+                             tql::applicationTitle(), tql::Prompter::Buttons::Ok,
+                             tql::Prompter::Icon::Warning);
+        } else {
+            window.usePortForThisRun(simulator->device());
+        }
+    }
+    if (const QString& file = start.file; !file.isEmpty()) {
 #ifdef Q_OS_UNIX
         window.openFile(tql::NativeName{tql::argumentBytes(argc, argv, file)});
 #else

@@ -5,6 +5,7 @@
 #include "files/atomicfile.h"
 #include "files/programfile.h"
 #include "files/tracefile.h"
+#include "session/language.h"
 #include "session/portrecords.h"
 #include "session/usersettings.h"
 #include "translator/dryrun.h"
@@ -342,6 +343,10 @@ int main(int argc, char* argv[]) {
         return *status;
     }
     const Arguments& parsed = std::get<Arguments>(read);
+    // The messages in the language the tool's window shows (the help and the wrong
+    // arguments stay English).
+    const tql::LanguageTexts texts(tql::languageToShow(
+        tql::chosenLanguage(), tql::systemLanguages(), tql::catalogueLanguages()));
     // The file opened by the bytes of its name as given.
     const tql::NativeName input{tql::argumentBytes(argc, argv, parsed.input)};
     for (const QString& output : {parsed.out, parsed.csv}) {

@@ -92,6 +92,10 @@ public:
     // 上移 (by -1) and 下移 (+1): the rows chosen one place on, the row they pass going round
     // them; false, nothing changed, when one of them stands at the edge.
     bool moveRows(const std::set<int>& rows, int by);
+    // A drag and drop: the rows chosen, in their order, put before row `before` (numbered
+    // as before the move; RowCounter + 1: at the end), the others closing up. The row the
+    // first of them now is; nothing, nothing changed, when they would stay where they are.
+    std::optional<int> moveRowsTo(const std::set<int>& rows, int before);
     // 開啟舊檔: the file's table and count, unchanged, a fresh history. No row is chosen and
     // nothing is armed: a mode armed on the old program's rows must not land on the new.
     void load(const tql::ProgramTable& table, int rowCounter);

@@ -87,6 +87,28 @@ bool Program::moveRows(const std::set<int>& rows, int by) {
     return reorder(first, order, chosen.size());
 }
 
+std::optional<int> Program::moveRowsTo(const std::set<int>& rows, int before) {
+    const std::set<int> chosen = programRows(rows, m_rowCounter);
+    if (chosen.empty() || chosen.size() != rows.size() || before < 1 || before > m_rowCounter + 1) {
+        return std::nullopt;
+    }
+    const int first = std::min(*chosen.begin(), before);
+    const int last = std::max(*chosen.rbegin(), before - 1);
+    std::vector<int> order;
+    std::vector<int> moving;
+    for (int row = first; row <= last; ++row) {
+        (chosen.contains(row) ? moving : order).push_back(row);
+    }
+    const auto at =
+        std::find_if(order.begin(), order.end(), [&](int row) { return row >= before; });
+    const int start = first + int(at - order.begin());
+    order.insert(at, moving.begin(), moving.end());
+    if (!reorder(first, order, chosen.size())) {
+        return std::nullopt;
+    }
+    return start;
+}
+
 // The rows from `first` on in the order given (each the row that comes there), as one step.
 bool Program::reorder(int first, const std::vector<int>& order, size_t moving) {
     Change change;

@@ -1,5 +1,6 @@
 #include "session/runhistory.h"
 
+#include "files/csv.h"
 #include "files/programfile.h"
 
 #include <QCoreApplication>
@@ -256,13 +257,6 @@ std::vector<RunRecord> RunHistory::runs() const {
 }
 
 namespace {
-
-QByteArray csvField(const QString& text) {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n')) {
-        return text.toUtf8();
-    }
-    return '"' + QString(text).replace(u'"', QStringLiteral("\"\"")).toUtf8() + '"';
-}
 
 QByteArray csvNumber(const std::optional<double>& value) {
     return value ? QByteArray::number(*value, 'f', 3) : QByteArray();

@@ -260,6 +260,12 @@ void FORM1::otherPort() {
     }
 }
 
+void FORM1::usePortForThisRun(const QString& port) {
+    m_session.setPortNumber(port);
+    m_panel2->setText(portDisplayName(port));
+    m_panel2->setToolTip(tr("模擬器的連接埠, 只用於這次執行 (DATA.TXT 不變)"));
+}
+
 void FORM1::choosePort(const QString& portNumber) {
     m_session.setPortNumber(portNumber);
     SETCOM();
@@ -267,6 +273,7 @@ void FORM1::choosePort(const QString& portNumber) {
 
 void FORM1::SETCOM() {
     m_panel2->setText(portDisplayName(m_session.portNumber()));
+    m_panel2->setToolTip({});
     if (const auto failure = writePortNumber(m_settingsDir, m_session.portNumber())) {
         m_prompter.message(this, *failure, applicationTitle(), Prompter::Buttons::Ok,
                            Prompter::Icon::Warning);

@@ -74,6 +74,8 @@ public:
     SessionClient& sessionClient() { return *m_client; }
     // A program file named on the command line, opened as 開啟舊檔 opens it, by the bytes of
     // its name.
+    // tql400 --simulator: the simulator's port for this run, DATA.TXT left as it is.
+    void usePortForThisRun(const QString& port);
     void openFile(const NativeName& name);
 
 protected:

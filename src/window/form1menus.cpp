@@ -6,6 +6,7 @@
 #include "window/dryrunwindow.h"
 #include "window/filecommands.h"
 #include "window/form1.h"
+#include "window/listingexport.h"
 #include "window/programpanel.h"
 #include "window/prompter.h"
 #include "window/runhistorywindow.h"
@@ -76,6 +77,18 @@ void FORM1::buildFileMenu() {
     connect(
         command(file, "另存新檔", tr("另存新檔(&A)"), QKeySequence(QStringLiteral("Ctrl+Shift+S"))),
         &QAction::triggered, m_files, &FileCommands::saveAsCommand);
+    file->addSeparator();
+    // The listing is titled by the program's file, as the window is.
+    const auto exportListingAs = [this](bool pdf) {
+        const QString title = m_files->fileName().isEmpty()
+                                  ? tr("未命名的程式")
+                                  : QFileInfo(m_files->fileName()).fileName();
+        exportListing(m_program.table(), m_program.RowCounter(), title, pdf, m_prompter, this);
+    };
+    connect(command(file, "列印清單", tr("列印清單 (PDF)(&P)..."), QKeySequence::Print),
+            &QAction::triggered, this, [exportListingAs] { exportListingAs(true); });
+    connect(command(file, "匯出清單", tr("匯出清單 (CSV)(&E)..."), {}), &QAction::triggered, this,
+            [exportListingAs] { exportListingAs(false); });
     file->addSeparator();
     QMenu* recent = file->addMenu(tr("最近開啟的檔案(&R)"));
     recent->setObjectName(QStringLiteral("最近開啟的檔案"));

@@ -11,12 +11,14 @@
 
 #include <array>
 #include <set>
+#include <vector>
 
 class QDialog;
 class QGroupBox;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
+class QMimeData;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -80,6 +82,8 @@ public:
     void copyRows();
     void pasteRows();
     void moveRows(int by);
+    // The highlighted rows dragged within the list, dropped before row `before`.
+    void moveRowsTo(int before);
 
 signals:
     // The program or the armed mode may have changed: the title and the status bar follow.
@@ -120,6 +124,8 @@ private:
     int armedRow() const;
     void paintRows();
     void paintRow(int row);
+    QMimeData* rowsData(const std::vector<int>& rows) const;
+    void putRows(int before, const QMimeData* data, const QString& refusal);
     // A mark moved from one row to another.
     void moveMark(int from, int to);
     std::set<int> highlightedRows() const;

@@ -1,6 +1,7 @@
 // The editor's operations on the rows the list highlights: cut, copy, paste and moving, each
 // one step of the history, the rows that moved or came highlighted and shown.
 #include "files/programfile.h"
+#include "window/programlistview.h"
 #include "window/programpanel.h"
 #include "window/prompter.h"
 
@@ -10,12 +11,6 @@
 #include <QTreeWidget>
 
 namespace tql {
-namespace {
-
-// The tool's own rows on the clipboard: the same text, marked as rows.
-const QString kRowsMime = QStringLiteral("application/x-tql400-rows");
-
-}  // namespace
 
 std::set<int> ProgramPanel::highlightedRows() const {
     std::set<int> rows;
@@ -40,19 +35,25 @@ void ProgramPanel::highlightRows(const std::set<int>& rows) {
     }
 }
 
-void ProgramPanel::copyRows() {
-    std::vector<Row> rows;
-    for (const int row : highlightedRows()) {
-        rows.push_back(m_program.row(row));
-    }
-    if (rows.empty()) {
-        return;
+// The rows as the clipboard and a drag carry them: the program file's lines as text, and
+// the same marked as the tool's own rows.
+QMimeData* ProgramPanel::rowsData(const std::vector<int>& rows) const {
+    std::vector<Row> kept;
+    for (const int row : rows) {
+        kept.push_back(m_program.row(row));
     }
     auto* data = new QMimeData;
-    const QString text = rowsText(rows);
+    const QString text = rowsText(kept);
     data->setText(text);
-    data->setData(kRowsMime, text.toUtf8());
-    QApplication::clipboard()->setMimeData(data);
+    data->setData(ProgramListView::kRowsMime, text.toUtf8());
+    return data;
+}
+
+void ProgramPanel::copyRows() {
+    const std::set<int> rows = highlightedRows();
+    if (!rows.empty()) {
+        QApplication::clipboard()->setMimeData(rowsData({rows.begin(), rows.end()}));
+    }
 }
 
 void ProgramPanel::cutRows() {
@@ -66,17 +67,23 @@ void ProgramPanel::cutRows() {
 }
 
 void ProgramPanel::pasteRows() {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    const QString text = data == nullptr              ? QString()
-                         : data->hasFormat(kRowsMime) ? QString::fromUtf8(data->data(kRowsMime))
-                                                      : data->text();
+    const int highlighted = highlightedRow();
+    putRows(highlighted == 0 ? m_program.RowCounter() + 1 : highlighted,
+            QApplication::clipboard()->mimeData(), tr("剪貼簿的內容不是程式列, 沒有貼上."));
+}
+
+// Rows from the clipboard or dropped from elsewhere, put before row `before`; what is no
+// rows is refused with `refusal`, nothing changed.
+void ProgramPanel::putRows(int before, const QMimeData* data, const QString& refusal) {
+    const QString text = data == nullptr ? QString()
+                         : data->hasFormat(ProgramListView::kRowsMime)
+                             ? QString::fromUtf8(data->data(ProgramListView::kRowsMime))
+                             : data->text();
     const std::optional<std::vector<Row>> rows = rowsFromText(text);
     if (!rows) {
-        notice(tr("剪貼簿的內容不是程式列, 沒有貼上."));
+        notice(refusal);
         return;
     }
-    const int highlighted = highlightedRow();
-    const int before = highlighted == 0 ? m_program.RowCounter() + 1 : highlighted;
     if (!reportStore(m_program.insertRows(before, *rows))) {
         return;
     }
@@ -85,6 +92,18 @@ void ProgramPanel::pasteRows() {
         pasted.insert(row);
     }
     highlightRows(pasted);
+}
+
+// The highlighted rows dragged within the list, dropped before row `before`.
+void ProgramPanel::moveRowsTo(int before) {
+    const std::set<int> rows = highlightedRows();
+    if (const std::optional<int> start = m_program.moveRowsTo(rows, before)) {
+        std::set<int> moved;
+        for (int row = *start; row < *start + int(rows.size()); ++row) {
+            moved.insert(row);
+        }
+        highlightRows(moved);
+    }
 }
 
 void ProgramPanel::moveRows(int by) {

@@ -14,8 +14,19 @@ struct Run {
     QByteArray err;
 };
 
-Run tq4c(const QStringList& arguments, const QString& standardOutput = {}) {
+// In the language of a system that names none (Chinese), or of `language` (LANG), with
+// settings of its own (no language chosen).
+Run tq4c(const QStringList& arguments, const QString& standardOutput = {},
+         const QString& language = QStringLiteral("C.UTF-8")) {
+    static const QTemporaryDir config;
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", config.path());
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
+        environment.remove(name);
+    }
+    environment.insert("LANG", language);
+    process.setProcessEnvironment(environment);
     if (!standardOutput.isEmpty()) {
         process.setStandardOutputFile(standardOutput);
     }
@@ -103,6 +114,9 @@ private slots:
     void check() {
         QTemporaryDir dir;
         const Run clean = tq4c({"--check", writeFile(dir, "a.tq4", kProgram)});
+        // The messages follow the system's language, as the window's do.
+        QCOMPARE(tq4c({"--dry-run", dir.filePath("a.tq4")}, {}, "en_US.UTF-8").out.split('\n')[0],
+                 QByteArray("The program ran to its end"));
         QCOMPARE(clean.status, 0);
         QCOMPARE(clean.out, QByteArray());
         const Run warned =

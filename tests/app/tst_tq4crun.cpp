@@ -36,8 +36,11 @@ Tq4c tq4c(const QTemporaryDir& home, const QStringList& options, const QList<Row
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("HOME", home.path());
-    environment.remove("XDG_DATA_HOME");
-    environment.remove("XDG_CONFIG_HOME");
+    for (const char* name :
+         {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
+        environment.remove(name);
+    }
+    environment.insert("LANG", "C.UTF-8");  // its messages in Chinese
     process.setProcessEnvironment(environment);
     process.start(TQ4C_PATH, options + QStringList{program});
     if (!process.waitForFinished(20000)) {

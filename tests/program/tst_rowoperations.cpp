@@ -76,6 +76,22 @@ private slots:
         }) << "ABCDE" << 3;
         QTest::newRow("up from the first row")
             << Operation([](Program& p) { return p.moveRows({1}, -1); }) << "ABCDE" << 3;
+        // Dragged rows keep their order and land where they were dropped.
+        QTest::newRow("dropped before a row above") << Operation([](Program& p) {
+            return p.moveRowsTo({3, 5}, 2) == 2;
+        }) << "ACEBD" << 2;
+        QTest::newRow("dropped at the end") << Operation([](Program& p) {
+            return p.moveRowsTo({1, 3}, 6) == 4;
+        }) << "BDEAC" << 5;
+        QTest::newRow("dropped between themselves") << Operation([](Program& p) {
+            return p.moveRowsTo({2, 4}, 4) == 3;
+        }) << "ACBDE" << 2;
+        QTest::newRow("dropped where they stand") << Operation([](Program& p) {
+            return p.moveRowsTo({2, 3}, 4).has_value();
+        }) << "ABCDE" << 3;
+        QTest::newRow("dropped beyond the end")
+            << Operation([](Program& p) { return p.moveRowsTo({2}, 7).has_value(); }) << "ABCDE"
+            << 3;
     }
 
     void rowsEndWhereTheyShould() {

@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -59,6 +59,21 @@ private slots:
         w.trigger("另存新檔");
         QVERIFY(w.form->program().ProgramChanged());
         QCOMPARE(loadProgramFile(w.path("first.tq4")).program->RowCounter, 2);
+    }
+
+    // 列印清單 writes a PDF, 匯出清單 a CSV, each to the name chosen with its suffix.
+    void theListingAsPdfAndCsv() {
+        Window w;
+        w.enterProgram();
+        w.prompter.fileNames = {w.path("listing"), w.path("listing")};
+        w.trigger("列印清單");
+        w.trigger("匯出清單");
+        QFile pdf(w.path("listing.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.readAll().startsWith("%PDF"));
+        QFile csv(w.path("listing.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll().count("\r\n"), 3);  // the header and the two rows
     }
 
     // The name that will be written (the suffix added to a name without it, "prog.v2"

@@ -2,8 +2,10 @@
 // highlight and the clipboard (the row operations themselves are the program's).
 #include "support/formfixture.h"
 #include "support/quietoffscreen.h"
+#include "window/programlistview.h"
 
 #include <QClipboard>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QTest>
@@ -79,6 +81,43 @@ private slots:
         QCOMPARE(e.keywords().last(), QString("HOME"));
         QCOMPARE(e.program().RowCounter(), 7);
         QCOMPARE(e.highlighted(), QList<int>{7});
+    }
+
+    // The list's drag carries the rows as the clipboard does; rows dropped from elsewhere
+    // come in where they are dropped (the upper half of a row is before it, the lower half
+    // after it), what is no rows is refused; rows dragged within the list move there.
+    void dragAndDrop() {
+        Editor e;
+        e.clickRow(3);
+        e.shiftClickRow(4);
+        // A drop comes after the drag entered and moved over the list.
+        const auto drop = [&](int row, bool upper, const QMimeData& data) {
+            const QRect rect = e.list()->visualItemRect(e.list()->topLevelItem(row - 1));
+            const QPoint at(rect.center().x(), upper ? rect.top() + 2 : rect.bottom() - 2);
+            const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+            QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(e.list()->viewport(), &enter);
+            QDragMoveEvent move(at, actions, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(e.list()->viewport(), &move);
+            QDropEvent event(at, actions, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(e.list()->viewport(), &event);
+        };
+        const std::unique_ptr<QMimeData> dragged(
+            e.list()->model()->mimeData(e.list()->selectionModel()->selectedRows()));
+        QVERIFY(dragged->hasFormat("application/x-tql400-rows"));
+        QVERIFY(dragged->text().startsWith("WT"));
+        drop(1, false, *dragged);
+        QCOMPARE(e.keywords(), (QStringList{"VM", "WT", "HOME", "POINT", "WT", "HOME"}));
+        QCOMPARE(e.highlighted(), (QList<int>{2, 3}));
+        QMimeData text;
+        text.setText("not a row");
+        drop(1, true, text);
+        QCOMPARE(e.messages().last(), QString("拖放的內容不是程式列, 沒有放入."));
+        QCOMPARE(e.program().RowCounter(), 6);
+
+        emit qobject_cast<ProgramListView*>(e.list())->rowsMovedTo(7);  // within the list
+        QCOMPARE(e.keywords(), (QStringList{"VM", "POINT", "WT", "HOME", "WT", "HOME"}));
+        QCOMPARE(e.highlighted(), (QList<int>{5, 6}));
     }
 
     // A row stored at the end of a long program shows, with no row chosen too.
