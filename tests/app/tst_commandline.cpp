@@ -1,6 +1,8 @@
 // The three programs' command lines answer before any window or display: help starting
 // with "Usage:" (a manual page's synopsis), the version, and a wrong option on standard
 // error with status 2.
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -120,6 +122,47 @@ private slots:
         QCOMPARE(served.status, 0);
         QCOMPARE(served.err.count("needs"), 4);
         QVERIFY2(served.out.contains("position=12.5 outputs=0 inputs=4"), served.out.constData());
+    }
+
+    // tql400 --simulator starts the simulator beside it, for as long as it runs, and leaves
+    // the DATA.TXT of its folder as it was.
+    void theSimulatorForThisRunOnly() {
+        QTemporaryDir dir;
+        QFile settings(dir.filePath("DATA.TXT"));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write("3\r\n");
+        settings.close();
+        QProcess tool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        tool.setProcessEnvironment(environment);
+        tool.setWorkingDirectory(dir.path());
+        tool.start(QStringLiteral(TQL400_PATH), {"--simulator"});
+        QVERIFY(tool.waitForStarted());
+        // The simulator is the tool's child: "pid (comm) state ppid ...".
+        const auto simulator = [&tool]() -> QString {
+            for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+                QFile stat("/proc/" + entry + "/stat");
+                if (stat.open(QIODevice::ReadOnly)) {
+                    const QByteArray line = stat.readAll();
+                    const QList<QByteArray> after = line.mid(line.lastIndexOf(')') + 2).split(' ');
+                    if (line.contains("(tql400-sim)") &&
+                        after.value(1).toLongLong() == tool.processId()) {
+                        return entry;
+                    }
+                }
+            }
+            return {};
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!simulator().isEmpty(), 5000);
+        const QString pid = simulator();
+        QTest::qWait(1000);  // the window up, on the simulator's port
+        tool.terminate();
+        QVERIFY(tool.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists("/proc/" + pid + "/stat"), 5000);
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QCOMPARE(settings.readAll(), QByteArray("3\r\n"));
     }
 
     void oneProgramFileAtMost() {

@@ -175,6 +175,18 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("3\r\n"));
     }
 
+    // tql400 --simulator: its port for this run, DATA.TXT untouched; a port chosen later is
+    // kept as ever.
+    void aPortForThisRunOnly() {
+        Window w(QByteArray("3\r\n"));
+        w.form->usePortForThisRun("/dev/pts/77");
+        QCOMPARE(w.panel(2), QString("/dev/pts/77"));
+        QCOMPARE(w.form->session().portNumber(), QString("/dev/pts/77"));
+        QFile file(w.dir.filePath("DATA.TXT"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("3\r\n"));
+    }
+
     void directEntries_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("typed");
