@@ -20,7 +20,7 @@ printf 'UsePPosition "on"\nRandomPlacement\nNoGrabServer\n' >build/twmrc
 shots() {
   local fresh
   fresh=$(mktemp -d -p "$home")
-  XDG_CONFIG_HOME="$fresh/config" XDG_DATA_HOME="$fresh/data" xvfb-run -a -s "-screen 0 1920x1080x24" \
+  XDG_CONFIG_HOME="$fresh/config" XDG_DATA_HOME="$fresh/data" xvfb-run -a -s "-screen 0 ${SCREEN:-1920x1080}x24" \
     bash -c 'LC_ALL=C twm -f build/twmrc >/dev/null 2>&1 & sleep 1; exec "$0" "$@"' \
     build/screenshots "$@"
 }
@@ -30,4 +30,7 @@ LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 shots out/screenshots "$device"
 LANGUAGE= LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 shots out/screenshots/english "$device"
 LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 QT_SCALE_FACTOR=1.5 shots out/screenshots/scaled-150
 LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 shots --font-size 13 out/screenshots/font-13pt
+# English at 150 % on a 1366×768 laptop screen: the window fits, its client area scrolls.
+LANGUAGE= LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 QT_SCALE_FACTOR=1.5 SCREEN=1366x768 \
+  shots out/screenshots/english-150-laptop
 find out/screenshots -name '*.png' | sort

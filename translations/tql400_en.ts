@@ -1414,6 +1414,16 @@ Ctrl+Q	Exit</translation>
         <source>匯出清單 (CSV)(&amp;E)...</source>
         <translation>&amp;Export Listing (CSV)...</translation>
     </message>
+    <message>
+        <source>沒有機器時</source>
+        <translation>Without a Machine</translation>
+    </message>
+    <message>
+        <source>沒有控制器時, 以 tql400 --simulator 啟動: 工具啟動隨附的模擬器, 這次執行使用它的連接埠 (DATA.TXT 不變), 關閉工具時模擬器也結束.
+模擬器把 4 個輸出接回輸入 5 到 8.</source>
+        <translation>Without a controller, start the tool with tql400 --simulator: it starts the simulator installed beside it and uses its port for this run (DATA.TXT unchanged); the simulator ends when the tool closes.
+The simulator loops the 4 outputs back to inputs 5 to 8.</translation>
+    </message>
 </context>
 <context>
     <name>tql::FileCommands</name>

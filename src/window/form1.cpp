@@ -19,9 +19,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSerialPortInfo>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 
 namespace tql {
@@ -43,14 +46,22 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
       m_settingsDir(settingsFolder(m_workingDir)) {
     setObjectName(QStringLiteral("FORM1"));
     setWindowTitle(applicationTitle());
-    auto* client = new QWidget(this);
-    setCentralWidget(client);
+    // The client area scrolls on a screen too small for it (150 % on a laptop): the panels
+    // keep their places, and the window still fits the screen.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("ClientArea"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    auto* client = new QWidget;
+    m_clientArea = client;
     m_editor = new ProgramPanel(m_program, *m_client, client);
     m_console = new ConsolePanel(*m_client, m_program, client);
     m_files = new FileCommands(m_program, m_prompter, this);
     stretchToTexts();
     client->setMinimumSize(m_stretch(kClientSize));
     client->installEventFilter(this);  // its resizes place the panels
+    scroller->setWidget(client);
+    setCentralWidget(scroller);
     placePanels();
     // 趨勢 beside 座標點: the position as the polls read it.
     auto* trend = new TrendChart;
@@ -67,8 +78,14 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     // Esc drops an armed insert or modify.
     auto* disarm = new QShortcut(Qt::Key_Escape, this);
     connect(disarm, &QShortcut::activated, m_editor, &ProgramPanel::disarm);
-    // At its default size every control stands where it always has; the window may grow.
-    resize(sizeHint());
+    // At its default size every control stands where it always has; the window may grow,
+    // and it is never smaller unless the screen is.
+    scroller->setMinimumSize(client->minimumSize());
+    const QSize natural = sizeHint();
+    scroller->setMinimumSize(0, 0);
+    const QSize room = screen()->availableGeometry().size() -
+                       QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    resize(natural.boundedTo(room));
     setMinimumSize(size());
     Form_Load();
     m_client->post([](ControllerSession& session) { session.startPoll(); });
@@ -97,7 +114,7 @@ void FORM1::stretchToTexts() {
 // and INPUT stay under it, everything else keeps its place.
 void FORM1::placePanels() {
     const QSize base = m_stretch(kClientSize);
-    const QSize extra = centralWidget()->size().expandedTo(base) - base;
+    const QSize extra = m_clientArea->size().expandedTo(base) - base;
     const int dw = extra.width();
     const int dh = extra.height();
     const auto place = [this](QWidget* frame, const QRect& design, int lower = 0) {
@@ -114,7 +131,7 @@ void FORM1::placePanels() {
 }
 
 bool FORM1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+    if (watched == m_clientArea && event->type() == QEvent::Resize) {
         placePanels();
     }
     return QMainWindow::eventFilter(watched, event);

@@ -107,6 +107,8 @@ private:
     // 說明: the walkthrough, and the keys.
     void walkthrough();
     void keys();
+    // How to try the tool on the simulator.
+    void withoutAMachine();
     // The speed dialog disables the main window while it is up. Its controls and menu are
     // what is switched: disabling the window itself would disable its dialogs with it.
     void setMainWindowEnabled(bool enabled);
@@ -124,7 +126,8 @@ private:
     QLabel* m_panel2 = nullptr;
     QLabel* m_settingsNote = nullptr;
     QMenu* m_portMenu = nullptr;
-    Stretch m_stretch;  // of the fixed places, for the texts shown
+    Stretch m_stretch;                // of the fixed places, for the texts shown
+    QWidget* m_clientArea = nullptr;  // the panels' frame, in a scroll area
     QActionGroup* m_portChoices = nullptr;
     QList<QAction*> m_systemPortActions;
     WireMonitor* m_monitor = nullptr;

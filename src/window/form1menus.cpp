@@ -57,6 +57,8 @@ void FORM1::buildMenu() {
     connect(command(help, "操作說明", tr("操作說明"), QKeySequence::HelpContents),
             &QAction::triggered, this, &FORM1::walkthrough);
     connect(command(help, "按鍵", tr("按鍵"), {}), &QAction::triggered, this, &FORM1::keys);
+    connect(command(help, "沒有機器時", tr("沒有機器時"), {}), &QAction::triggered, this,
+            &FORM1::withoutAMachine);
     help->addSeparator();
     connect(command(help, "關於", tr("關於(&A)"), {}), &QAction::triggered, this, &FORM1::about);
 
@@ -286,6 +288,14 @@ void FORM1::keys() {
                           "Ctrl+N / Ctrl+O / Ctrl+S\t建立新檔 / 開啟舊檔 / 儲存\n"
                           "Ctrl+Q\t結束"),
                        tr("按鍵"));
+}
+
+void FORM1::withoutAMachine() {
+    m_prompter.message(this,
+                       tr("沒有控制器時, 以 tql400 --simulator 啟動: 工具啟動隨附的模擬器, "
+                          "這次執行使用它的連接埠 (DATA.TXT 不變), 關閉工具時模擬器也結束.\n"
+                          "模擬器把 4 個輸出接回輸入 5 到 8."),
+                       tr("沒有機器時"));
 }
 
 }  // namespace tql
