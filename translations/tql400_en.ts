@@ -1380,7 +1380,9 @@ Delete	刪除選取的列
 Ctrl+Z / Ctrl+Y	復原 / 重做
 Ctrl+X / Ctrl+C / Ctrl+V	剪下 / 複製 / 貼上 選取的列
 Alt+Up / Alt+Down	上移 / 下移 選取的列
+拖放	移動選取的列
 Ctrl+N / Ctrl+O / Ctrl+S	建立新檔 / 開啟舊檔 / 儲存
+Ctrl+P	列印清單 (PDF)
 Ctrl+Q	結束</source>
         <translation>F7	Check Program
 F8	Dry Run
@@ -1391,7 +1393,9 @@ Delete	Delete the highlighted rows
 Ctrl+Z / Ctrl+Y	Undo / Redo
 Ctrl+X / Ctrl+C / Ctrl+V	Cut / Copy / Paste the highlighted rows
 Alt+Up / Alt+Down	Move the highlighted rows up / down
+Drag and drop	Move the highlighted rows
 Ctrl+N / Ctrl+O / Ctrl+S	New / Open / Save
+Ctrl+P	Print Listing (PDF)
 Ctrl+Q	Exit</translation>
     </message>
     <message>

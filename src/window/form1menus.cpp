@@ -285,7 +285,9 @@ void FORM1::keys() {
                           "Ctrl+Z / Ctrl+Y\t復原 / 重做\n"
                           "Ctrl+X / Ctrl+C / Ctrl+V\t剪下 / 複製 / 貼上 選取的列\n"
                           "Alt+Up / Alt+Down\t上移 / 下移 選取的列\n"
+                          "拖放\t移動選取的列\n"
                           "Ctrl+N / Ctrl+O / Ctrl+S\t建立新檔 / 開啟舊檔 / 儲存\n"
+                          "Ctrl+P\t列印清單 (PDF)\n"
                           "Ctrl+Q\t結束"),
                        tr("按鍵"));
 }
