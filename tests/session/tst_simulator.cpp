@@ -10,6 +10,7 @@
 #include "translator/upload.h"
 #include "window/form1.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -24,6 +25,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -356,6 +358,97 @@ private slots:
         QCOMPARE(w.state, QString("未連線"));
         QVERIFY(!w.connected);
         QCOMPARE(w.prompter.messages.size(), size_t(2));
+    }
+
+    // Two controllers of a cell, each on a port and a session thread of its own: an upload
+    // to one, its questions up for seconds, holds nothing of the other's poll, and a port
+    // that goes takes only its own controller away.
+    void twoControllersAtOnce() {
+        QTemporaryDir dir;
+        qputenv("HOME", dir.path().toLocal8Bit());
+        // The press's operator reads each question a while before answering 否: the press's
+        // line is held meanwhile.
+        class SlowOperator final : public Prompter {
+        public:
+            Answer message(QWidget*, const QString&, const QString&, Buttons buttons,
+                           Icon) override {
+                if (buttons != Buttons::YesNo) {
+                    return Answer::Ok;
+                }
+                QThread::msleep(1500);
+                return Answer::No;
+            }
+            QString inputBox(QWidget*, const QString&, const QString&, const QString&) override {
+                return {};
+            }
+            QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+            QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
+        };
+        struct Controller {
+            explicit Controller(const QString& name, const QStringList& simulator)
+                : sim(simulator),
+                  session(std::make_unique<ControllerSession>(prompter, line, sleeper, name)) {
+                session->setPortNumber(sim.device);
+                thread.start();
+                line.moveToThread(&thread);
+                session->moveToThread(&thread);
+            }
+            ~Controller() {
+                QThread* home = QThread::currentThread();
+                QMetaObject::invokeMethod(
+                    session.get(),
+                    [&] {
+                        session->moveToThread(home);
+                        line.moveToThread(home);
+                    },
+                    Qt::BlockingQueuedConnection);
+                thread.quit();
+                thread.wait();
+            }
+            // Posted: the session's boxes come to this thread while it waits for them.
+            void perform(const std::function<void(ControllerSession&)>& verb) {
+                QMetaObject::invokeMethod(
+                    session.get(), [this, verb] { verb(*session); }, Qt::QueuedConnection);
+            }
+            Simulator sim;
+            SlowOperator prompter;
+            QtSerialLine line;
+            ThreadSleeper sleeper;
+            std::unique_ptr<ControllerSession> session;
+            QThread thread;
+        };
+        Controller press("壓床", {});
+        Controller slide("滑台", {});
+        QVERIFY(!press.sim.device.isEmpty() && !slide.sim.device.isEmpty());
+        for (Controller* c : {&press, &slide}) {
+            c->perform([](ControllerSession& s) { s.ConnectController(); });
+            QTRY_VERIFY_WITH_TIMEOUT(c->session->isConnected(), 5000);
+        }
+        int polls = 0;
+        QObject context;
+        QObject::connect(slide.session.get(), &ControllerSession::pollRead, &context,
+                         [&polls] { ++polls; });
+        bool uploaded = false;
+        QObject::connect(press.session.get(), &ControllerSession::uploadEnded, &context,
+                         [&uploaded] { uploaded = true; });
+        const ProgramTable table = tableOf({{"HOME", "回原點", "-", "-", "-"}});
+        QElapsedTimer clock;
+        clock.start();
+        press.perform([table](ControllerSession& s) { s.upload(table, 1); });
+        QTRY_VERIFY_WITH_TIMEOUT(uploaded, 20000);
+        const double seconds = double(clock.elapsed()) / 1000;
+        QVERIFY2(seconds > 2.5, qPrintable(QString::number(seconds)));  // two questions
+        QTest::qWait(50);  // the slide's readings queued meanwhile
+        QVERIFY2(polls >= int(seconds / 0.5) - 1,
+                 qPrintable(QString("%1 polls in %2 s").arg(polls).arg(seconds)));
+
+        press.sim.process.kill();
+        press.sim.process.waitForFinished(2000);
+        QTRY_VERIFY_WITH_TIMEOUT(!press.session->isConnected(), 5000);
+        const int before = polls;
+        QTest::qWait(1100);
+        QVERIFY(slide.session->isConnected());
+        QVERIFY(polls >= before + 2);  // the slide polls on
     }
 };
 
