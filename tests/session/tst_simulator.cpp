@@ -25,6 +25,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -393,15 +394,17 @@ private slots:
                 line.moveToThread(&thread);
                 session->moveToThread(&thread);
             }
+            // As the tool ends a session: deleted on its own thread, then the thread ends.
             ~Controller() {
-                QThread* home = QThread::currentThread();
-                QMetaObject::invokeMethod(
-                    session.get(),
-                    [&] {
-                        session->moveToThread(home);
-                        line.moveToThread(home);
-                    },
-                    Qt::BlockingQueuedConnection);
+                std::atomic<bool> gone = false;
+                ControllerSession* ending = session.release();
+                QMetaObject::invokeMethod(ending, [ending, &gone] {
+                    delete ending;
+                    gone = true;
+                });
+                while (!gone) {
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+                }
                 thread.quit();
                 thread.wait();
             }
