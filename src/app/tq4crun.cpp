@@ -104,14 +104,20 @@ bool followUntilStopped(ControllerSession& session, double timeout) {
     return timedOut;
 }
 
+// The controller on the real port, answered as tq4c answers.
+struct PortSession {
+    AnsweringPrompter prompter;
+    QtSerialLine line;
+    ThreadSleeper sleeper;
+    ControllerSession session{prompter, line, sleeper};
+};
+
 }  // namespace
 
 int measureRunOnController(const ProgramTable& table, int rowCounter,
                            const MeasuredRunOptions& options) {
-    AnsweringPrompter prompter;
-    QtSerialLine line;
-    ThreadSleeper sleeper;
-    ControllerSession session(prompter, line, sleeper);
+    PortSession port;
+    ControllerSession& session = port.session;
     const std::optional<double> start = connectForRun(session, options.port);
     if (!start) {
         return 1;
@@ -181,10 +187,8 @@ int measureRunOnController(const ProgramTable& table, int rowCounter,
 
 int watchRunOnController(const ProgramTable& table, int rowCounter,
                          const MeasuredRunOptions& options) {
-    AnsweringPrompter prompter;
-    QtSerialLine line;
-    ThreadSleeper sleeper;
-    ControllerSession session(prompter, line, sleeper);
+    PortSession port;
+    ControllerSession& session = port.session;
     InputStates inputs{};
     QObject::connect(&session, &ControllerSession::pollRead, &session,
                      [&](const PollReading& reading) { inputs = reading.inputs; });
