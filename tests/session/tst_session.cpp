@@ -1,5 +1,6 @@
 // The console's exchanges as the controller session makes them, on a scripted line and
 // without any window: every byte, wait, text and state the windows are told to show.
+#include "files/tracefile.h"
 #include "link/portname.h"
 #include "session/portrecords.h"
 #include "session/runhistory.h"
@@ -235,6 +236,11 @@ private slots:
             first.sendImmediate("?PE first");
             second.sendImmediate("?VM second");
             QCOMPARE(second.objectName(), QString("B"));
+            line.replies = {"100\r"};
+            prompter.answers = {Answer::No, Answer::No};
+            QFile::remove(traceFilePath("B"));
+            second.upload(tableOf({kHome}), 1);
+            QVERIFY(QFile::exists(traceFilePath("B")));
         }
         QCOMPARE(ControllerSession(prompter, line, sleeper, "B").history().commands(),
                  QStringList{"?VM second"});
@@ -242,6 +248,10 @@ private slots:
                  QString("?PE first"));
         QCOMPARE(userSettings().value("console/history").toStringList().last(),
                  QString("?PE first"));
+        // And its own trace of what it uploaded, beside the first's TRY.txt.
+        QCOMPARE(traceFilePath("B"), QDir::home().filePath("TRY-B.txt"));
+        QCOMPARE(traceFilePath("a/b:c"), QDir::home().filePath("TRY-a_b_c.txt"));
+        QCOMPARE(traceFilePath(), QDir::home().filePath("TRY.txt"));
     }
 
     void homeStopAndSaveParameters() {
