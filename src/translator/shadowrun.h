@@ -80,6 +80,10 @@ public:
     std::vector<TracedRow> takeRows() { return std::exchange(m_rows, {}); }
 
 private:
+    // The machine's own step: at the slide's top speed it moves half a millimetre in one,
+    // so a reading cannot fall between two samples.
+    static constexpr double kStep = 0.001;
+
     // The model's slide at a moment of the clock since "G".
     struct Sample {
         double at = 0;

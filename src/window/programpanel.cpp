@@ -312,6 +312,7 @@ void ProgramPanel::Command7_Click() {
     if (const std::set<int> rows = highlightedRows(); rows.size() > 1) {
         m_program.deleteRows(rows);
         keepChoice(0);
+        sayUnpairedRows();
         return;
     }
     m_program.DeleteCurrentRow();

@@ -126,6 +126,7 @@ private:
     void paintRow(int row);
     QMimeData* rowsData(const std::vector<int>& rows) const;
     void putRows(int before, const QMimeData* data, const QString& refusal);
+    void sayUnpairedRows();
     // A mark moved from one row to another.
     void moveMark(int from, int to);
     std::set<int> highlightedRows() const;

@@ -1,6 +1,7 @@
 // The editor's operations on the rows the list highlights: cut, copy, paste and moving, each
 // one step of the history, the rows that moved or came highlighted and shown.
 #include "files/programfile.h"
+#include "translator/programchecks.h"
 #include "window/programlistview.h"
 #include "window/programpanel.h"
 #include "window/prompter.h"
@@ -9,6 +10,8 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace tql {
 
@@ -64,6 +67,7 @@ void ProgramPanel::cutRows() {
     copyRows();
     m_program.deleteRows(rows);
     keepChoice(0);
+    sayUnpairedRows();
 }
 
 void ProgramPanel::pasteRows() {
@@ -92,6 +96,7 @@ void ProgramPanel::putRows(int before, const QMimeData* data, const QString& ref
         pasted.insert(row);
     }
     highlightRows(pasted);
+    sayUnpairedRows();
 }
 
 // The highlighted rows dragged within the list, dropped before row `before`.
@@ -103,6 +108,7 @@ void ProgramPanel::moveRowsTo(int before) {
             moved.insert(row);
         }
         highlightRows(moved);
+        sayUnpairedRows();
     }
 }
 
@@ -116,6 +122,20 @@ void ProgramPanel::moveRows(int by) {
         moved.insert(row + by);
     }
     highlightRows(moved);
+    sayUnpairedRows();
+}
+
+// Rows cut, pasted, moved or dropped may part a loop from its end or a jump from its label:
+// the checks are shown at once when they do.
+void ProgramPanel::sayUnpairedRows() {
+    const std::vector<Finding> findings = CheckProgram(m_program.table(), m_program.RowCounter());
+    if (std::any_of(findings.begin(), findings.end(), [](const Finding& finding) {
+            return finding.kind == FindingKind::LoopPairing ||
+                   finding.kind == FindingKind::NoSuchLabel ||
+                   finding.kind == FindingKind::DuplicateLabel;
+        })) {
+        checkProgram();
+    }
 }
 
 }  // namespace tql

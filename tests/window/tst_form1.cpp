@@ -139,10 +139,9 @@ private slots:
 
     void everyControlIsThere() {
         Window w;
-        for (const char* name :
-             {"Command3", "Command6", "Command7", "Command8", "SSTab1", "SSTab2", "StatusBar1",
-              "Check4(1)", "Check4(4)", "Check1(1)", "Check1(8)", "建立新檔", "開啟舊檔",
-              "另存新檔", "結束", "COM1", "COM4"}) {
+        for (const char* name : {"Command3", "Command6", "Command7", "Command8", "SSTab1", "SSTab2",
+                                 "StatusBar1", "Check4(1)", "Check4(4)", "Check1(1)", "Check1(8)",
+                                 "建立新檔", "開啟舊檔", "另存新檔", "結束", "COM1", "COM4"}) {
             QVERIFY2(w.form->findChild<QObject*>(QString::fromUtf8(name)) != nullptr, name);
         }
         QVERIFY(w.form->session().findChild<QTimer*>("Timer1") != nullptr);  // the session's

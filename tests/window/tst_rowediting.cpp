@@ -2,11 +2,13 @@
 // highlight and the clipboard (the row operations themselves are the program's).
 #include "support/formfixture.h"
 #include "support/quietoffscreen.h"
+#include "window/controls.h"
 #include "window/programlistview.h"
 
 #include <QClipboard>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QMimeData>
 #include <QTest>
 
@@ -118,6 +120,19 @@ private slots:
         emit qobject_cast<ProgramListView*>(e.list())->rowsMovedTo(7);  // within the list
         QCOMPARE(e.keywords(), (QStringList{"VM", "POINT", "WT", "HOME", "WT", "HOME"}));
         QCOMPARE(e.highlighted(), (QList<int>{5, 6}));
+    }
+
+    // A loop end moved above its loop is said at once.
+    void rowsMovedApartAreSaidAtOnce() {
+        test::FormFixture e;
+        e.load({{"LOOP", "2", "迴圈", "-", "-"}, kRows[0], {"LOOPEND", "迴圈結束", "-", "-", "-"}});
+        const auto* findings = e.form->findChild<QListWidget*>("Findings");
+        e.clickRow(3);
+        e.trigger("上移");
+        QVERIFY(findings->isHidden());  // still inside its loop
+        e.trigger("上移");
+        QVERIFY(!findings->isHidden());
+        QCOMPARE(findings->item(0)->foreground().color(), kErrorColour);
     }
 
     // A row stored at the end of a long program shows, with no row chosen too.
