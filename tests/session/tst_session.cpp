@@ -236,11 +236,6 @@ private slots:
             first.sendImmediate("?PE first");
             second.sendImmediate("?VM second");
             QCOMPARE(second.objectName(), QString("B"));
-            line.replies = {"100\r"};
-            prompter.answers = {Answer::No, Answer::No};
-            QFile::remove(traceFilePath("B"));
-            second.upload(tableOf({kHome}), 1);
-            QVERIFY(QFile::exists(traceFilePath("B")));
         }
         QCOMPARE(ControllerSession(prompter, line, sleeper, "B").history().commands(),
                  QStringList{"?VM second"});
@@ -248,10 +243,23 @@ private slots:
                  QString("?PE first"));
         QCOMPARE(userSettings().value("console/history").toStringList().last(),
                  QString("?PE first"));
-        // And its own trace of what it uploaded, beside the first's TRY.txt.
-        QCOMPARE(traceFilePath("B"), QDir::home().filePath("TRY-B.txt"));
-        QCOMPARE(traceFilePath("a/b:c"), QDir::home().filePath("TRY-a_b_c.txt"));
-        QCOMPARE(traceFilePath(), QDir::home().filePath("TRY.txt"));
+    }
+
+    // A controller of a cell keeps the trace of what it uploaded beside the first's TRY.txt.
+    void eachControllerItsOwnTrace() {
+        TemporaryHome home;
+        ScriptedPrompter prompter;
+        ScriptedLine line;
+        RecordingSleeper sleeper;
+        ControllerSession named(prompter, line, sleeper, "壓床");
+        line.replies = {"100\r", "", "", "2000\r", "100\r"};
+        named.ConnectController();
+        line.replies = {"100\r"};
+        prompter.answers = {Answer::No, Answer::No};
+        named.upload(tableOf({kHome}), 1);
+        QVERIFY(QFile::exists(home.dir.filePath("TRY-壓床.txt")));
+        QVERIFY(!QFile::exists(home.dir.filePath("TRY.txt")));
+        QCOMPARE(traceFilePath("a/b:c"), home.dir.filePath("TRY-a_b_c.txt"));
     }
 
     void homeStopAndSaveParameters() {
