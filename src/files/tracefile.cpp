@@ -16,11 +16,21 @@ struct Texts {
 
 }  // namespace
 
-QString traceFilePath() {
+QString traceFilePath(const QString& controller) {
+    QString name = QStringLiteral("TRY.txt");
+    if (!controller.isEmpty()) {
+        QString part = controller;
+        for (QChar& c : part) {
+            if (QStringView(u"/\\:*?\"<>|").contains(c) || c.unicode() < 0x20) {
+                c = u'_';
+            }
+        }
+        name = QStringLiteral("TRY-%1.txt").arg(part);
+    }
 #ifdef Q_OS_WIN
-    return QStringLiteral("C:\\TRY.txt");
+    return QStringLiteral("C:\\") + name;
 #else
-    return QDir::home().filePath(QStringLiteral("TRY.txt"));
+    return QDir::home().filePath(name);
 #endif
 }
 

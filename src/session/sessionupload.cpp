@@ -67,7 +67,8 @@ Exchange ControllerSession::upload(const ProgramTable& table, int rowCounter) {
     }
     // The trace is a record only: a trace that cannot be written is reported, the upload
     // goes on.
-    if (const auto failure = writeTextLines(traceFilePath(), translation.ControllerText)) {
+    if (const auto failure =
+            writeTextLines(traceFilePath(objectName()), translation.ControllerText)) {
         notice(ControllerSession::tr("無法寫入記錄檔: %1").arg(*failure));
     }
     if (!m_link.isOpen()) {

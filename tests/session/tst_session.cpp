@@ -1,5 +1,6 @@
 // The console's exchanges as the controller session makes them, on a scripted line and
 // without any window: every byte, wait, text and state the windows are told to show.
+#include "files/tracefile.h"
 #include "link/portname.h"
 #include "session/portrecords.h"
 #include "session/runhistory.h"
@@ -242,6 +243,23 @@ private slots:
                  QString("?PE first"));
         QCOMPARE(userSettings().value("console/history").toStringList().last(),
                  QString("?PE first"));
+    }
+
+    // A controller of a cell keeps the trace of what it uploaded beside the first's TRY.txt.
+    void eachControllerItsOwnTrace() {
+        TemporaryHome home;
+        ScriptedPrompter prompter;
+        ScriptedLine line;
+        RecordingSleeper sleeper;
+        ControllerSession named(prompter, line, sleeper, "壓床");
+        line.replies = {"100\r", "", "", "2000\r", "100\r"};
+        named.ConnectController();
+        line.replies = {"100\r"};
+        prompter.answers = {Answer::No, Answer::No};
+        named.upload(tableOf({kHome}), 1);
+        QVERIFY(QFile::exists(home.dir.filePath("TRY-壓床.txt")));
+        QVERIFY(!QFile::exists(home.dir.filePath("TRY.txt")));
+        QCOMPARE(traceFilePath("a/b:c"), home.dir.filePath("TRY-a_b_c.txt"));
     }
 
     void homeStopAndSaveParameters() {
