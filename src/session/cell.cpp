@@ -29,7 +29,8 @@ std::optional<CellController> parseCellController(const QString& text) {
     return controller;
 }
 
-Cell::Cell(const QString& firstPort) : m_controllers{{Texts::tr("控制器 1"), firstPort}} {}
+Cell::Cell(const QString& firstPort, const QString& firstName)
+    : m_controllers{{firstName.isEmpty() ? Texts::tr("控制器 1") : firstName, firstPort}} {}
 
 std::optional<QString> Cell::add(const CellController& controller) {
     const QString name = controller.name.trimmed();
@@ -47,12 +48,29 @@ std::optional<QString> Cell::add(const CellController& controller) {
         if (other.name == name) {
             return Texts::tr("已有名為「%1」的控制器.").arg(name);
         }
-        if (samePort(other.port, port)) {
-            return Texts::tr("連接埠 %1 已由控制器「%2」使用.")
-                .arg(portDisplayName(port), other.name);
-        }
+    }
+    if (std::optional<QString> taken = portTaken(port, m_controllers.size())) {
+        return taken;
     }
     m_controllers.push_back({name, port});
+    return std::nullopt;
+}
+
+std::optional<QString> Cell::setFirstPort(const QString& port) {
+    if (std::optional<QString> taken = portTaken(port, 0)) {
+        return taken;
+    }
+    m_controllers.front().port = port;
+    return std::nullopt;
+}
+
+std::optional<QString> Cell::portTaken(const QString& port, size_t except) const {
+    for (size_t k = 0; k < m_controllers.size(); ++k) {
+        if (k != except && samePort(m_controllers[k].port, port)) {
+            return Texts::tr("連接埠 %1 已由控制器「%2」使用.")
+                .arg(portDisplayName(port), m_controllers[k].name);
+        }
+    }
     return std::nullopt;
 }
 

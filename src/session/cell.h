@@ -24,7 +24,8 @@ std::optional<CellController> parseCellController(const QString& text);
 
 class Cell {
 public:
-    explicit Cell(const QString& firstPort);
+    // The first is named "控制器 1" unless given a name (`tql400 --port`).
+    explicit Cell(const QString& firstPort, const QString& firstName = {});
 
     const std::vector<CellController>& controllers() const { return m_controllers; }
     // Nothing when added; else why not: no name, no port, a name or a port another
@@ -32,8 +33,13 @@ public:
     std::optional<QString> add(const CellController& controller);
     // Every controller but the first, which stands for DATA.TXT's port.
     bool remove(const QString& name);
+    // The first's port chosen anew (設定 > COM_PORT); nothing when taken, else why not.
+    std::optional<QString> setFirstPort(const QString& port);
 
 private:
+    // Why `port` may not be one more controller's, besides the controller at `except`.
+    std::optional<QString> portTaken(const QString& port, size_t except) const;
+
     std::vector<CellController> m_controllers;
 };
 

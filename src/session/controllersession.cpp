@@ -35,11 +35,11 @@ public:
 
     Answer message(QWidget* parent, const QString& text, const QString& title, Buttons buttons,
                    Icon icon) override {
-        return shown([&] { return m_boxes.message(parent, text, title, buttons, icon); });
+        return shown([&] { return m_boxes.message(parent, text, named(title), buttons, icon); });
     }
     QString inputBox(QWidget* parent, const QString& prompt, const QString& title,
                      const QString& defaultText) override {
-        return shown([&] { return m_boxes.inputBox(parent, prompt, title, defaultText); });
+        return shown([&] { return m_boxes.inputBox(parent, prompt, named(title), defaultText); });
     }
     QString saveFileName(QWidget* parent, const QString& filter, const QString& start) override {
         return shown([&] { return m_boxes.saveFileName(parent, filter, start); });
@@ -49,6 +49,12 @@ public:
     }
 
 private:
+    // In a cell several controllers may ask at once: each box names the one asking.
+    QString named(const QString& title) const {
+        const QString name = m_session.objectName();
+        return name.isEmpty() ? title : QStringLiteral("%1 - %2").arg(title, name);
+    }
+
     template <typename Box>
     std::invoke_result_t<Box> shown(Box box) {
         const Hold hold(m_session);

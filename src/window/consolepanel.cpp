@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QShortcut>
 
 #include <optional>
 
@@ -29,8 +28,8 @@ constexpr int kRowH = 21;
 // the upload runs on: the window is never merely hidden while the upload goes on unseen.
 class ConsolePanel::UploadProgressWindow {
 public:
-    UploadProgressWindow(QWidget* window, std::function<void()> cancel)
-        : m_window(window), m_cancel(std::move(cancel)) {}
+    UploadProgressWindow(QWidget* window, QString title, std::function<void()> cancel)
+        : m_window(window), m_title(std::move(title)), m_cancel(std::move(cancel)) {}
 
     // Shows sent of total lines.
     void show(int sent, int total) {
@@ -41,7 +40,7 @@ public:
             m_dialog.emplace(ConsolePanel::tr("上傳中..."), ConsolePanel::tr("取消"), 0, total,
                              m_window);
             m_dialog->setObjectName(QStringLiteral("UploadProgress"));
-            m_dialog->setWindowTitle(ConsolePanel::tr("上傳"));
+            m_dialog->setWindowTitle(m_title);
             m_dialog->setWindowModality(Qt::WindowModal);
             m_dialog->setMinimumDuration(0);
             QObject::connect(&*m_dialog, &QDialog::rejected, [this] { cancel(); });
@@ -69,6 +68,7 @@ private:
     }
 
     QWidget* m_window;
+    QString m_title;
     std::function<void()> m_cancel;
     std::optional<QProgressDialog> m_dialog;
     bool m_cancelled = false;
@@ -93,7 +93,7 @@ void ConsolePanel::buildUploadFrame(QWidget* client) {
                       QRect(8, 17, 48, 24));
     m_check = placed(new QPushButton(tr("檢查"), m_uploadFrame), QStringLiteral("檢查"),
                      QRect(59, 17, 48, 24));
-    connect(m_upload, &QPushButton::clicked, this, &ConsolePanel::Command3_Click);
+    connect(m_upload, &QPushButton::clicked, this, &ConsolePanel::upload);
 }
 
 // The console frame has always been titled "加速度": a first row of buttons, then the
@@ -145,14 +145,7 @@ void ConsolePanel::buildConsoleFrame(QWidget* client) {
         ++row;
     }
     m_commandField->installEventFilter(this);
-    // A stop must be at hand wherever the operator is working.
     m_stop->setToolTip(tr("停止控制器執行中的程式 (F12)"));
-    auto* stopKey = new QShortcut(Qt::Key_F12, client, nullptr, nullptr, Qt::ApplicationShortcut);
-    connect(stopKey, &QShortcut::activated, m_stop, [this] {
-        if (m_stop->isEnabled()) {
-            m_stop->click();
-        }
-    });
 }
 
 // The displays stay disabled, yet the operator reads them all the time: their text is as
@@ -253,6 +246,15 @@ void ConsolePanel::connectSession() {
 
 ConsolePanel::~ConsolePanel() = default;
 
+std::vector<QWidget*> ConsolePanel::placedControls() const {
+    std::vector<QWidget*> controls;
+    for (const QWidget* frame : {m_uploadFrame, m_consoleFrame, m_outputFrame, m_inputFrame}) {
+        const QList<QWidget*> placed = frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        controls.insert(controls.end(), placed.begin(), placed.end());
+    }
+    return controls;
+}
+
 void ConsolePanel::Form_Load() {
     for (QWidget* control : std::initializer_list<QWidget*>{
              m_home, m_position, m_stop, m_accelerationField, m_internalAcceleration, m_speedField,
@@ -341,10 +343,13 @@ void ConsolePanel::tell(Exchange exchange) {
     }
 }
 
-// The progress window stays until the upload has ended, however it ended.
-void ConsolePanel::Command3_Click() {
-    m_progress = std::make_unique<UploadProgressWindow>(m_uploadFrame->window(),
-                                                        [this] { m_session.cancelUpload(); });
+// The progress window stays until the upload has ended, however it ended. In a cell it
+// names the controller: several may be uploading at once.
+void ConsolePanel::upload() {
+    const QString name = m_session.objectName();
+    m_progress = std::make_unique<UploadProgressWindow>(
+        m_uploadFrame->window(), name.isEmpty() ? tr("上傳") : tr("上傳 - %1").arg(name),
+        [this] { m_session.cancelUpload(); });
     perform([table = m_program.table(), rows = m_program.RowCounter()](ControllerSession& s) {
         return s.upload(table, rows);
     });

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -40,6 +41,13 @@ public:
     QGroupBox* consoleFrame() const { return m_consoleFrame; }
     QGroupBox* outputFrame() const { return m_outputFrame; }
     QGroupBox* inputFrame() const { return m_inputFrame; }
+    // The controls of the frames, at their design places, for the frame to stretch.
+    std::vector<QWidget*> placedControls() const;
+    // 停止, which F12 presses wherever the operator works: the frame holds the one key for
+    // every controller of the cell.
+    QPushButton* stopButton() const { return m_stop; }
+    // 上傳: the program in the editor to this console's controller, with its own progress.
+    void upload();
 
     // The console's part of start-up: disabled fields, start texts, "未連線".
     void Form_Load();
@@ -60,7 +68,6 @@ private:
     void enableConnectedControls(bool connected);
     void showReading(const PollReading& reading);
     void clearReadings();
-    void Command3_Click();
     void Command17_Click();
     // The verb on the session's thread; the operator is told of it refused while the line
     // is held, and `done` hears that it went on the line.

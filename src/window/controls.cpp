@@ -62,4 +62,13 @@ Stretch stretchFor(const std::vector<QWidget*>& controls) {
     return {up(stretch.x), up(stretch.y)};
 }
 
+void stretchPlaced(const std::vector<QWidget*>& controls, const Stretch& stretch) {
+    if (stretch == Stretch{}) {
+        return;
+    }
+    for (QWidget* control : controls) {
+        control->setGeometry(stretch(control->geometry()));
+    }
+}
+
 }  // namespace tql

@@ -42,5 +42,7 @@ QSize textRoom(const QWidget& control);
 // The stretch that gives every one of these controls the room of its text, at its current
 // (design) size.
 Stretch stretchFor(const std::vector<QWidget*>& controls);
+// The controls moved from their design places to the stretched ones.
+void stretchPlaced(const std::vector<QWidget*>& controls, const Stretch& stretch);
 
 }  // namespace tql

@@ -36,14 +36,16 @@ constexpr int kNoteTime = 8000;  // ms a passing word stays in the status bar
 }  // namespace
 
 FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workingDir,
-             QThread* sessionThread, QWidget* parent)
+             QThread* sessionThread, ControllerMeansMaker cellMeans, QWidget* parent)
     : QMainWindow(parent),
       m_client(new SessionClient(std::make_unique<ControllerSession>(prompter, line, sleeper),
                                  sessionThread, this)),
       m_session(m_client->session()),
       m_prompter(m_session.prompter()),
+      m_boxes(prompter),
       m_workingDir(std::move(workingDir)),
-      m_settingsDir(settingsFolder(m_workingDir)) {
+      m_settingsDir(settingsFolder(m_workingDir)),
+      m_cellMeans(cellMeans ? std::move(cellMeans) : ControllerMeansMaker(unthreadedMeans)) {
     setObjectName(QStringLiteral("FORM1"));
     setWindowTitle(applicationTitle());
     // The client area scrolls on a screen too small for it (150 % on a laptop): the panels
@@ -64,10 +66,11 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     setCentralWidget(scroller);
     placePanels();
     // 趨勢 beside 座標點: the position as the polls read it.
-    auto* trend = new TrendChart;
-    m_editor->listTab()->addTab(trend, tr("趨勢"));
-    connect(&m_session, &ControllerSession::positionRead, trend, &TrendChart::addPosition);
-    connect(&m_session, &ControllerSession::disconnected, trend, &TrendChart::clear);
+    m_trend = new TrendChart;
+    m_editor->listTab()->addTab(m_trend, tr("趨勢"));
+    connect(&m_session, &ControllerSession::positionRead, m_trend,
+            qOverload<double>(&TrendChart::addPosition));
+    connect(&m_session, &ControllerSession::disconnected, m_trend, [this] { m_trend->clear(); });
     buildMenu();
     buildStatusBar();
     connect(&m_session, &ControllerSession::connectionShown, m_panel1, &QLabel::setText);
@@ -88,25 +91,21 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     resize(natural.boundedTo(room));
     setMinimumSize(size());
     Form_Load();
+    buildCell();
     m_client->post([](ControllerSession& session) { session.startPoll(); });
 }
 
 // The controls at fixed places in the frames, stretched where their texts need more room
 // than the places give (a larger font, another language's longer words).
 void FORM1::stretchToTexts() {
-    std::vector<QWidget*> controls;
-    for (QWidget* frame : std::initializer_list<QWidget*>{
-             m_console->uploadFrame(), m_console->consoleFrame(), m_editor->editFrame(),
-             m_editor->entryTab()->widget(0), m_console->outputFrame(), m_console->inputFrame()}) {
+    std::vector<QWidget*> controls = m_console->placedControls();
+    for (QWidget* frame :
+         std::initializer_list<QWidget*>{m_editor->editFrame(), m_editor->entryTab()->widget(0)}) {
         const QList<QWidget*> placed = frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         controls.insert(controls.end(), placed.begin(), placed.end());
     }
     m_stretch = stretchFor(controls);
-    if (m_stretch != Stretch{}) {
-        for (QWidget* control : controls) {
-            control->setGeometry(m_stretch(control->geometry()));
-        }
-    }
+    stretchPlaced(controls, m_stretch);
 }
 
 // The places the operator has always found them, in the client area at its default
@@ -202,10 +201,16 @@ void FORM1::setMainWindowEnabled(bool enabled) {
 }
 
 // Never while another exchange is on the line: its sign-off would land inside it. The
-// window waits for the sign-off with its events running, so a box the session asks for
-// meanwhile is still answered.
+// window waits for the sign-offs with its events running, so a box a session asks for
+// meanwhile is still answered. In a cell every controller is signed off, each on its own
+// thread at once.
 void FORM1::closeEvent(QCloseEvent* event) {
-    if (m_session.lineHeld()) {
+    const std::vector<SessionClient*> clients = everyClient();
+    const auto held = [&] {
+        return std::any_of(clients.begin(), clients.end(),
+                           [](const SessionClient* c) { return c->lineHeld(); });
+    };
+    if (held()) {
         statusBar()->showMessage(lineHeldMessage(), kNoteTime);
         event->ignore();
         return;
@@ -214,17 +219,22 @@ void FORM1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    std::optional<Exchange> signedOff;
+    size_t waitingFor = clients.size();
+    bool signedOff = true;
     QEventLoop waiting;
-    m_client->perform([](ControllerSession& session) { return session.signOff(); },
-                      [&](Exchange done) {
-                          signedOff = done;
-                          waiting.quit();
-                      });
-    if (!signedOff) {
+    for (SessionClient* client : clients) {
+        client->perform([](ControllerSession& session) { return session.signOff(); },
+                        [&](Exchange done) {
+                            signedOff = signedOff && done != Exchange::LineHeld;
+                            if (--waitingFor == 0) {
+                                waiting.quit();
+                            }
+                        });
+    }
+    if (waitingFor > 0) {
         waiting.exec();
     }
-    if (*signedOff == Exchange::LineHeld) {
+    if (!signedOff) {
         statusBar()->showMessage(lineHeldMessage(), kNoteTime);
         event->ignore();
         return;
@@ -278,12 +288,20 @@ void FORM1::otherPort() {
 }
 
 void FORM1::usePortForThisRun(const QString& port) {
+    m_cell.setFirstPort(port);
     m_session.setPortNumber(port);
     m_panel2->setText(portDisplayName(port));
     m_panel2->setToolTip(tr("模擬器的連接埠, 只用於這次執行 (DATA.TXT 不變)"));
 }
 
+// A port another controller of the cell uses is refused: two sessions on one port would
+// read each other's replies.
 void FORM1::choosePort(const QString& portNumber) {
+    if (const std::optional<QString> refusal = m_cell.setFirstPort(portNumber)) {
+        m_prompter.message(this, *refusal, applicationTitle(), Prompter::Buttons::Ok,
+                           Prompter::Icon::Warning);
+        return;
+    }
     m_session.setPortNumber(portNumber);
     SETCOM();
 }

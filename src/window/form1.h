@@ -38,7 +38,9 @@
 
 #include "files/programfile.h"
 #include "program/program.h"
+#include "session/cell.h"
 #include "session/controllersession.h"
+#include "window/cellconsole.h"
 #include "window/controls.h"
 
 #include <QDir>
@@ -51,10 +53,12 @@ class QThread;
 
 namespace tql {
 
+class CellDialog;
 class ConsolePanel;
 class FileCommands;
 class ProgramPanel;
 class SessionClient;
+class TrendChart;
 class WireMonitor;
 
 class FORM1 final : public QMainWindow {
@@ -62,9 +66,12 @@ class FORM1 final : public QMainWindow {
 
 public:
     // With a session thread the controller session runs there and the window never waits
-    // for the line; without one it runs on the window's thread.
+    // for the line; without one it runs on the window's thread. cellMeans makes what each
+    // further controller of a cell runs on (none given: a serial line of its own on the
+    // window's thread).
     FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workingDir,
-          QThread* sessionThread = nullptr, QWidget* parent = nullptr);
+          QThread* sessionThread = nullptr, ControllerMeansMaker cellMeans = {},
+          QWidget* parent = nullptr);
 
     // The program being edited, shown by the editor, saved by the file commands and
     // uploaded by the console.
@@ -76,6 +83,11 @@ public:
     // its name.
     // tql400 --simulator: the simulator's port for this run, DATA.TXT left as it is.
     void usePortForThisRun(const QString& port);
+    // tql400 --port NAME=PORT ...: the cell of this run, the first on DATA.TXT's place; the
+    // settings' cell left as it is. Nothing when it stands, else why not.
+    std::optional<QString> useCellForThisRun(const std::vector<CellController>& controllers);
+    // The controllers beyond the first, in the order they joined.
+    const std::vector<CellConsole*>& cellConsoles() const { return m_cellConsoles; }
     void openFile(const NativeName& name);
 
 protected:
@@ -113,9 +125,22 @@ private:
     // what is switched: disabling the window itself would disable its dialogs with it.
     void setMainWindowEnabled(bool enabled);
 
+    // The cell (window/form1cell.cpp): the stored controllers at start, one more added or
+    // removed (signed off first), 設定 > 控制器, 上傳 to several, F12 for every one.
+    void buildCell();
+    std::optional<QString> addCellController(const CellController& controller);
+    void removeCellController(const QString& name);
+    void showCellDialog();
+    void storeCell();
+    void uploadToSeveral();
+    void stopEveryController();
+    // The first's and every other session's client, the first first.
+    std::vector<SessionClient*> everyClient();
+
     SessionClient* m_client;       // the session's verbs go through it
     ControllerSession& m_session;  // its signals and what it lets the window read
     Prompter& m_prompter;          // the session's: every box holds the line
+    Prompter& m_boxes;             // the boxes themselves, for the cell's other sessions
     Program m_program;
     QDir m_workingDir;
     QDir m_settingsDir;  // where DATA.TXT is written (see settingsFolder)
@@ -131,6 +156,14 @@ private:
     QActionGroup* m_portChoices = nullptr;
     QList<QAction*> m_systemPortActions;
     WireMonitor* m_monitor = nullptr;
+    TrendChart* m_trend = nullptr;
+    QMenu* m_viewMenu = nullptr;
+    Cell m_cell{{}};
+    ControllerMeansMaker m_cellMeans;
+    bool m_cellForThisRun = false;  // named on the command line: not stored
+    std::vector<CellConsole*> m_cellConsoles;
+    std::vector<QLabel*> m_cellConnections;  // each one's connection in the status bar
+    CellDialog* m_cellDialog = nullptr;
 };
 
 }  // namespace tql

@@ -46,7 +46,7 @@ void FORM1::buildMenu() {
     buildFileMenu();
     buildEditMenu();
     buildSettingsMenu();
-    QMenu* view = menu(menuBar(), "檢視", tr("檢視(&V)"));
+    QMenu* view = m_viewMenu = menu(menuBar(), "檢視", tr("檢視(&V)"));
     m_monitor = new WireMonitor(m_session.wireLog(), m_prompter, this);
     QAction* monitor = command(view, "通訊監視", tr("通訊監視"), {});
     monitor->setCheckable(true);
@@ -171,6 +171,8 @@ void FORM1::buildEditMenu() {
                 dryRun->raise();
                 dryRun->run();
             });
+    connect(command(edit, "UploadToSeveral", tr("上傳到多台控制器..."), {}), &QAction::triggered,
+            this, &FORM1::uploadToSeveral);
     // The controller's own run of the program it stores, measured beside the model's.
     connect(command(edit, "量測執行", tr("量測執行"), {}), &QAction::triggered, dryRun,
             &DryRunWindow::measure);
@@ -212,6 +214,8 @@ void FORM1::buildSettingsMenu() {
     connect(stopOnDifference, &QAction::toggled, this, [](bool on) {
         userSettings().setValue(QStringLiteral("shadow/stopOnDifference"), on);
     });
+    connect(command(settings, "控制器", tr("控制器..."), {}), &QAction::triggered, this,
+            &FORM1::showCellDialog);
     buildLanguageMenu(settings);
 }
 

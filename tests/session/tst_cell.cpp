@@ -68,6 +68,17 @@ private slots:
         QCOMPARE(storedCellControllers(settings), (std::vector<CellController>{{"鑽床", "COM3"}}));
         QCOMPARE(parseCellController(" 壓床 = /dev/ttyUSB0 ")->port, QString("/dev/ttyUSB0"));
     }
+
+    // 設定 > COM_PORT may move the first only to a port no other controller has.
+    void theFirstMovesToAFreePort() {
+        Cell cell("1", "滑台");
+        QVERIFY(!cell.add({"壓床", "/dev/ttyUSB0"}));
+        QCOMPARE(cell.setFirstPort("/dev/ttyUSB0").value_or(QString()),
+                 QString("連接埠 /dev/ttyUSB0 已由控制器「壓床」使用."));
+        QVERIFY(!cell.setFirstPort("COM1"));  // its own port, by another name
+        QVERIFY(!cell.setFirstPort("/dev/ttyUSB1"));
+        QCOMPARE(cell.controllers().front(), (CellController{"滑台", "/dev/ttyUSB1"}));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestCell)
