@@ -1,7 +1,8 @@
 // Renders the windows as the operator sees them into PNG files, for a look at the layout:
-//   screenshots [--font-size PT] OUTDIR [DEVICE]
+//   screenshots [--font-size PT] OUTDIR [DEVICE [CELL-DEVICE...]]
 // With DEVICE (a simulator's pseudo-terminal) it also connects, shows the wire monitor,
-// uploads (with its progress) and runs a program. Run it under a real X server with a
+// uploads (with its progress) and runs a program; with further devices it adds them as a
+// cell under 設定 > 控制器 and uploads to all of them. Run it under a real X server with a
 // window manager, so titles show (scripts/screenshots.sh starts Xvfb and twm), and a CJK
 // font.
 
@@ -12,9 +13,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCommandLineParser>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -237,6 +241,44 @@ void consoleScreens(tql::FORM1& window, const QDir& out) {
     QGuiApplication::primaryScreen()->grabWindow(0).save(out.filePath("desktop.png"));
 }
 
+// A cell: the simulators beyond the first added under 設定 > 控制器, one refused for a port
+// taken, each connected; the program uploaded to all of them at once, and 趨勢 with every
+// controller's position.
+void cellScreens(tql::FORM1& window, const QDir& out, const QStringList& devices) {
+    for (const char* other : {"DryRun", "RunHistory", "WireMonitor"}) {
+        window.findChild<QWidget*>(other)->hide();
+    }
+    window.move(0, 0);
+    window.findChild<QAction*>("控制器")->trigger();
+    auto* dialog = window.findChild<QWidget*>("CellDialog");
+    dialog->move(window.frameGeometry().right() + 8, 0);
+    for (int k = 0; k < devices.size(); ++k) {
+        dialog->findChild<QLineEdit*>("CellName")->setText(QStringLiteral("滑台 %1").arg(k + 2));
+        dialog->findChild<QComboBox*>("CellPort")->setCurrentText(devices[k]);
+        dialog->findChild<QPushButton*>("CellAdd")->click();
+    }
+    dialog->findChild<QLineEdit*>("CellName")->setText(QStringLiteral("壓床"));
+    dialog->findChild<QComboBox*>("CellPort")->setCurrentText(devices.front());
+    dialog->findChild<QPushButton*>("CellAdd")->click();
+    QTest::qWait(300);
+    grabFramed(*dialog, out.filePath("cell-dialog.png"));
+    dialog->close();
+    for (tql::CellConsole* console : window.cellConsoles()) {
+        console->findChild<QPushButton*>("連線鍵")->click();
+    }
+    QTest::qWait(1500);
+    window.findChild<QAction*>("UploadToSeveral")->trigger();
+    auto* choice = window.findChild<QDialog*>("UploadChoice");
+    QTest::qWait(300);
+    grabFramed(*choice, out.filePath("cell-upload-choice.png"));
+    choice->accept();
+    QTest::qWait(3000);
+    window.findChild<QTabWidget*>("SSTab1")->setCurrentIndex(1);
+    QTest::qWait(3000);
+    window.findChild<QWidget*>("DryRun")->hide();  // the upload's run, measured
+    grabFramed(window, out.filePath("cell.png"));
+}
+
 }  // namespace
 
 // The windows in the language the tool would show here (LANGUAGE, LANG, ...), with the
@@ -250,10 +292,13 @@ int main(int argc, char* argv[]) {
     parser.addOption(fontSize);
     parser.addPositionalArgument(QStringLiteral("OUTDIR"), QStringLiteral("Where the PNGs go."));
     parser.addPositionalArgument(QStringLiteral("DEVICE"), QStringLiteral("The controller."));
+    parser.addPositionalArgument(QStringLiteral("CELL-DEVICE"),
+                                 QStringLiteral("Further controllers of a cell."));
     parser.process(app);
     const QStringList arguments = parser.positionalArguments();
-    if (arguments.size() != 1 && arguments.size() != 2) {
-        std::fprintf(stderr, "usage: screenshots [--font-size PT] OUTDIR [DEVICE]\n");
+    if (arguments.isEmpty()) {
+        std::fprintf(stderr,
+                     "usage: screenshots [--font-size PT] OUTDIR [DEVICE [CELL-DEVICE...]]\n");
         return 2;
     }
     const tql::LanguageTexts texts(
@@ -266,7 +311,7 @@ int main(int argc, char* argv[]) {
     const QDir out(arguments[0]);
     QDir().mkpath(out.path());
     QTemporaryDir workingDir;
-    if (arguments.size() == 2) {
+    if (arguments.size() >= 2) {
         QFile settings(QDir(workingDir.path()).filePath("DATA.TXT"));
         settings.open(QIODevice::WriteOnly);
         settings.write(arguments[1].toLocal8Bit() + "\r\n");
@@ -274,7 +319,8 @@ int main(int argc, char* argv[]) {
     YesPrompter prompter;
     tql::QtSerialLine line;
     tql::ThreadSleeper sleeper;
-    tql::FORM1 window(prompter, line, sleeper, QDir(workingDir.path()));
+    tql::FORM1 window(prompter, line, sleeper, QDir(workingDir.path()), nullptr,
+                      tql::threadedMeans);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
         std::fprintf(stderr, "the window was never shown\n");
@@ -284,8 +330,11 @@ int main(int argc, char* argv[]) {
     editorScreens(window, out);
     dialogScreens(window, out);
     debugScreens(window, out);
-    if (arguments.size() == 2) {
+    if (arguments.size() >= 2) {
         consoleScreens(window, out);
+    }
+    if (arguments.size() >= 3) {
+        cellScreens(window, out, arguments.mid(2));
     }
     return 0;
 }

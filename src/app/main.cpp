@@ -1,5 +1,5 @@
 #include "app/commandline.h"
-#include "link/qtserialline.h"
+#include "session/cell.h"
 #include "session/language.h"
 #include "window/form1.h"
 #include "window/prompter.h"
@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QIcon>
 #include <QProcess>
-#include <QThread>
 
 #include <optional>
 #include <variant>
@@ -27,7 +26,11 @@ const char* const kDescription =
     "\n"
     "--simulator starts the controller simulator installed beside the tool (tql400-sim\n"
     "--loopback) and uses its port for this run only: DATA.TXT is left as it is, and the\n"
-    "simulator ends with the tool.";
+    "simulator ends with the tool.\n"
+    "\n"
+    "--port NAME=PORT, given once or more, opens a cell of controllers for this run: the\n"
+    "first in the place of DATA.TXT's port, each further one with a console of its own. The\n"
+    "cell kept under 設定 > 控制器 is left as it is.";
 
 const QCommandLineOption kSimulator(QStringLiteral("simulator"),
                                     QStringLiteral("Use the controller simulator instead of a "
@@ -50,9 +53,16 @@ void allowQtOptions(QCommandLineParser& parser) {
     }
 }
 
+const QCommandLineOption kPort(
+    QStringLiteral("port"),
+    QStringLiteral("A controller of the cell for this run, by name and "
+                   "port (repeatable; the first stands for DATA.TXT's)."),
+    QStringLiteral("NAME=PORT"));
+
 struct Start {
     QString file;  // the program file to open; empty for none
     bool simulator = false;
+    std::optional<tql::Cell> cell;  // --port, in the order given
 };
 
 // How to start, or the exit status when the tool ends before any window.
@@ -62,6 +72,7 @@ std::variant<Start, int> readCommandLine(int argc, char* argv[]) {
     line.parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     allowQtOptions(line.parser);
     line.parser.addOption(kSimulator);
+    line.parser.addOption(kPort);
     line.parser.addPositionalArgument(QStringLiteral("FILE.tq4"),
                                       QStringLiteral("A program file to open."),
                                       QStringLiteral("[FILE.tq4]"));
@@ -72,7 +83,22 @@ std::variant<Start, int> readCommandLine(int argc, char* argv[]) {
     if (files.size() > 1) {
         return line.wrong(QStringLiteral("one program file at most"));
     }
-    return Start{files.value(0), line.parser.isSet(kSimulator)};
+    Start start{files.value(0), line.parser.isSet(kSimulator), {}};
+    for (const QString& given : line.parser.values(kPort)) {
+        const std::optional<tql::CellController> controller = tql::parseCellController(given);
+        if (!controller) {
+            return line.wrong(QStringLiteral("--port needs NAME=PORT: %1").arg(given));
+        }
+        if (!start.cell) {
+            start.cell.emplace(controller->port, controller->name);
+        } else if (const std::optional<QString> refusal = start.cell->add(*controller)) {
+            return line.wrong(QStringLiteral("--port %1: %2").arg(given, *refusal));
+        }
+    }
+    if (start.simulator && start.cell) {
+        return line.wrong(QStringLiteral("--simulator and --port both name the port"));
+    }
+    return start;
 }
 
 // The simulator beside the tool, serving a pseudo-terminal while this lives: the end of
@@ -100,25 +126,6 @@ public:
 private:
     QProcess m_process;
     QString m_device;
-};
-
-// The controller session's own thread, ended before the port it used goes.
-class SessionThread {
-public:
-    SessionThread() {
-        m_thread.setObjectName(QStringLiteral("session"));
-        m_thread.start();
-    }
-    ~SessionThread() {
-        m_thread.quit();
-        m_thread.wait();
-    }
-    SessionThread(const SessionThread&) = delete;
-    SessionThread& operator=(const SessionThread&) = delete;
-    QThread* thread() { return &m_thread; }
-
-private:
-    QThread m_thread;
 };
 
 }  // namespace
@@ -150,12 +157,15 @@ int main(int argc, char* argv[]) {
         simulator.emplace();
     }
     tql::WidgetPrompter prompter;
-    tql::QtSerialLine line;
-    tql::ThreadSleeper sleeper;
-    SessionThread session;
-    line.moveToThread(session.thread());
-    tql::FORM1 window(prompter, line, sleeper, QDir::current(), session.thread());
+    // The first controller's port and session thread; each further one of a cell has its
+    // own the same way.
+    const std::unique_ptr<tql::ControllerMeans> first = tql::threadedMeans();
+    tql::FORM1 window(prompter, first->line(), first->sleeper(), QDir::current(), first->thread(),
+                      tql::threadedMeans);
     window.show();
+    if (start.cell) {
+        window.useCellForThisRun(*start.cell);
+    }
     if (simulator) {
         if (simulator->device().isEmpty()) {
             prompter.message(&window,

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QScrollArea>
+#include <QThread>
 
 namespace tql {
 namespace {
@@ -25,10 +27,37 @@ private:
     ThreadSleeper m_sleeper;
 };
 
+class ThreadedMeans final : public ControllerMeans {
+public:
+    ThreadedMeans() {
+        m_thread.setObjectName(QStringLiteral("session"));
+        m_thread.start();
+        m_line.moveToThread(&m_thread);
+    }
+    ~ThreadedMeans() override {
+        m_thread.quit();
+        m_thread.wait();
+    }
+    ThreadedMeans(const ThreadedMeans&) = delete;
+    ThreadedMeans& operator=(const ThreadedMeans&) = delete;
+    SerialLine& line() override { return m_line; }
+    Sleeper& sleeper() override { return m_sleeper; }
+    QThread* thread() override { return &m_thread; }
+
+private:
+    QtSerialLine m_line;
+    ThreadSleeper m_sleeper;
+    QThread m_thread;
+};
+
 }  // namespace
 
 std::unique_ptr<ControllerMeans> unthreadedMeans() {
     return std::make_unique<UnthreadedMeans>();
+}
+
+std::unique_ptr<ControllerMeans> threadedMeans() {
+    return std::make_unique<ThreadedMeans>();
 }
 
 CellConsole::CellConsole(const CellController& controller, std::unique_ptr<ControllerMeans> means,
@@ -56,7 +85,13 @@ CellConsole::CellConsole(const CellController& controller, std::unique_ptr<Contr
     m_console->outputFrame()->setGeometry(stretch(QRect(8, 142, 209, 57)));
     m_console->inputFrame()->setGeometry(stretch(QRect(226, 144, 362, 54)));
     m_panel->setMinimumSize(stretch(kPanelSize));
-    setWidget(m_panel);
+    // On a screen too narrow for both, the dock scrolls as the first's client area does.
+    auto* area = new QScrollArea;
+    area->setObjectName(QStringLiteral("CellArea"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(m_panel);
+    setWidget(area);
     m_console->Form_Load();
 
     m_monitor = new WireMonitor(session.wireLog(), session.prompter(), parentWidget());

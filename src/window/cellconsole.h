@@ -20,9 +20,8 @@ class SessionClient;
 class Sleeper;
 class WireMonitor;
 
-// What one more controller of a cell runs on: its own line and sleeper, and the thread its
-// session runs on (none: the window's own thread, as in the tests). The thread ends
-// before the line goes.
+// What a controller runs on: its own line and sleeper, and the thread its session runs on
+// (none: the window's own thread, as in the tests). The thread ends before the line goes.
 class ControllerMeans {
 public:
     virtual ~ControllerMeans() = default;
@@ -33,6 +32,9 @@ public:
 using ControllerMeansMaker = std::function<std::unique_ptr<ControllerMeans>()>;
 // A serial line of its own, on the window's thread.
 std::unique_ptr<ControllerMeans> unthreadedMeans();
+// A serial line of its own on a session thread of its own, as the tool runs every
+// controller's session: the window never waits for any line.
+std::unique_ptr<ControllerMeans> threadedMeans();
 
 // One more controller of the cell, in a dock of the main window: its console (上傳 and 檢查,
 // the console frame, OUTPUT and INPUT, placed as the first controller's are), its own

@@ -83,12 +83,7 @@ FORM1::FORM1(Prompter& prompter, SerialLine& line, Sleeper& sleeper, QDir workin
     connect(disarm, &QShortcut::activated, m_editor, &ProgramPanel::disarm);
     // At its default size every control stands where it always has; the window may grow,
     // and it is never smaller unless the screen is.
-    scroller->setMinimumSize(client->minimumSize());
-    const QSize natural = sizeHint();
-    scroller->setMinimumSize(0, 0);
-    const QSize room = screen()->availableGeometry().size() -
-                       QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
-    resize(natural.boundedTo(room));
+    resize(naturalSize());
     setMinimumSize(size());
     Form_Load();
     buildCell();
@@ -127,6 +122,20 @@ void FORM1::placePanels() {
     m_editor->listTab()->setGeometry(list.adjusted(0, 0, dw, dh));
     place(m_console->outputFrame(), {30, 472, 209, 57}, dh);
     place(m_console->inputFrame(), {248, 474, 362, 54}, dh);
+}
+
+// The window's natural size: its client area whole, and what stands beside it (a cell's
+// consoles), within the screen.
+QSize FORM1::naturalSize(int besides) {
+    centralWidget()->setMinimumSize(m_clientArea->minimumSize());
+    const QSize natural = sizeHint() + QSize(besides, 0);
+    centralWidget()->setMinimumSize(0, 0);
+    return natural.boundedTo(screenRoom());
+}
+
+QSize FORM1::screenRoom() const {
+    return screen()->availableGeometry().size() -
+           QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
 }
 
 bool FORM1::eventFilter(QObject* watched, QEvent* event) {

@@ -83,9 +83,9 @@ public:
     // its name.
     // tql400 --simulator: the simulator's port for this run, DATA.TXT left as it is.
     void usePortForThisRun(const QString& port);
-    // tql400 --port NAME=PORT ...: the cell of this run, the first on DATA.TXT's place; the
-    // settings' cell left as it is. Nothing when it stands, else why not.
-    std::optional<QString> useCellForThisRun(const std::vector<CellController>& controllers);
+    // tql400 --port NAME=PORT ...: the cell of this run, the first in DATA.TXT's place; the
+    // settings' cell left as it is.
+    void useCellForThisRun(const Cell& cell);
     // The controllers beyond the first, in the order they joined.
     const std::vector<CellConsole*>& cellConsoles() const { return m_cellConsoles; }
     void openFile(const NativeName& name);
@@ -99,6 +99,8 @@ protected:
 private:
     void stretchToTexts();
     void placePanels();
+    QSize naturalSize(int besides = 0);
+    QSize screenRoom() const;
     void buildMenu();
     void buildFileMenu();
     void listRecentFiles(QMenu* recent);
@@ -129,6 +131,9 @@ private:
     // removed (signed off first), 設定 > 控制器, 上傳 to several, F12 for every one.
     void buildCell();
     std::optional<QString> addCellController(const CellController& controller);
+    // The console of a controller that has joined the cell.
+    void openCellConsole(const CellController& controller);
+    void closeCellConsole(CellConsole* console);
     void removeCellController(const QString& name);
     void showCellDialog();
     void storeCell();

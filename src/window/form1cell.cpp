@@ -14,10 +14,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace tql {
@@ -47,7 +48,11 @@ std::optional<QString> FORM1::addCellController(const CellController& controller
     if (std::optional<QString> refusal = m_cell.add(controller)) {
         return refusal;
     }
-    const CellController& joined = m_cell.controllers().back();
+    openCellConsole(m_cell.controllers().back());
+    return std::nullopt;
+}
+
+void FORM1::openCellConsole(const CellController& joined) {
     auto* console = new CellConsole(joined, m_cellMeans(), m_boxes, m_program, m_stretch, this);
     SessionClient& client = console->client();
     ControllerSession& session = client.session();
@@ -74,14 +79,15 @@ std::optional<QString> FORM1::addCellController(const CellController& controller
     // them once, as far as the screen lets it.
     if (m_cellConsoles.empty()) {
         addDockWidget(Qt::RightDockWidgetArea, console);
-        const QSize room = screen()->availableGeometry().size();
-        resize(QSize(width() + console->widget()->minimumWidth(), height()).boundedTo(room));
+        const int beside =
+            console->sizeHint().width() +
+            style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+        resize(naturalSize(beside).expandedTo(size()));
     } else {
         tabifyDockWidget(m_cellConsoles.back(), console);
     }
     m_cellConsoles.push_back(console);
     m_cellConnections.push_back(connection);
-    return std::nullopt;
 }
 
 // Signed off first, as 結束 signs off: a controller left in its console mode would not
@@ -92,30 +98,39 @@ void FORM1::removeCellController(const QString& name) {
     if (found == m_cellConsoles.end()) {
         return;
     }
-    CellConsole* console = *found;
+    QPointer<CellConsole> console = *found;
     console->client().perform(
         [](ControllerSession& session) { return session.signOff(); },
         [this, console, name](Exchange signedOff) {
+            if (console == nullptr || std::find(m_cellConsoles.begin(), m_cellConsoles.end(),
+                                                console.data()) == m_cellConsoles.end()) {
+                return;  // removed already: 移除 was pressed twice
+            }
             if (signedOff == Exchange::LineHeld) {
                 m_boxes.message(m_cellDialog, tr("控制器「%1」正在通訊, 完成後再移除.").arg(name),
                                 applicationTitle(), Prompter::Buttons::Ok, Prompter::Icon::Warning);
                 return;
             }
-            const auto at = std::find(m_cellConsoles.begin(), m_cellConsoles.end(), console);
-            const auto index = at - m_cellConsoles.begin();
-            delete m_cellConnections[size_t(index)];
-            m_cellConnections.erase(m_cellConnections.begin() + index);
-            m_cellConsoles.erase(at);
-            m_trend->removeLine(name);
-            removeDockWidget(console);
-            console->hide();
-            console->deleteLater();  // not within its own client's answer
+            closeCellConsole(console);
             m_cell.remove(name);
             storeCell();
             if (m_cellDialog) {
                 m_cellDialog->showCell(m_cell);
             }
         });
+}
+
+// Its dock, status, chart line and wire monitor go; the session after them, on its thread.
+void FORM1::closeCellConsole(CellConsole* console) {
+    const auto at = std::find(m_cellConsoles.begin(), m_cellConsoles.end(), console);
+    const auto index = at - m_cellConsoles.begin();
+    delete m_cellConnections[size_t(index)];
+    m_cellConnections.erase(m_cellConnections.begin() + index);
+    m_cellConsoles.erase(at);
+    m_trend->removeLine(console->controller().name);
+    removeDockWidget(console);
+    console->hide();
+    console->deleteLater();  // never within its own client's answer
 }
 
 void FORM1::storeCell() {
@@ -146,27 +161,17 @@ void FORM1::showCellDialog() {
     m_cellDialog->raise();
 }
 
-std::optional<QString> FORM1::useCellForThisRun(const std::vector<CellController>& controllers) {
+void FORM1::useCellForThisRun(const Cell& cell) {
     while (!m_cellConsoles.empty()) {
-        const QString name = m_cellConsoles.back()->controller().name;
-        removeDockWidget(m_cellConsoles.back());
-        delete m_cellConsoles.back();
-        m_cellConsoles.pop_back();
-        delete m_cellConnections.back();
-        m_cellConnections.pop_back();
-        m_trend->removeLine(name);
+        closeCellConsole(m_cellConsoles.back());
     }
     m_cellForThisRun = true;
-    const CellController& first = controllers.front();
-    usePortForThisRun(first.port);
-    m_cell = Cell(first.port, first.name);
-    m_trend->addLine({}, first.name);
-    for (auto c = controllers.begin() + 1; c != controllers.end(); ++c) {
-        if (std::optional<QString> refusal = addCellController(*c)) {
-            return refusal;
-        }
+    m_cell = cell;
+    usePortForThisRun(cell.controllers().front().port);
+    m_trend->addLine({}, cell.controllers().front().name);
+    for (auto c = cell.controllers().begin() + 1; c != cell.controllers().end(); ++c) {
+        openCellConsole(*c);
     }
-    return std::nullopt;
 }
 
 std::vector<SessionClient*> FORM1::everyClient() {
@@ -217,12 +222,26 @@ void FORM1::uploadToSeveral() {
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, choice, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, choice, &QDialog::reject);
-    connect(choice, &QDialog::accepted, this, [list, consoles] {
+    // The uploads start once the dialog is done with: an upload on the window's thread
+    // runs the events, and the dialog (or a console removed meanwhile) may go before the
+    // next one starts.
+    connect(choice, &QDialog::accepted, this, [this, list, consoles] {
+        std::vector<QPointer<ConsolePanel>> chosen;
         for (size_t k = 0; k < consoles.size(); ++k) {
             if (list->item(int(k))->checkState() == Qt::Checked) {
-                consoles[k]->upload();
+                chosen.emplace_back(consoles[k]);
             }
         }
+        QMetaObject::invokeMethod(
+            this,
+            [chosen] {
+                for (const QPointer<ConsolePanel>& console : chosen) {
+                    if (console) {
+                        console->upload();
+                    }
+                }
+            },
+            Qt::QueuedConnection);
     });
     choice->open();
 }

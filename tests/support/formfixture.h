@@ -18,13 +18,24 @@
 
 namespace tql::test {
 
+// A further controller of a cell on a script of its own.
+struct ScriptedMeans final : ControllerMeans {
+    ScriptedLine scripted;
+    RecordingSleeper sleeps;
+    SerialLine& line() override { return scripted; }
+    Sleeper& sleeper() override { return sleeps; }
+    QThread* thread() override { return nullptr; }
+};
+
 // The main window with a scripted operator and a scripted controller, in a folder of its
-// own (DATA.TXT, and the trace file through HOME), shown offscreen.
+// own (DATA.TXT, and the trace file and the operator's settings through HOME), shown
+// offscreen. The controllers a cell adds are scripted too, their lines in cellLines.
 struct FormFixture {
     ScriptedPrompter prompter;
     ScriptedLine line;
     RecordingSleeper sleeper;
     QTemporaryDir dir;
+    std::vector<ScriptedLine*> cellLines;  // in the order the controllers joined
     std::unique_ptr<FORM1> form;
 
     explicit FormFixture(const QByteArray& settings = {}) {
@@ -34,7 +45,11 @@ struct FormFixture {
             file.open(QIODevice::WriteOnly);
             file.write(settings);
         }
-        form = std::make_unique<FORM1>(prompter, line, sleeper, QDir(dir.path()));
+        form = std::make_unique<FORM1>(prompter, line, sleeper, QDir(dir.path()), nullptr, [this] {
+            auto means = std::make_unique<ScriptedMeans>();
+            cellLines.push_back(&means->scripted);
+            return means;
+        });
         form->show();
     }
 
