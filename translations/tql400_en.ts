@@ -32,6 +32,33 @@
     </message>
 </context>
 <context>
+    <name>Cell</name>
+    <message>
+        <source>控制器 1</source>
+        <translation>Controller 1</translation>
+    </message>
+    <message>
+        <source>控制器需要一個名稱.</source>
+        <translation>A controller needs a name.</translation>
+    </message>
+    <message>
+        <source>控制器的名稱不能含有「=」: %1</source>
+        <translation>A controller&apos;s name cannot contain &quot;=&quot;: %1</translation>
+    </message>
+    <message>
+        <source>控制器「%1」需要一個連接埠.</source>
+        <translation>Controller &quot;%1&quot; needs a port.</translation>
+    </message>
+    <message>
+        <source>已有名為「%1」的控制器.</source>
+        <translation>There is already a controller named &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>連接埠 %1 已由控制器「%2」使用.</source>
+        <translation>Port %1 is already used by controller &quot;%2&quot;.</translation>
+    </message>
+</context>
+<context>
     <name>Console</name>
     <message>
         <source>「%1」不是數字, 指令未送出!</source>
@@ -823,6 +850,56 @@
     </message>
 </context>
 <context>
+    <name>tql::CellConsole</name>
+    <message>
+        <source>通訊監視 - %1</source>
+        <translation>Wire Monitor - %1</translation>
+    </message>
+</context>
+<context>
+    <name>tql::CellDialog</name>
+    <message>
+        <source>控制器</source>
+        <translation>Controllers</translation>
+    </message>
+    <message>
+        <source>名稱</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>連接埠</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>新增</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>移除</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>這次執行的控制器由命令列指定, 變更不會儲存.</source>
+        <translation>The command line named this run&apos;s controllers: changes are not kept.</translation>
+    </message>
+    <message>
+        <source>名稱:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>連接埠:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>關閉</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>DATA.TXT 的連接埠 (設定 &gt; COM_PORT)</source>
+        <translation>DATA.TXT&apos;s port (Settings &gt; COM_PORT)</translation>
+    </message>
+</context>
+<context>
     <name>tql::ConsolePanel</name>
     <message>
         <source>上傳中...</source>
@@ -912,6 +989,10 @@
     <message>
         <source>輸入 %1</source>
         <translation>Input %1</translation>
+    </message>
+    <message>
+        <source>上傳 - %1</source>
+        <translation>Upload - %1</translation>
     </message>
 </context>
 <context>
@@ -1427,6 +1508,42 @@ Ctrl+Q	Exit</translation>
 模擬器把 4 個輸出接回輸入 5 到 8.</source>
         <translation>Without a controller, start the tool with tql400 --simulator: it starts the simulator installed beside it and uses its port for this run (DATA.TXT unchanged); the simulator ends when the tool closes.
 The simulator loops the 4 outputs back to inputs 5 to 8.</translation>
+    </message>
+    <message>
+        <source>%1: 未連線</source>
+        <translation>%1: Not connected</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>控制器「%1」正在通訊, 完成後再移除.</source>
+        <translation>Controller &quot;%1&quot; is in the middle of an exchange; remove it when it is done.</translation>
+    </message>
+    <message>
+        <source>上傳到多台控制器</source>
+        <translation>Upload to Several Controllers</translation>
+    </message>
+    <message>
+        <source>上傳</source>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>將編輯中的程式上傳到:</source>
+        <translation>Upload the program being edited to:</translation>
+    </message>
+    <message>
+        <source>上傳到多台控制器...</source>
+        <translation>Upload to Several Controllers...</translation>
+    </message>
+    <message>
+        <source>控制器...</source>
+        <translation>Controllers...</translation>
     </message>
 </context>
 <context>

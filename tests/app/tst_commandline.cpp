@@ -84,6 +84,14 @@ private slots:
         QTest::addColumn<QString>("says");
         const QString tq4c = QStringLiteral(TQ4C_PATH);
         const QString sim = QStringLiteral(TQL400_SIM_PATH);
+        const QString tool = QStringLiteral(TQL400_PATH);
+        QTest::newRow("tql400 --port without a name")
+            << tool << QStringList{"--port", "/dev/ttyUSB0"} << "NAME=PORT";
+        QTest::newRow("tql400 --port one port twice")
+            << tool << QStringList{"--port", "A=1", "--port", "B=/dev/ttyS0"}
+            << "--port B=/dev/ttyS0";
+        QTest::newRow("tql400 --port and --simulator")
+            << tool << QStringList{"--simulator", "--port", "A=COM1"} << "both name the port";
         QTest::newRow("tq4c -o \"\"") << tq4c << QStringList{"-o", "", "a.tq4"} << "--output";
         QTest::newRow("tq4c -o twice")
             << tq4c << QStringList{"-o", "x", "-o", "y", "a.tq4"} << "given once";
