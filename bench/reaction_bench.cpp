@@ -7,6 +7,7 @@
 #include "benchsupport.h"
 #include "link/qtserialline.h"
 #include "program/program.h"
+#include "reaction.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -30,51 +31,12 @@
 
 namespace {
 
+using bench::Clock;
+using bench::longProgram;
 using bench::QuietPrompter;
+using bench::Reaction;
+using bench::sample;
 using bench::Simulator;
-using Clock = std::chrono::steady_clock;
-
-struct Reaction {
-    double median = 0;
-    double p95 = 0;
-    double worst = 0;
-    size_t samples = 0;
-};
-
-// For `seconds`, the window's waits before it answered an event handed to it at a random
-// moment, in milliseconds.
-Reaction sample(QWidget& window, double seconds) {
-    std::vector<double> waits;
-    std::atomic<bool> stop = false;
-    std::thread prober([&] {
-        std::mt19937 random(7);
-        std::uniform_int_distribution<int> pause(5, 25);
-        while (!stop) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
-            const Clock::time_point handed = Clock::now();
-            QMetaObject::invokeMethod(&window, [&waits, handed] {
-                waits.push_back(
-                    std::chrono::duration<double, std::milli>(Clock::now() - handed).count());
-            });
-        }
-    });
-    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(int(seconds * 1000));
-    while (Clock::now() < until) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    stop = true;
-    prober.join();
-    QApplication::processEvents();
-    std::sort(waits.begin(), waits.end());
-    Reaction r;
-    r.samples = waits.size();
-    if (!waits.empty()) {
-        r.median = waits[waits.size() / 2];
-        r.p95 = waits[waits.size() * 95 / 100];
-        r.worst = waits.back();
-    }
-    return r;
-}
 
 void press(QWidget& window, const char* name) {
     window.findChild<QPushButton*>(QString::fromUtf8(name))->click();
@@ -87,19 +49,6 @@ void waitForState(QWidget& window, const QString& state) {
     while (panel->text() != state && Clock::now() < until) {
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     }
-}
-
-// "{", "CLR VAR;", 998 moves, "}": a program of 1,000 lines and more.
-tql::ProgramTable longProgram(int& rows) {
-    tql::ProgramTable table{};
-    table[0] = tql::headerRow();
-    rows = 0;
-    table[++rows] = {"VM", "100", "速度", "-", "-"};
-    while (rows < 499) {
-        table[rows + 1] = {"POINT", "絕對移動", QString::number(rows % 50), "-", "-"};
-        ++rows;
-    }
-    return table;
 }
 
 struct Conditions {
@@ -140,8 +89,7 @@ Conditions measure(bool ownThread, double seconds) {
         teach->reject();
         QApplication::processEvents();
 
-        int rows = 0;
-        form.program().load(longProgram(rows), rows);
+        form.program().load(longProgram().first, longProgram().second);
         QTimer::singleShot(0, &form, [&form] { press(form, "Command3"); });
         c.uploading = sample(form, seconds);
         // The rest of the upload and its questions.
@@ -166,7 +114,7 @@ Conditions measure(bool ownThread, double seconds) {
         debugger->show();
         auto* speed = debugger->findChild<QComboBox*>(QStringLiteral("DrySpeed"));
         speed->setCurrentIndex(speed->findData(1.0));
-        form.program().load(longProgram(rows), rows);
+        form.program().load(longProgram().first, longProgram().second);
         press(*debugger, "DryRunStart");
         c.debugging = sample(form, seconds);
         debugger->hide();

@@ -135,7 +135,7 @@ private slots:
         Workshop c;
         c.add("壓床", "/dev/ttyUSB0");
         c.add("鑽床", "/dev/ttyUSB1");
-        c.connect(c.line, c.find<QPushButton>("連線鍵"));
+        c.connect(c.line, c.form->centralWidget()->findChild<QPushButton*>("連線鍵"));
         c.connect(*c.cellLines[1], c.button("鑽床", "連線鍵"));
         c.load({kTo123});
         c.trigger("UploadToSeveral");
