@@ -15,6 +15,15 @@ sim_pid=$SIM_PID
 home=$(mktemp -d)
 trap 'kill "$sim_pid" 2>/dev/null || true; rm -rf "$home"' EXIT
 read -r device <&"${SIM[0]}"
+# Two more for the cell's pictures; they end with this script.
+cell=()
+for k in 2 3; do
+  mkfifo "$home/sim$k"
+  build/tql400-sim --loopback --baud 9600 <"$home/sim$k" >"$home/sim$k.out" 2>/dev/null &
+  exec {keep}>"$home/sim$k"
+  until [ -s "$home/sim$k.out" ]; do sleep 0.1; done
+  cell+=("$(head -n 1 "$home/sim$k.out")")
+done
 # twm draws the window frames and titles, and places every window where it asks to be.
 printf 'UsePPosition "on"\nRandomPlacement\nNoGrabServer\n' >build/twmrc
 shots() {
@@ -26,8 +35,8 @@ shots() {
 }
 # The Chinese windows as the operator knows them, then the English ones, then the Chinese
 # ones at 150 % and with a 13 pt font.
-LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 shots out/screenshots "$device"
-LANGUAGE= LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 shots out/screenshots/english "$device"
+LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 shots out/screenshots "$device" "${cell[@]}"
+LANGUAGE= LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 shots out/screenshots/english "$device" "${cell[@]}"
 LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 QT_SCALE_FACTOR=1.5 shots out/screenshots/scaled-150
 LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 shots --font-size 13 out/screenshots/font-13pt
 # English at 150 % on a 1366×768 laptop screen: the window fits, its client area scrolls.
