@@ -16,6 +16,16 @@ namespace {
 
 constexpr QSize kPanelSize{604, 204};
 
+// A scroll area that asks for the whole of the console's frames and takes less when the
+// screen has no more room.
+class PanelArea final : public QScrollArea {
+public:
+    QSize sizeHint() const override {
+        const QMargins frame = contentsMargins();
+        return widget()->minimumSize().grownBy(frame);
+    }
+};
+
 class UnthreadedMeans final : public ControllerMeans {
 public:
     SerialLine& line() override { return m_line; }
@@ -86,7 +96,7 @@ CellConsole::CellConsole(const CellController& controller, std::unique_ptr<Contr
     m_console->inputFrame()->setGeometry(stretch(QRect(226, 144, 362, 54)));
     m_panel->setMinimumSize(stretch(kPanelSize));
     // On a screen too narrow for both, the dock scrolls as the first's client area does.
-    auto* area = new QScrollArea;
+    auto* area = new PanelArea;
     area->setObjectName(QStringLiteral("CellArea"));
     area->setFrameShape(QFrame::NoFrame);
     area->setWidgetResizable(true);

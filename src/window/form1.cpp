@@ -296,8 +296,14 @@ void FORM1::otherPort() {
     }
 }
 
+// A simulator's port a kept controller of the cell names (a pseudo-terminal of an earlier
+// run) is refused as 設定 > COM_PORT refuses it.
 void FORM1::usePortForThisRun(const QString& port) {
-    m_cell.setFirstPort(port);
+    if (const std::optional<QString> refusal = m_cell.setFirstPort(port)) {
+        m_prompter.message(this, *refusal, applicationTitle(), Prompter::Buttons::Ok,
+                           Prompter::Icon::Warning);
+        return;
+    }
     m_session.setPortNumber(port);
     m_panel2->setText(portDisplayName(port));
     m_panel2->setToolTip(tr("模擬器的連接埠, 只用於這次執行 (DATA.TXT 不變)"));

@@ -79,10 +79,11 @@ void FORM1::openCellConsole(const CellController& joined) {
     // them once, as far as the screen lets it.
     if (m_cellConsoles.empty()) {
         addDockWidget(Qt::RightDockWidgetArea, console);
+        const int panel = console->widget()->sizeHint().width();
         const int beside =
-            console->sizeHint().width() +
-            style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+            panel + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
         resize(naturalSize(beside).expandedTo(size()));
+        resizeDocks({console}, {panel}, Qt::Horizontal);
     } else {
         tabifyDockWidget(m_cellConsoles.back(), console);
     }
@@ -183,8 +184,7 @@ std::vector<SessionClient*> FORM1::everyClient() {
 }
 
 void FORM1::stopEveryController() {
-    QPushButton* first = m_console->stopButton();
-    std::vector<QPushButton*> stops{first};
+    std::vector<QPushButton*> stops{m_console->stopButton()};
     for (CellConsole* console : m_cellConsoles) {
         stops.push_back(console->console().stopButton());
     }

@@ -93,6 +93,11 @@ private slots:
         QCOMPARE(c.prompter.messages.back().text,
                  QString("連接埠 /dev/ttyUSB0 已由控制器「壓床」使用."));
         QCOMPARE(c.form->session().portNumber(), QString("1"));
+        // Nor --simulator's port for this run.
+        c.form->usePortForThisRun("/dev/ttyUSB0");
+        QCOMPARE(c.form->session().portNumber(), QString("1"));
+        QCOMPARE(c.prompter.messages.back().text,
+                 QString("連接埠 /dev/ttyUSB0 已由控制器「壓床」使用."));
 
         FORM1 again(c.prompter, c.line, c.sleeper, QDir(c.dir.path()), nullptr, [&c] {
             auto means = std::make_unique<tql::test::ScriptedMeans>();
