@@ -361,9 +361,9 @@ private slots:
         QCOMPARE(w.prompter.messages.size(), size_t(2));
     }
 
-    // Two controllers of a cell, each on a port and a session thread of its own: an upload
-    // to one, its questions up for seconds, holds nothing of the other's poll, and a port
-    // that goes takes only its own controller away.
+    // Controllers of a cell, each on a port and a session thread of its own: an upload to
+    // one, its questions up for seconds, holds nothing of another's poll, nor does a third
+    // that answers garbage; a port that goes takes only its own controller away.
     void twoControllersAtOnce() {
         QTemporaryDir dir;
         qputenv("HOME", dir.path().toLocal8Bit());
@@ -422,15 +422,20 @@ private slots:
         };
         Controller press("壓床", {});
         Controller slide("滑台", {});
+        Controller drill("鑽床", {"--fixed-reply", "?!#"});
         QVERIFY(!press.sim.device.isEmpty() && !slide.sim.device.isEmpty());
         for (Controller* c : {&press, &slide}) {
             c->perform([](ControllerSession& s) { s.ConnectController(); });
             QTRY_VERIFY_WITH_TIMEOUT(c->session->isConnected(), 5000);
         }
         int polls = 0;
+        int positions = 0;
         QObject context;
         QObject::connect(slide.session.get(), &ControllerSession::pollRead, &context,
                          [&polls] { ++polls; });
+        QObject::connect(slide.session.get(), &ControllerSession::positionRead, &context,
+                         [&positions] { ++positions; });
+        drill.perform([](ControllerSession& s) { s.ConnectController(); });
         bool uploaded = false;
         QObject::connect(press.session.get(), &ControllerSession::uploadEnded, &context,
                          [&uploaded] { uploaded = true; });
@@ -444,6 +449,7 @@ private slots:
         QTest::qWait(50);  // the slide's readings queued meanwhile
         QVERIFY2(polls >= int(seconds / 0.5) - 1,
                  qPrintable(QString("%1 polls in %2 s").arg(polls).arg(seconds)));
+        QCOMPARE(positions, polls);  // every reading the slide's own
 
         press.sim.process.kill();
         press.sim.process.waitForFinished(2000);
