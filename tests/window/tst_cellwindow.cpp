@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QValueAxis>
 
 using namespace tql;
 using tql::test::pollTimer;
@@ -187,10 +188,11 @@ private slots:
         QVERIFY(!remove->isEnabled());  // the first stays
         list->setCurrentItem(list->topLevelItem(1));
         QTest::mouseClick(remove, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(c.console("壓床") == nullptr, 2000);
+        // Read before the console, and its line with it, goes at the next events.
         QVERIFY(press.written.endsWith("EC 1\r"));
         QVERIFY(!press.isOpen());
         QVERIFY(drill.isOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(c.console("壓床") == nullptr, 2000);
         QCOMPARE(list->topLevelItemCount(), 2);
         QCOMPARE(storedCellControllers(userSettings()),
                  (std::vector<CellController>{{"鑽床", "/dev/ttyUSB1"}}));
@@ -198,6 +200,39 @@ private slots:
         drill.written.clear();
         QVERIFY(c.form->close());
         QVERIFY(drill.written.endsWith("EC 1\r"));
+    }
+
+    // 趨勢 with a line for each controller: a port closed clears only its own line, and the
+    // chart starts afresh only when every line is empty; a controller removed takes its
+    // line away, and with one line left the legend goes too. The axis spans every line.
+    void oneChartOfEveryPosition() {
+        TrendChart trend;
+        QChart* chart = trend.findChild<QChartView*>()->chart();
+        const auto points = [chart](int line) {
+            return qobject_cast<QLineSeries*>(chart->series().at(line))->count();
+        };
+        trend.addLine({}, "滑台");
+        QVERIFY(!chart->legend()->isVisible());
+        trend.addLine("壓床", "壓床");
+        QVERIFY(chart->legend()->isVisible());
+        QCOMPARE(chart->series().at(0)->name(), QString("滑台"));
+        trend.addPoint(20, 10);
+        trend.addPoint("壓床", 21, 300);
+        const auto* axis = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+        QCOMPARE((std::pair{axis->min(), axis->max()}), (std::pair{10.0 - 14.5, 300.0 + 14.5}));
+        trend.clear();
+        QCOMPARE(points(0), 0);
+        QCOMPARE(points(1), 1);
+        QCOMPARE(axis->max(), 300.0 + 14.5);  // the press's line still shown
+        trend.clear("壓床");
+        QCOMPARE((std::pair{axis->min(), axis->max()}), (std::pair{0.0, 100.0}));
+        trend.removeLine("壓床");
+        trend.removeLine({});  // the first's line stays
+        QCOMPARE(chart->series().size(), 1);
+        QVERIFY(!chart->legend()->isVisible());
+        trend.addPosition("壓床", 7);  // a reading on its way as it went
+        QCOMPARE(chart->series().size(), 1);
+        QCOMPARE(points(0), 0);
     }
 
     // tql400 --port: the cell of this run, the first in DATA.TXT's place; nothing stored.
