@@ -9,6 +9,9 @@
 //     line: Link and wire log, Timer1 and the poll, the output memory, 立即指令's history,
 //     the connection state, every exchange and the upload. Every box of every window is
 //     asked through the session's prompter, so a box holds the line while it is up.
+//   - In a cell, each further controller is a CellConsole (window/cellconsole.*), a dock
+//     that owns that controller's session, line and thread; FORM1 keeps the Cell (the
+//     names and ports) and adds and removes them (window/form1cell.cpp).
 //   - FORM1 is a frame: it builds the menus and the status bar and places the panels.
 //       window/programpanel.*  the list, the entry and edit buttons, show_it, the row
 //                              dialogs (it is their RowDialogHost, with the entries' memory
@@ -20,8 +23,8 @@
 //                              趨勢, fed by the session and the program
 //     Panels never include this header: what the frame must hear comes by signal. Each
 //     panel holds its controls as typed members, named once from one table.
-//   - The serial line, the sleeper and the prompter are owned by main() (or a test) and
-//     outlive the window.
+//   - The first controller's serial line, sleeper and thread, and the prompter, are owned
+//     by main() (or a test) and outlive the window.
 //
 // Where the logic lives (no widgets, tested without a window)
 //   - program/: the program, its storing rule and history, the nine direct entries, the
