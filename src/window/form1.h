@@ -166,6 +166,7 @@ private:
     WireMonitor* m_monitor = nullptr;
     TrendChart* m_trend = nullptr;
     QMenu* m_viewMenu = nullptr;
+    QAction* m_uploadToSeveral = nullptr;
     Cell m_cell{{}};
     ControllerMeansMaker m_cellMeans;
     bool m_cellForThisRun = false;  // named on the command line: not stored

@@ -89,6 +89,7 @@ void FORM1::openCellConsole(const CellController& joined) {
     }
     m_cellConsoles.push_back(console);
     m_cellConnections.push_back(connection);
+    m_uploadToSeveral->setEnabled(true);
 }
 
 // Signed off first, as 結束 signs off: a controller left in its console mode would not
@@ -132,6 +133,7 @@ void FORM1::closeCellConsole(CellConsole* console) {
     removeDockWidget(console);
     console->hide();
     console->deleteLater();  // never within its own client's answer
+    m_uploadToSeveral->setEnabled(!m_cellConsoles.empty());
 }
 
 void FORM1::storeCell() {

@@ -171,8 +171,10 @@ void FORM1::buildEditMenu() {
                 dryRun->raise();
                 dryRun->run();
             });
-    connect(command(edit, "UploadToSeveral", tr("上傳到多台控制器..."), {}), &QAction::triggered,
-            this, &FORM1::uploadToSeveral);
+    // Only for a cell: one controller has its 上傳.
+    m_uploadToSeveral = command(edit, "UploadToSeveral", tr("上傳到多台控制器..."), {});
+    m_uploadToSeveral->setEnabled(false);
+    connect(m_uploadToSeveral, &QAction::triggered, this, &FORM1::uploadToSeveral);
     // The controller's own run of the program it stores, measured beside the model's.
     connect(command(edit, "量測執行", tr("量測執行"), {}), &QAction::triggered, dryRun,
             &DryRunWindow::measure);

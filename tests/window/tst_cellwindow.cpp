@@ -75,8 +75,10 @@ private slots:
     void addingAController() {
         Workshop c;
         const QSize before = c.find<QScrollArea>("ClientArea")->viewport()->size();
+        QVERIFY(!c.form->findChild<QAction*>("UploadToSeveral")->isEnabled());
         QCOMPARE(c.add("壓床", "/dev/ttyUSB0"), QString());
         QVERIFY(c.console("壓床") != nullptr);
+        QVERIFY(c.form->findChild<QAction*>("UploadToSeveral")->isEnabled());
         QCOMPARE(c.find<QLabel>("Connection(壓床)")->text(), QString("壓床: 未連線"));
         QCOMPARE(c.add("鑽床", "/dev/ttyS0"),
                  QString("連接埠 /dev/ttyS0 已由控制器「控制器 1」使用."));
