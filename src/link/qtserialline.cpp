@@ -183,4 +183,12 @@ void ThreadSleeper::sleep(std::chrono::milliseconds duration) {
     QThread::msleep(static_cast<unsigned long>(duration.count()));
 }
 
+QString systemPortName(const QSerialPortInfo& port) {
+#ifdef Q_OS_WIN
+    return port.portName();
+#else
+    return port.systemLocation();
+#endif
+}
+
 }  // namespace tql

@@ -3,6 +3,7 @@
 #include "link/serialline.h"
 
 #include <QSerialPort>
+#include <QSerialPortInfo>
 
 namespace tql {
 
@@ -33,6 +34,9 @@ private:
 // What went wrong with the port, in the operator's words; the system's own words, when it
 // gave any, follow in parentheses as a detail.
 QString serialErrorText(QSerialPort::SerialPortError error, const QString& systemDetail);
+
+// The name a system port is opened by: "COM3" on Windows, its device path elsewhere.
+QString systemPortName(const QSerialPortInfo& port);
 
 class ThreadSleeper final : public Sleeper {
 public:

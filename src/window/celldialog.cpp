@@ -1,6 +1,7 @@
 #include "window/celldialog.h"
 
 #include "link/portname.h"
+#include "link/qtserialline.h"
 #include "window/controls.h"
 
 #include <QComboBox>
@@ -86,11 +87,7 @@ void CellDialog::listPorts() {
         m_port->addItem(QStringLiteral("COM%1").arg(n));
     }
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
-#ifdef Q_OS_WIN
-        const QString name = port.portName();
-#else
-        const QString name = port.systemLocation();
-#endif
+        const QString name = systemPortName(port);
         if (m_port->findText(name) < 0) {
             m_port->addItem(name);
         }

@@ -2,6 +2,7 @@
 
 #include "files/settingsfile.h"
 #include "link/portname.h"
+#include "link/qtserialline.h"
 #include "session/usersettings.h"
 #include "window/consolepanel.h"
 #include "window/filecommands.h"
@@ -258,11 +259,7 @@ void FORM1::listSystemPorts() {
     m_systemPortActions.clear();
     const QList<QAction*> numbered = m_portChoices->actions();  // COM1..COM4
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
-#ifdef Q_OS_WIN
-        const QString name = port.portName();
-#else
-        const QString name = port.systemLocation();
-#endif
+        const QString name = systemPortName(port);
         if (std::any_of(numbered.begin(), numbered.end(), [&](const QAction* action) {
                 return samePort(action->data().toString(), name);
             })) {
